@@ -1,0 +1,19 @@
+# zk_test(name source...): a GoogleTest executable on the game core and the
+# headless platform, registered with CTest, run in its own scratch folder.
+function(zk_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE zkcore zkplatform_headless zkcore zkplatform_headless
+                        GTest::gtest GTest::gtest_main)
+  set(work ${CMAKE_BINARY_DIR}/testwork/${name})
+  file(MAKE_DIRECTORY ${work})
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${work}
+                       PROPERTIES ENVIRONMENT "ZK_GAME_DIR=${CMAKE_BINARY_DIR}/game;ZK_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                       DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# zk_bench(name source...): a Google Benchmark program (not run by CTest).
+function(zk_bench name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE zkcore zkplatform_headless zkcore zkplatform_headless
+                        benchmark::benchmark benchmark::benchmark_main)
+endfunction()
