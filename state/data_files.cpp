@@ -1,0 +1,191 @@
+#include "state/data_files.h"
+
+#include "event/event.h"
+#include "platform/platform.h"
+#include "state/state.h"
+
+#include <cstring>
+
+// Entries that neither load set includes are never opened; they keep their
+// places so that the numbers in the error boxes stay the game's own.
+static int read_nothing(std::FILE*) { return READ_OK; }
+
+const data_file data_file_table[21] = {
+    {"dmapdat%03d", "mp", false, read_map, true, true},
+    {"dmapevt%03d", "meb", false, read_map_events, true, true},
+    {"dmapnpc%03d", "npc", false, read_npcs, true, true},
+    {"eventmsg", "msg", false, read_nothing, false, false},
+    {"rpg", "ini", false, read_new_game, true, false},
+    {"d", "pcd", false, read_nothing, false, false},
+    {"rpg", "msd", false, read_nothing, false, false},
+    {"rpgmagdat", "mag", false, read_nothing, false, false},
+    {"rpgitmdat", "itm", false, read_nothing, false, false},
+    {"d", "blk", true, read_nothing, false, false},
+    {"d", "trs", false, read_nothing, false, false},
+    {"d", "gpc", false, read_nothing, false, false},
+    {"d", "gmp", false, read_nothing, false, false},
+    {"d", "evl", false, read_nothing, false, false},
+    {"d", "sev", true, read_nothing, false, false},
+    {"d", "fld", true, read_nothing, false, false},
+    {"eventdat", "evt", false, read_event_table, true, true},
+    {"rpgmappat", "atr", false, read_tile_classes, true, true},
+    {"rpgmidlst", "lst", true, read_music_list, true, false},
+    {"eventmsg", "mgb", false, read_event_messages, true, false},
+    {"dmapdmy", "mp", false, read_backdrops, true, false},
+};
+
+int add_extension(char* name, std::size_t size, const char* ext) {
+  std::size_t len = strnlen(name, 76);
+  std::size_t dot = len;
+  bool bracket = false;
+  for (std::size_t i = 0; i < len; i++) {
+    if (name[i] == '[') bracket = true;
+    else if (name[i] == ']') {
+      if (!bracket) return 1;
+      bracket = false;
+    } else if (name[i] == '.' && !bracket)
+      dot = i;
+  }
+  if (dot + 1 + std::strlen(ext) + 1 > size) return 1;
+  name[dot] = '.';
+  std::strcpy(name + dot + 1, ext);
+  return 0;
+}
+
+static void box(const char* text) { plat_message_box(text, "Zandrek"); }
+
+static void load_entry(int index) {
+  const data_file& e = data_file_table[index];
+  char name[96];
+  std::snprintf(name, sizeof name, e.pattern, st.cur_map);
+  add_extension(name, sizeof name, e.ext);
+  std::FILE* f = std::fopen(name, e.text_mode ? "r" : "rb");
+  char text[160];
+  if (!f) {
+    std::snprintf(text, sizeof text, "[ OPEN ERROR ] %02d %s %x", index, name, 0);
+    box(text);
+    return;
+  }
+  int result = e.reader(f);
+  if (result == READ_ERROR) {
+    std::snprintf(text, sizeof text, "[ READ ERROR ] %02d", index);
+    box(text);
+    plat_debug_out("[ READ ERROR ]\n");
+  } else if (result == FORMAT_ERROR) {
+    std::snprintf(text, sizeof text, "[ FORMAT ERROR ] %02d", index);
+    box(text);
+    plat_debug_out("[ FORMAT ERROR ]\n");
+  } else {
+    plat_debug_out("[ OK ]\n");
+  }
+  std::fclose(f);
+}
+
+void load_data(int set) {
+  for (int i = 0; i < 21; i++) {
+    const data_file& e = data_file_table[i];
+    if (set == LOAD_START ? e.in_start_set : e.in_map_set) load_entry(i);
+  }
+  plat_debug_out("Maze Data Loading End !!\n");
+}
+
+// The flag-83 patch: the land bridge the story opens on the world map.
+static void patch_world_map() {
+  st.map_grid[212][21] = 89;
+  for (int x = 50; x <= 54; x++) st.map_grid[74][x] = 5;
+  st.map_grid[74][55] = 41;
+}
+
+int read_map(std::FILE* f) {
+  u8 h[16];
+  if (std::fread(h, 1, 16, f) != 16) return READ_ERROR;
+  std::memcpy(st.map_header, h, 16);
+  st.edge_exit = 0;
+  st.map_max_x = h[0];
+  st.map_max_y = h[1];
+  st.pos_x = h[2];
+  st.pos_y = h[3];
+  st.border_tile = h[4];
+  st.map_spare = h[5];
+  st.open_door_tile = h[6];
+  st.cur_music = h[7];
+  st.map_kind = h[8];
+  if (st.cur_map != WORLD_MAP) {
+    st.return_map = h[9];
+    st.return_x = h[10];
+    st.return_y = h[11];
+  }
+  st.cur_area = h[12];
+  if (st.map_kind == 2) st.edge_exit = 1;
+  st.view_x = st.pos_x - 9;
+  st.view_y = st.pos_y - 9;
+  for (int y = 0; y <= st.map_max_y; y++) {
+    std::size_t n = static_cast<std::size_t>(st.map_max_x) + 1;
+    if (std::fread(st.map_grid[y], 1, n, f) != n) return READ_ERROR;
+  }
+  if (st.cur_map == WORLD_MAP && st.sb.flags[83] == 1) patch_world_map();
+  return READ_OK;
+}
+
+int read_map_events(std::FILE* f) {
+  u8 n = 0;
+  if (std::fread(&n, 1, 1, f) != 1) n = 0;
+  st.map_event_count = n;
+  std::fread(st.map_events, sizeof(map_event), n, f);
+  return READ_OK;
+}
+
+int read_npcs(std::FILE* f) {
+  int n = static_cast<int>(std::fread(st.npc_table, sizeof(npc), NPC_COUNT, f));
+  char line[32];
+  std::snprintf(line, sizeof line, "NPC_DATA %d\n", n);
+  plat_debug_out(line);
+  return READ_OK;
+}
+
+int read_new_game(std::FILE* f) {
+  std::fread(&st.new_game_block, 1, sizeof(save_block), f);
+  st.sb = st.new_game_block;
+  return READ_OK;
+}
+
+int read_event_table(std::FILE* f) {
+  ev.event_no = 0;
+  for (auto& rec : event_table)
+    if (std::fread(&rec, sizeof rec, 1, f) != 1) return FORMAT_ERROR;
+  return READ_OK;
+}
+
+int read_tile_classes(std::FILE* f) {
+  return std::fread(st.tile_class, 1, 256, f) == 256 ? READ_OK : READ_ERROR;
+}
+
+int read_music_list(std::FILE* f) {
+  for (auto& entry : st.music_list) {
+    std::strcpy(entry, " ");
+    if (!std::fgets(entry, 40, f)) {
+      std::strcpy(entry, " ");
+      break;
+    }
+    entry[std::strcspn(entry, "\r\n")] = 0;
+  }
+  return READ_OK;
+}
+
+int read_event_messages(std::FILE* f) {
+  for (auto& line : event_msg) {
+    if (std::fread(line, 1, sizeof line, f) != sizeof line) break;
+    for (std::size_t i = 0; i + 1 < sizeof line; i += 2) {
+      char t = line[i];
+      line[i] = line[i + 1];
+      line[i + 1] = t;
+    }
+  }
+  return READ_OK;
+}
+
+int read_backdrops(std::FILE* f) {
+  for (auto& grid : st.backdrop_grid)
+    if (std::fread(grid, 1, sizeof grid, f) != sizeof grid) return READ_ERROR;
+  return READ_OK;
+}

@@ -1,0 +1,37 @@
+// The data-file table and its loader: maps, map events, people, tile
+// classes, the new-game record, the music list, the event tables and the
+// backdrop grids, read from the working directory.
+#pragma once
+#include <cstdio>
+
+enum { LOAD_START = 0, LOAD_MAP = 1 };
+enum { READ_OK = 0, READ_ERROR = 1, FORMAT_ERROR = 2 };
+
+struct data_file {
+  const char* pattern; // entries 0..2 take cur_map as %03d
+  const char* ext;
+  bool text_mode;
+  int (*reader)(std::FILE* f);
+  bool in_start_set, in_map_set;
+};
+
+extern const data_file data_file_table[21];
+
+// Reads every file of the set, reporting each failure in a message box and
+// going on with the next file.
+void load_data(int set);
+
+// Appends the extension as the game always has: after the last "." outside
+// a bracketed directory part, or at the end. 0 done, 1 refused (a "]" with no
+// "[" before it), the name then unchanged.
+int add_extension(char* name, std::size_t size, const char* ext);
+
+int read_map(std::FILE* f);
+int read_map_events(std::FILE* f);
+int read_npcs(std::FILE* f);
+int read_new_game(std::FILE* f);
+int read_event_table(std::FILE* f);
+int read_tile_classes(std::FILE* f);
+int read_music_list(std::FILE* f);
+int read_event_messages(std::FILE* f);
+int read_backdrops(std::FILE* f);

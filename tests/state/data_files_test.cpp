@@ -1,0 +1,179 @@
+#include "event/event.h"
+#include "platform/headless/headless.h"
+#include "state/data_files.h"
+#include "state/state.h"
+
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void write_file(const char* name, const std::vector<u8>& bytes) {
+  std::FILE* f = std::fopen(name, "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+std::vector<u8> map_file(int max_x, int max_y, u8 tile) {
+  std::vector<u8> b(16, 0);
+  b[0] = static_cast<u8>(max_x);
+  b[1] = static_cast<u8>(max_y);
+  b[2] = 3, b[3] = 2, b[8] = 2, b[9] = 4, b[10] = 30, b[11] = 31, b[12] = 17;
+  b.resize(16 + (max_x + 1) * (max_y + 1), tile);
+  return b;
+}
+
+std::vector<std::string> boxes() {
+  std::vector<std::string> out;
+  for (auto& l : headless.log)
+    if (l.rfind("box: ", 0) == 0) out.push_back(l);
+  return out;
+}
+
+std::vector<std::string> debug_lines() {
+  std::vector<std::string> out;
+  for (auto& l : headless.log)
+    if (l.rfind("debug: ", 0) == 0) out.push_back(l.substr(7));
+  return out;
+}
+
+struct DataFiles : ::testing::Test {
+  void SetUp() override {
+    reset_state();
+    headless_reset();
+    for (const char* n : {"dmapdat012.mp", "dmapevt012.meb", "dmapnpc012.npc", "eventdat.evt",
+                          "rpgmappat.atr", "dmapdat004.mp", "rpg.ini", "rpgmidlst.lst",
+                          "eventmsg.mgb", "dmapdmy.mp", "dmapevt004.meb", "dmapnpc004.npc"})
+      std::remove(n);
+  }
+};
+
+} // namespace
+
+TEST_F(DataFiles, MapSetOpensItsFilesInOrderAndReportsEachMissingOne) {
+  st.cur_map = 12;
+  load_data(LOAD_MAP);
+  auto b = boxes();
+  ASSERT_EQ(b.size(), 5u);
+  EXPECT_EQ(b[0], "box: [Zandrek] [ OPEN ERROR ] 00 dmapdat012.mp 0");
+  EXPECT_EQ(b[1], "box: [Zandrek] [ OPEN ERROR ] 01 dmapevt012.meb 0");
+  EXPECT_EQ(b[2], "box: [Zandrek] [ OPEN ERROR ] 02 dmapnpc012.npc 0");
+  EXPECT_EQ(b[3], "box: [Zandrek] [ OPEN ERROR ] 16 eventdat.evt 0");
+  EXPECT_EQ(b[4], "box: [Zandrek] [ OPEN ERROR ] 17 rpgmappat.atr 0");
+  EXPECT_EQ(debug_lines().back(), "Maze Data Loading End !!\n");
+}
+
+TEST_F(DataFiles, MapFileReadsExactlyItsRowsAndAShortOneIsAReadError) {
+  st.cur_map = 12;
+  st.map_grid[0][10] = 77; // beyond max x: must stay
+  st.map_grid[5][0] = 78;  // below max y: must stay
+  write_file("dmapdat012.mp", map_file(9, 4, 33));
+  std::FILE* f = std::fopen("dmapdat012.mp", "rb");
+  EXPECT_EQ(read_map(f), READ_OK);
+  EXPECT_EQ(std::ftell(f), 66);
+  std::fclose(f);
+  EXPECT_EQ(st.map_grid[4][9], 33);
+  EXPECT_EQ(st.map_grid[0][10], 77);
+  EXPECT_EQ(st.map_grid[5][0], 78);
+  EXPECT_EQ(st.pos_x, 3);
+  EXPECT_EQ(st.view_x, -6);
+  EXPECT_EQ(st.edge_exit, 1);
+  EXPECT_EQ(st.return_map, 4);
+  EXPECT_EQ(st.cur_area, 17);
+
+  auto shorter = map_file(9, 4, 33);
+  shorter.pop_back();
+  write_file("dmapdat012.mp", shorter);
+  load_data(LOAD_MAP);
+  EXPECT_EQ(boxes()[0], "box: [Zandrek] [ READ ERROR ] 00");
+}
+
+TEST_F(DataFiles, WorldMapKeepsItsReturnPointAndTakesThePatchOfFlag83) {
+  st.cur_map = WORLD_MAP;
+  st.return_map = 9;
+  auto m = map_file(255, 255, 80);
+  write_file("dmapdat004.mp", m);
+  std::FILE* f = std::fopen("dmapdat004.mp", "rb");
+  read_map(f);
+  std::fclose(f);
+  EXPECT_EQ(st.return_map, 9);
+  EXPECT_EQ(st.map_grid[212][21], 80);
+  st.sb.flags[83] = 1;
+  f = std::fopen("dmapdat004.mp", "rb");
+  read_map(f);
+  std::fclose(f);
+  EXPECT_EQ(st.map_grid[212][21], 89);
+  EXPECT_EQ(st.map_grid[74][50], 5);
+  EXPECT_EQ(st.map_grid[74][54], 5);
+  EXPECT_EQ(st.map_grid[74][55], 41);
+}
+
+TEST_F(DataFiles, ShortEventTableIsAFormatErrorButKeepsWhatWasRead) {
+  std::vector<u8> recs(255 * 132);
+  for (std::size_t i = 0; i < recs.size(); i++) recs[i] = static_cast<u8>(i % 251);
+  write_file("eventdat.evt", recs);
+  load_data(LOAD_MAP);
+  bool found = false;
+  for (auto& b : boxes()) found |= b == "box: [Zandrek] [ FORMAT ERROR ] 16";
+  EXPECT_TRUE(found);
+  EXPECT_EQ(0, std::memcmp(event_table, recs.data(), recs.size()));
+}
+
+TEST_F(DataFiles, MusicListOfThreeLinesLeavesEntryThreeASpace) {
+  write_file("rpgmidlst.lst", {'a', '.', 'm', 'i', 'd', '\r', '\n', 'b', '\n', 'c', '\n'});
+  std::FILE* f = std::fopen("rpgmidlst.lst", "r");
+  read_music_list(f);
+  std::fclose(f);
+  EXPECT_STREQ(st.music_list[0], "a.mid");
+  EXPECT_STREQ(st.music_list[2], "c");
+  EXPECT_STREQ(st.music_list[3], " ");
+  EXPECT_STREQ(st.music_list[4], "");
+}
+
+TEST_F(DataFiles, MissingNewGameFileLeavesTheSaveBlockZero) {
+  load_data(LOAD_START);
+  save_block zero{};
+  EXPECT_EQ(0, std::memcmp(&st.sb, &zero, sizeof zero));
+}
+
+TEST_F(DataFiles, EventMessagesSwapEveryBytePair) {
+  std::vector<u8> lines(256 * 160, 0);
+  lines[0] = 'B', lines[1] = 'A', lines[159] = 'y', lines[158] = 'z';
+  write_file("eventmsg.mgb", lines);
+  std::FILE* f = std::fopen("eventmsg.mgb", "rb");
+  EXPECT_EQ(read_event_messages(f), READ_OK);
+  std::fclose(f);
+  EXPECT_EQ(event_msg[0][0], 'A');
+  EXPECT_EQ(event_msg[0][1], 'B');
+  EXPECT_EQ(event_msg[0][158], 'y');
+}
+
+TEST_F(DataFiles, BackdropsAndTileClassesRefuseShortFiles) {
+  write_file("dmapdmy.mp", std::vector<u8>(1199, 1));
+  write_file("rpgmappat.atr", std::vector<u8>(255, 1));
+  std::FILE* f = std::fopen("dmapdmy.mp", "rb");
+  EXPECT_EQ(read_backdrops(f), READ_ERROR);
+  std::fclose(f);
+  f = std::fopen("rpgmappat.atr", "rb");
+  EXPECT_EQ(read_tile_classes(f), READ_ERROR);
+  std::fclose(f);
+}
+
+TEST(AddExtension, AppendsOrReplacesOutsideBrackets) {
+  char a[96] = "dmapdat004";
+  EXPECT_EQ(add_extension(a, sizeof a, "mp"), 0);
+  EXPECT_STREQ(a, "dmapdat004.mp");
+  char b[96] = "[dir.x]name";
+  add_extension(b, sizeof b, "evt");
+  EXPECT_STREQ(b, "[dir.x]name.evt");
+  char c[96] = "name.old";
+  add_extension(c, sizeof c, "lst");
+  EXPECT_STREQ(c, "name.lst");
+  char d[96] = "bad]name";
+  EXPECT_EQ(add_extension(d, sizeof d, "lst"), 1);
+  EXPECT_STREQ(d, "bad]name");
+}
