@@ -7,6 +7,7 @@ void surface_create(surface& s, int w, int h) {
   s.h = h;
   s.px.assign(static_cast<size_t>(w) * h * 3, 0);
   s.keyed = false;
+  s.key = 0;
 }
 
 std::uint8_t* surface_pixel(surface& s, int x, int y) {
@@ -39,11 +40,12 @@ int copy_rect(surface& dst, int dx, int dy, const surface& src, int sx, int sy, 
 int copy_keyed(surface& dst, int dx, int dy, const surface& src, int sx, int sy, int w, int h) {
   if (!src.keyed) return copy_rect(dst, dx, dy, src, sx, sy, w, h);
   if (!inside(dst, dx, dy, w, h) || !inside(src, sx, sy, w, h)) return 1;
+  const std::uint32_t key = src.key;
   for (int j = 0; j < h; j++) {
     const std::uint8_t* s = src.px.data() + (static_cast<size_t>(sy + j) * src.w + sx) * 3;
     std::uint8_t* d = surface_pixel(dst, dx, dy + j);
     for (int i = 0; i < w; i++, s += 3, d += 3)
-      if (s[0] | s[1] | s[2]) d[0] = s[0], d[1] = s[1], d[2] = s[2];
+      if (static_cast<std::uint32_t>(s[0] | s[1] << 8 | s[2] << 16) != key) d[0] = s[0], d[1] = s[1], d[2] = s[2];
   }
   return 0;
 }

@@ -1,0 +1,266 @@
+#include "platform/font.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <iconv.h>
+
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+enum font_slot { SLOT_SINGLE, SLOT_DOUBLE, SLOT_FALLBACK, SLOT_TITLE, SLOTS };
+
+// One rendered glyph, one byte a pixel (0 or 1), placed relative to the pen
+// at the top of the text cell.
+struct glyph {
+  int left = 0, top = 0, w = 0, h = 0, advance = 0;
+  std::vector<std::uint8_t> bits;
+};
+
+struct font_cache {
+  font_files files;
+  FT_Library lib = nullptr;
+  FT_Face face[SLOTS] = {};
+  bool opened = false;
+  bool reported[SLOTS] = {};
+  int title_px = 0, title_ascent = 0, title_descent = 0;
+  iconv_t to_utf32 = reinterpret_cast<iconv_t>(-1);
+  std::unordered_map<std::uint64_t, glyph> glyphs;
+
+  void close() {
+    for (FT_Face& f : face)
+      if (f) FT_Done_Face(f), f = nullptr;
+    if (lib) FT_Done_FreeType(lib), lib = nullptr;
+    if (to_utf32 != reinterpret_cast<iconv_t>(-1)) iconv_close(to_utf32);
+    to_utf32 = reinterpret_cast<iconv_t>(-1);
+    glyphs.clear();
+    opened = false;
+    title_px = 0;
+  }
+  ~font_cache() { close(); }
+};
+
+font_cache fc;
+
+const std::string& slot_path(int slot) {
+  const font_files& f = fc.files;
+  return slot == SLOT_SINGLE ? f.single_byte
+         : slot == SLOT_DOUBLE ? f.double_byte
+         : slot == SLOT_FALLBACK ? f.fallback
+                                 : f.title;
+}
+
+void open_fonts() {
+  fc.opened = true;
+  if (FT_Init_FreeType(&fc.lib) != 0) {
+    std::fprintf(stderr, "zandrek: FreeType does not start: all text is drawn as boxes\n");
+    fc.lib = nullptr;
+    return;
+  }
+  for (int slot = 0; slot < SLOTS; slot++) {
+    FT_Face f = nullptr;
+    if (FT_New_Face(fc.lib, slot_path(slot).c_str(), 0, &f) != 0) {
+      // the fallback face only serves a few rare characters: its absence is quiet
+      if (!fc.reported[slot] && slot != SLOT_FALLBACK)
+        std::fprintf(stderr, "zandrek: cannot open the font %s: its characters are drawn as boxes\n",
+                     slot_path(slot).c_str());
+      fc.reported[slot] = true;
+      continue;
+    }
+    // the bitmap fonts are addressed by their own codes (JIS X 0201 bytes, JIS X 0208
+    // row/cell pairs); the fallback and the title face by Unicode
+    if (slot == SLOT_SINGLE || slot == SLOT_DOUBLE) {
+      if (f->num_charmaps > 0) FT_Set_Charmap(f, f->charmaps[0]);
+    } else {
+      FT_Select_Charmap(f, FT_ENCODING_UNICODE);
+    }
+    if (slot != SLOT_TITLE && f->num_fixed_sizes > 0) FT_Select_Size(f, 0);
+    fc.face[slot] = f;
+  }
+  fc.to_utf32 = iconv_open("UTF-32LE", "CP932");
+}
+
+void set_title_size(int px) {
+  FT_Face f = fc.face[SLOT_TITLE];
+  if (!f || fc.title_px == px) return;
+  FT_Set_Pixel_Sizes(f, 0, px);
+  fc.title_px = px;
+  // a GDI text top: the cell reaches the Windows ascent above the baseline
+  const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+  int em = f->units_per_EM ? f->units_per_EM : 1000;
+  int asc = os2 ? os2->usWinAscent : f->ascender;
+  int desc = os2 ? os2->usWinDescent : -f->descender;
+  fc.title_ascent = (asc * px + em / 2) / em;
+  fc.title_descent = (desc * px + em / 2) / em;
+}
+
+int cell_ascent(int slot) {
+  if (slot == SLOT_TITLE) return fc.title_ascent;
+  FT_Face f = fc.face[slot];
+  int a = f && f->size ? static_cast<int>(f->size->metrics.ascender >> 6) : 10;
+  return a > 0 && a <= 12 ? a : 10;
+}
+
+// The glyph of a code in a slot, or nullptr when the face lacks it.
+const glyph* find_glyph(int slot, std::uint32_t code) {
+  std::uint64_t key = static_cast<std::uint64_t>(slot) << 56 |
+                      static_cast<std::uint64_t>(slot == SLOT_TITLE ? fc.title_px : 0) << 40 | code;
+  auto it = fc.glyphs.find(key);
+  if (it != fc.glyphs.end()) return it->second.advance < 0 ? nullptr : &it->second;
+  glyph& g = fc.glyphs[key];
+  g.advance = -1; // remembered as missing unless it renders below
+  FT_Face f = fc.face[slot];
+  FT_UInt index = f ? FT_Get_Char_Index(f, code) : 0;
+  if (index == 0 ||
+      FT_Load_Glyph(f, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0)
+    return nullptr;
+  const FT_Bitmap& bm = f->glyph->bitmap;
+  g.left = f->glyph->bitmap_left;
+  g.top = cell_ascent(slot) - f->glyph->bitmap_top;
+  g.w = static_cast<int>(bm.width);
+  g.h = static_cast<int>(bm.rows);
+  g.advance = static_cast<int>((f->glyph->advance.x + 32) >> 6);
+  g.bits.assign(static_cast<size_t>(g.w) * g.h, 0);
+  for (int y = 0; y < g.h; y++) {
+    const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
+    for (int x = 0; x < g.w; x++) {
+      bool on = bm.pixel_mode == FT_PIXEL_MODE_MONO ? row[x >> 3] & (0x80 >> (x & 7)) : row[x] >= 128;
+      g.bits[static_cast<size_t>(y) * g.w + x] = on;
+    }
+  }
+  return &g;
+}
+
+void put_pixel(surface& dst, int x, int y, colorref c) {
+  if (x < 0 || y < 0 || x >= dst.w || y >= dst.h) return;
+  std::uint8_t* p = surface_pixel(dst, x, y);
+  p[0] = (c >> 16) & 255, p[1] = (c >> 8) & 255, p[2] = c & 255;
+}
+
+void fill_cell(surface& dst, int x, int y, int w, int h, colorref c) {
+  for (int j = 0; j < h; j++)
+    for (int i = 0; i < w; i++) put_pixel(dst, x + i, y + j, c);
+}
+
+void draw_glyph(surface& dst, int x, int y, const glyph& g, colorref c) {
+  for (int j = 0; j < g.h; j++)
+    for (int i = 0; i < g.w; i++)
+      if (g.bits[static_cast<size_t>(j) * g.w + i]) put_pixel(dst, x + g.left + i, y + g.top + j, c);
+}
+
+// What a character without any glyph looks like: a hollow box inside its cell.
+void draw_box(surface& dst, int x, int y, int w, int h, colorref c) {
+  for (int i = 1; i < w - 1; i++) put_pixel(dst, x + i, y + 1, c), put_pixel(dst, x + i, y + h - 2, c);
+  for (int j = 1; j < h - 1; j++) put_pixel(dst, x + 1, y + j, c), put_pixel(dst, x + w - 2, y + j, c);
+}
+
+bool is_lead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool is_trail(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+std::uint32_t jis_of(std::uint8_t s1, std::uint8_t s2) {
+  int hi = s1 <= 0x9F ? s1 - 0x81 : s1 - 0xC1;
+  int j1 = 2 * hi + 0x21, j2;
+  if (s2 >= 0x9F) {
+    j1++;
+    j2 = s2 - 0x9F + 0x21;
+  } else {
+    j2 = s2 - 0x40 + 0x21 - (s2 >= 0x80);
+  }
+  return static_cast<std::uint32_t>(j1 << 8 | j2);
+}
+
+std::uint32_t unicode_of(std::uint8_t s1, std::uint8_t s2) {
+  if (fc.to_utf32 == reinterpret_cast<iconv_t>(-1)) return 0;
+  char in[2] = {static_cast<char>(s1), static_cast<char>(s2)};
+  std::uint8_t out[8] = {};
+  char* ip = in;
+  char* op = reinterpret_cast<char*>(out);
+  size_t il = 2, ol = sizeof out;
+  iconv(fc.to_utf32, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(fc.to_utf32, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || ol != 4) return 0;
+  return out[0] | out[1] << 8 | out[2] << 16 | static_cast<std::uint32_t>(out[3]) << 24;
+}
+
+// A double-byte character: Shinonome, then the Unicode fallback, then 〓.
+const glyph* double_glyph(std::uint8_t s1, std::uint8_t s2, int* slot) {
+  *slot = SLOT_DOUBLE;
+  if (const glyph* g = find_glyph(SLOT_DOUBLE, jis_of(s1, s2))) return g;
+  if (std::uint32_t u = unicode_of(s1, s2)) {
+    *slot = SLOT_FALLBACK;
+    if (const glyph* g = find_glyph(SLOT_FALLBACK, u)) return g;
+  }
+  *slot = SLOT_DOUBLE;
+  return find_glyph(SLOT_DOUBLE, 0x222E);
+}
+
+int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len, const text_paint& p) {
+  int pen = x;
+  for (int i = 0; i < len;) {
+    int slot = SLOT_SINGLE, w = 6;
+    const glyph* g = nullptr;
+    if (is_lead(s[i]) && i + 1 < len && is_trail(s[i + 1])) {
+      g = double_glyph(s[i], s[i + 1], &slot);
+      w = 12, i += 2;
+    } else {
+      std::uint8_t b = s[i++];
+      if ((b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF)) g = find_glyph(SLOT_SINGLE, b);
+    }
+    if (p.opaque) fill_cell(dst, pen, y, w, 12, p.bg);
+    if (g) draw_glyph(dst, pen, y, *g, p.fg);
+    else draw_box(dst, pen, y, w, 12, p.fg);
+    pen += w;
+  }
+  return pen - x;
+}
+
+std::uint32_t latin_code(std::uint8_t b) { return b < 0x20 || (b >= 0x7F && b < 0xA0) ? 0 : b; }
+
+int title_advance(const glyph* g, int px) { return g ? g->advance : px / 2; }
+
+int draw_title_text(surface& dst, int x, int y, const std::uint8_t* s, int len, const text_paint& p) {
+  set_title_size(p.px_height);
+  int pen = x, cell_h = fc.face[SLOT_TITLE] ? fc.title_ascent + fc.title_descent : p.px_height;
+  for (int i = 0; i < len; i++) {
+    std::uint32_t code = latin_code(s[i]);
+    const glyph* g = code ? find_glyph(SLOT_TITLE, code) : nullptr;
+    int w = title_advance(g, p.px_height);
+    if (p.opaque) fill_cell(dst, pen, y, w, cell_h, p.bg);
+    if (g) draw_glyph(dst, pen, y, *g, p.fg);
+    else if (code != ' ') draw_box(dst, pen, y, w, cell_h, p.fg);
+    pen += w;
+  }
+  return pen - x;
+}
+
+} // namespace
+
+int plat_draw_text(surface& dst, int x, int y, const char* s, int len, const text_paint& p) {
+  if (!fc.opened) open_fonts();
+  const std::uint8_t* u = reinterpret_cast<const std::uint8_t*>(s);
+  if (len <= 0) return 0;
+  return p.face == FACE_TITLE ? draw_title_text(dst, x, y, u, len, p)
+                              : draw_menu_text(dst, x, y, u, len, p);
+}
+
+int plat_text_width(const char* s, int len, int face, int px_height) {
+  if (face != FACE_TITLE) return len > 0 ? 6 * len : 0; // every byte is a half cell
+  if (!fc.opened) open_fonts();
+  set_title_size(px_height);
+  int w = 0;
+  for (int i = 0; i < len; i++) {
+    std::uint32_t code = latin_code(static_cast<std::uint8_t>(s[i]));
+    w += title_advance(code ? find_glyph(SLOT_TITLE, code) : nullptr, px_height);
+  }
+  return w;
+}
+
+void plat_use_fonts(const font_files& f) {
+  fc.close();
+  fc.files = f;
+  for (bool& r : fc.reported) r = false;
+}
