@@ -63,7 +63,8 @@ struct scic_data {
   int depth = 0;
   scic_if_entry if_stack[SCIC_IF_DEPTH]{};
   int event_msg_count = 0;
-  int line_no = 0; // line of event.sci being compiled, from 1
+  int line_no = 0;                 // line of event.sci being compiled, from 1
+  const char* line_text = nullptr; // its text, for the error report
 
   int error_count = 0; // every error reported by the last compile, EVTSET_ERROR included
   scic_error_entry errors[SCIC_ERROR_LOG]{}; // the first SCIC_ERROR_LOG of them
