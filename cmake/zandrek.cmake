@@ -6,8 +6,12 @@ function(zk_test name)
                         GTest::gtest GTest::gtest_main)
   set(work ${CMAKE_BINARY_DIR}/testwork/${name})
   file(MAKE_DIRECTORY ${work})
+  # The source tree and the generated default game, for tests that read them.
+  target_compile_definitions(${name} PRIVATE ZK_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                             ZK_GAME_DIR="${CMAKE_BINARY_DIR}/game")
   gtest_discover_tests(${name} WORKING_DIRECTORY ${work}
-                       PROPERTIES ENVIRONMENT "ZK_GAME_DIR=${CMAKE_BINARY_DIR}/game;ZK_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                       PROPERTIES ENVIRONMENT "ZK_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                       ENVIRONMENT_MODIFICATION "ZK_GAME_DIR=set:${CMAKE_BINARY_DIR}/game"
                        DISCOVERY_TIMEOUT 60)
 endfunction()
 
