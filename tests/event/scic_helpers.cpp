@@ -1,0 +1,49 @@
+#include "scic_helpers.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+int compile(const std::string& source) {
+  reset_event_state();
+  reset_scic_state();
+  for (const char* f : {"eventdat.evt", "eventmsg.msg", "eventmsg.mgb"}) std::remove(f);
+  char name[32];
+  for (int n = 0; n < 256; n++) {
+    std::snprintf(name, sizeof name, "event%03d.evt", n);
+    std::remove(name);
+  }
+  return scic_compile_source(source.data(), source.size());
+}
+
+std::string read_file(const char* name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool file_exists(const char* name) {
+  return std::ifstream(name).good();
+}
+
+std::vector<int> code_of(int n) {
+  std::string all = read_file("eventdat.evt");
+  std::vector<int> out;
+  if (all.size() != 33792) return out;
+  const unsigned char* r = reinterpret_cast<const unsigned char*>(all.data()) + 132 * n;
+  int len = r[2] | r[3] << 8;
+  for (int i = 0; i < len && i < 128; i++) out.push_back(r[4 + i]);
+  return out;
+}
+
+std::vector<int> table_code(int n) {
+  const event_record& r = event_table[n];
+  return std::vector<int>(r.code, r.code + (r.length < 128 ? r.length : 128));
+}
+
+int first_error(int* line) {
+  if (scic.error_count == 0) return 0;
+  if (line) *line = scic.errors[0].line;
+  return scic.errors[0].code;
+}
