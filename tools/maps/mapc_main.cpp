@@ -7,7 +7,7 @@
 #include <sstream>
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
+  if (argc < 3) {
     std::fprintf(stderr, "usage: zandrek-mapc TILES OUTDIR SOURCE...\n");
     return 2;
   }
