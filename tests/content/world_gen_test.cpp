@@ -12,7 +12,7 @@ struct World {
   World() {
     EXPECT_EQ(read_tile_catalogue(std::string(ZK_SOURCE_DIR) + "/content/tiles.txt", tiles), "");
     EXPECT_EQ(read_world_desc(std::string(ZK_SOURCE_DIR) + "/content/world/world.txt", tiles, desc), "");
-    grow_world(desc, map);
+    EXPECT_EQ(grow_world(desc, map), "");
   }
   int at(int x, int y) const { return map.grid[static_cast<size_t>(y) * map.width + x]; }
 };

@@ -122,7 +122,7 @@ void dress_coasts(const world_desc& d, grid_ref g) {
 
 } // namespace
 
-void grow_world(const world_desc& d, map_source& m) {
+std::string grow_world(const world_desc& d, map_source& m) {
   m = map_source{};
   m.number = WORLD_MAP;
   m.width = d.width, m.height = d.height;
@@ -142,10 +142,21 @@ void grow_world(const world_desc& d, map_source& m) {
                           static_cast<u8>(s.tx), static_cast<u8>(s.ty)});
   }
   for (auto& f : d.fixes) g.at(f[0], f[1]) = static_cast<u8>(f[2]);
+  for (auto& s : d.sites) {
+    bool reachable = false;
+    int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
+    for (int k = 0; k < 4; k++) {
+      int t = g.at(s.x + dx[k], s.y + dy[k]);
+      reachable |= !is_sea(t) && t != 8 && t != 9 && !(t >= 78 && t <= 79) && !(t >= 90 && t <= 95);
+    }
+    if (!reachable)
+      return "the site at " + std::to_string(s.x) + "," + std::to_string(s.y) + " has no land beside it";
+  }
   m.header[0] = static_cast<u8>(d.width - 1), m.header[1] = static_cast<u8>(d.height - 1);
   m.header[2] = static_cast<u8>(d.start_x), m.header[3] = static_cast<u8>(d.start_y);
   m.header[4] = 0, m.header[6] = 40, m.header[7] = static_cast<u8>(d.music);
   for (auto& n : m.npcs) n.state = 1;
+  return "";
 }
 
 namespace {

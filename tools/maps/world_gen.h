@@ -41,5 +41,6 @@ struct world_desc {
 
 // Reads content/world/world.txt; "" or "file:line: what".
 std::string read_world_desc(const std::string& path, const tile_catalogue& tiles, world_desc& out);
-// Grows the map into a map source of map 4.
-void grow_world(const world_desc& d, map_source& out);
+// Grows the map into a map source of map 4; "" or a site that stands where
+// no one can walk up to it.
+std::string grow_world(const world_desc& d, map_source& out);
