@@ -94,6 +94,9 @@ struct music_data {
   int blocks = 0; // system-exclusive and meta blocks not yet freed
   // Ticks of events that are not written, carried into the next written one.
   std::uint32_t carried = 0;
+  int events_this_pass = 0; // events written since the piece last began
+  int piece_ended = 0;      // a one-off tune has been converted to its end
+  int setup_result = 0;     // of the last Play's set-up
 
   // The stream buffers.
   stream_buffer* buffers = nullptr; // two
@@ -139,6 +142,7 @@ void music_callback(int message, midi_header* header);
 int music_setup();
 int midi_open_file(const char* name);
 void midi_close_file();
+void midi_free_tracks();
 int midi_refill(midi_track* t);
 int midi_read_byte(midi_track* t, std::uint8_t* b);
 int midi_read_varlen(midi_track* t, std::uint32_t* out);

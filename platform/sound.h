@@ -42,3 +42,7 @@ std::uint32_t snd_buffer_status(int buffer);  // SNDBUF_*
 int snd_buffer_set_position(int buffer, std::uint32_t byte_pos);
 std::uint32_t snd_buffer_position(int buffer);
 int snd_buffer_restore(int buffer); // 1: the buffer is usable again
+
+// A line about what a player would hear (an effect played, a piece started or
+// stopped) for the replay log; the real backend has no use for it.
+void audio_trace(const char* line);

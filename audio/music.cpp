@@ -1,0 +1,214 @@
+// The music player: Play, Set-up, Stop, the channel volumes and the stream's
+// completion callback, which refills each returned buffer on the stream's
+// own thread while the game goes on.
+#include "audio/music.h"
+
+#include "platform/platform.h"
+#include "platform/sound.h"
+#include "state/state.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+music_data mus;
+
+void midi_error_box(int code) {
+  char text[256];
+  midi_error_text(code, text, sizeof text);
+  plat_message_box(text, "");
+}
+
+void music_file_box(const char* text) { plat_message_box(text, ""); }
+
+static void reset_buffer(stream_buffer* b) {
+  b->start = 0;
+  b->max_length = MUSIC_BUFFER_BYTES;
+  b->recorded = 0;
+  b->tick = 0;
+  b->times_up = 0;
+}
+
+static int open_stream() {
+  if (mus.stream_open) return 0;
+  int r = midi_stream_open(MIDI_MAPPER, music_callback);
+  if (r != MIDI_OK) {
+    midi_error_box(r);
+    mus.music_failed = 1;
+    return 1;
+  }
+  mus.stream_open = 1;
+  return 0;
+}
+
+static int alloc_buffers() {
+  if (mus.buffers) return 0;
+  mus.buffers = static_cast<stream_buffer*>(std::calloc(2, sizeof(stream_buffer)));
+  if (!mus.buffers) return -1;
+  for (int i = 0; i < 2; i++) {
+    mus.buffers[i].header.data = mus.buffers[i].data;
+    mus.buffers[i].header.buffer_length = MUSIC_BUFFER_BYTES;
+  }
+  return 0;
+}
+
+// Converts and sends buffer i of the set-up; 1 when the set-up fails.
+static int setup_buffer(int i) {
+  stream_buffer* b = &mus.buffers[i];
+  reset_buffer(b);
+  int r = midi_convert(i == 0, b);
+  if (r != CONVERT_OK && r != CONVERT_DONE) return 1;
+  b->header.bytes_recorded = b->recorded;
+  if (!mus.headers_prepared) {
+    r = midi_prepare_header(&b->header);
+    if (r != MIDI_OK) {
+      midi_error_box(r);
+      return 1;
+    }
+  }
+  r = midi_stream_out(&b->header);
+  if (r != MIDI_OK) {
+    midi_error_box(r);
+    return 2;
+  }
+  return 0;
+}
+
+int music_setup() {
+  if (open_stream() != 0) return 1;
+  if (alloc_buffers() != 0) return -1;
+  if (midi_open_file(mus.music_file) != 0) return 1;
+  for (int& v : mus.channel_volume) v = 100;
+  int r = midi_stream_time_division(mus.division);
+  if (r != MIDI_OK) {
+    midi_error_box(r);
+    midi_close_file();
+    return 1;
+  }
+  mus.returned = 0;
+  for (int i = 0; i < 2; i++) {
+    // A one-off tune that ended inside the first buffer is not begun again.
+    if (i == 1 && mus.piece_ended) break;
+    r = setup_buffer(i);
+    if (r == 1) {
+      midi_close_file();
+      return 1;
+    }
+    if (r == 2) break;
+  }
+  mus.headers_prepared = 1;
+  mus.current = 0;
+  return 0;
+}
+
+void music_play(const char* name) {
+  if (mus.music_failed || mus.music_muted) return;
+  std::snprintf(mus.music_file, sizeof mus.music_file, "%s", name ? name : "");
+  mus.first_event = 1;
+  mus.piece_ended = 0;
+  mus.setup_result = music_setup();
+  if (mus.stream_open) music_set_channel_volumes(1000);
+  mus.music_state = mus.piece_ended ? 200 : 0;
+  midi_stream_restart();
+  mus.music_playing = 1;
+  mus.music_opened = 1;
+  audio_trace((std::string("music: play ") + mus.music_file).c_str());
+}
+
+static void release_buffers() {
+  if (!mus.buffers) return;
+  for (int i = 0; i < 2; i++) {
+    if (mus.headers_prepared) {
+      int r = midi_unprepare_header(&mus.buffers[i].header);
+      if (r != MIDI_OK) midi_error_box(r);
+    }
+  }
+  std::free(mus.buffers);
+  mus.buffers = nullptr;
+  mus.headers_prepared = 0;
+}
+
+void music_stop() {
+  if (mus.music_failed || mus.music_muted) return;
+  mus.music_playing = 0;
+  if (mus.stream_open) {
+    midi_stream_stop();
+    midi_out_reset();
+  }
+  mus.music_state = 200;
+  if (mus.music_opened) {
+    midi_close_file();
+    midi_free_tracks();
+    release_buffers();
+    if (mus.stream_open) midi_stream_close();
+    mus.stream_open = 0;
+  }
+  audio_trace("music: stop");
+}
+
+void music_set_channel_volumes(int master) {
+  if (!mus.music_playing) return;
+  for (int ch = 0; ch < 16; ch++) {
+    int v = mus.channel_volume[ch] * master / 1000;
+    v = v < 0 ? 0 : v > 127 ? 127 : v;
+    int r = midi_short_msg(static_cast<std::uint32_t>(0xB0 + ch) | 7u << 8 |
+                           static_cast<std::uint32_t>(v) << 16);
+    if (r != MIDI_OK) {
+      midi_error_box(r);
+      return;
+    }
+  }
+}
+
+void music_callback(int message, midi_header*) {
+  if (message != MOM_DONE || mus.music_state == 200) return;
+  mus.returned++;
+  if (!mus.music_playing || mus.returned == 0 || !mus.buffers) return;
+  stream_buffer* b = &mus.buffers[mus.current];
+  reset_buffer(b);
+  if (midi_convert(0, b) != CONVERT_OK) {
+    midi_close_file();
+    return;
+  }
+  b->header.bytes_recorded = b->recorded;
+  if (midi_stream_out(&b->header) == MIDI_OK) {
+    mus.current ^= 1;
+    mus.returned--;
+  } else {
+    midi_close_file();
+  }
+}
+
+void reset_music_state() {
+  // Whatever is playing stops, even with music switched off.
+  mus.music_failed = 0;
+  mus.music_muted = 0;
+  mus.music_opened = 1;
+  music_stop();
+  mus.music_state = 200;
+  mus.music_playing = 0;
+  mus.tune_playing = 0;
+  mus.field_music_on = 0;
+  mus.returned = 0;
+  mus.music_opened = 0;
+  mus.stream_open = 0;
+  mus.headers_prepared = 0;
+  mus.first_event = 0;
+  mus.music_file[0] = 0;
+  mus.file_size = 0;
+  mus.format = mus.track_count = mus.division = 0;
+  mus.conv_status = 0;
+  mus.conv_tick = 0;
+  mus.pending = midi_event{};
+  mus.blocks = 0;
+  mus.carried = 0;
+  mus.events_this_pass = 0;
+  mus.piece_ended = 0;
+  mus.setup_result = 0;
+  mus.current = 0;
+  for (int& v : mus.channel_volume) v = 0;
+  mus.master_volume = 1000;
+  mus.tempo_multiplier = 100;
+  mus.current_tempo = 0;
+  mus.buffer_tick_length = 0;
+}

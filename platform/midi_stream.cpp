@@ -1,0 +1,337 @@
+// The MIDI stream: a queue of stream buffers played event by event at their
+// delta times, and the completion thread that hands each played buffer back
+// to the owner's callback. The sequencer runs wherever the backend's time
+// runs (the audio callback, or the headless clock); the callback never does.
+#include "platform/audio_engine.h"
+
+#include <fluidsynth.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+stream_data stream;
+
+synth_handle::~synth_handle() { synth_destroy(this); }
+
+stream_data::~stream_data() {
+  {
+    std::lock_guard<std::mutex> g(lock);
+    quit = true;
+  }
+  wake.notify_all();
+  if (thread.joinable()) thread.join();
+}
+
+// ---- the completion thread ----
+
+static void completion_loop() {
+  std::unique_lock<std::mutex> g(stream.lock);
+  for (;;) {
+    stream.wake.wait(g, [] { return stream.quit || !stream.done.empty(); });
+    if (stream.quit) return;
+    midi_header* h = stream.done.front();
+    stream.done.pop_front();
+    midi_callback cb = stream.callback;
+    stream.busy = true;
+    g.unlock();
+    if (cb) cb(MOM_DONE, h);
+    g.lock();
+    stream.busy = false;
+    if (stream.done.empty()) stream.idle.notify_all();
+  }
+}
+
+void stream_wait_idle() {
+  std::unique_lock<std::mutex> g(stream.lock);
+  if (std::this_thread::get_id() == stream.thread.get_id()) return;
+  stream.idle.wait(g, [] { return stream.done.empty() && !stream.busy; });
+}
+
+// Hands a buffer back (stream lock held).
+static void hand_back(midi_header* h) {
+  h->flags = (h->flags & ~MHDR_INQUEUE) | MHDR_DONE;
+  stream.done.push_back(h);
+  stream.wake.notify_all();
+}
+
+static void return_all() {
+  while (!stream.queue.empty()) {
+    hand_back(stream.queue.front());
+    stream.queue.pop_front();
+  }
+  stream.offset = 0;
+  stream.loaded = false;
+  stream.due = 0;
+}
+
+// ---- the synthesiser ----
+
+static const char* const soundfonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                         "/usr/share/sounds/sf2/default-GM.sf2"};
+
+bool synth_create(synth_handle* h, char* why, std::size_t size) {
+  if (h->synth) return true;
+  const char* found = nullptr;
+  for (const char* path : soundfonts) {
+    if (std::FILE* f = std::fopen(path, "rb")) {
+      std::fclose(f);
+      found = path;
+      break;
+    }
+  }
+  if (!found) {
+    std::snprintf(why, size,
+                  "No MIDI output: the General MIDI soundfont %s is not installed "
+                  "(package timgm6mb-soundfont or fluid-soundfont-gm). Music is off.",
+                  soundfonts[0]);
+    return false;
+  }
+  fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+  fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+  fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+  h->settings = new_fluid_settings();
+  fluid_settings_setnum(h->settings, "synth.sample-rate", SOUND_RATE);
+  h->synth = new_fluid_synth(h->settings);
+  if (!h->synth || fluid_synth_sfload(h->synth, found, 1) == FLUID_FAILED) {
+    std::snprintf(why, size, "No MIDI output: the soundfont %s cannot be read. Music is off.",
+                  found);
+    synth_destroy(h);
+    return false;
+  }
+  return true;
+}
+
+void synth_destroy(synth_handle* h) {
+  if (h->synth) delete_fluid_synth(h->synth);
+  if (h->settings) delete_fluid_settings(h->settings);
+  h->synth = nullptr;
+  h->settings = nullptr;
+}
+
+void stream_take_synth(synth_handle* h) {
+  std::lock_guard<std::mutex> g(stream.lock);
+  synth_destroy(&stream.synth);
+  stream.synth.synth = h->synth;
+  stream.synth.settings = h->settings;
+  h->synth = nullptr;
+  h->settings = nullptr;
+}
+
+// One short message to the synthesiser (note-on at velocity 0 is a note-off).
+static void synth_short(std::uint32_t msg) {
+  fluid_synth_t* s = stream.synth.synth;
+  if (!s) return;
+  int status = msg & 0xFF, ch = status & 0x0F, d1 = msg >> 8 & 0x7F, d2 = msg >> 16 & 0x7F;
+  switch (status & 0xF0) {
+  case 0x80: fluid_synth_noteoff(s, ch, d1); break;
+  case 0x90:
+    if (d2 == 0) fluid_synth_noteoff(s, ch, d1);
+    else fluid_synth_noteon(s, ch, d1, d2);
+    break;
+  case 0xA0: fluid_synth_key_pressure(s, ch, d1, d2); break;
+  case 0xB0: fluid_synth_cc(s, ch, d1, d2); break;
+  case 0xC0: fluid_synth_program_change(s, ch, d1); break;
+  case 0xD0: fluid_synth_channel_pressure(s, ch, d1); break;
+  case 0xE0: fluid_synth_pitch_bend(s, ch, d1 | d2 << 7); break;
+  default: break;
+  }
+}
+
+static void synth_all_off() {
+  if (!stream.synth.synth) return;
+  for (int ch = 0; ch < 16; ch++) fluid_synth_all_notes_off(stream.synth.synth, ch);
+}
+
+// ---- the sequencer ----
+
+// Frames of output per tick at the stream's tempo and time division.
+static double frames_per_tick() {
+  std::uint32_t div = stream.division;
+  if (div == 0) return 0;
+  if (div & 0x8000) { // frames per second and ticks per frame
+    int fps = -static_cast<std::int8_t>(div >> 8), tpf = div & 0xFF;
+    return fps > 0 && tpf > 0 ? double(SOUND_RATE) / (fps * tpf) : 0;
+  }
+  return double(stream.tempo) * SOUND_RATE / 1e6 / div;
+}
+
+static std::uint32_t word_at(const midi_header* h, std::uint32_t off) {
+  std::uint32_t w;
+  std::memcpy(&w, h->data + off, 4);
+  return w;
+}
+
+// Plays the front event once it is due; false when the front buffer is done.
+static bool front_event(midi_header* h) {
+  if (stream.offset + 12 > h->bytes_recorded) return false;
+  if (!stream.loaded) {
+    stream.due += word_at(h, stream.offset) * frames_per_tick();
+    stream.loaded = true;
+  }
+  return true;
+}
+
+static void dispatch(midi_header* h) {
+  std::uint32_t ev = word_at(h, stream.offset + 8);
+  std::uint32_t skip = 12;
+  if (ev & 0x80000000u) { // a long event: its parameter bytes follow, in whole words
+    skip += ((ev & 0xFFFFFF) + 3) & ~3u;
+  } else if ((ev >> 24) == MEVT_SHORTMSG) {
+    synth_short(ev & 0xFFFFFF);
+  } else if ((ev >> 24) == MEVT_TEMPO) {
+    std::uint32_t t = ev & 0xFFFFFF;
+    if (t) stream.tempo = t;
+  }
+  stream.offset += skip;
+  stream.loaded = false;
+}
+
+static void render(std::int16_t* out, int frames) {
+  if (!out) return;
+  if (stream.synth.synth) fluid_synth_write_s16(stream.synth.synth, frames, out, 0, 2, out, 1, 2);
+  else std::memset(out, 0, sizeof(std::int16_t) * 2 * frames);
+}
+
+void stream_run(std::int16_t* out, int frames) {
+  std::lock_guard<std::mutex> g(stream.lock);
+  int done = 0;
+  while (done < frames) {
+    if (!stream.open || !stream.running || stream.queue.empty()) break;
+    midi_header* h = stream.queue.front();
+    if (!front_event(h)) { // every event of the buffer played
+      stream.queue.pop_front();
+      hand_back(h);
+      stream.offset = 0;
+      if (stream.queue.empty()) stream.due = 0;
+      continue;
+    }
+    if (stream.due <= 0) {
+      dispatch(h);
+      continue;
+    }
+    int n = std::min(frames - done, std::max(1, static_cast<int>(std::ceil(stream.due))));
+    render(out ? out + 2 * done : nullptr, n);
+    stream.due -= n;
+    done += n;
+  }
+  if (done < frames) render(out ? out + 2 * done : nullptr, frames - done);
+}
+
+// ---- the stream interface ----
+
+int stream_open(midi_callback callback) {
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (stream.open) return MIDI_ERR_ALLOCATED;
+  stream.open = true;
+  stream.running = false; // a new stream stands paused until restarted
+  stream.callback = callback;
+  stream.division = 96;
+  stream.tempo = 500000;
+  return_all();
+  if (!stream.thread.joinable()) stream.thread = std::thread(completion_loop);
+  return MIDI_OK;
+}
+
+int midi_stream_time_division(std::uint32_t division) {
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (!stream.open) return MIDI_ERR_INVALHANDLE;
+  if (division == 0) return MIDI_ERR_INVALPARAM;
+  stream.division = division;
+  return MIDI_OK;
+}
+
+int midi_prepare_header(midi_header* h) {
+  if (!h || !h->data || h->buffer_length == 0) return MIDI_ERR_INVALPARAM;
+  h->flags |= MHDR_PREPARED;
+  return MIDI_OK;
+}
+
+int midi_unprepare_header(midi_header* h) {
+  if (!h) return MIDI_ERR_INVALPARAM;
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (h->flags & MHDR_INQUEUE) return MIDI_ERR_STILLPLAYING;
+  h->flags &= ~MHDR_PREPARED;
+  return MIDI_OK;
+}
+
+int midi_stream_out(midi_header* h) {
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (!stream.open) return MIDI_ERR_INVALHANDLE;
+  if (!h || !h->data || h->bytes_recorded > h->buffer_length) return MIDI_ERR_INVALPARAM;
+  if (!(h->flags & MHDR_PREPARED)) return MIDI_ERR_UNPREPARED;
+  if (h->flags & MHDR_INQUEUE) return MIDI_ERR_STILLPLAYING;
+  h->flags = (h->flags & ~MHDR_DONE) | MHDR_INQUEUE;
+  stream.queue.push_back(h);
+  return MIDI_OK;
+}
+
+int midi_stream_restart() {
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (!stream.open) return MIDI_ERR_INVALHANDLE;
+  stream.running = true;
+  return MIDI_OK;
+}
+
+// Hands back everything queued until nothing is queued any more: a callback
+// under way may still queue a buffer, which is handed back in its turn.
+static int return_until_empty(bool stop) {
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> g(stream.lock);
+      if (!stream.open) return MIDI_ERR_INVALHANDLE;
+      if (stop) stream.running = false;
+      synth_all_off();
+      return_all();
+    }
+    stream_wait_idle();
+    std::lock_guard<std::mutex> g(stream.lock);
+    if (stream.queue.empty() || std::this_thread::get_id() == stream.thread.get_id()) break;
+  }
+  return MIDI_OK;
+}
+
+int midi_stream_stop() { return return_until_empty(true); }
+int midi_out_reset() { return return_until_empty(false); }
+
+int midi_stream_close() {
+  if (midi_stream_stop() != MIDI_OK) return MIDI_ERR_INVALHANDLE;
+  std::lock_guard<std::mutex> g(stream.lock);
+  stream.open = false;
+  stream.callback = nullptr;
+  return MIDI_OK;
+}
+
+int midi_short_msg(std::uint32_t message) {
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (!stream.open) return MIDI_ERR_INVALHANDLE;
+  if (!(message & 0x80)) return MIDI_ERR_INVALPARAM;
+  synth_short(message);
+  return MIDI_OK;
+}
+
+midi_stream_info midi_stream_query() {
+  std::lock_guard<std::mutex> g(stream.lock);
+  return {stream.open, stream.running, stream.division, stream.tempo,
+          static_cast<int>(stream.queue.size())};
+}
+
+void midi_error_text(int code, char* text, std::size_t size) {
+  if (!text || size == 0) return;
+  const char* t = "An unknown MIDI error occurred.";
+  switch (code) {
+  case MIDI_OK: t = "The MIDI operation succeeded."; break;
+  case MIDI_ERR_ERROR: t = "An unspecified MIDI error occurred."; break;
+  case MIDI_ERR_BADDEVICEID: t = "The MIDI device number is out of range."; break;
+  case MIDI_ERR_ALLOCATED: t = "The MIDI stream is already open."; break;
+  case MIDI_ERR_INVALHANDLE: t = "The MIDI stream is not open."; break;
+  case MIDI_ERR_NODRIVER:
+    t = stream.open_error[0] ? stream.open_error : "No MIDI output is available.";
+    break;
+  case MIDI_ERR_NOMEM: t = "Not enough memory for the MIDI stream."; break;
+  case MIDI_ERR_INVALPARAM: t = "A MIDI parameter is not valid."; break;
+  case MIDI_ERR_UNPREPARED: t = "The MIDI buffer has not been prepared."; break;
+  case MIDI_ERR_STILLPLAYING: t = "The MIDI buffer is still playing."; break;
+  }
+  std::snprintf(text, size, "%s", t);
+}
