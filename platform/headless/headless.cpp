@@ -14,6 +14,7 @@ void headless_reset() {
 
 void headless_advance(std::uint32_t ms) { headless.clock_ms += ms; }
 void headless_log(const std::string& line) { headless.log.push_back(line); }
+int headless_pending() { return static_cast<int>(queue.size()); }
 
 int plat_create_window(const char*) { return 0; }
 void plat_destroy_window() {}

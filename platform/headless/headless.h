@@ -20,4 +20,8 @@ extern headless_data headless;
 
 void headless_reset();
 void headless_advance(std::uint32_t ms);
+// A line of the log: message boxes ("box: [caption] text"), debug output
+// ("debug: ..."); the sound device and music stream log what they play.
 void headless_log(const std::string& utf8_line);
+// Messages posted and not yet taken from the queue.
+int headless_pending();

@@ -1,0 +1,45 @@
+// Shared state of the SDL backend: the window, its renderer and textures,
+// the message queue and the menu bar we draw above the picture.
+#pragma once
+#include "platform/platform.h"
+#include "platform/surface.h"
+
+#include <SDL.h>
+
+#include <deque>
+
+// Height of the menu bar above the picture area, in window pixels.
+constexpr int MENU_BAR_H = 20;
+constexpr int MENU_ITEM_H = 20;
+
+struct sdl_menu_state {
+  int open = -1;  // the popup shown, -1 none
+  int hot = -1;   // the highlighted item of it, -1 none
+  bool by_key = false;
+};
+
+struct sdl_data {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* picture = nullptr; // the 256 x 256 back buffer, blue-green-red
+  SDL_Texture* overlay = nullptr; // the menu bar and an open popup
+  int overlay_w = 0, overlay_h = 0;
+  bool have_picture = false;
+  std::deque<plat_msg> queue;
+  sdl_menu_state menu;
+  surface menu_pixels; // overlay composed here, then uploaded
+};
+
+extern sdl_data sdl;
+
+// sdl_window.cpp
+void sdl_redraw(); // the last picture and the menu again (expose, resize, menu change)
+int sdl_picture_h();
+// sdl_keys.cpp: the virtual-key code of a key, 0 for none the game knows
+std::uint32_t sdl_virtual_key(const SDL_Keysym& k);
+// sdl_menu.cpp
+void menu_compose(surface& dst, int w, int h); // the bar at the top, the popup below it
+SDL_Rect menu_popup_rect();                    // where the open popup is, w 0 when closed
+bool menu_key(const SDL_Keysym& k);            // true when the menu took the key
+bool menu_mouse(const SDL_Event& e);           // true when the menu took the event
+void menu_alt_released();

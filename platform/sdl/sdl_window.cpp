@@ -1,0 +1,138 @@
+// The game's window: a menu bar we draw, and below it the picture area into
+// which the 256 x 256 back buffer is stretched (nearest neighbour).
+#include "platform/sdl/sdl_backend.h"
+#include "resources/menu.h"
+
+#include <cstdio>
+
+sdl_data sdl;
+
+static void set_icon() {
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_RGBA32);
+  if (!icon) return;
+  for (int y = 0; y < 32; y++) {
+    Uint8* row = static_cast<Uint8*>(icon->pixels) + y * icon->pitch;
+    for (int x = 0; x < 32; x++) {
+      char c = game_icon[y / 2][x / 2];
+      Uint8 px[4] = {0, 0, 0, 0};
+      for (int i = 0; i < icon_color_count; i++)
+        if (icon_colors[i].code == c)
+          px[0] = icon_colors[i].r, px[1] = icon_colors[i].g, px[2] = icon_colors[i].b, px[3] = 255;
+      for (int k = 0; k < 4; k++) row[4 * x + k] = px[k];
+    }
+  }
+  SDL_SetWindowIcon(sdl.window, icon);
+  SDL_FreeSurface(icon);
+}
+
+static bool make_renderer() {
+  sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
+  if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
+  if (!sdl.renderer) return false;
+  sdl.picture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
+                                  256, 256);
+  return sdl.picture != nullptr;
+}
+
+int plat_create_window(const char* title) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "zandrek: cannot open the display: %s\n", SDL_GetError());
+    return 1;
+  }
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 256,
+                                256 + MENU_BAR_H, SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+  if (!sdl.window || !make_renderer()) {
+    std::fprintf(stderr, "zandrek: cannot create the window: %s\n", SDL_GetError());
+    plat_destroy_window();
+    return 1;
+  }
+  // the picture area never gets smaller than the picture
+  SDL_SetWindowMinimumSize(sdl.window, 256, 256 + MENU_BAR_H);
+  set_icon();
+  SDL_StartTextInput();
+  SDL_StopTextInput(); // key downs only, no input-method composition
+  // showing a window activates it, as the game expects before its first frame
+  plat_post_message(MSG_ACTIVATEAPP, 1);
+  sdl_redraw();
+  return 0;
+}
+
+void plat_destroy_window() {
+  if (sdl.overlay) SDL_DestroyTexture(sdl.overlay);
+  if (sdl.picture) SDL_DestroyTexture(sdl.picture);
+  if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
+  if (sdl.window) SDL_DestroyWindow(sdl.window);
+  sdl.overlay = sdl.picture = nullptr;
+  sdl.renderer = nullptr;
+  sdl.window = nullptr;
+  sdl.have_picture = false;
+}
+
+void plat_set_client_size(int w, int h) {
+  if (!sdl.window) return;
+  if (SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(sdl.window);
+  SDL_SetWindowSize(sdl.window, w, h + MENU_BAR_H);
+  sdl_redraw();
+}
+
+void plat_get_client_size(int* w, int* h) {
+  int ww = 0, wh = 0;
+  if (sdl.window) SDL_GetWindowSize(sdl.window, &ww, &wh);
+  *w = ww;
+  *h = wh > MENU_BAR_H ? wh - MENU_BAR_H : 0;
+}
+
+int sdl_picture_h() {
+  int w, h;
+  plat_get_client_size(&w, &h);
+  return h;
+}
+
+// The bar and an open popup are composed on the CPU and copied over the picture.
+static void draw_overlay(int w, int h) {
+  if (!sdl.overlay || sdl.overlay_w != w || sdl.overlay_h != h) {
+    if (sdl.overlay) SDL_DestroyTexture(sdl.overlay);
+    sdl.overlay = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24,
+                                    SDL_TEXTUREACCESS_STREAMING, w, h);
+    sdl.overlay_w = w, sdl.overlay_h = h;
+    if (!sdl.overlay) return;
+  }
+  menu_compose(sdl.menu_pixels, w, h);
+  SDL_UpdateTexture(sdl.overlay, nullptr, sdl.menu_pixels.px.data(), w * 3);
+  SDL_Rect bar{0, 0, w, MENU_BAR_H};
+  SDL_RenderCopy(sdl.renderer, sdl.overlay, &bar, &bar);
+  SDL_Rect popup = menu_popup_rect();
+  if (popup.w > 0) SDL_RenderCopy(sdl.renderer, sdl.overlay, &popup, &popup);
+}
+
+void sdl_redraw() {
+  if (!sdl.renderer) return;
+  int w, h;
+  plat_get_client_size(&w, &h);
+  SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(sdl.renderer);
+  if (sdl.have_picture) {
+    SDL_Rect area{0, MENU_BAR_H, w, h};
+    SDL_RenderCopy(sdl.renderer, sdl.picture, nullptr, &area);
+  }
+  SDL_Rect popup = menu_popup_rect();
+  int oh = popup.w > 0 && popup.y + popup.h > MENU_BAR_H ? popup.y + popup.h : MENU_BAR_H;
+  draw_overlay(w > 0 ? w : 1, oh);
+  SDL_RenderPresent(sdl.renderer);
+}
+
+void plat_present(const surface& back) {
+  if (!sdl.picture || back.w != 256 || back.h != 256) return;
+  SDL_UpdateTexture(sdl.picture, nullptr, back.px.data(), back.w * 3);
+  sdl.have_picture = true;
+  sdl_redraw();
+}
+
+std::uint32_t plat_tick_count() { return SDL_GetTicks(); }
+
+void plat_debug_out(const char* text) {
+  std::fputs(sjis_to_utf8(text).c_str(), stdout);
+  std::fflush(stdout);
+}

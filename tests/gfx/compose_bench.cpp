@@ -1,0 +1,59 @@
+// The cost of composing one frame on the back buffer (copies of a 256 x 256
+// picture plus a window of text) against a plain copy of the same bytes.
+#include "gfx/surfaces.h"
+#include "gfx/text.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+namespace {
+
+void setup() {
+  reset_surfaces_state();
+  reset_text_state();
+  surface_create(gx.back_surface, 256, 256);
+  surface_create(gx.pmap_surface, 256, 256);
+  surface_create(gx.plc_surface, 256, 256);
+  surface_create(gx.waku1_surface, 72, 8);
+  for (int i = 0; i < 256 * 256 * 3; i++) gx.pmap_surface.px[i] = static_cast<std::uint8_t>(i * 31);
+  gx.plc_surface.px = gx.pmap_surface.px;
+  set_color_key(gx.plc_surface, 0);
+}
+
+// A field frame: 256 tiles, a few sprites, a message window of four lines.
+void compose_frame() {
+  for (int ty = 0; ty < 16; ty++)
+    for (int tx_ = 0; tx_ < 16; tx_++) {
+      int n = (ty * 16 + tx_ * 7) & 255;
+      copy_rect(gx.back_surface, tx_ * 16, ty * 16, gx.pmap_surface, tile_sx(n), tile_sy(n), 16, 16);
+    }
+  for (int i = 0; i < 8; i++) copy_keyed(gx.back_surface, 16 * i + 40, 120, gx.plc_surface, 16 * i, 0, 16, 16);
+  draw_frame(8, 176, 240, 72);
+  begin_text(tx.menu_font, TEXT_OPAQUE);
+  text_out(16, 184, "勇者は　どうのつるぎを　てにいれた！");
+  text_out(16, 198, "HP  123/456  MP  12/ 34  LV 10");
+  text_out(16, 212, "スライムが　あらわれた！");
+  text_out(16, 226, "ゴールド　1234");
+  end_text();
+}
+
+void BM_ComposeFrame(benchmark::State& state) {
+  setup();
+  for (auto _ : state) {
+    compose_frame();
+    benchmark::DoNotOptimize(gx.back_surface.px.data());
+  }
+}
+BENCHMARK(BM_ComposeFrame);
+
+void BM_MemcpyFrame(benchmark::State& state) {
+  setup();
+  for (auto _ : state) {
+    std::memcpy(gx.back_surface.px.data(), gx.pmap_surface.px.data(), 256 * 256 * 3);
+    benchmark::DoNotOptimize(gx.back_surface.px.data());
+  }
+}
+BENCHMARK(BM_MemcpyFrame);
+
+} // namespace

@@ -1,0 +1,171 @@
+#include "gfx/surfaces.h"
+#include "platform/headless/headless.h"
+#include "resources/resources.h"
+#include "tests/platform/bmp_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+void write_file(const char* name, const std::vector<std::uint8_t>& v) {
+  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(v.data()),
+                                              static_cast<std::streamsize>(v.size()));
+}
+
+colorref at(surface& s, int x, int y) {
+  const std::uint8_t* p = surface_pixel(s, x, y);
+  return p[2] | p[1] << 8 | static_cast<colorref>(p[0]) << 16;
+}
+
+bool logged(const std::string& part) {
+  for (const std::string& l : headless.log)
+    if (l.find(part) != std::string::npos) return true;
+  return false;
+}
+
+struct Surfaces : ::testing::Test {
+  void SetUp() override {
+    reset_surfaces_state();
+    headless_reset();
+  }
+};
+
+} // namespace
+
+TEST_F(Surfaces, KeyedBlackIsSkippedButNearBlackIsDrawn) {
+  surface sprite, dst;
+  surface_create(sprite, 2, 1);
+  surface_create(dst, 2, 1);
+  fill_rect(sprite, 1, 0, 1, 1, 0x010000); // blue 1: (0, 0, 1) in blue-green-red order
+  fill_rect(dst, 0, 0, 2, 1, 0x00FF00);
+  ASSERT_EQ(set_color_key(sprite, 0), 0);
+  ASSERT_EQ(copy_keyed(dst, 0, 0, sprite, 0, 0, 2, 1), 0);
+  EXPECT_EQ(at(dst, 0, 0), 0x00FF00u); // black: transparent
+  EXPECT_EQ(at(dst, 1, 0), 0x010000u);
+  // an unkeyed surface copies its black too
+  surface plain;
+  surface_create(plain, 2, 1);
+  copy_keyed(dst, 0, 0, plain, 0, 0, 2, 1);
+  EXPECT_EQ(at(dst, 0, 0), 0u);
+}
+
+TEST_F(Surfaces, ColourKeyOfAnyColourAndColorMatchLeavesThePicture) {
+  surface s, dst;
+  surface_create(s, 1, 1); // a 1 x 1 picture has only three bytes to read
+  fill_rect(s, 0, 0, 1, 1, 0x123456);
+  EXPECT_EQ(color_match(s, 0xFF00FF), 0xFF00FFu);
+  EXPECT_EQ(at(s, 0, 0), 0x123456u);
+  EXPECT_EQ(color_match(s, 0x0000FF), 0xFF0000u); // GDI red is the pixel value's high byte
+  ASSERT_EQ(set_color_key(s, 0x123456), 0);
+  surface_create(dst, 1, 1);
+  copy_keyed(dst, 0, 0, s, 0, 0, 1, 1);
+  EXPECT_EQ(at(dst, 0, 0), 0u);
+  surface none;
+  EXPECT_EQ(color_match(none, 0), 0xFFFFFFFFu);
+  EXPECT_NE(set_color_key(none, 0), 0);
+}
+
+TEST_F(Surfaces, Tile255IsTheLastSquareOfTheSheet) {
+  EXPECT_EQ(tile_sx(255), 240);
+  EXPECT_EQ(tile_sy(255), 240);
+  EXPECT_EQ(tile_sx(17), 16);
+  EXPECT_EQ(tile_sy(17), 16);
+  surface sheet, dst;
+  surface_create(sheet, 256, 256);
+  surface_create(dst, 16, 16);
+  fill_rect(sheet, 240, 240, 16, 16, 0x0000FF);
+  ASSERT_EQ(copy_rect(dst, 0, 0, sheet, tile_sx(255), tile_sy(255), 16, 16), 0);
+  EXPECT_EQ(at(dst, 0, 0), 0x0000FFu);
+  EXPECT_EQ(at(dst, 15, 15), 0x0000FFu);
+}
+
+TEST_F(Surfaces, BitmapsFromFilesInTheWorkingDirectory) {
+  bmp_spec spec;
+  spec.w = 7, spec.h = 5;
+  write_file("YADOYA.bmp", make_bmp(spec));
+  ASSERT_EQ(load_bitmap(gx.yadoya_surface, "YADOYA.bmp"), 0);
+  EXPECT_EQ(gx.yadoya_surface.w, 7);
+  EXPECT_EQ(gx.yadoya_surface.h, 5);
+  std::uint8_t c[3];
+  test_color(6, 4, c);
+  EXPECT_EQ(surface_pixel(gx.yadoya_surface, 6, 4)[0], c[0]);
+
+  // reload copies onto the existing surface, stretched to its size
+  spec.w = 14, spec.h = 10;
+  write_file("big.bmp", make_bmp(spec));
+  ASSERT_EQ(reload_bitmap(gx.yadoya_surface, "big.bmp"), 0);
+  test_color(12, 8, c);
+  EXPECT_EQ(surface_pixel(gx.yadoya_surface, 6, 4)[0], c[0]);
+}
+
+TEST_F(Surfaces, MissingAndBrokenBitmapsFailAndSayWhy) {
+  std::remove("ms_g017.bmp");
+  EXPECT_NE(load_bitmap(gx.monster_surface[17], "ms_g017.bmp"), 0);
+  EXPECT_FALSE(surface_exists(gx.monster_surface[17]));
+  bmp_spec spec;
+  spec.bits = 8;
+  write_file("deep.bmp", make_bmp(spec));
+  EXPECT_NE(load_bitmap(gx.pmap_surface, "deep.bmp"), 0);
+  EXPECT_TRUE(logged("deep.bmp: unsupported colour depth"));
+  surface s;
+  surface_create(s, 2, 2);
+  EXPECT_EQ(reload_bitmap(s, "nothing.bmp"), E_FAIL);
+  EXPECT_TRUE(logged("handle is null"));
+  surface bitmap;
+  EXPECT_EQ(copy_bitmap(s, bitmap, 0, 0, 0, 0), E_FAIL);
+}
+
+TEST_F(Surfaces, PaletteIsTheFixedOneUnlessABitmapHasAColourTable) {
+  std::remove("none.bmp");
+  ASSERT_EQ(load_palette("none.bmp"), 0);
+  EXPECT_TRUE(gx.has_palette);
+  palette_entry e = gx.game_palette[0xFF];
+  EXPECT_EQ(e.red, 255);
+  EXPECT_EQ(e.green, 255);
+  EXPECT_EQ(e.blue, 255);
+  e = gx.game_palette[0x25]; // red 1, green 1, blue 1 of 7, 7 and 3
+  EXPECT_EQ(e.red, 36);
+  EXPECT_EQ(e.green, 36);
+  EXPECT_EQ(e.blue, 85);
+
+  bmp_spec spec;
+  spec.bits = 1;
+  spec.palette[1][0] = 1, spec.palette[1][1] = 2, spec.palette[1][2] = 3; // stored blue, green, red
+  write_file("two.bmp", make_bmp(spec));
+  load_palette("two.bmp");
+  EXPECT_EQ(gx.game_palette[1].red, 3);
+  EXPECT_EQ(gx.game_palette[1].blue, 1);
+  EXPECT_EQ(gx.game_palette[2].red, 0); // entry 2 stays the fixed one: red 0, green 0, blue 170
+  EXPECT_EQ(gx.game_palette[2].blue, 170);
+
+  // a colour table cut short overlays only what is there
+  std::vector<std::uint8_t> v = make_bmp(spec);
+  put32(v, 46, 256);
+  v.resize(54 + 4 * 3);
+  write_file("cut.bmp", v);
+  load_palette("cut.bmp");
+  EXPECT_EQ(gx.game_palette[3].blue, 255); // the fixed entry 3
+}
+
+TEST_F(Surfaces, BuiltInResourcesComeBeforeFiles) {
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  if (!find_resource("BITMAP", "PMAP", &data, &size))
+    GTEST_SKIP() << "the game's pictures are not built into this program";
+  EXPECT_FALSE(find_resource("BITMAP", "pmap", &data, &size));
+  EXPECT_FALSE(find_resource("BITMAP", "YADOYA.bmp", &data, &size));
+  EXPECT_TRUE(find_resource("WAV", "menusound", &data, &size));
+  EXPECT_TRUE(find_resource("WAV", "WallStop", &data, &size));
+  EXPECT_FALSE(find_resource("WAV", "PMAP", &data, &size));
+  bmp_spec spec; // a file of the same name is not looked at
+  write_file("PMAP", make_bmp(spec));
+  ASSERT_EQ(load_bitmap(gx.pmap_surface, "PMAP"), 0);
+  EXPECT_EQ(gx.pmap_surface.w, 256);
+  EXPECT_EQ(gx.pmap_surface.h, 256);
+  ASSERT_EQ(load_bitmap(gx.waku0_surface, "WAKU0"), 0); // the 1-bit one
+  EXPECT_EQ(gx.waku0_surface.w, 152);
+  EXPECT_EQ(gx.waku0_surface.h, 72);
+}

@@ -1,0 +1,165 @@
+// zandrek-replay [-C GAME_DIR] SCRIPT: the game on the headless platform,
+// driven by a script of keys, ticks and menu commands in virtual time.
+#include "gfx/surfaces.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+#include "platform/png.h"
+#include "shell/shell.h"
+#include "tools/replay/dump.h"
+#include "tools/replay/script.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr std::uint32_t STOPPED = 0x7FFFFFFF;
+constexpr std::uint32_t IDLE_STEP_MS = 18; // a tick's worth of time when no tick can come
+
+struct replay_run {
+  bool quit = false; // MSG_QUIT was taken, or start-up failed
+  int exit_code = 0;
+  std::size_t log_mark = 0; // log lines already dumped
+  std::string out_dir;      // where relative output paths are, the starting directory
+};
+
+replay_run run;
+
+void pass() {
+  if (!run.quit && loop_pass(&run.exit_code)) run.quit = true;
+}
+
+// The real loop takes every waiting message before anything else.
+void drain() {
+  while (!run.quit && headless_pending() > 0) pass();
+}
+
+// One frame tick: the passes before it, then the clock moves to the moment
+// the renderer ticks and the loop runs once more.
+void tick() {
+  drain();
+  if (run.quit) return;
+  std::uint32_t period = sh.frame_period_ms;
+  if (!sh.app_active || period >= STOPPED) {
+    headless_advance(period >= STOPPED ? IDLE_STEP_MS : period + 1);
+    if (sh.app_active) pass();
+    drain();
+    return;
+  }
+  std::uint32_t due = sh.last_tick + period + 1;
+  if (static_cast<std::int32_t>(due - headless.clock_ms) > 0) {
+    pass(); // a pending monster turn runs here; the renderer finds no tick due
+    drain();
+    headless.clock_ms = due;
+  }
+  pass();
+  drain();
+}
+
+// The clock runs ms milliseconds with the loop running: every tick that falls due is drawn.
+void wait_ms(std::uint32_t ms) {
+  std::uint32_t end = headless.clock_ms + ms;
+  drain();
+  while (!run.quit && sh.app_active && sh.frame_period_ms < STOPPED) {
+    std::uint32_t due = sh.last_tick + sh.frame_period_ms + 1;
+    if (static_cast<std::int32_t>(end - due) < 0) break;
+    if (static_cast<std::int32_t>(due - headless.clock_ms) > 0) headless.clock_ms = due;
+    std::uint32_t before = sh.last_tick;
+    pass();
+    drain();
+    if (sh.last_tick == before) break; // the renderer did not tick: nothing more will
+  }
+  if (static_cast<std::int32_t>(end - headless.clock_ms) > 0) headless.clock_ms = end;
+}
+
+std::string out_path(const std::string& f) { return f[0] == '/' ? f : run.out_dir + "/" + f; }
+
+int write_dump(const std::string& path, std::string* why) {
+  std::vector<std::string> lines;
+  for (std::size_t i = run.log_mark; i < headless.log.size(); i++)
+    if (headless.log[i].rfind("debug: ", 0) != 0) lines.push_back(headless.log[i]);
+  run.log_mark = headless.log.size();
+  std::ofstream out(path, std::ios::binary);
+  out << dump_json(lines);
+  if (!out) *why = "cannot write " + path;
+  return out ? 0 : 1;
+}
+
+// One step; 0, or 1 with the reason.
+int run_step(const replay_step& s, std::string* why) {
+  switch (s.op) {
+  case OP_KEY: plat_post_message(MSG_KEYDOWN, s.value), drain(); break;
+  case OP_MENU: plat_post_message(MSG_COMMAND, s.value), drain(); break;
+  case OP_ACTIVATE: plat_post_message(MSG_ACTIVATEAPP, s.value), drain(); break;
+  case OP_TICK:
+    for (std::uint32_t i = 0; i < s.value; i++) tick();
+    break;
+  case OP_WAIT: wait_ms(s.value); break;
+  case OP_SHOT:
+    if (!surface_exists(gx.back_surface)) {
+      *why = "there is no back buffer to take a picture of";
+      return 1;
+    }
+    return write_png(out_path(s.file).c_str(), gx.back_surface, why);
+  case OP_DUMP: return write_dump(out_path(s.file), why);
+  }
+  return 0;
+}
+
+int usage() {
+  std::fprintf(stderr, "usage: zandrek-replay [-C GAME_DIR] SCRIPT\n");
+  return 2;
+}
+
+bool read_file(const std::string& path, std::string* text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  *text = ss.str();
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::string game_dir, script_path;
+  for (int i = 1; i < argc; i++) {
+    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc) game_dir = argv[++i];
+    else if (script_path.empty() && argv[i][0] != '-') script_path = argv[i];
+    else return usage();
+  }
+  if (script_path.empty()) return usage();
+  std::string text, error;
+  if (!read_file(script_path, &text)) {
+    std::fprintf(stderr, "zandrek-replay: cannot read %s\n", script_path.c_str());
+    return 2;
+  }
+  std::vector<replay_step> steps;
+  if (parse_script(text, steps, &error) != 0) {
+    std::fprintf(stderr, "%s: %s\n", script_path.c_str(), error.c_str());
+    return 2;
+  }
+  char cwd[PATH_MAX];
+  run.out_dir = getcwd(cwd, sizeof cwd) ? cwd : ".";
+  if (!game_dir.empty() && chdir(game_dir.c_str()) != 0) {
+    std::fprintf(stderr, "zandrek-replay: cannot enter %s\n", game_dir.c_str());
+    return 2;
+  }
+  headless_reset();
+  plat_create_window("Zandrek");
+  if (startup() != 0) run.quit = true; // the game ends at once, with exit code 0
+  for (const replay_step& s : steps) {
+    if (run_step(s, &error) != 0) {
+      std::fprintf(stderr, "%s: line %d: %s\n", script_path.c_str(), s.line, error.c_str());
+      return 1;
+    }
+  }
+  return run.exit_code;
+}
