@@ -1,0 +1,170 @@
+#include "audio/music.h"
+#include "audio/sound.h"
+#include "battle/battle_internal.h"
+
+#include <initializer_list>
+
+static bool lose_allowed() { return st.sb.flags[LOSE_ALLOWED_FLAG] == 1; }
+
+// Element damage the actor's weapons add to a blow: the member's strength
+// for every element of a weapon in either hand.
+static void weapon_elements(const member& a) {
+  for (u8 hand : {a.eq_right, a.eq_left}) {
+    if (hand >= 16) continue;
+    const item& w = st.item_table[a.items[hand]];
+    if (w.kind != ITEM_WEAPON) continue;
+    for (int k = 0; k < 7; k++)
+      if (w.elem_attack & (1 << k)) bt.elem_hit[k] += a.str;
+    if (w.scope == 1) bt.attack_all = 1;
+  }
+}
+
+static void strike(int slot) {
+  const member& a = bt.battle_copy.party[bt.actor];
+  monster_slot& m = bt.monsters[slot];
+  int agility = a.spd > m.spd ? a.spd - m.spd : 0;
+  say(2, "@WMSD%03dに、", slot);
+  bt.damage = st.sb.party[bt.actor].atk - m.def + agility;
+  if (lose_allowed() && bt.weaken_count == 0) bt.damage = 10;
+  if (bt.damage <= 0) {
+    say(2, "ダメージを与えられない!");
+  } else {
+    say(2, " @C2%d@C0ポイントのダメージ！", bt.damage);
+    start_hit_flash(slot, 0);
+    lose_hp(m.hp, bt.damage);
+  }
+  for (int k = 0; k < 7; k++) {
+    if (bt.elem_hit[k] == 0) continue;
+    say(2, "属性攻撃@C%d[%s]%d@C0ﾎﾟｲﾝﾄのﾀﾞﾒｰｼﾞ！", k + 2, element_names[k], bt.elem_hit[k]);
+    lose_hp(m.hp, bt.elem_hit[k]);
+  }
+  if (m.hp == 0) {
+    m.status |= STATUS_DEAD;
+    say(2, ">@C1@WMSD%03d@C0を、倒した！", slot);
+  }
+}
+
+void attack(int target) {
+  target = target >= 0 && target < 3 ? target : 0;
+  for (i32& e : bt.elem_hit) e = 0;
+  play_atk();
+  say(1, "@C1@NAME%d@C0の、攻撃!", bt.actor);
+  if (slot_dead(target)) {
+    say(2, ">@C1@WMSD%03d@C0は、死んでいる", target);
+  } else {
+    weapon_elements(bt.battle_copy.party[bt.actor]);
+    // The target's defences count for every monster a sweeping weapon hits.
+    for (int k = 0; k < 7; k++)
+      bt.elem_hit[k] = scale_defended(bt.elem_hit[k], bt.monsters[target].elem_def[k]);
+    if (!bt.attack_all) {
+      strike(target);
+    } else {
+      for (int s = 0; s < 3; s++)
+        if (!slot_dead(s)) strike(s);
+    }
+  }
+  after_party_action();
+}
+
+void defend() {
+  say(1, "@C1@NAME%d@C0は、防御態勢をとった", bt.actor);
+  bt.defending[bt.actor] = 1;
+  after_party_action();
+}
+
+void write_back_party() {
+  for (int i = 0; i < 3; i++) {
+    const member& c = bt.battle_copy.party[i];
+    member& m = st.sb.party[i];
+    m.status = c.status;
+    m.hp = c.hp < m.hp_max ? c.hp : m.hp_max;
+    m.mp = c.mp < m.mp_max ? c.mp : m.mp_max;
+    for (int k = 0; k < 16; k++) m.items[k] = c.items[k];
+  }
+}
+
+void run_away() {
+  if (bt.no_escape) {
+    say(1, "逃げることができない！");
+    return;
+  }
+  if ((next_rand() & 7) == 0) {
+    say(1, "逃げることができない！");
+    after_party_action();
+    return;
+  }
+  write_back_party();
+  say(1, "@NAME0たちは、");
+  say(2, " 逃げ出した。");
+  music_stop();
+  play_music_entry(st.cur_music);
+  bt.battle_mode = BATTLE_OVER;
+}
+
+// The end of a round: defending ends and poison bites. Poison that takes the
+// last hit points puts the member out of action like any other blow.
+static void end_round() {
+  bt.monsters_done = 0;
+  end_round_marks();
+  for (u8& d : bt.defending) d = 0;
+  for (int i = 0; i < 3; i++) {
+    member& m = bt.battle_copy.party[i];
+    if (!(m.status & STATUS_POISON)) continue;
+    lose_hp(m.hp, 10);
+    say(2, "@NAME%dは、HPが下がった!", i);
+    if (m.hp == 0) m.status |= STATUS_DEAD;
+  }
+}
+
+static void party_lost() {
+  if (!lose_allowed()) {
+    bt.battle_mode = BATTLE_LOST;
+    bt.gameover_state = 1;
+    return;
+  }
+  st.sb.flags[LOST_BATTLE_FLAG] = 1;
+  st.no_monster_turn = 1;
+  bt.battle_mode = BATTLE_OVER;
+}
+
+// The next member able to act after the actor; the actor stays when none is.
+static void next_actor() {
+  for (int i = 0; i < 3; i++) {
+    bt.actor = (bt.actor + 1) % 3;
+    if (!member_dead(bt.battle_copy.party[bt.actor])) return;
+  }
+}
+
+static bool all_monsters_beaten() {
+  bt.monster_alive = 0;
+  for (int s = 0; s < bt.monster_count; s++) bt.monster_alive += !slot_dead(s);
+  return bt.monster_alive == 0;
+}
+
+void after_party_action() {
+  if (bt.battle_mode == BATTLE_NONE) return;
+  bt.cmd_cursor = 0;
+  bt.cmd_state = CMD_LIST;
+  bt.item_pick = 0;
+  bt.item_cursor[0] = 0;
+  bt.party_acted[bt.actor] = 1;
+  for (int i = 0; i < 3 && member_dead(bt.battle_copy.party[bt.actor]); i++)
+    bt.actor = (bt.actor + 1) % 3;
+  bt.party_alive = living_members();
+  bt.party_actions++;
+  if (bt.party_alive <= bt.party_actions) {
+    bt.party_actions = 0;
+    if (bt.monsters_done == 1)
+      end_round();
+    else
+      bt.party_done = 1;
+  }
+  if (living_members() == 0) return party_lost();
+  if (all_monsters_beaten()) return victory();
+  next_actor();
+  if (bt.party_acted[bt.actor] == 1) bt.party_done = 1;
+  if (st.no_monster_turn == 0 && bt.monsters_done == 0) {
+    bt.monster_turn_pending = 1;
+    bt.battle_wait_open = 1;
+  }
+}
