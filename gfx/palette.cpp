@@ -8,7 +8,9 @@
 
 namespace {
 
-std::uint32_t le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
+std::uint32_t le16(const std::uint8_t* p) {
+  return p[0] | p[1] << 8;
+}
 std::uint32_t le32(const std::uint8_t* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }

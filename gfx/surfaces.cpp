@@ -10,7 +10,9 @@
 
 surfaces_data gx;
 
-void reset_surfaces_state() { gx = surfaces_data{}; }
+void reset_surfaces_state() {
+  gx = surfaces_data{};
+}
 
 namespace {
 
@@ -109,7 +111,9 @@ int set_color_key(surface& s, colorref rgb) {
   return 0;
 }
 
-void present() { plat_present(gx.back_surface); }
+void present() {
+  plat_present(gx.back_surface);
+}
 
 void release_surfaces() {
   gx = surfaces_data{};

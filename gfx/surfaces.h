@@ -14,17 +14,17 @@ struct palette_entry {
 };
 
 struct surfaces_data {
-  surface back_surface;           // 256 x 256, keyed black: the frame being composed
-  surface map_surface[2];         // 288 x 288, keyed black: the 18 x 18 tiles around the view
-  surface bg_surface[3];          // 320 x 320: backdrops behind transparent tiles
-  surface under_party_surface;    // 16 x 16
-  surface pmap_surface;           // "PMAP" tile sheet, 256 tiles
-  surface plc_surface;            // "PLC" character sheet, keyed black
-  surface waku0_surface;          // "WAKU0" (1-bit), loaded and released, never drawn
-  surface waku1_surface;          // "WAKU1": nine 8 x 8 frame pieces side by side
-  surface cursol_surface;         // "CURSOL": the 6 x 12 menu cursor
-  surface dummy_surface;          // "DUMMY": second tile sheet
-  surface yadoya_surface;         // file "YADOYA.bmp": the inn picture
+  surface back_surface;        // 256 x 256, keyed black: the frame being composed
+  surface map_surface[2];      // 288 x 288, keyed black: the 18 x 18 tiles around the view
+  surface bg_surface[3];       // 320 x 320: backdrops behind transparent tiles
+  surface under_party_surface; // 16 x 16
+  surface pmap_surface;        // "PMAP" tile sheet, 256 tiles
+  surface plc_surface;         // "PLC" character sheet, keyed black
+  surface waku0_surface;       // "WAKU0" (1-bit), loaded and released, never drawn
+  surface waku1_surface;       // "WAKU1": nine 8 x 8 frame pieces side by side
+  surface cursol_surface;      // "CURSOL": the 6 x 12 menu cursor
+  surface dummy_surface;       // "DUMMY": second tile sheet
+  surface yadoya_surface;      // file "YADOYA.bmp": the inn picture
   surface monster_surface[MONSTER_PICTURES];   // "ms_g%03d.bmp", keyed black
   surface monster_surface_b[MONSTER_PICTURES]; // "ms_g%03db.bmp", keyed black
   palette_entry game_palette[256];
@@ -35,11 +35,17 @@ extern surfaces_data gx;
 void reset_surfaces_state(); // releases every surface, forgets the palette
 
 // A surface with pixels.
-inline bool surface_exists(const surface& s) { return !s.px.empty(); }
+inline bool surface_exists(const surface& s) {
+  return !s.px.empty();
+}
 
 // Tile n of a 256 x 256 sheet is the 16 x 16 square at ((n mod 16) * 16, (n div 16) * 16).
-inline int tile_sx(int n) { return (n & 15) * 16; }
-inline int tile_sy(int n) { return ((n >> 4) & 15) * 16; }
+inline int tile_sx(int n) {
+  return (n & 15) * 16;
+}
+inline int tile_sy(int n) {
+  return ((n >> 4) & 15) * 16;
+}
 
 // Loads the named bitmap (a resource of the program first, then a file of that
 // name in the working directory) into dst, sized as the bitmap when width and

@@ -9,13 +9,19 @@
 
 text_data tx;
 
-void reset_text_state() { tx = text_data{}; }
+void reset_text_state() {
+  tx = text_data{};
+}
 
 namespace {
 
 // The Latin title font is the only one with the ANSI character set.
-int face_of(const font_desc& f) { return f.char_set == 0 ? FACE_TITLE : FACE_MENU; }
-int px_of(const font_desc& f) { return f.height < 0 ? -f.height : f.height > 0 ? f.height : 12; }
+int face_of(const font_desc& f) {
+  return f.char_set == 0 ? FACE_TITLE : FACE_MENU;
+}
+int px_of(const font_desc& f) {
+  return f.height < 0 ? -f.height : f.height > 0 ? f.height : 12;
+}
 
 } // namespace
 
@@ -32,9 +38,15 @@ void end_text() {
   tx.text_font = tx.menu_font;
 }
 
-void set_text_color(colorref c) { tx.text_color = c; }
-void set_bk_color(colorref c) { tx.bk_color = c; }
-void set_bk_mode(int bk_mode) { tx.bk_mode = bk_mode; }
+void set_text_color(colorref c) {
+  tx.text_color = c;
+}
+void set_bk_color(colorref c) {
+  tx.bk_color = c;
+}
+void set_bk_mode(int bk_mode) {
+  tx.bk_mode = bk_mode;
+}
 
 int text_out(int x, int y, const char* s, int len) {
   const font_desc& f = tx.text_font;
@@ -86,9 +98,13 @@ void draw_frame(int x, int y, int w, int h) {
     for (; i < w - 8; i += 8) frame_piece_at(frame_piece[row][1], x + i, y + j);
     frame_piece_at(frame_piece[row][2], x + i, y + j);
     // the bottom class is reached one row before the end, so the last row is a bottom row
-    if (j == 0) row = 1;
-    else if (j + 16 >= h && row < 2) row++;
+    if (j == 0)
+      row = 1;
+    else if (j + 16 >= h && row < 2)
+      row++;
   }
 }
 
-void draw_cursor(int x, int y) { copy_rect(gx.back_surface, x, y, gx.cursol_surface, 0, 0, 6, 12); }
+void draw_cursor(int x, int y) {
+  copy_rect(gx.back_surface, x, y, gx.cursol_surface, 0, 0, 6, 12);
+}

@@ -2,7 +2,9 @@
 
 namespace {
 
-std::uint32_t le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
+std::uint32_t le16(const std::uint8_t* p) {
+  return p[0] | p[1] << 8;
+}
 std::uint32_t le32(const std::uint8_t* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
@@ -19,8 +21,8 @@ int read_header(const std::uint8_t* d, std::size_t size, bmp_header& h) {
   h.pixel_offset = le32(d + 10);
   h.header_size = le32(d + 14);
   // the 40-byte header and its longer successors, which only add fields
-  if (h.header_size != 40 && h.header_size != 52 && h.header_size != 56 &&
-      h.header_size != 108 && h.header_size != 124)
+  if (h.header_size != 40 && h.header_size != 52 && h.header_size != 56 && h.header_size != 108 &&
+      h.header_size != 124)
     return BMP_BAD_HEADER;
   h.width = static_cast<std::int32_t>(le32(d + 18));
   h.height = static_cast<std::int32_t>(le32(d + 22));
@@ -65,7 +67,8 @@ int bmp_decode(const std::uint8_t* d, std::size_t size, surface& out) {
     const std::uint8_t* src = d + h.pixel_offset + stride * (h.height < 0 ? y : rows - 1 - y);
     std::uint8_t* dst = surface_pixel(s, 0, y);
     for (int x = 0; x < w; x++, dst += 3) {
-      const std::uint8_t* c = h.bits == 24 ? src + 3 * x : colors[(src[x >> 3] >> (7 - (x & 7))) & 1];
+      const std::uint8_t* c =
+          h.bits == 24 ? src + 3 * x : colors[(src[x >> 3] >> (7 - (x & 7))) & 1];
       dst[0] = c[0], dst[1] = c[1], dst[2] = c[2];
     }
   }
@@ -75,12 +78,18 @@ int bmp_decode(const std::uint8_t* d, std::size_t size, surface& out) {
 
 const char* bmp_result_text(int r) {
   switch (r) {
-  case BMP_OK: return "ok";
-  case BMP_SHORT: return "the file is shorter than its picture";
-  case BMP_NOT_BMP: return "not a BMP file";
-  case BMP_BAD_HEADER: return "unsupported BMP header or compression";
-  case BMP_BAD_DEPTH: return "unsupported colour depth (only 1 and 24 bits)";
-  case BMP_BAD_SIZE: return "absurd picture size";
+  case BMP_OK:
+    return "ok";
+  case BMP_SHORT:
+    return "the file is shorter than its picture";
+  case BMP_NOT_BMP:
+    return "not a BMP file";
+  case BMP_BAD_HEADER:
+    return "unsupported BMP header or compression";
+  case BMP_BAD_DEPTH:
+    return "unsupported colour depth (only 1 and 24 bits)";
+  case BMP_BAD_SIZE:
+    return "absurd picture size";
   }
   return "unknown";
 }

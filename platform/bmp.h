@@ -9,11 +9,11 @@
 // Why a picture was refused.
 enum bmp_result : int {
   BMP_OK = 0,
-  BMP_SHORT = 1,       // the file ends before its header, colour table or pixels do
-  BMP_NOT_BMP = 2,     // no "BM" signature
-  BMP_BAD_HEADER = 3,  // an info header we do not know, or a compressed picture
-  BMP_BAD_DEPTH = 4,   // not 1 or 24 bits a pixel
-  BMP_BAD_SIZE = 5,    // zero, negative or absurd width or height
+  BMP_SHORT = 1,      // the file ends before its header, colour table or pixels do
+  BMP_NOT_BMP = 2,    // no "BM" signature
+  BMP_BAD_HEADER = 3, // an info header we do not know, or a compressed picture
+  BMP_BAD_DEPTH = 4,  // not 1 or 24 bits a pixel
+  BMP_BAD_SIZE = 5,   // zero, negative or absurd width or height
 };
 
 // Largest side we accept; the game's pictures are at most 320 pixels.

@@ -49,8 +49,8 @@ font_cache fc;
 
 const std::string& slot_path(int slot) {
   const font_files& f = fc.files;
-  return slot == SLOT_SINGLE ? f.single_byte
-         : slot == SLOT_DOUBLE ? f.double_byte
+  return slot == SLOT_SINGLE     ? f.single_byte
+         : slot == SLOT_DOUBLE   ? f.double_byte
          : slot == SLOT_FALLBACK ? f.fallback
                                  : f.title;
 }
@@ -67,7 +67,8 @@ void open_fonts() {
     if (FT_New_Face(fc.lib, slot_path(slot).c_str(), 0, &f) != 0) {
       // the fallback face only serves a few rare characters: its absence is quiet
       if (!fc.reported[slot] && slot != SLOT_FALLBACK)
-        std::fprintf(stderr, "zandrek: cannot open the font %s: its characters are drawn as boxes\n",
+        std::fprintf(stderr,
+                     "zandrek: cannot open the font %s: its characters are drawn as boxes\n",
                      slot_path(slot).c_str());
       fc.reported[slot] = true;
       continue;
@@ -129,7 +130,8 @@ const glyph* find_glyph(int slot, std::uint32_t code) {
   for (int y = 0; y < g.h; y++) {
     const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
     for (int x = 0; x < g.w; x++) {
-      bool on = bm.pixel_mode == FT_PIXEL_MODE_MONO ? row[x >> 3] & (0x80 >> (x & 7)) : row[x] >= 128;
+      bool on =
+          bm.pixel_mode == FT_PIXEL_MODE_MONO ? row[x >> 3] & (0x80 >> (x & 7)) : row[x] >= 128;
       g.bits[static_cast<size_t>(y) * g.w + x] = on;
     }
   }
@@ -150,17 +152,24 @@ void fill_cell(surface& dst, int x, int y, int w, int h, colorref c) {
 void draw_glyph(surface& dst, int x, int y, const glyph& g, colorref c) {
   for (int j = 0; j < g.h; j++)
     for (int i = 0; i < g.w; i++)
-      if (g.bits[static_cast<size_t>(j) * g.w + i]) put_pixel(dst, x + g.left + i, y + g.top + j, c);
+      if (g.bits[static_cast<size_t>(j) * g.w + i])
+        put_pixel(dst, x + g.left + i, y + g.top + j, c);
 }
 
 // What a character without any glyph looks like: a hollow box inside its cell.
 void draw_box(surface& dst, int x, int y, int w, int h, colorref c) {
-  for (int i = 1; i < w - 1; i++) put_pixel(dst, x + i, y + 1, c), put_pixel(dst, x + i, y + h - 2, c);
-  for (int j = 1; j < h - 1; j++) put_pixel(dst, x + 1, y + j, c), put_pixel(dst, x + w - 2, y + j, c);
+  for (int i = 1; i < w - 1; i++)
+    put_pixel(dst, x + i, y + 1, c), put_pixel(dst, x + i, y + h - 2, c);
+  for (int j = 1; j < h - 1; j++)
+    put_pixel(dst, x + 1, y + j, c), put_pixel(dst, x + w - 2, y + j, c);
 }
 
-bool is_lead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool is_trail(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool is_lead(std::uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool is_trail(std::uint8_t b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 std::uint32_t jis_of(std::uint8_t s1, std::uint8_t s2) {
   int hi = s1 <= 0x9F ? s1 - 0x81 : s1 - 0xC1;
@@ -198,7 +207,8 @@ const glyph* double_glyph(std::uint8_t s1, std::uint8_t s2, int* slot) {
   return find_glyph(SLOT_DOUBLE, 0x222E);
 }
 
-int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len, const text_paint& p) {
+int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len,
+                   const text_paint& p) {
   int pen = x;
   for (int i = 0; i < len;) {
     int slot = SLOT_SINGLE, w = 6;
@@ -211,18 +221,25 @@ int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len, c
       if ((b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF)) g = find_glyph(SLOT_SINGLE, b);
     }
     if (p.opaque) fill_cell(dst, pen, y, w, 12, p.bg);
-    if (g) draw_glyph(dst, pen, y, *g, p.fg);
-    else draw_box(dst, pen, y, w, 12, p.fg);
+    if (g)
+      draw_glyph(dst, pen, y, *g, p.fg);
+    else
+      draw_box(dst, pen, y, w, 12, p.fg);
     pen += w;
   }
   return pen - x;
 }
 
-std::uint32_t latin_code(std::uint8_t b) { return b < 0x20 || (b >= 0x7F && b < 0xA0) ? 0 : b; }
+std::uint32_t latin_code(std::uint8_t b) {
+  return b < 0x20 || (b >= 0x7F && b < 0xA0) ? 0 : b;
+}
 
-int title_advance(const glyph* g, int px) { return g ? g->advance : px / 2; }
+int title_advance(const glyph* g, int px) {
+  return g ? g->advance : px / 2;
+}
 
-int draw_title_text(surface& dst, int x, int y, const std::uint8_t* s, int len, const text_paint& p) {
+int draw_title_text(surface& dst, int x, int y, const std::uint8_t* s, int len,
+                    const text_paint& p) {
   set_title_size(p.px_height);
   int pen = x, cell_h = fc.face[SLOT_TITLE] ? fc.title_ascent + fc.title_descent : p.px_height;
   for (int i = 0; i < len; i++) {
@@ -230,8 +247,10 @@ int draw_title_text(surface& dst, int x, int y, const std::uint8_t* s, int len, 
     const glyph* g = code ? find_glyph(SLOT_TITLE, code) : nullptr;
     int w = title_advance(g, p.px_height);
     if (p.opaque) fill_cell(dst, pen, y, w, cell_h, p.bg);
-    if (g) draw_glyph(dst, pen, y, *g, p.fg);
-    else if (code != ' ') draw_box(dst, pen, y, w, cell_h, p.fg);
+    if (g)
+      draw_glyph(dst, pen, y, *g, p.fg);
+    else if (code != ' ')
+      draw_box(dst, pen, y, w, cell_h, p.fg);
     pen += w;
   }
   return pen - x;

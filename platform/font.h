@@ -25,9 +25,9 @@ int plat_text_width(const char* s, int len, int face, int px_height);
 // The font files; a missing one is reported once on standard error and its
 // characters are drawn as boxes.
 struct font_files {
-  std::string single_byte = "/usr/share/fonts/X11/misc/shnm6x12r.pcf.gz";  // JIS X 0201
-  std::string double_byte = "/usr/share/fonts/X11/misc/shnmk12.pcf.gz";    // JIS X 0208
-  std::string fallback = "/usr/share/fonts/X11/misc/f12.pcf.gz";           // Unicode, CP932 extras
+  std::string single_byte = "/usr/share/fonts/X11/misc/shnm6x12r.pcf.gz"; // JIS X 0201
+  std::string double_byte = "/usr/share/fonts/X11/misc/shnmk12.pcf.gz";   // JIS X 0208
+  std::string fallback = "/usr/share/fonts/X11/misc/f12.pcf.gz";          // Unicode, CP932 extras
   std::string title = "/usr/share/fonts/opentype/urw-base35/C059-Bold.otf";
 };
 // Replaces the font files (tests); the faces are opened again on next use.

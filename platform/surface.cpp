@@ -45,7 +45,8 @@ int copy_keyed(surface& dst, int dx, int dy, const surface& src, int sx, int sy,
     const std::uint8_t* s = src.px.data() + (static_cast<size_t>(sy + j) * src.w + sx) * 3;
     std::uint8_t* d = surface_pixel(dst, dx, dy + j);
     for (int i = 0; i < w; i++, s += 3, d += 3)
-      if (static_cast<std::uint32_t>(s[0] | s[1] << 8 | s[2] << 16) != key) d[0] = s[0], d[1] = s[1], d[2] = s[2];
+      if (static_cast<std::uint32_t>(s[0] | s[1] << 8 | s[2] << 16) != key)
+        d[0] = s[0], d[1] = s[1], d[2] = s[2];
   }
   return 0;
 }

@@ -6,8 +6,8 @@
 struct surface {
   int w = 0, h = 0;
   std::vector<std::uint8_t> px; // w * h * 3 bytes, blue, green, red
-  bool keyed = false;           // the key colour is transparent when this is the source of a keyed copy
-  std::uint32_t key = 0;        // the key's pixel value, blue | green << 8 | red << 16 (black: 0)
+  bool keyed = false;    // the key colour is transparent when this is the source of a keyed copy
+  std::uint32_t key = 0; // the key's pixel value, blue | green << 8 | red << 16 (black: 0)
 };
 
 // GDI colour value 0x00BBGGRR.

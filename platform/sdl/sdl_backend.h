@@ -13,8 +13,8 @@ constexpr int MENU_BAR_H = 20;
 constexpr int MENU_ITEM_H = 20;
 
 struct sdl_menu_state {
-  int open = -1;  // the popup shown, -1 none
-  int hot = -1;   // the highlighted item of it, -1 none
+  int open = -1; // the popup shown, -1 none
+  int hot = -1;  // the highlighted item of it, -1 none
   bool by_key = false;
 };
 

@@ -32,11 +32,14 @@ void compose_about(surface& s, bool pressed) {
       for (int i = 0; i < icon_color_count; i++)
         if (icon_colors[i].code == game_icon[y / 2][x / 2])
           fill_rect(s, 12 + x, 12 + y, 1, 1,
-                    icon_colors[i].r | icon_colors[i].g << 8 | static_cast<colorref>(icon_colors[i].b) << 16);
+                    icon_colors[i].r | icon_colors[i].g << 8 |
+                        static_cast<colorref>(icon_colors[i].b) << 16);
   text_paint p{FACE_MENU, 12, 0, 0xF0F0F0, false};
   plat_draw_text(s, 54, 16, about_lines[0], static_cast<int>(std::strlen(about_lines[0])), p);
-  int w2 = plat_text_width(about_lines[1], static_cast<int>(std::strlen(about_lines[1])), FACE_MENU, 12);
-  plat_draw_text(s, (ABOUT_W - w2) / 2, 52, about_lines[1], static_cast<int>(std::strlen(about_lines[1])), p);
+  int w2 =
+      plat_text_width(about_lines[1], static_cast<int>(std::strlen(about_lines[1])), FACE_MENU, 12);
+  plat_draw_text(s, (ABOUT_W - w2) / 2, 52, about_lines[1],
+                 static_cast<int>(std::strlen(about_lines[1])), p);
   const SDL_Rect& b = ok_button;
   fill_rect(s, b.x, b.y, b.w, b.h, 0x0078D7);
   fill_rect(s, b.x + 2, b.y + 2, b.w - 4, b.h - 4, pressed ? 0xD0D0D0 : 0xFFFFFF);
@@ -87,9 +90,9 @@ void plat_about_box() {
   SDL_Window* w = SDL_CreateWindow(about_caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    ABOUT_W, ABOUT_H, SDL_WINDOW_SHOWN);
   SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE) : nullptr;
-  SDL_Texture* t = r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
-                                         ABOUT_W, ABOUT_H)
-                     : nullptr;
+  SDL_Texture* t =
+      r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, ABOUT_W, ABOUT_H)
+        : nullptr;
   if (t) {
     if (sdl.window) SDL_SetWindowModalFor(w, sdl.window);
     about_loop(w, r, t);

@@ -23,21 +23,30 @@ void key_down(const SDL_KeyboardEvent& k) {
 
 void window_event(const SDL_WindowEvent& w) {
   switch (w.event) {
-  case SDL_WINDOWEVENT_FOCUS_GAINED: plat_post_message(MSG_ACTIVATEAPP, 1); break;
+  case SDL_WINDOWEVENT_FOCUS_GAINED:
+    plat_post_message(MSG_ACTIVATEAPP, 1);
+    break;
   case SDL_WINDOWEVENT_FOCUS_LOST:
     if (sdl.menu.open >= 0) sdl.menu = sdl_menu_state{};
     plat_post_message(MSG_ACTIVATEAPP, 0);
     break;
-  case SDL_WINDOWEVENT_CLOSE: plat_post_message(MSG_CLOSE); break;
+  case SDL_WINDOWEVENT_CLOSE:
+    plat_post_message(MSG_CLOSE);
+    break;
   case SDL_WINDOWEVENT_EXPOSED:
-  case SDL_WINDOWEVENT_SIZE_CHANGED: sdl_redraw(); break;
-  default: break;
+  case SDL_WINDOWEVENT_SIZE_CHANGED:
+    sdl_redraw();
+    break;
+  default:
+    break;
   }
 }
 
 void translate(const SDL_Event& e) {
   switch (e.type) {
-  case SDL_KEYDOWN: key_down(e.key); break;
+  case SDL_KEYDOWN:
+    key_down(e.key);
+    break;
   case SDL_KEYUP:
     if (e.key.keysym.scancode == SDL_SCANCODE_LALT || e.key.keysym.scancode == SDL_SCANCODE_RALT) {
       menu_alt_released();
@@ -46,10 +55,17 @@ void translate(const SDL_Event& e) {
     break;
   case SDL_MOUSEMOTION:
   case SDL_MOUSEBUTTONDOWN:
-  case SDL_MOUSEBUTTONUP: menu_event(e); break;
-  case SDL_WINDOWEVENT: window_event(e.window); break;
-  case SDL_QUIT: plat_post_message(MSG_CLOSE); break;
-  default: break;
+  case SDL_MOUSEBUTTONUP:
+    menu_event(e);
+    break;
+  case SDL_WINDOWEVENT:
+    window_event(e.window);
+    break;
+  case SDL_QUIT:
+    plat_post_message(MSG_CLOSE);
+    break;
+  default:
+    break;
   }
 }
 

@@ -28,7 +28,9 @@ char mnemonic(const char* text) {
   return a && a[1] ? static_cast<char>(std::toupper(static_cast<unsigned char>(a[1]))) : 0;
 }
 
-int title_w(int i) { return static_cast<int>(shown(game_menu[i].title).size()) * 6 + 14; }
+int title_w(int i) {
+  return static_cast<int>(shown(game_menu[i].title).size()) * 6 + 14;
+}
 int title_x(int i) {
   int x = 2;
   for (int k = 0; k < i; k++) x += title_w(k);
@@ -49,7 +51,8 @@ void label(surface& s, int x, int y, const char* text, colorref fg, colorref bg)
   text_paint p{FACE_MENU, 12, fg, bg, false};
   std::string t = shown(text);
   plat_draw_text(s, x, y, t.c_str(), static_cast<int>(t.size()), p);
-  if (const char* a = std::strchr(text, '&')) fill_rect(s, x + 6 * static_cast<int>(a - text), y + 12, 6, 1, fg);
+  if (const char* a = std::strchr(text, '&'))
+    fill_rect(s, x + 6 * static_cast<int>(a - text), y + 12, 6, 1, fg);
 }
 
 void open_popup(int i, bool by_key) {
@@ -58,11 +61,14 @@ void open_popup(int i, bool by_key) {
   sdl.menu.by_key = by_key;
 }
 
-void close_menu() { sdl.menu = sdl_menu_state{}; }
+void close_menu() {
+  sdl.menu = sdl_menu_state{};
+}
 
 void choose(int item) {
   const menu_popup_res& p = game_menu[sdl.menu.open];
-  if (item >= 0 && item < p.count) plat_post_message(MSG_COMMAND, static_cast<std::uint32_t>(p.items[item].id));
+  if (item >= 0 && item < p.count)
+    plat_post_message(MSG_COMMAND, static_cast<std::uint32_t>(p.items[item].id));
   close_menu();
 }
 
@@ -86,13 +92,25 @@ bool open_key(const SDL_Keysym& k) {
   case SDL_SCANCODE_ESCAPE:
   case SDL_SCANCODE_F10:
   case SDL_SCANCODE_LALT:
-  case SDL_SCANCODE_RALT: close_menu(); break;
-  case SDL_SCANCODE_LEFT: open_popup((sdl.menu.open + MENU_POPUPS - 1) % MENU_POPUPS, true); break;
-  case SDL_SCANCODE_RIGHT: open_popup((sdl.menu.open + 1) % MENU_POPUPS, true); break;
-  case SDL_SCANCODE_UP: sdl.menu.hot = (sdl.menu.hot + n - 1 + (sdl.menu.hot < 0)) % n; break;
-  case SDL_SCANCODE_DOWN: sdl.menu.hot = (sdl.menu.hot + 1) % n; break;
+  case SDL_SCANCODE_RALT:
+    close_menu();
+    break;
+  case SDL_SCANCODE_LEFT:
+    open_popup((sdl.menu.open + MENU_POPUPS - 1) % MENU_POPUPS, true);
+    break;
+  case SDL_SCANCODE_RIGHT:
+    open_popup((sdl.menu.open + 1) % MENU_POPUPS, true);
+    break;
+  case SDL_SCANCODE_UP:
+    sdl.menu.hot = (sdl.menu.hot + n - 1 + (sdl.menu.hot < 0)) % n;
+    break;
+  case SDL_SCANCODE_DOWN:
+    sdl.menu.hot = (sdl.menu.hot + 1) % n;
+    break;
   case SDL_SCANCODE_RETURN:
-  case SDL_SCANCODE_KP_ENTER: choose(sdl.menu.hot); break;
+  case SDL_SCANCODE_KP_ENTER:
+    choose(sdl.menu.hot);
+    break;
   default:
     for (int i = 0; i < n; i++)
       if (k.sym < 128 && mnemonic(game_menu[sdl.menu.open].items[i].text) == std::toupper(k.sym)) {
@@ -165,8 +183,10 @@ bool menu_mouse(const SDL_Event& e) {
   if (e.type == SDL_MOUSEMOTION) {
     if (sdl.menu.open < 0) return false;
     int t = title_at(e.motion.x, e.motion.y);
-    if (t >= 0 && t != sdl.menu.open) open_popup(t, false);
-    else if (t < 0) sdl.menu.hot = item_at(e.motion.x, e.motion.y);
+    if (t >= 0 && t != sdl.menu.open)
+      open_popup(t, false);
+    else if (t < 0)
+      sdl.menu.hot = item_at(e.motion.x, e.motion.y);
     return true;
   }
   if (e.button.button != SDL_BUTTON_LEFT) return sdl.menu.open >= 0;
@@ -174,8 +194,10 @@ bool menu_mouse(const SDL_Event& e) {
   if (e.type == SDL_MOUSEBUTTONDOWN) {
     int t = title_at(x, y);
     if (t >= 0) {
-      if (t == sdl.menu.open) close_menu();
-      else open_popup(t, false);
+      if (t == sdl.menu.open)
+        close_menu();
+      else
+        open_popup(t, false);
       return true;
     }
     if (sdl.menu.open >= 0 && item_at(x, y) < 0) {

@@ -29,8 +29,8 @@ static bool make_renderer() {
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
   if (!sdl.renderer) return false;
-  sdl.picture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
-                                  256, 256);
+  sdl.picture =
+      SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, 256, 256);
   return sdl.picture != nullptr;
 }
 
@@ -94,8 +94,8 @@ int sdl_picture_h() {
 static void draw_overlay(int w, int h) {
   if (!sdl.overlay || sdl.overlay_w != w || sdl.overlay_h != h) {
     if (sdl.overlay) SDL_DestroyTexture(sdl.overlay);
-    sdl.overlay = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24,
-                                    SDL_TEXTUREACCESS_STREAMING, w, h);
+    sdl.overlay =
+        SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, w, h);
     sdl.overlay_w = w, sdl.overlay_h = h;
     if (!sdl.overlay) return;
   }
@@ -130,7 +130,9 @@ void plat_present(const surface& back) {
   sdl_redraw();
 }
 
-std::uint32_t plat_tick_count() { return SDL_GetTicks(); }
+std::uint32_t plat_tick_count() {
+  return SDL_GetTicks();
+}
 
 void plat_debug_out(const char* text) {
   std::fputs(sjis_to_utf8(text).c_str(), stdout);

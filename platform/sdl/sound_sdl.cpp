@@ -21,7 +21,9 @@ static void audio_callback(void*, Uint8* bytes, int len) {
   mixer_run(out, frames);
 }
 
-static void close_at_exit() { snd_device_close(); }
+static void close_at_exit() {
+  snd_device_close();
+}
 
 int snd_device_open() {
   if (sa.device) return 1;

@@ -26,9 +26,11 @@ void compose_frame() {
   for (int ty = 0; ty < 16; ty++)
     for (int tx_ = 0; tx_ < 16; tx_++) {
       int n = (ty * 16 + tx_ * 7) & 255;
-      copy_rect(gx.back_surface, tx_ * 16, ty * 16, gx.pmap_surface, tile_sx(n), tile_sy(n), 16, 16);
+      copy_rect(gx.back_surface, tx_ * 16, ty * 16, gx.pmap_surface, tile_sx(n), tile_sy(n), 16,
+                16);
     }
-  for (int i = 0; i < 8; i++) copy_keyed(gx.back_surface, 16 * i + 40, 120, gx.plc_surface, 16 * i, 0, 16, 16);
+  for (int i = 0; i < 8; i++)
+    copy_keyed(gx.back_surface, 16 * i + 40, 120, gx.plc_surface, 16 * i, 0, 16, 16);
   draw_frame(8, 176, 240, 72);
   begin_text(tx.menu_font, TEXT_OPAQUE);
   text_out(16, 184, "勇者は　どうのつるぎを　てにいれた！");

@@ -11,8 +11,8 @@
 namespace {
 
 void write_file(const char* name, const std::vector<std::uint8_t>& v) {
-  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(v.data()),
-                                              static_cast<std::streamsize>(v.size()));
+  std::ofstream(name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
 }
 
 colorref at(surface& s, int x, int y) {

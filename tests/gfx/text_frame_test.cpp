@@ -13,7 +13,8 @@ struct Frames : ::testing::Test {
     reset_text_state();
     surface_create(gx.back_surface, 256, 256);
     surface_create(gx.waku1_surface, 72, 8);
-    for (int k = 0; k < 9; k++) fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+    for (int k = 0; k < 9; k++)
+      fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
   }
   int piece(int x, int y) { return surface_pixel(gx.back_surface, x, y)[2] - 1; }
 };
@@ -101,7 +102,8 @@ TEST_F(Frames, ShadowedTextIsNearBlackDownRightUnderTheForeground) {
   for (int y = 0; y < 256; y++)
     for (int x = 0; x < 256; x++) {
       colorref c = at(x, y);
-      shadow += c == TEXT_SHADOW, fg += c == 0x00FFFF, other += c != 0 && c != TEXT_SHADOW && c != 0x00FFFF;
+      shadow += c == TEXT_SHADOW, fg += c == 0x00FFFF,
+          other += c != 0 && c != TEXT_SHADOW && c != 0x00FFFF;
     }
   EXPECT_GT(fg, 0);
   EXPECT_GT(shadow, 0); // a one-pixel-wide bar shifted right shows its shadow beside it

@@ -18,7 +18,9 @@ inline void test_color(int x, int y, std::uint8_t out[3]) {
   out[2] = static_cast<std::uint8_t>(x + y + 3);
 }
 // Bit of a 1-bit test picture.
-inline int test_bit(int x, int y) { return (x * 3 + y) % 5 < 2; }
+inline int test_bit(int x, int y) {
+  return (x * 3 + y) % 5 < 2;
+}
 
 inline void put32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
   for (int i = 0; i < 4; i++) v[at + i] = static_cast<std::uint8_t>(x >> (8 * i));
@@ -43,8 +45,10 @@ inline std::vector<std::uint8_t> make_bmp(const bmp_spec& s) {
   for (int y = 0; y < s.h; y++) {
     std::size_t row = offset + static_cast<std::size_t>(stride) * (s.top_down ? y : s.h - 1 - y);
     for (int x = 0; x < s.w; x++) {
-      if (s.bits == 24) test_color(x, y, &v[row + 3 * x]);
-      else if (s.bits == 1 && test_bit(x, y)) v[row + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      if (s.bits == 24)
+        test_color(x, y, &v[row + 3 * x]);
+      else if (s.bits == 1 && test_bit(x, y))
+        v[row + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
   }
   return v;

@@ -37,7 +37,9 @@ ink_box draw(const char* s, int x, int y, const text_paint& p, surface* out = nu
   return b;
 }
 
-bool same_pixels(surface& a, surface& b) { return a.px == b.px; }
+bool same_pixels(surface& a, surface& b) {
+  return a.px == b.px;
+}
 
 } // namespace
 

@@ -3,16 +3,16 @@
 // game and its default data have been built.
 #include "tests/platform/x11_grab.h"
 
-#include <X11/Xlib.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
+
+// after gtest: Xlib defines macros (None, Bool) that gtest uses as names
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -25,9 +25,13 @@ struct game_process {
   }
 };
 
-void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void pause_ms(int ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
-const std::uint8_t* px(surface& s, int x, int y) { return surface_pixel(s, x, y); }
+const std::uint8_t* px(surface& s, int x, int y) {
+  return surface_pixel(s, x, y);
+}
 bool same(const std::uint8_t* a, const std::uint8_t* b) {
   return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
 }
@@ -85,7 +89,8 @@ TEST(RealWindow, ShowsTheMenuBarAndTheStretchedPicture) {
   EXPECT_GT(bar_light, 256 * BAR / 2) << "the menu bar is not drawn above the picture";
   EXPECT_GT(bar_dark, 40) << "the menu bar has no titles";
   for (int y = BAR; y < small.h; y++)
-    for (int x = 0; x < 256; x++) lit += (px(small, x, y)[0] | px(small, x, y)[1] | px(small, x, y)[2]) != 0;
+    for (int x = 0; x < 256; x++)
+      lit += (px(small, x, y)[0] | px(small, x, y)[1] | px(small, x, y)[2]) != 0;
   EXPECT_GT(lit, 0) << "the picture area shows nothing";
 
   // At 2x2 every back-buffer pixel becomes a 2 x 2 block of the same colour.

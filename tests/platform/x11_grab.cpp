@@ -25,7 +25,9 @@ unsigned long x11_find_window(void* display, const std::string& title) {
 }
 
 // A failed request is a failed grab, not the end of the test program.
-static int ignore_error(Display*, XErrorEvent*) { return 0; }
+static int ignore_error(Display*, XErrorEvent*) {
+  return 0;
+}
 
 bool x11_grab(void* display, unsigned long window, surface& out) {
   Display* d = static_cast<Display*>(display);

@@ -36,15 +36,23 @@ void dump_member(json_out& j, const member& m) {
   json_key(j, "name");
   json_sjis(j, m.name, sizeof m.name);
   const std::pair<const char*, long long> numbers[] = {
-      {"kind", m.kind},     {"level", m.level},   {"age", m.age},       {"exp", m.exp},
-      {"next_exp", m.next_exp}, {"str", m.str},   {"agi", m.agi},       {"mag", m.mag},
-      {"grd", m.grd},       {"mgrd", m.mgrd},     {"base_hp", m.base_hp}, {"base_hp_max", m.base_hp_max},
-      {"base_mp", m.base_mp}, {"base_mp_max", m.base_mp_max}, {"atk", m.atk}, {"spd", m.spd},
-      {"matk", m.matk},     {"def", m.def},       {"mdef", m.mdef},     {"hp", m.hp},
-      {"hp_max", m.hp_max}, {"mp", m.mp},         {"mp_max", m.mp_max}, {"spell_mask", m.spell_mask},
-      {"eq_right", m.eq_right}, {"eq_left", m.eq_left}, {"eq_body", m.eq_body}, {"eq_head", m.eq_head},
-      {"eq_acc1", m.eq_acc1}, {"eq_acc2", m.eq_acc2}, {"eq_acc3", m.eq_acc3}, {"eq_mask", m.eq_mask},
-      {"status", m.status}, {"sex", m.sex},
+      {"kind", m.kind},         {"level", m.level},
+      {"age", m.age},           {"exp", m.exp},
+      {"next_exp", m.next_exp}, {"str", m.str},
+      {"agi", m.agi},           {"mag", m.mag},
+      {"grd", m.grd},           {"mgrd", m.mgrd},
+      {"base_hp", m.base_hp},   {"base_hp_max", m.base_hp_max},
+      {"base_mp", m.base_mp},   {"base_mp_max", m.base_mp_max},
+      {"atk", m.atk},           {"spd", m.spd},
+      {"matk", m.matk},         {"def", m.def},
+      {"mdef", m.mdef},         {"hp", m.hp},
+      {"hp_max", m.hp_max},     {"mp", m.mp},
+      {"mp_max", m.mp_max},     {"spell_mask", m.spell_mask},
+      {"eq_right", m.eq_right}, {"eq_left", m.eq_left},
+      {"eq_body", m.eq_body},   {"eq_head", m.eq_head},
+      {"eq_acc1", m.eq_acc1},   {"eq_acc2", m.eq_acc2},
+      {"eq_acc3", m.eq_acc3},   {"eq_mask", m.eq_mask},
+      {"status", m.status},     {"sex", m.sex},
   };
   for (const auto& [k, v] : numbers) json_field(j, k, v);
   json_key(j, "spells");

@@ -46,13 +46,16 @@ void json_str(json_out& j, const std::string& s) {
   value_start(j);
   j.text += '"';
   for (unsigned char c : s) {
-    if (c == '"' || c == '\\') j.text += '\\', j.text += static_cast<char>(c);
-    else if (c == '\n') j.text += "\\n";
+    if (c == '"' || c == '\\')
+      j.text += '\\', j.text += static_cast<char>(c);
+    else if (c == '\n')
+      j.text += "\\n";
     else if (c < 0x20) {
       char buf[8];
       std::snprintf(buf, sizeof buf, "\\u%04x", c);
       j.text += buf;
-    } else j.text += static_cast<char>(c);
+    } else
+      j.text += static_cast<char>(c);
   }
   j.text += '"';
   j.need_comma = true;

@@ -78,7 +78,9 @@ void wait_ms(std::uint32_t ms) {
   if (static_cast<std::int32_t>(end - headless.clock_ms) > 0) headless.clock_ms = end;
 }
 
-std::string out_path(const std::string& f) { return f[0] == '/' ? f : run.out_dir + "/" + f; }
+std::string out_path(const std::string& f) {
+  return f[0] == '/' ? f : run.out_dir + "/" + f;
+}
 
 int write_dump(const std::string& path, std::string* why) {
   std::vector<std::string> lines;
@@ -94,20 +96,29 @@ int write_dump(const std::string& path, std::string* why) {
 // One step; 0, or 1 with the reason.
 int run_step(const replay_step& s, std::string* why) {
   switch (s.op) {
-  case OP_KEY: plat_post_message(MSG_KEYDOWN, s.value), drain(); break;
-  case OP_MENU: plat_post_message(MSG_COMMAND, s.value), drain(); break;
-  case OP_ACTIVATE: plat_post_message(MSG_ACTIVATEAPP, s.value), drain(); break;
+  case OP_KEY:
+    plat_post_message(MSG_KEYDOWN, s.value), drain();
+    break;
+  case OP_MENU:
+    plat_post_message(MSG_COMMAND, s.value), drain();
+    break;
+  case OP_ACTIVATE:
+    plat_post_message(MSG_ACTIVATEAPP, s.value), drain();
+    break;
   case OP_TICK:
     for (std::uint32_t i = 0; i < s.value; i++) tick();
     break;
-  case OP_WAIT: wait_ms(s.value); break;
+  case OP_WAIT:
+    wait_ms(s.value);
+    break;
   case OP_SHOT:
     if (!surface_exists(gx.back_surface)) {
       *why = "there is no back buffer to take a picture of";
       return 1;
     }
     return write_png(out_path(s.file).c_str(), gx.back_surface, why);
-  case OP_DUMP: return write_dump(out_path(s.file), why);
+  case OP_DUMP:
+    return write_dump(out_path(s.file), why);
   }
   return 0;
 }
@@ -131,9 +142,12 @@ bool read_file(const std::string& path, std::string* text) {
 int main(int argc, char** argv) {
   std::string game_dir, script_path;
   for (int i = 1; i < argc; i++) {
-    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc) game_dir = argv[++i];
-    else if (script_path.empty() && argv[i][0] != '-') script_path = argv[i];
-    else return usage();
+    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc)
+      game_dir = argv[++i];
+    else if (script_path.empty() && argv[i][0] != '-')
+      script_path = argv[i];
+    else
+      return usage();
   }
   if (script_path.empty()) return usage();
   std::string text, error;

@@ -12,11 +12,10 @@ struct named_key {
 };
 
 const named_key keys[] = {
-    {"BACK", 0x08},    {"TAB", 0x09},       {"RETURN", 0x0D},  {"ENTER", 0x0D},
-    {"SHIFT", 0x10},   {"CONTROL", 0x11},   {"CONVERT", 0x1C}, {"NONCONVERT", 0x1D},
-    {"ESCAPE", 0x1B},  {"ESC", 0x1B},       {"SPACE", 0x20},   {"PRIOR", 0x21},
-    {"NEXT", 0x22},    {"END", 0x23},       {"HOME", 0x24},    {"LEFT", 0x25},
-    {"UP", 0x26},      {"RIGHT", 0x27},     {"DOWN", 0x28},    {"INSERT", 0x2D},
+    {"BACK", 0x08},    {"TAB", 0x09},     {"RETURN", 0x0D},     {"ENTER", 0x0D},  {"SHIFT", 0x10},
+    {"CONTROL", 0x11}, {"CONVERT", 0x1C}, {"NONCONVERT", 0x1D}, {"ESCAPE", 0x1B}, {"ESC", 0x1B},
+    {"SPACE", 0x20},   {"PRIOR", 0x21},   {"NEXT", 0x22},       {"END", 0x23},    {"HOME", 0x24},
+    {"LEFT", 0x25},    {"UP", 0x26},      {"RIGHT", 0x27},      {"DOWN", 0x28},   {"INSERT", 0x2D},
     {"DELETE", 0x2E},
 };
 
@@ -78,12 +77,14 @@ std::string parse_step(const std::vector<std::string>& w, replay_step& s) {
 
 int key_by_name(const std::string& name) {
   std::string n = upper(name);
-  if (n.size() == 1 && (std::isupper(static_cast<unsigned char>(n[0])) || std::isdigit(static_cast<unsigned char>(n[0]))))
+  if (n.size() == 1 && (std::isupper(static_cast<unsigned char>(n[0])) ||
+                        std::isdigit(static_cast<unsigned char>(n[0]))))
     return n[0];
   for (const named_key& k : keys)
     if (n == k.name) return k.code;
   std::uint32_t v = 0;
-  if (n.size() > 1 && n[0] == 'F' && number(n.substr(1), 24, &v) && v >= 1) return 0x70 + static_cast<int>(v) - 1;
+  if (n.size() > 1 && n[0] == 'F' && number(n.substr(1), 24, &v) && v >= 1)
+    return 0x70 + static_cast<int>(v) - 1;
   if (n.rfind("NUMPAD", 0) == 0 && n.size() == 7 && std::isdigit(static_cast<unsigned char>(n[6])))
     return 0x60 + (n[6] - '0');
   if (n.rfind("0X", 0) == 0 && number(name, 0xFE, &v) && v >= 1) return static_cast<int>(v);
