@@ -65,6 +65,9 @@ struct stream_data {
   double due = 0;           // frames until the front event
   synth_handle synth;       // no synth: events go nowhere
   char open_error[256]{};   // why the last open failed
+  int short_msgs = 0;
+  std::uint32_t last_short = 0;
+  std::uint64_t events_played = 0;
 
   // The completion thread.
   std::thread thread;

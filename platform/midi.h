@@ -72,5 +72,8 @@ struct midi_stream_info {
   std::uint32_t division = 0;
   std::uint32_t tempo = 500000; // microseconds per quarter note
   int queued = 0;               // buffers waiting or playing
+  int short_msgs = 0;           // short messages sent since the stream opened
+  std::uint32_t last_short = 0;
+  std::uint64_t events_played = 0; // stream events played since the stream opened
 };
 midi_stream_info midi_stream_query();

@@ -185,6 +185,7 @@ static void dispatch(midi_header* h) {
   }
   stream.offset += skip;
   stream.loaded = false;
+  stream.events_played++;
 }
 
 static void render(std::int16_t* out, int frames) {
@@ -228,6 +229,8 @@ int stream_open(midi_callback callback) {
   stream.callback = callback;
   stream.division = 96;
   stream.tempo = 500000;
+  stream.short_msgs = 0;
+  stream.events_played = 0;
   return_all();
   if (!stream.thread.joinable()) stream.thread = std::thread(completion_loop);
   return MIDI_OK;
@@ -306,14 +309,17 @@ int midi_short_msg(std::uint32_t message) {
   std::lock_guard<std::mutex> g(stream.lock);
   if (!stream.open) return MIDI_ERR_INVALHANDLE;
   if (!(message & 0x80)) return MIDI_ERR_INVALPARAM;
+  stream.short_msgs++;
+  stream.last_short = message;
   synth_short(message);
   return MIDI_OK;
 }
 
 midi_stream_info midi_stream_query() {
   std::lock_guard<std::mutex> g(stream.lock);
-  return {stream.open, stream.running, stream.division, stream.tempo,
-          static_cast<int>(stream.queue.size())};
+  return {stream.open,      stream.running,    stream.division,      stream.tempo,
+          static_cast<int>(stream.queue.size()), stream.short_msgs, stream.last_short,
+          stream.events_played};
 }
 
 void midi_error_text(int code, char* text, std::size_t size) {
