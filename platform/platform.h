@@ -57,7 +57,10 @@ void plat_get_client_size(int* w, int* h);
 
 // The message queue.
 bool plat_peek_message(plat_msg* out); // removes it when there is one
-void plat_wait_message();               // blocks until a message is waiting
+// Blocks until a message is waiting or a few milliseconds have passed (the real
+// window), so that waiting for the next frame tick does not spin; the headless
+// backend returns at once.
+void plat_wait_message();
 void plat_post_message(int kind, std::uint32_t wparam = 0, std::int32_t lparam = 0);
 
 // Milliseconds since some fixed point; wraps at 2^32 like the original.
