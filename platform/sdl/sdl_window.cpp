@@ -51,8 +51,7 @@ int plat_create_window(const char* title) {
   // the picture area never gets smaller than the picture
   SDL_SetWindowMinimumSize(sdl.window, 256, 256 + MENU_BAR_H);
   set_icon();
-  SDL_StartTextInput();
-  SDL_StopTextInput(); // key downs only, no input-method composition
+  SDL_StopTextInput(); // key downs only: no input-method composition over the picture
   // showing a window activates it, as the game expects before its first frame
   plat_post_message(MSG_ACTIVATEAPP, 1);
   sdl_redraw();
