@@ -128,8 +128,7 @@ static void release_buffers() {
   mus.headers_prepared = 0;
 }
 
-void music_stop() {
-  if (mus.music_failed || mus.music_muted) return;
+static void stop_piece() {
   mus.music_playing = 0;
   if (mus.stream_open) {
     midi_stream_stop();
@@ -143,6 +142,11 @@ void music_stop() {
     if (mus.stream_open) midi_stream_close();
     mus.stream_open = 0;
   }
+}
+
+void music_stop() {
+  if (mus.music_failed || mus.music_muted) return;
+  stop_piece();
   audio_trace("music: stop");
 }
 
@@ -181,10 +185,10 @@ void music_callback(int message, midi_header*) {
 
 void reset_music_state() {
   // Whatever is playing stops, even with music switched off.
+  mus.music_opened = 1;
+  stop_piece();
   mus.music_failed = 0;
   mus.music_muted = 0;
-  mus.music_opened = 1;
-  music_stop();
   mus.music_state = 200;
   mus.music_playing = 0;
   mus.tune_playing = 0;
