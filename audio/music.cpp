@@ -106,6 +106,14 @@ void music_play(const char* name) {
   std::snprintf(mus.music_file, sizeof mus.music_file, "%s", name ? name : "");
   mus.first_event = 1;
   mus.piece_ended = 0;
+  // Callers stop the previous piece first; if one did not, its buffers come
+  // back now, so that the completion thread is not converting while the new
+  // piece is set up. music_playing stays as it was for the volumes below.
+  if (mus.music_playing && mus.stream_open) {
+    mus.music_playing = 0;
+    midi_stream_stop();
+    mus.music_playing = 1;
+  }
   mus.setup_result = music_setup();
   if (mus.stream_open) music_set_channel_volumes(1000);
   mus.music_state = mus.piece_ended ? 200 : 0;

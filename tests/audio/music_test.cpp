@@ -286,4 +286,26 @@ TEST_F(Player, TheCaptureHoldsTheEffectsPlayed) {
   EXPECT_LT(loud(210, 300), 8);    // and after it
 }
 
+TEST_F(Player, TheCaptureHoldsTheMusic) {
+  ASSERT_EQ(headless_audio_capture_start("music.wav"), 0);
+  if (std::any_of(headless.log.begin(), headless.log.end(),
+                  [](const std::string& l) { return l.rfind("audio: ", 0) == 0; }))
+    GTEST_SKIP() << "no General MIDI soundfont here";
+  mus.field_music_on = 1;
+  play_music_entry(4);
+  advance(1000);
+  music_stop();
+  ASSERT_EQ(headless_audio_capture_stop(), 0);
+  bytes f = read_file("music.wav");
+  wave_info heard;
+  ASSERT_EQ(parse_wave(f.data(), f.size(), &heard), 1);
+  int peak = 0;
+  for (std::uint32_t i = 0; i + 2 <= heard.size; i += 2) {
+    std::int16_t s;
+    std::memcpy(&s, heard.data + i, 2);
+    peak = std::max(peak, std::abs(int(s)));
+  }
+  EXPECT_GT(peak, 1000);
+}
+
 } // namespace
