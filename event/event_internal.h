@@ -18,7 +18,9 @@ struct event_op {
 };
 
 // True when the statement's n bytes (opcode included) lie inside the code.
-inline bool op_fits(const event_op& o, int n) { return o.p + n <= o.len; }
+inline bool op_fits(const event_op& o, int n) {
+  return o.p + n <= o.len;
+}
 
 // Shows the error line for the statement at event_pc; end 1 also ends the run.
 int event_error(int code, bool end = true);

@@ -1,7 +1,7 @@
 #include "audio/music.h"
 #include "battle/battle.h"
 #include "event/event_internal.h"
-#include "message/message.h"
+#include "event/event_links.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -19,7 +19,8 @@ int run_print(const event_op& o, int mode) {
 }
 
 static bool answer_holds(u8 letter) {
-  return (letter == ANS_YES && ev.answer_key == 0x59) || (letter == ANS_NO && ev.answer_key == 0x4E);
+  return (letter == ANS_YES && ev.answer_key == 0x59) ||
+         (letter == ANS_NO && ev.answer_key == 0x4E);
 }
 
 int run_ans(const event_op& o) {
@@ -53,7 +54,8 @@ static int condition(const u8* q) {
   case sci_item:
     if (op != sci_on && op != sci_off) return SCIC_SYSITEM;
     return (q[0] == sci_item ? party_holds(q[1]) : in_bag(q[1])) == (op == sci_on);
-  default: return SCIC_IF_ERR;
+  default:
+    return SCIC_IF_ERR;
   }
 }
 

@@ -1,8 +1,6 @@
 #include "event/event_internal.h"
-#include "gfx/title_screens.h"
-#include "message/message.h"
+#include "event/event_links.h"
 #include "platform/platform.h"
-#include "state/save_slots.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,7 +21,9 @@ int event_error(int code, bool end) {
   return RUN_END;
 }
 
-int op_cut_off() { return event_error(SCIC_ERROR); }
+int op_cut_off() {
+  return event_error(SCIC_ERROR);
+}
 
 static int run_operand_byte(u8 op) {
   static const char* const names[] = {"error: sci_on\n", "error: sci_off\n", "error: sci_get\n",
@@ -44,25 +44,42 @@ static int run_jump(const event_op& o) {
 static int run_opcode(const event_op& o) {
   u8 op = o.c[o.p];
   switch (op) {
-  case sci_printn: return run_print(o, 1);
-  case sci_printc: return run_print(o, 2);
-  case sci_ans: return run_ans(o);
-  case sci_input: ev.wait_answer = 1, ev.event_pc = o.p + 1; return RUN_WAIT;
-  case sci_if: return run_if(o);
-  case sci_jump: return run_jump(o);
-  case sci_system: return run_system(o);
-  case sci_sysitem: return run_sysitem(o);
-  case sci_item: return run_item(o);
+  case sci_printn:
+    return run_print(o, 1);
+  case sci_printc:
+    return run_print(o, 2);
+  case sci_ans:
+    return run_ans(o);
+  case sci_input:
+    ev.wait_answer = 1, ev.event_pc = o.p + 1;
+    return RUN_WAIT;
+  case sci_if:
+    return run_if(o);
+  case sci_jump:
+    return run_jump(o);
+  case sci_system:
+    return run_system(o);
+  case sci_sysitem:
+    return run_sysitem(o);
+  case sci_item:
+    return run_item(o);
   case sci_exit:
     plat_debug_out("sci_exit: イベント終了\n");
     ev.event_pc = o.p + 1;
     return RUN_ON;
-  case sci_music: return run_music(o);
-  case sci_sound: return run_sound(o);
-  case sci_status: return run_status(o);
-  case sci_magic: msg_print(1, "sci_magic:"); return event_error(SCIC_ERROR);
-  case sci_battle: return run_battle(o);
-  default: return run_operand_byte(op);
+  case sci_music:
+    return run_music(o);
+  case sci_sound:
+    return run_sound(o);
+  case sci_status:
+    return run_status(o);
+  case sci_magic:
+    msg_print(1, "sci_magic:");
+    return event_error(SCIC_ERROR);
+  case sci_battle:
+    return run_battle(o);
+  default:
+    return run_operand_byte(op);
   }
 }
 

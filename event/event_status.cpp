@@ -15,19 +15,32 @@ struct status_field {
 // totals; every other index is the same field for all three.
 status_field field_of(member& m, int index, bool set) {
   switch (index) {
-  case 0: return {&m.age, 8};
-  case 1: return {&m.exp, 32};
-  case 2: return {set ? &m.atk : &m.str, 16};
-  case 3: return {set ? &m.spd : &m.agi, 16};
-  case 4: return {set ? &m.matk : &m.mag, 16};
-  case 5: return {set ? &m.def : &m.grd, 16};
-  case 6: return {set ? &m.mdef : &m.mgrd, 16};
-  case 7: return {&m.hp, 16};
-  case 8: return {&m.hp_max, 16};
-  case 9: return {&m.mp, 16};
-  case 10: return {&m.mp_max, 16};
-  case 20: return {&m.sex, 8};
-  default: return {&m.elem[(index - 12) & 7], 8};
+  case 0:
+    return {&m.age, 8};
+  case 1:
+    return {&m.exp, 32};
+  case 2:
+    return {set ? &m.atk : &m.str, 16};
+  case 3:
+    return {set ? &m.spd : &m.agi, 16};
+  case 4:
+    return {set ? &m.matk : &m.mag, 16};
+  case 5:
+    return {set ? &m.def : &m.grd, 16};
+  case 6:
+    return {set ? &m.mdef : &m.mgrd, 16};
+  case 7:
+    return {&m.hp, 16};
+  case 8:
+    return {&m.hp_max, 16};
+  case 9:
+    return {&m.mp, 16};
+  case 10:
+    return {&m.mp_max, 16};
+  case 20:
+    return {&m.sex, 8};
+  default:
+    return {&m.elem[(index - 12) & 7], 8};
   }
 }
 

@@ -1,0 +1,17 @@
+// Running events in a clean game and seeing what the player would see.
+#pragma once
+#include "event/event.h"
+
+#include <string>
+#include <vector>
+
+// Puts the game back to its start values, keeping the event tables, and
+// removes a save file of an earlier test.
+void fresh_game();
+// The lines the message window holds, in order.
+std::vector<std::string> shown();
+bool ending_is_shown();
+// How many times the game was saved since fresh_game.
+int saves_made();
+// True when the headless log holds the line.
+bool logged(const std::string& line);
