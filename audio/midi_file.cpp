@@ -16,7 +16,9 @@ static std::uint16_t be16(const std::uint8_t* p) {
 
 static const char READ_ERROR[] = "Read error on input file or file is corrupt.\n";
 
-static std::uint32_t bytes_left(const midi_track* t) { return t->left_in_buffer + t->left_on_disk; }
+static std::uint32_t bytes_left(const midi_track* t) {
+  return t->left_in_buffer + t->left_on_disk;
+}
 
 static bool read_exact(void* to, std::size_t n) {
   return mus.file && std::fread(to, 1, n, mus.file) == n;
@@ -71,8 +73,7 @@ static int load_track_start(midi_track* t) {
 static int open_track(midi_track* t, std::uint32_t* pos) {
   std::uint8_t h[8];
   t->buffer = static_cast<std::uint8_t*>(std::calloc(1, TRACK_BUFFER_BYTES));
-  if (!t->buffer || !seek_to(*pos) || !read_exact(h, 8) || std::memcmp(h, "MTrk", 4) != 0)
-    return 1;
+  if (!t->buffer || !seek_to(*pos) || !read_exact(h, 8) || std::memcmp(h, "MTrk", 4) != 0) return 1;
   t->length = be32(h + 4);
   t->track_start = *pos + 8;
   // A track that claims more than the file holds is damaged.

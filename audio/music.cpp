@@ -19,7 +19,9 @@ void midi_error_box(int code) {
   plat_message_box(text, "");
 }
 
-void music_file_box(const char* text) { plat_message_box(text, ""); }
+void music_file_box(const char* text) {
+  plat_message_box(text, "");
+}
 
 static void reset_buffer(stream_buffer* b) {
   b->start = 0;

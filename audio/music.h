@@ -51,7 +51,7 @@ struct midi_event {
   std::uint32_t tick = 0;
   std::uint8_t status = 0;
   std::uint8_t data[2]{};
-  std::uint32_t length = 0; // bytes: 2 or 3 for channel messages, else the data count
+  std::uint32_t length = 0;      // bytes: 2 or 3 for channel messages, else the data count
   std::uint8_t* block = nullptr; // system-exclusive or meta data
 };
 

@@ -9,7 +9,7 @@
 sound_data snd;
 
 const sound_effect_row sound_effects[SOUND_COUNT] = {
-    {"menusound", PLAY_RESTART}, {"menusound2", PLAY_RESTART}, {"ItemGet", PLAY_RESTART},
+    {"menusound", PLAY_RESTART}, {"menusound2", PLAY_RESTART},  {"ItemGet", PLAY_RESTART},
     {"MagicGet", PLAY_RESTART},  {"BattleStart", PLAY_RESTART}, {"WallStop", PLAY_IF_IDLE},
     {"TekiAtk", PLAY_RESTART},   {"Atk", PLAY_RESTART},         {"Cancel", PLAY_RESTART},
     {"Info", PLAY_RESTART},      {"Haku", PLAY_RESTART},        {"Kaidan", PLAY_IF_IDLE},
@@ -36,7 +36,8 @@ static snd_format platform_format(const wave_format& w) {
   f.rate = w.samples_per_sec;
   f.bits = w.bits_per_sample;
   // A 14-byte format has no sample size: the block holds one sample per channel.
-  if (f.bits == 0 && w.channels) f.bits = static_cast<std::uint16_t>(w.block_align / w.channels * 8);
+  if (f.bits == 0 && w.channels)
+    f.bits = static_cast<std::uint16_t>(w.block_align / w.channels * 8);
   return f;
 }
 
@@ -124,19 +125,46 @@ void play_effect(int effect) {
   sound_object* obj = &snd.objects[effect];
   if (!obj->present) return;
   if (sound_effects[effect].kind == PLAY_RESTART) sound_stop(obj);
-  if (sound_play(obj, 0)) audio_trace((std::string("sound: ") + sound_effects[effect].resource).c_str());
+  if (sound_play(obj, 0))
+    audio_trace((std::string("sound: ") + sound_effects[effect].resource).c_str());
 }
 
-void play_menusound() { play_effect(SND_MENU); }
-void play_menusound2() { play_effect(SND_MENU2); }
-void play_itemget() { play_effect(SND_ITEM_GET); }
-void play_magicget() { play_effect(SND_MAGIC_GET); }
-void play_battlestart() { play_effect(SND_BATTLE_START); }
-void play_wallstop() { play_effect(SND_WALL); }
-void play_tekiatk() { play_effect(SND_MONSTER_ATTACK); }
-void play_atk() { play_effect(SND_ATTACK); }
-void play_cancel() { play_effect(SND_CANCEL); }
-void play_info() { play_effect(SND_INFO); }
-void play_haku() { play_effect(SND_BREATH); }
-void play_kaidan() { play_effect(SND_STAIRS); }
-void play_door() { play_effect(SND_DOOR); }
+void play_menusound() {
+  play_effect(SND_MENU);
+}
+void play_menusound2() {
+  play_effect(SND_MENU2);
+}
+void play_itemget() {
+  play_effect(SND_ITEM_GET);
+}
+void play_magicget() {
+  play_effect(SND_MAGIC_GET);
+}
+void play_battlestart() {
+  play_effect(SND_BATTLE_START);
+}
+void play_wallstop() {
+  play_effect(SND_WALL);
+}
+void play_tekiatk() {
+  play_effect(SND_MONSTER_ATTACK);
+}
+void play_atk() {
+  play_effect(SND_ATTACK);
+}
+void play_cancel() {
+  play_effect(SND_CANCEL);
+}
+void play_info() {
+  play_effect(SND_INFO);
+}
+void play_haku() {
+  play_effect(SND_BREATH);
+}
+void play_kaidan() {
+  play_effect(SND_STAIRS);
+}
+void play_door() {
+  play_effect(SND_DOOR);
+}

@@ -12,7 +12,9 @@
 
 stream_data stream;
 
-synth_handle::~synth_handle() { synth_destroy(this); }
+synth_handle::~synth_handle() {
+  synth_destroy(this);
+}
 
 stream_data::~stream_data() {
   {
@@ -124,17 +126,32 @@ static void synth_short(std::uint32_t msg) {
   if (!s) return;
   int status = msg & 0xFF, ch = status & 0x0F, d1 = msg >> 8 & 0x7F, d2 = msg >> 16 & 0x7F;
   switch (status & 0xF0) {
-  case 0x80: fluid_synth_noteoff(s, ch, d1); break;
-  case 0x90:
-    if (d2 == 0) fluid_synth_noteoff(s, ch, d1);
-    else fluid_synth_noteon(s, ch, d1, d2);
+  case 0x80:
+    fluid_synth_noteoff(s, ch, d1);
     break;
-  case 0xA0: fluid_synth_key_pressure(s, ch, d1, d2); break;
-  case 0xB0: fluid_synth_cc(s, ch, d1, d2); break;
-  case 0xC0: fluid_synth_program_change(s, ch, d1); break;
-  case 0xD0: fluid_synth_channel_pressure(s, ch, d1); break;
-  case 0xE0: fluid_synth_pitch_bend(s, ch, d1 | d2 << 7); break;
-  default: break;
+  case 0x90:
+    if (d2 == 0)
+      fluid_synth_noteoff(s, ch, d1);
+    else
+      fluid_synth_noteon(s, ch, d1, d2);
+    break;
+  case 0xA0:
+    fluid_synth_key_pressure(s, ch, d1, d2);
+    break;
+  case 0xB0:
+    fluid_synth_cc(s, ch, d1, d2);
+    break;
+  case 0xC0:
+    fluid_synth_program_change(s, ch, d1);
+    break;
+  case 0xD0:
+    fluid_synth_channel_pressure(s, ch, d1);
+    break;
+  case 0xE0:
+    fluid_synth_pitch_bend(s, ch, d1 | d2 << 7);
+    break;
+  default:
+    break;
   }
 }
 
@@ -190,8 +207,10 @@ static void dispatch(midi_header* h) {
 
 static void render(std::int16_t* out, int frames) {
   if (!out) return;
-  if (stream.synth.synth) fluid_synth_write_s16(stream.synth.synth, frames, out, 0, 2, out, 1, 2);
-  else std::memset(out, 0, sizeof(std::int16_t) * 2 * frames);
+  if (stream.synth.synth)
+    fluid_synth_write_s16(stream.synth.synth, frames, out, 0, 2, out, 1, 2);
+  else
+    std::memset(out, 0, sizeof(std::int16_t) * 2 * frames);
 }
 
 void stream_run(std::int16_t* out, int frames) {
@@ -294,8 +313,12 @@ static int return_until_empty(bool stop) {
   return MIDI_OK;
 }
 
-int midi_stream_stop() { return return_until_empty(true); }
-int midi_out_reset() { return return_until_empty(false); }
+int midi_stream_stop() {
+  return return_until_empty(true);
+}
+int midi_out_reset() {
+  return return_until_empty(false);
+}
 
 int midi_stream_close() {
   if (midi_stream_stop() != MIDI_OK) return MIDI_ERR_INVALHANDLE;
@@ -317,8 +340,13 @@ int midi_short_msg(std::uint32_t message) {
 
 midi_stream_info midi_stream_query() {
   std::lock_guard<std::mutex> g(stream.lock);
-  return {stream.open,      stream.running,    stream.division,      stream.tempo,
-          static_cast<int>(stream.queue.size()), stream.short_msgs, stream.last_short,
+  return {stream.open,
+          stream.running,
+          stream.division,
+          stream.tempo,
+          static_cast<int>(stream.queue.size()),
+          stream.short_msgs,
+          stream.last_short,
           stream.events_played};
 }
 
@@ -326,18 +354,36 @@ void midi_error_text(int code, char* text, std::size_t size) {
   if (!text || size == 0) return;
   const char* t = "An unknown MIDI error occurred.";
   switch (code) {
-  case MIDI_OK: t = "The MIDI operation succeeded."; break;
-  case MIDI_ERR_ERROR: t = "An unspecified MIDI error occurred."; break;
-  case MIDI_ERR_BADDEVICEID: t = "The MIDI device number is out of range."; break;
-  case MIDI_ERR_ALLOCATED: t = "The MIDI stream is already open."; break;
-  case MIDI_ERR_INVALHANDLE: t = "The MIDI stream is not open."; break;
+  case MIDI_OK:
+    t = "The MIDI operation succeeded.";
+    break;
+  case MIDI_ERR_ERROR:
+    t = "An unspecified MIDI error occurred.";
+    break;
+  case MIDI_ERR_BADDEVICEID:
+    t = "The MIDI device number is out of range.";
+    break;
+  case MIDI_ERR_ALLOCATED:
+    t = "The MIDI stream is already open.";
+    break;
+  case MIDI_ERR_INVALHANDLE:
+    t = "The MIDI stream is not open.";
+    break;
   case MIDI_ERR_NODRIVER:
     t = stream.open_error[0] ? stream.open_error : "No MIDI output is available.";
     break;
-  case MIDI_ERR_NOMEM: t = "Not enough memory for the MIDI stream."; break;
-  case MIDI_ERR_INVALPARAM: t = "A MIDI parameter is not valid."; break;
-  case MIDI_ERR_UNPREPARED: t = "The MIDI buffer has not been prepared."; break;
-  case MIDI_ERR_STILLPLAYING: t = "The MIDI buffer is still playing."; break;
+  case MIDI_ERR_NOMEM:
+    t = "Not enough memory for the MIDI stream.";
+    break;
+  case MIDI_ERR_INVALPARAM:
+    t = "A MIDI parameter is not valid.";
+    break;
+  case MIDI_ERR_UNPREPARED:
+    t = "The MIDI buffer has not been prepared.";
+    break;
+  case MIDI_ERR_STILLPLAYING:
+    t = "The MIDI buffer is still playing.";
+    break;
   }
   std::snprintf(text, size, "%s", t);
 }

@@ -8,8 +8,8 @@
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 
-#include <atomic>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -92,8 +92,10 @@ int headless_audio_capture_start(const char* path) {
   ha.captured = 0;
   synth_handle synth;
   char why[256];
-  if (synth_create(&synth, why, sizeof why)) stream_take_synth(&synth);
-  else headless_log(std::string("audio: ") + why);
+  if (synth_create(&synth, why, sizeof why))
+    stream_take_synth(&synth);
+  else
+    headless_log(std::string("audio: ") + why);
   return 0;
 }
 
@@ -111,8 +113,12 @@ int headless_audio_capture_stop() {
   return bad;
 }
 
-std::uint64_t headless_audio_frames() { return ha.frames; }
-bool headless_midi_output() { return ha.midi_output; }
+std::uint64_t headless_audio_frames() {
+  return ha.frames;
+}
+bool headless_midi_output() {
+  return ha.midi_output;
+}
 
 void headless_audio_set_devices(bool sound_device, bool midi_output) {
   ha.sound_device = sound_device;
@@ -146,4 +152,6 @@ void snd_device_close() {
   mixer.device_open = false;
 }
 
-void audio_trace(const char* line) { headless_log(sjis_to_utf8(line)); }
+void audio_trace(const char* line) {
+  headless_log(sjis_to_utf8(line));
+}

@@ -58,7 +58,8 @@ void BM_MixOneSecond(benchmark::State& state) {
       snd_buffer_play(id, 1);
     }
     std::fill(out.begin(), out.end(), 0);
-    for (int i = 0; i < SOUND_RATE; i += 1024) mixer_run(out.data() + 2 * i, std::min(1024, SOUND_RATE - i));
+    for (int i = 0; i < SOUND_RATE; i += 1024)
+      mixer_run(out.data() + 2 * i, std::min(1024, SOUND_RATE - i));
     benchmark::DoNotOptimize(out.data());
   }
 }

@@ -8,7 +8,9 @@
 
 using bytes = std::vector<std::uint8_t>;
 
-inline void put(bytes& b, const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
+inline void put(bytes& b, const std::string& s) {
+  b.insert(b.end(), s.begin(), s.end());
+}
 inline void put_le(bytes& b, std::uint32_t v, int n) {
   for (int i = 0; i < n; i++) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
@@ -56,7 +58,8 @@ inline bytes riff(const bytes& chunks) {
 inline bytes tone_wav(int ms) {
   bytes data;
   int n = 22050 * ms / 1000;
-  for (int i = 0; i < n; i++) put_le(data, (i / 25) % 2 ? 8000 : static_cast<std::uint16_t>(-8000), 2);
+  for (int i = 0; i < n; i++)
+    put_le(data, (i / 25) % 2 ? 8000 : static_cast<std::uint16_t>(-8000), 2);
   bytes c;
   chunk(c, "fmt ", fmt_chunk(1, 22050, 16));
   chunk(c, "data", data);
@@ -88,7 +91,9 @@ inline void ev(bytes& t, std::uint32_t delta, std::initializer_list<int> data) {
 inline void tempo_ev(bytes& t, std::uint32_t delta, std::uint32_t us) {
   ev(t, delta, {0xFF, 0x51, 3, int(us >> 16 & 0xFF), int(us >> 8 & 0xFF), int(us & 0xFF)});
 }
-inline void end_ev(bytes& t, std::uint32_t delta) { ev(t, delta, {0xFF, 0x2F, 0}); }
+inline void end_ev(bytes& t, std::uint32_t delta) {
+  ev(t, delta, {0xFF, 0x2F, 0});
+}
 
 inline void write_file(const std::string& path, const bytes& b) {
   std::FILE* f = std::fopen(path.c_str(), "wb");

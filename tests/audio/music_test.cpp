@@ -55,8 +55,9 @@ struct Player : ::testing::Test {
     }
   }
   int boxes() {
-    return static_cast<int>(std::count_if(headless.log.begin(), headless.log.end(),
-                                          [](const std::string& l) { return l.rfind("box:", 0) == 0; }));
+    return static_cast<int>(
+        std::count_if(headless.log.begin(), headless.log.end(),
+                      [](const std::string& l) { return l.rfind("box:", 0) == 0; }));
   }
 };
 
@@ -114,8 +115,9 @@ TEST_F(Player, WithoutMidiOutputTheBoxShowsOnceAndMusicStaysOff) {
   music_play("field.mid");
   EXPECT_EQ(mus.music_failed, 1);
   ASSERT_EQ(boxes(), 1);
-  EXPECT_NE(std::find(headless.log.begin(), headless.log.end(), "box: [] No MIDI output is available."),
-            headless.log.end());
+  EXPECT_NE(
+      std::find(headless.log.begin(), headless.log.end(), "box: [] No MIDI output is available."),
+      headless.log.end());
   music_stop();
   music_play("tune.mid");
   play_tune(3);

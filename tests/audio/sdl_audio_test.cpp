@@ -32,7 +32,7 @@ template <class F> bool wait_for(F done, int ms) {
 TEST(SdlAudio, BuffersPlayOutAndTheStreamHandsBackOnItsOwnThread) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   ASSERT_EQ(snd_device_open(), 1);
-  snd_format f; // 22050 Hz mono 16-bit
+  snd_format f;                                         // 22050 Hz mono 16-bit
   std::vector<std::uint8_t> wave(22050 / 10 * 2, 0x10); // a tenth of a second
   int b = snd_buffer_create(f, static_cast<std::uint32_t>(wave.size()));
   ASSERT_GT(b, 0);

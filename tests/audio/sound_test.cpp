@@ -109,9 +109,9 @@ TEST(Resample, EightBitMonoBecomesStereoAtTheDeviceRate) {
   ASSERT_EQ(out.size(), 16u * 2);
   EXPECT_EQ(out[0], 0);
   EXPECT_EQ(out[1], 0);
-  EXPECT_EQ(out[4 * 2], 127 * 256);      // second source sample, both channels
+  EXPECT_EQ(out[4 * 2], 127 * 256); // second source sample, both channels
   EXPECT_EQ(out[4 * 2 + 1], 127 * 256);
-  EXPECT_GT(out[2 * 2], 0);              // halfway between 0 and the peak
+  EXPECT_GT(out[2 * 2], 0); // halfway between 0 and the peak
   EXPECT_LT(out[2 * 2], 127 * 256);
   f.bits = 12;
   EXPECT_FALSE(convert_wave(f, data, 4, &out));
