@@ -28,6 +28,7 @@ struct headless_audio_data {
 static headless_audio_data ha;
 
 constexpr int STEP_FRAMES = SOUND_RATE / 100;
+constexpr std::uint64_t MAX_UNHEARD_FRAMES = SOUND_RATE * 60ull;
 
 static void put_u32(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; i++) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -65,11 +66,17 @@ static void play_step(int n) {
 
 void headless_audio_pump() {
   if (ha.pumping.exchange(true)) return; // a pump is already under way
+  // The clock wraps like the real one; a clock set back is a new start.
   std::uint32_t now = headless.clock_ms;
-  if (now < ha.last_clock) ha.last_clock = now;
-  ha.ms_played += now - ha.last_clock;
+  std::int32_t moved = static_cast<std::int32_t>(now - ha.last_clock);
+  ha.ms_played += moved > 0 ? static_cast<std::uint32_t>(moved) : 0;
   ha.last_clock = now;
   std::uint64_t target = ha.ms_played * SOUND_RATE / 1000;
+  // Nothing the game plays lasts a minute unheard: a longer jump of the clock
+  // without a capture skips ahead instead of playing hours of silence.
+  if (!ha.capture && target - ha.frames > MAX_UNHEARD_FRAMES) {
+    ha.frames = target - MAX_UNHEARD_FRAMES;
+  }
   while (ha.frames < target) {
     play_step(static_cast<int>(std::min<std::uint64_t>(target - ha.frames, STEP_FRAMES)));
   }

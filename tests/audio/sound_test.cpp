@@ -176,6 +176,24 @@ TEST_F(Bank, MenuClicksRestartTheMenuSound) {
   EXPECT_NE(snd_buffer_status(b) & SNDBUF_PLAYING, 0u);
 }
 
+TEST_F(Bank, AClockThatJumpsOrWrapsDoesNotPlayHoursOfSilence) {
+  ASSERT_EQ(snd_device_open(), 1);
+  snd.device = true;
+  load(SND_WALL, 200);
+  play_wallstop();
+  headless.clock_ms = 0x7FFFFF00u; // 24 days on
+  headless_audio_pump();
+  headless.clock_ms = 0xFFFFFE00u; // 24 more
+  headless_audio_pump();
+  EXPECT_EQ(snd_buffer_status(snd.objects[SND_WALL].buffers[0]), 0u);
+  std::uint64_t frames = headless_audio_frames();
+  play_wallstop();
+  headless.clock_ms = 0x100; // wraps: 768 ms later
+  headless_audio_pump();
+  EXPECT_NEAR(static_cast<double>(headless_audio_frames() - frames), 768 * 44.1, 1);
+  EXPECT_EQ(snd_buffer_status(snd.objects[SND_WALL].buffers[0]), 0u);
+}
+
 TEST_F(Bank, LoopingIsRefusedWithMoreThanOneBuffer) {
   ASSERT_EQ(snd_device_open(), 1);
   snd.device = true;
