@@ -213,6 +213,7 @@ void reset_music_state() {
   mus.format = mus.track_count = mus.division = 0;
   mus.conv_status = 0;
   mus.conv_tick = 0;
+  midi_free_block(&mus.pending);
   mus.pending = midi_event{};
   mus.blocks = 0;
   mus.carried = 0;
