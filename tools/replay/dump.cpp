@@ -5,6 +5,7 @@
 
 #include "audio/music.h"
 #include "battle/battle.h"
+#include "event/event.h"
 #include "shell/shell.h"
 #include "state/state.h"
 #include "tools/replay/json.h"
@@ -110,6 +111,28 @@ void dump_battle(json_out& j) {
   json_close(j, ']');
 }
 
+// The target windows that the field menus and the battle share.
+void dump_windows(json_out& j) {
+  json_key(j, "windows");
+  json_open(j, '{');
+  json_field(j, "member_pick", bt.member_pick);
+  json_field(j, "spell_target_member", bt.spell_target_member);
+  json_field(j, "item_pick", bt.item_pick);
+  json_field(j, "item_target_member", bt.item_target_member);
+  json_field(j, "battle_cmd_state", bt.cmd_state);
+  json_field(j, "battle_cmd_cursor", bt.cmd_cursor);
+  json_field(j, "battle_target_cursor", bt.target_cursor);
+  json_close(j, '}');
+}
+
+void dump_event(json_out& j) {
+  json_field(j, "event_no", ev.event_no);
+  json_field(j, "event_pc", ev.event_pc);
+  json_field(j, "wait_answer", ev.wait_answer);
+  json_field(j, "answer_key", ev.answer_key);
+  json_field(j, "event_error", ev.last_error);
+}
+
 void dump_music(json_out& j) {
   json_field(j, "cur_music", st.cur_music);
   json_field(j, "playing_music", st.playing_music);
@@ -127,6 +150,8 @@ std::string dump_json(const std::vector<std::string>& log) {
   dump_field(j);
   dump_save(j);
   dump_battle(j);
+  dump_windows(j);
+  dump_event(j);
   dump_music(j);
   json_key(j, "log");
   json_open(j, '[');
