@@ -1,0 +1,28 @@
+// A small world for battle tests: a clean game, a known party of three, the
+// message lines a battle printed, and the draws the generator is about to give.
+#pragma once
+#include "battle/battle.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Clean state, the level table, a party of three healthy members with no
+// equipment, on the world map in area 0.
+void fresh_game();
+// Set-up of a set battle against a species whose slot values the test then
+// adjusts; the appearance line is dropped from the message store.
+void fight(int species_no);
+// Every line in the message store, Shift-JIS as printed.
+std::vector<std::string> lines();
+// Empties the message store.
+void forget_lines();
+// True when some line contains the text.
+bool said(const char* text);
+// The whole store as UTF-8, for failure reports.
+std::string transcript();
+// The next n values the generator would give, without drawing them.
+std::vector<int> upcoming(int n);
+// Seeds the generator with the first seed from 1 up whose next draws
+// satisfy the test.
+void seed_where(const std::function<bool(const std::vector<int>&)>& ok, int n);

@@ -1,0 +1,208 @@
+#include "battle_fixture.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool blank_name(const char* n) {
+  for (int i = 0; i < 16; i++)
+    if (n[i] != ' ') return false;
+  return n[16] == 0;
+}
+
+TEST(SpeciesTable, NamesFillersAndLimits) {
+  int named = 0, highest = 0;
+  for (int s = 0; s < SPECIES_COUNT; s++) {
+    const species& sp = species_table[s];
+    if (!blank_name(sp.name)) named++, highest = s;
+    EXPECT_NE(sp.atk_div, 0) << s;
+    EXPECT_LT(sp.picture, 34) << s;
+    EXPECT_LE(sp.behaviour, 5) << s;
+    for (u8 v : sp.elem_def) EXPECT_LE(v, 5) << s;
+    for (u8 c : sp.specials) EXPECT_TRUE(c == 0 || (c >= 1 && c <= 8) || (c >= 16 && c <= 22)) << s;
+    for (u8 spell : sp.spells) EXPECT_TRUE(spell < 32 || (spell == 40 && s >= 21 && s <= 23)) << s;
+  }
+  EXPECT_EQ(named, 203);
+  EXPECT_EQ(highest, 223);
+  EXPECT_TRUE(blank_name(species_table[0].name));
+  EXPECT_TRUE(blank_name(species_table[170].name) == false);
+}
+
+TEST(SpeciesTable, TellingRows) {
+  const species& k = species_table[1];
+  EXPECT_EQ(std::memcmp(k.name, "コボルト        ", 16), 0);
+  EXPECT_EQ(k.level, 3);
+  EXPECT_EQ(k.hp_mult, 2);
+  EXPECT_EQ(k.atk_div, 1);
+  const species& red = species_table[2];
+  EXPECT_EQ(red.behaviour, 4);
+  EXPECT_EQ(red.elem_attack, 1);
+  for (u8 s : red.spells) EXPECT_EQ(s, 1);
+  const species& cer = species_table[32];
+  EXPECT_EQ(cer.level, 40);
+  EXPECT_EQ(cer.def_bonus, 40);
+  EXPECT_EQ(cer.picture, 2);
+  EXPECT_EQ(cer.elem_attack, 255);
+  EXPECT_EQ(cer.spells[0], 9);
+  EXPECT_EQ(cer.spells[1], 10);
+  EXPECT_EQ(cer.spells[2], 0);
+  for (u8 v : cer.elem_def) EXPECT_EQ(v, 3);
+  const u8 cer_specials[8] = {1, 2, 3, 4, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(cer.specials, cer_specials, 8), 0);
+  const u8 hawk_specials[8] = {1, 2, 3, 4, 5, 6, 7, 0};
+  EXPECT_EQ(std::memcmp(species_table[82].specials, hawk_specials, 8), 0);
+  EXPECT_EQ(species_table[82].picture, 20);
+  EXPECT_EQ(species_table[200].level, 100);
+  EXPECT_EQ(species_table[200].hp_mult, 10);
+  EXPECT_EQ(species_table[200].specials[0], 1);
+  EXPECT_EQ(species_table[223].level, 200);
+  EXPECT_EQ(species_table[223].atk_div, 2);
+  EXPECT_EQ(species_table[223].picture, 33);
+  EXPECT_EQ(species_table[10].elem_attack, 255);
+  for (u8 v : species_table[10].elem_def) EXPECT_EQ(v, 1);
+}
+
+// The world gets harder area by area along the way the story leads.
+TEST(SpeciesTable, WorldAreasRiseInLevel) {
+  const int order[] = {0, 1, 2, 3, 4, 5, 6, 8, 9};
+  double last = 0;
+  for (int a : order) {
+    double sum = 0;
+    for (u8 s : world_encounters[a]) sum += species_table[s].level;
+    EXPECT_GT(sum / 8, last) << "area " << a;
+    last = sum / 8;
+  }
+  for (u8 s : world_encounters[0]) EXPECT_LE(species_table[s].level, 4);
+  for (u8 s : dungeon_encounters[4]) EXPECT_GE(species_table[s].level, 100);
+}
+
+TEST(EncounterTables, RowsAsGiven) {
+  const u8 w0[8] = {1, 11, 20, 33, 54, 2, 3, 4};
+  const u8 w13[8] = {84, 85, 29, 39, 47, 60, 108, 112};
+  const u8 d3[8] = {55, 68, 105, 138, 69, 139, 7, 18};
+  const u8 d44[8] = {73, 79, 89, 95, 99, 120, 127, 144};
+  EXPECT_EQ(std::memcmp(world_encounters[0], w0, 8), 0);
+  EXPECT_EQ(std::memcmp(world_encounters[13], w13, 8), 0);
+  EXPECT_EQ(std::memcmp(dungeon_encounters[3], d3, 8), 0);
+  EXPECT_EQ(std::memcmp(dungeon_encounters[44], d44, 8), 0);
+  for (int a : {0, 1, 2, 5, 6, 8, 13, 19, 23, 31, 35, 45, 63})
+    for (u8 s : dungeon_encounters[a]) EXPECT_EQ(s, 0) << a;
+}
+
+TEST(MonsterSlots, StatisticsComeFromTheLevelRow) {
+  fresh_game();
+  fight(32);
+  const level_row& r = st.level_table[40];
+  const monster_slot& m = bt.monsters[0];
+  EXPECT_EQ(m.atk, (r.c[3] + r.c[5]) / 3);
+  EXPECT_EQ(m.spd, r.c[2]);
+  EXPECT_EQ(m.def, r.c[3] + 40);
+  EXPECT_EQ(m.mdef, r.c[4]);
+  EXPECT_EQ(m.hp, r.c[0] * 5);
+  EXPECT_EQ(m.hp_max, m.hp);
+  EXPECT_EQ(m.mp, r.c[6]);
+  EXPECT_EQ(m.exp, (st.level_table[41].c7 - r.c7) / 15);
+  EXPECT_EQ(m.elem_attack, 255);
+  EXPECT_EQ(m.status, 0);
+  EXPECT_EQ(std::memcmp(m.note, species_table[32].note, 8), 0);
+}
+
+TEST(MonsterSlots, LevelTwoFiftyFiveTakesTheLastStep) {
+  fresh_game();
+  fill_monster_slot(0, 211, 10);
+  EXPECT_EQ(bt.monsters[0].exp, (st.level_table[255].c7 - st.level_table[254].c7) / 15);
+  EXPECT_EQ(bt.monsters[0].gold, static_cast<i32>(bt.monsters[0].exp * 10));
+}
+
+TEST(SetBattle, OneMonsterForAHundredTimesItsExperience) {
+  fresh_game();
+  u32 before = st.rand_state;
+  start_set_battle(200);
+  EXPECT_EQ(st.rand_state, before); // no draws
+  EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
+  EXPECT_EQ(bt.monster_count, 1);
+  EXPECT_EQ(bt.no_escape, 1);
+  EXPECT_EQ(bt.fixed_battle, 1);
+  EXPECT_EQ(bt.first_key, 1);
+  EXPECT_EQ(bt.monsters[0].gold, static_cast<i32>(bt.monsters[0].exp * 100));
+  EXPECT_EQ(bt.slot_species[0], 200);
+  EXPECT_TRUE(bt.monsters[1].status & STATUS_DEAD);
+  EXPECT_TRUE(bt.monsters[2].status & STATUS_DEAD);
+  EXPECT_TRUE(said("ドラゴンが現れた！")) << transcript();
+  EXPECT_EQ(std::memcmp(&bt.battle_copy, &st.sb, sizeof st.sb), 0);
+}
+
+TEST(GroupBattle, DrawsOneForTheCountAndOnePerMonster) {
+  fresh_game();
+  seed_rand(1234);
+  std::vector<int> d = upcoming(4);
+  int n = (d[0] & 3) == 0 ? 2 : d[0] & 3;
+  start_group_battle(5);
+  EXPECT_EQ(bt.monster_count, n);
+  EXPECT_EQ(bt.figure, 5);
+  EXPECT_EQ(bt.no_escape, 0);
+  for (int i = 0; i < n; i++) EXPECT_EQ(bt.slot_species[i], world_encounters[0][d[1 + i] & 7]) << i;
+  for (int i = n; i < MONSTER_SLOTS; i++) {
+    EXPECT_EQ(bt.slot_species[i], 0);
+    EXPECT_TRUE(bt.monsters[i].status & STATUS_DEAD);
+  }
+  EXPECT_EQ(upcoming(1)[0], d[1 + n]); // nothing else was drawn
+  EXPECT_EQ(bt.monsters[0].gold, static_cast<i32>(bt.monsters[0].exp * 10));
+}
+
+TEST(GroupBattle, SameSeedSameGroups) {
+  std::vector<int> first, second;
+  for (auto* out : {&first, &second}) {
+    fresh_game();
+    seed_rand(99);
+    for (int b = 0; b < 20; b++) {
+      st.cur_area = b % 14;
+      start_group_battle(0);
+      for (int i = 0; i < bt.monster_count; i++) out->push_back(bt.slot_species[i]);
+      out->push_back(-1);
+    }
+  }
+  EXPECT_EQ(first, second);
+}
+
+TEST(GroupBattle, CountsOneTwoThreeInQuarters) {
+  fresh_game();
+  int counts[4] = {};
+  for (int b = 0; b < 4000; b++) {
+    start_group_battle(0);
+    counts[bt.monster_count]++;
+  }
+  EXPECT_EQ(counts[0], 0);
+  EXPECT_NEAR(counts[1], 1000, 120);
+  EXPECT_NEAR(counts[2], 2000, 150);
+  EXPECT_NEAR(counts[3], 1000, 120);
+}
+
+TEST(GroupBattle, EmptyAndUnknownAreasMeetNamelessMonsters) {
+  fresh_game();
+  st.cur_map = 12;
+  for (int area : {0, 5, 63, 64, 200, -1}) {
+    st.cur_area = area;
+    start_group_battle(0);
+    for (int i = 0; i < bt.monster_count; i++) {
+      EXPECT_EQ(bt.slot_species[i], 0) << area;
+      EXPECT_EQ(bt.monsters[i].hp, st.level_table[1].c[0]) << area; // level 1, one HP multiplier
+    }
+  }
+  st.cur_map = WORLD_MAP;
+  st.cur_area = 14;
+  start_group_battle(0);
+  EXPECT_EQ(bt.slot_species[0], 0);
+}
+
+TEST(GroupBattle, TheFirstMemberAbleToFightActsFirst) {
+  fresh_game();
+  st.sb.party[0].status = STATUS_DEAD;
+  start_group_battle(0);
+  EXPECT_EQ(bt.actor, 1);
+  EXPECT_EQ(bt.cmd_state, CMD_LIST);
+  for (u8 d : bt.defending) EXPECT_EQ(d, 0);
+}
+
+} // namespace

@@ -1,0 +1,331 @@
+#include "battle_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+member& field(int i) { return st.sb.party[i]; }
+
+TEST(UseItem, HerbOnAMemberFiftyBelowReportsNinetyNine) {
+  fresh_game();
+  field(0).items[4] = 169;
+  field(1).hp = 50;
+  bt.item_target_member = 1;
+  use_item(0, 4);
+  EXPECT_EQ(field(1).hp, 100);
+  EXPECT_TRUE(said("BOBのHPが、")) << transcript();
+  EXPECT_TRUE(said("99回復した。"));
+  EXPECT_EQ(field(0).items[4], 255);
+}
+
+TEST(UseItem, AngelWaterRestoresHitPointsThenMagicOnce) {
+  fresh_game();
+  field(0).items[0] = 171;
+  field(0).hp = 10;
+  field(0).mp = 45;
+  bt.item_target_member = 0;
+  use_item(0, 0);
+  EXPECT_EQ(field(0).hp, 100);
+  EXPECT_EQ(field(0).mp, 50);
+  std::vector<std::string> l = lines();
+  int hp_line = -1, mp_line = -1, reports = 0;
+  for (size_t i = 0; i < l.size(); i++) {
+    if (l[i] == "ALICEのHPが、") hp_line = static_cast<int>(i);
+    if (l[i] == "ALICEのMPが、") mp_line = static_cast<int>(i);
+    reports += l[i].find("回復した。") != std::string::npos;
+  }
+  EXPECT_GE(hp_line, 0) << transcript();
+  EXPECT_GT(mp_line, hp_line);
+  EXPECT_EQ(reports, 2);
+  EXPECT_EQ(field(0).items[0], 255);
+}
+
+TEST(UseItem, HealingADeadMemberKeepsTheItem) {
+  fresh_game();
+  field(0).items[0] = 169;
+  field(2).status = STATUS_DEAD;
+  bt.item_target_member = 2;
+  use_item(0, 0);
+  EXPECT_TRUE(said("CARLは、死んでいる。")) << transcript();
+  EXPECT_EQ(field(0).items[0], 169);
+}
+
+TEST(UseItem, CuresRaisesAndRevival) {
+  fresh_game();
+  field(0).items[0] = 172; // 毒消し草
+  bt.item_target_member = 1;
+  use_item(0, 0);
+  EXPECT_TRUE(said("BOBは、毒をうけていないようだ。"));
+  EXPECT_EQ(field(0).items[0], 172);
+  field(1).status = STATUS_POISON;
+  use_item(0, 0);
+  EXPECT_EQ(field(1).status, 0);
+  EXPECT_TRUE(said("BOBの毒が消えた。"));
+  EXPECT_EQ(field(0).items[0], 255);
+
+  field(0).items[1] = 176; // 力のみず: +3 for good
+  use_item(0, 1);
+  EXPECT_EQ(field(1).str, 23);
+  EXPECT_EQ(field(1).atk, 23);
+  EXPECT_TRUE(said("力が、3あがった。")) << transcript();
+
+  field(0).items[2] = 173; // 復活の水
+  use_item(0, 2);
+  EXPECT_TRUE(said("BOBは、死んでいないようだ。"));
+  field(1).status = STATUS_DEAD | STATUS_POISON;
+  field(1).hp = 0;
+  use_item(0, 2);
+  EXPECT_EQ(field(1).hp, 10);
+  EXPECT_EQ(field(1).status, STATUS_POISON);
+}
+
+TEST(UseItem, RefusalsAndToolsWithoutUse) {
+  fresh_game();
+  use_item(0, 3);
+  EXPECT_TRUE(said("アイテムが、ありません!"));
+  field(0).items[3] = 1; // a sword in the field does nothing
+  use_item(0, 3);
+  EXPECT_TRUE(said(" を使ったが、何もおこらなかった。")) << transcript();
+  field(0).status = STATUS_DEAD;
+  use_item(0, 3);
+  EXPECT_TRUE(said("死んでいます。"));
+}
+
+TEST(BattleItems, EmptyEntryAndTheMemberChoice) {
+  fresh_game();
+  field(0).items[5] = 169;
+  fight(1);
+  bt.cmd_state = CMD_ITEM_LIST;
+  battle_item();
+  EXPECT_TRUE(said("アイテムが、ありません!"));
+  EXPECT_EQ(bt.party_acted[0], 0);
+  bt.item_cursor[0] = 1; // entry 4 + row
+  bt.item_cursor[1] = 1;
+  bt.battle_copy.party[1].hp = 20;
+  battle_item();
+  EXPECT_EQ(bt.item_pick, 1);
+  EXPECT_EQ(bt.item_target_member, 0);
+  bt.item_target_member = 1;
+  battle_item();
+  EXPECT_EQ(bt.battle_copy.party[1].hp, 100);
+  EXPECT_EQ(st.sb.party[1].hp, 100 - 0); // the saved party is untouched until the end
+  EXPECT_EQ(bt.item_pick, 0);
+  EXPECT_EQ(bt.party_acted[0], 1);
+}
+
+TEST(BattleItems, FireSwordAsksForAMonsterThenCastsWithoutMagic) {
+  fresh_game();
+  field(0).items[0] = 17; // ほのおのつるぎ, spell 1
+  fight(1);
+  bt.cmd_state = CMD_ITEM_LIST;
+  bt.monsters[0].hp = 1000;
+  battle_item();
+  EXPECT_EQ(bt.cmd_state, CMD_ITEM_TARGET);
+  EXPECT_TRUE(lines().empty());
+  battle_item();
+  EXPECT_TRUE(said("ほのおのつるぎを使った。")) << transcript();
+  EXPECT_TRUE(said("ファイアの呪文が発動した。"));
+  EXPECT_EQ(bt.monsters[0].hp, 1000 - (30 - bt.monsters[0].mdef));
+  EXPECT_EQ(bt.battle_copy.party[0].mp, 50);
+  EXPECT_EQ(bt.battle_copy.party[0].items[0], 17);
+  EXPECT_EQ(bt.cmd_state, CMD_LIST);
+}
+
+TEST(HandOver, FromADeadMemberItIsTakenOut) {
+  fresh_game();
+  field(0).items[2] = 169;
+  field(0).status = STATUS_DEAD;
+  field(1).items[0] = 5;
+  give_item_to(0, 2, 1);
+  EXPECT_EQ(field(0).items[2], 0);
+  EXPECT_EQ(field(1).items[1], 169);
+  EXPECT_TRUE(said("BOBは、ALICEの")) << transcript();
+  EXPECT_TRUE(said("やくそうを取り出した。"));
+}
+
+TEST(HandOver, RefusalsAndAFullBag) {
+  fresh_game();
+  give_item_to(0, 255, 1);
+  EXPECT_TRUE(said("アイテムが、ありません！"));
+  give_item_to(0, 0, 1);
+  EXPECT_TRUE(said("渡すアイテムが、ありません！"));
+  field(0).items[0] = 1;
+  field(0).eq_right = 0;
+  field(0).eq_mask = 1;
+  give_item_to(0, 0, 1);
+  EXPECT_TRUE(said(" いるので渡すことができない。"));
+  field(0).items[1] = 169;
+  for (u8& e : field(2).items) e = 170;
+  give_item_to(0, 1, 2);
+  EXPECT_TRUE(said("アイテムを持ち切れない。"));
+  EXPECT_EQ(field(0).items[1], 169);
+  give_item_to(0, 1, 1);
+  EXPECT_TRUE(said(" を@NAME1に渡した。") || said(" をBOBに渡した。")) << transcript();
+  EXPECT_EQ(field(1).items[0], 169);
+}
+
+TEST(Discard, EquippedItemsStay) {
+  fresh_game();
+  field(0).items[0] = 1;
+  field(0).eq_right = 0;
+  field(0).eq_mask = 1;
+  discard_item(0, 0);
+  EXPECT_TRUE(said(" ので捨てることができない。"));
+  EXPECT_EQ(field(0).items[0], 1);
+  discard_item(0, 1);
+  EXPECT_TRUE(said("捨てるアイテムが、ありません！"));
+  field(0).items[1] = 169;
+  discard_item(0, 1);
+  EXPECT_EQ(field(0).items[1], 255);
+  EXPECT_TRUE(said("やくそうを捨てた。"));
+}
+
+TEST(Describe, EmptyThenTheText) {
+  fresh_game();
+  EXPECT_EQ(describe_item(0, 0, 0), 0);
+  EXPECT_TRUE(said("アイテムが、ありません!"));
+  field(0).items[0] = 1;
+  EXPECT_EQ(describe_item(0, 0, 0), 1);
+  describe_item(0, 0, 1);
+  EXPECT_TRUE(said("@C1【説明】@C0"));
+  EXPECT_TRUE(said("銅でできた剣。"));
+}
+
+TEST(Equip, LeftHandWeaponMovesToTheRight) {
+  fresh_game();
+  member& a = field(0);
+  a.items[0] = 1;
+  a.eq_left = 0;
+  a.eq_mask = 1;
+  EXPECT_EQ(equip(0, 0, 1), 1);
+  EXPECT_EQ(a.eq_right, 0);
+  EXPECT_EQ(a.eq_left, NO_EQUIP);
+  EXPECT_EQ(a.eq_mask, 1);
+  EXPECT_EQ(a.atk, 25);
+  // The padded names fill the first line; the rest follows on the next.
+  EXPECT_TRUE(said(">ALICE           は、どうのつるぎ    ")) << transcript();
+  EXPECT_TRUE(said("を装備した。"));
+  EXPECT_EQ(equip(0, 0, 1), 1);
+  EXPECT_TRUE(said("装備をはずした。"));
+  EXPECT_EQ(a.eq_right, NO_EQUIP);
+  EXPECT_EQ(a.eq_mask, 0);
+  EXPECT_EQ(a.atk, 20);
+}
+
+TEST(Equip, ReplacingAnItemClearsItsMark) {
+  fresh_game();
+  member& a = field(0);
+  a.items[0] = 1;
+  a.items[1] = 5;
+  equip(0, 0, 1);
+  equip(0, 1, 1);
+  EXPECT_EQ(a.eq_right, 1);
+  EXPECT_EQ(a.eq_mask, 2);
+  EXPECT_EQ(a.atk, 32);
+}
+
+TEST(Equip, RulesAndParts) {
+  fresh_game();
+  member& a = field(0);
+  a.items[0] = 79; // women only
+  EXPECT_EQ(equip(0, 0, 3), 0);
+  EXPECT_TRUE(said("装備できるのは、女性のみです。"));
+  a.items[1] = 69; // men only
+  a.sex = 1;
+  EXPECT_EQ(equip(0, 1, 1), 0);
+  EXPECT_TRUE(said("装備できるのは、男性のみです。"));
+  a.items[2] = 4; // a shield on the head
+  EXPECT_EQ(equip(0, 2, 0), 0);
+  EXPECT_TRUE(said("装備できません。"));
+  EXPECT_EQ(equip(0, 2, 7), 0);
+  EXPECT_TRUE(said("そうび ERROR"));
+  a.items[3] = 169;
+  EXPECT_EQ(equip(0, 3, 4), 0);
+  EXPECT_TRUE(said("このアイテムは、装備できません。"));
+  EXPECT_EQ(equip(0, 2, 2), 1); // a shield in the left hand
+  EXPECT_EQ(a.def, 5 + 3);
+}
+
+TEST(Equip, ARingIsWornInOnePlaceOnly) {
+  fresh_game();
+  member& a = field(0);
+  a.items[6] = 125; // 力の指輪, +10
+  equip(0, 6, 4);
+  equip(0, 6, 6);
+  EXPECT_EQ(a.eq_acc1, NO_EQUIP);
+  EXPECT_EQ(a.eq_acc3, 6);
+  EXPECT_EQ(a.atk, 30);
+}
+
+TEST(EquipBonus, CapsAt65535AndFive) {
+  fresh_game();
+  member& a = field(0);
+  a.atk = 65530;
+  a.hp_max = 65535;
+  a.elem[0] = 4;
+  a.elem[1] = 1;
+  equip_bonus(a, 19);  // ほのおのよろい: fire defence 2, def 38
+  equip_bonus(a, 52);  // 竜神の剣: atk 200
+  equip_bonus(a, 117); // 太陽の腕輪: hp_max 100
+  EXPECT_EQ(a.atk, 65535);
+  EXPECT_EQ(a.hp_max, 65535);
+  EXPECT_EQ(a.elem[0], 5);
+  EXPECT_EQ(a.def, 5 + 38);
+  a.elem[1] = 2;
+  equip_bonus(a, 53); // 竜神の盾: water 5
+  EXPECT_EQ(a.elem[1], 5);
+}
+
+TEST(Carried, AnyMemberCounts) {
+  fresh_game();
+  EXPECT_EQ(carried_by_party(169), 1);
+  field(2).items[15] = 169;
+  EXPECT_EQ(carried_by_party(169), 0);
+  st.sb.party[3].items[0] = 170; // members past the third do not play
+  EXPECT_EQ(carried_by_party(170), 1);
+}
+
+TEST(ItemTable, NamedItemsHaveCoherentValues) {
+  fresh_game();
+  const item& sword = st.item_table[1];
+  EXPECT_STREQ(st.item_table[1].info, "銅でできた剣。");
+  EXPECT_EQ(sword.kind, ITEM_WEAPON);
+  int last_atk = 0, last_price = 0;
+  for (int n : {1, 5, 9, 13, 17, 33, 52, 55, 58, 61}) {
+    EXPECT_GT(st.item_table[n].atk, last_atk) << n;
+    EXPECT_GT(st.item_table[n].price, last_price) << n;
+    last_atk = st.item_table[n].atk;
+    last_price = st.item_table[n].price;
+  }
+  for (int n = 0; n < 256; n++) {
+    const item& it = st.item_table[n];
+    bool named = it.name[0] != ' ';
+    EXPECT_EQ(named, it.info[0] != 0) << n;
+    if (!named) continue;
+    EXPECT_LE(it.use_class, 5) << n;
+    EXPECT_LT(it.spell, 32) << n;
+    if (it.kind >= ITEM_WEAPON && it.kind <= ITEM_ACCESSORY) {
+      EXPECT_NE(it.equip_rule, 0) << n;
+    } else {
+      EXPECT_EQ(it.equip_rule, 0) << n;
+    }
+    if (n >= 149 && n <= 160) {
+      EXPECT_EQ(it.kind, ITEM_EVENT) << n;
+    }
+  }
+  EXPECT_EQ(st.item_table[17].spell, 1);
+  EXPECT_EQ(st.item_table[169].hp, 100);
+}
+
+TEST(MagicTable, TheThirtyOneSpells) {
+  fresh_game();
+  EXPECT_EQ(st.magic_table[24].cls, 1);
+  EXPECT_EQ(st.magic_table[24].power[4], 50);
+  EXPECT_EQ(st.magic_table[23].mp_cost, 200);
+  EXPECT_EQ(st.magic_table[23].power[7], 100);
+  EXPECT_EQ(st.magic_table[20].elem, 128);
+  EXPECT_EQ(st.magic_table[31].cls, 6);
+  for (int s = 1; s < 32; s++) EXPECT_NE(st.magic_table[s].name[0], ' ') << s;
+}
+
+} // namespace
