@@ -101,6 +101,12 @@ void reset_event_state();
 void event_start(int n);
 // Step: runs the current event on from event_pc.
 void event_step();
+// The field's two ways in besides a plain start. Talking to person i (an NPC
+// of type 2 whose flag is off): keeps i in event_person and starts its event.
+void event_talk(int npc_index);
+// An event door: runs event n; 0 when the event set flag 255 (the party may
+// step in), 1 when the door stays shut.
+int event_door(int n);
 // The key dispatcher's call while wait_answer is 1 (after an input, or when a
 // set battle started by an event has ended): stores the key, clears the wait
 // and runs the event on.

@@ -118,3 +118,14 @@ void event_key(u32 vk) {
   ev.wait_answer = 0;
   event_step();
 }
+
+void event_talk(int npc_index) {
+  if (npc_index < 0 || npc_index >= NPC_COUNT) return;
+  ev.event_person = npc_index;
+  event_start(st.npc_table[npc_index].a);
+}
+
+int event_door(int n) {
+  event_start(n);
+  return st.sb.flags[FLAG_DOOR_OPEN] == 1 ? 0 : 1;
+}

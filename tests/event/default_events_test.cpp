@@ -78,13 +78,14 @@ TEST(default_events, every_event_runs_to_its_end_with_either_answer) {
 TEST(default_events, the_event_door_lets_the_party_in_only_once_it_is_opened) {
   load_game_events();
   fresh_game();
-  event_start(4);
-  EXPECT_EQ(st.sb.flags[255], 0);
-  event_start(2); // the hermit gives the pass
-  event_start(4);
+  EXPECT_EQ(event_door(4), 1);
+  st.npc_table[3].a = 2;
+  event_talk(3); // the hermit gives the pass
+  EXPECT_EQ(ev.event_person, 3);
+  EXPECT_EQ(event_door(4), 1); // still shut while the question waits
   event_key(0x59);
   EXPECT_EQ(st.sb.flags[255], 1);
-  event_start(4); // arriving on the door tile runs it again
-  EXPECT_EQ(st.sb.flags[255], 1);
+  EXPECT_EQ(event_door(4), 0); // the next try goes through
+  EXPECT_EQ(event_door(4), 0); // and arriving on the door tile runs it again
   EXPECT_EQ(ev.wait_answer, 0);
 }
