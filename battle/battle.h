@@ -19,7 +19,7 @@ enum : i32 { BATTLE_NONE = 0, BATTLE_FIGHTING = 1, BATTLE_OVER = 2, BATTLE_LOST 
 
 // cmd_state values: which choice the command window is making.
 enum : i32 {
-  CMD_LIST = 0,         // the five commands
+  CMD_LIST = 0, // the five commands
   CMD_ATTACK_TARGET = 1,
   CMD_SPELL_LIST = 2,
   CMD_ITEM_LIST = 3,
@@ -183,8 +183,8 @@ void monster_cast(int slot, int spell, int target);
 // ---- Items and equipment (battle/items.cpp, battle/equipment.cpp) ----
 // The members used: battle_copy's in battle, save_block's in the field.
 member& party_member(int m);
-void battle_item();                    // the chosen entry of actor
-void use_item(int member_no, int entry); // target: bt.item_target_member
+void battle_item();                                        // the chosen entry of actor
+void use_item(int member_no, int entry);                   // target: bt.item_target_member
 void discard_item(int member_no, int entry);               // field
 void give_item_to(int member_no, int entry, int receiver); // field
 // The look action: first call (shown 0) checks the entry and returns 1 when
@@ -195,5 +195,5 @@ int describe_item(int member_no, int entry, int shown);
 // set), 0 when refused.
 int equip(int member_no, int entry, int part);
 void equip_bonus(member& m, int item_no);
-void rebuild_equipped(member& m); // equipped values from base values and equipment
+void rebuild_equipped(member& m);  // equipped values from base values and equipment
 int carried_by_party(int item_no); // 0 when a member carries it, else 1

@@ -3,18 +3,46 @@
 #include "battle/battle_internal.h"
 #include "platform/platform.h"
 
-enum key_role { KEY_NONE, KEY_DOWN, KEY_UP, KEY_LEFT, KEY_RIGHT, KEY_CONFIRM, KEY_CANCEL, KEY_VIEW };
+enum key_role {
+  KEY_NONE,
+  KEY_DOWN,
+  KEY_UP,
+  KEY_LEFT,
+  KEY_RIGHT,
+  KEY_CONFIRM,
+  KEY_CANCEL,
+  KEY_VIEW
+};
 
 static key_role role_of(int key) {
   switch (key) {
-  case 2: case VK_DOWN: case 0x62: return KEY_DOWN;
-  case 8: case VK_UP: case 0x68: return KEY_UP;
-  case 4: case VK_LEFT: case 0x64: return KEY_LEFT;
-  case 6: case VK_RIGHT: case 0x66: return KEY_RIGHT;
-  case VK_SPACE: case 'D': return KEY_CONFIRM;
-  case 'C': case 0x63: return KEY_CANCEL;
-  case 'U': case 0x75: return KEY_VIEW;
-  default: return KEY_NONE;
+  case 2:
+  case VK_DOWN:
+  case 0x62:
+    return KEY_DOWN;
+  case 8:
+  case VK_UP:
+  case 0x68:
+    return KEY_UP;
+  case 4:
+  case VK_LEFT:
+  case 0x64:
+    return KEY_LEFT;
+  case 6:
+  case VK_RIGHT:
+  case 0x66:
+    return KEY_RIGHT;
+  case VK_SPACE:
+  case 'D':
+    return KEY_CONFIRM;
+  case 'C':
+  case 0x63:
+    return KEY_CANCEL;
+  case 'U':
+  case 0x75:
+    return KEY_VIEW;
+  default:
+    return KEY_NONE;
   }
 }
 
@@ -27,9 +55,13 @@ static void step(i32& cursor, int delta, int max) {
 static void move_vertical(int delta) {
   int last_monster = bt.monster_count - 1;
   switch (bt.cmd_state) {
-  case CMD_LIST: step(bt.cmd_cursor, delta, 4); break;
+  case CMD_LIST:
+    step(bt.cmd_cursor, delta, 4);
+    break;
   case CMD_ATTACK_TARGET:
-  case CMD_ITEM_TARGET: step(bt.target_cursor, delta, last_monster); break;
+  case CMD_ITEM_TARGET:
+    step(bt.target_cursor, delta, last_monster);
+    break;
   case CMD_SPELL_LIST:
     if (bt.member_pick)
       step(bt.spell_target_member, delta, 2);
@@ -42,7 +74,9 @@ static void move_vertical(int delta) {
     else
       step(bt.item_cursor[1], delta, 3);
     break;
-  case CMD_SPELL_TARGET: step(bt.magic_target_cursor, delta, last_monster); break;
+  case CMD_SPELL_TARGET:
+    step(bt.magic_target_cursor, delta, last_monster);
+    break;
   }
 }
 
@@ -67,8 +101,12 @@ static void choose_command() {
     bt.cmd_state = CMD_ITEM_LIST;
     bt.item_cursor[0] = 0;
     break;
-  case 3: defend(); break;
-  default: run_away(); break;
+  case 3:
+    defend();
+    break;
+  default:
+    run_away();
+    break;
   }
 }
 
@@ -81,14 +119,20 @@ static void confirm() {
   bt.first_key = 0;
   if (message_shown()) return hide_message();
   switch (bt.cmd_state) {
-  case CMD_LIST: choose_command(); break;
+  case CMD_LIST:
+    choose_command();
+    break;
   case CMD_ATTACK_TARGET:
     attack(bt.target_cursor);
     bt.cmd_state = CMD_LIST;
     break;
   case CMD_SPELL_LIST:
-  case CMD_SPELL_TARGET: cast_spell((bt.spell_cursor[0] & 3) * 4 + (bt.spell_cursor[1] & 3), 0); break;
-  default: battle_item(); break;
+  case CMD_SPELL_TARGET:
+    cast_spell((bt.spell_cursor[0] & 3) * 4 + (bt.spell_cursor[1] & 3), 0);
+    break;
+  default:
+    battle_item();
+    break;
   }
 }
 
@@ -115,16 +159,27 @@ void battle_key(int key) {
     if (bt.first_key) return;
     play_menusound();
     return move_vertical(1);
-  case KEY_UP: play_menusound(); return move_vertical(-1);
-  case KEY_LEFT: play_menusound(); return move_horizontal(-1);
-  case KEY_RIGHT: play_menusound(); return move_horizontal(1);
-  case KEY_CONFIRM: play_menusound(); return confirm();
-  case KEY_CANCEL: play_cancel(); return cancel();
+  case KEY_UP:
+    play_menusound();
+    return move_vertical(-1);
+  case KEY_LEFT:
+    play_menusound();
+    return move_horizontal(-1);
+  case KEY_RIGHT:
+    play_menusound();
+    return move_horizontal(1);
+  case KEY_CONFIRM:
+    play_menusound();
+    return confirm();
+  case KEY_CANCEL:
+    play_cancel();
+    return cancel();
   case KEY_VIEW:
     for (hit_effect& h : bt.hit_flash) h.on = 0;
     bt.monster_view = !bt.monster_view;
     return;
-  default: return;
+  default:
+    return;
   }
 }
 

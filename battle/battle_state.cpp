@@ -2,7 +2,9 @@
 
 battle_data bt;
 
-void reset_battle_state() { bt = battle_data{}; }
+void reset_battle_state() {
+  bt = battle_data{};
+}
 
 const char* const element_names[7] = {"炎", "水", "雷", "風", "精", "毒", "重"};
 
@@ -20,16 +22,22 @@ int scale_special(int d, int v) {
   return v == 5 ? 0 : d;
 }
 
-bool member_dead(const member& m) { return (m.status & STATUS_DEAD) != 0; }
+bool member_dead(const member& m) {
+  return (m.status & STATUS_DEAD) != 0;
+}
 
-bool slot_dead(int slot) { return (bt.monsters[slot & 7].status & STATUS_DEAD) != 0; }
+bool slot_dead(int slot) {
+  return (bt.monsters[slot & 7].status & STATUS_DEAD) != 0;
+}
 
 member& party_member(int m) {
   save_block& sb = bt.battle_mode != BATTLE_NONE ? bt.battle_copy : st.sb;
   return sb.party[m >= 0 && m < 3 ? m : 0];
 }
 
-member& field_member(int m) { return st.sb.party[m >= 0 && m < 3 ? m : 0]; }
+member& field_member(int m) {
+  return st.sb.party[m >= 0 && m < 3 ? m : 0];
+}
 
 int living_members() {
   int n = 0;
@@ -37,11 +45,17 @@ int living_members() {
   return n;
 }
 
-void lose_hp(u16& hp, int amount) { hp = hp <= amount ? 0 : static_cast<u16>(hp - amount); }
+void lose_hp(u16& hp, int amount) {
+  hp = hp <= amount ? 0 : static_cast<u16>(hp - amount);
+}
 
-void lose_hp(i32& hp, int amount) { hp = hp <= amount ? 0 : hp - amount; }
+void lose_hp(i32& hp, int amount) {
+  hp = hp <= amount ? 0 : hp - amount;
+}
 
-u16 less(u16 v, int amount) { return v <= amount ? 0 : static_cast<u16>(v - amount); }
+u16 less(u16 v, int amount) {
+  return v <= amount ? 0 : static_cast<u16>(v - amount);
+}
 
 void start_hit_flash(int slot, int kind) {
   if (slot < 0 || slot > 2) return;

@@ -1,5 +1,6 @@
 #include "battle/battle.h"
 
+// clang-format off
 // Which species a random group is drawn from, by area: one row of eight per
 // area, one entry drawn per monster. A row of zeros gives species 0.
 const u8 world_encounters[14][8] = {
@@ -85,3 +86,4 @@ const u8 dungeon_encounters[64][8] = {
     {}, // 62
     {}, // 63
 };
+// clang-format on

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <initializer_list>
 
-static u16 capped_sum(u16 a, u16 b) { return a + b >= 65535 ? 65535 : static_cast<u16>(a + b); }
+static u16 capped_sum(u16 a, u16 b) {
+  return a + b >= 65535 ? 65535 : static_cast<u16>(a + b);
+}
 
 void equip_bonus(member& m, int item_no) {
   const item& it = st.item_table[item_no & 255];
@@ -14,7 +16,8 @@ void equip_bonus(member& m, int item_no) {
   m.mdef = capped_sum(m.mdef, it.mdef);
   m.hp_max = capped_sum(m.hp_max, it.hp_max);
   m.mp_max = capped_sum(m.mp_max, it.mp_max);
-  for (int k = 0; k < 8; k++) m.elem[k] = m.elem[k] + it.elem_def[k] >= 5 ? 5 : m.elem[k] + it.elem_def[k];
+  for (int k = 0; k < 8; k++)
+    m.elem[k] = m.elem[k] + it.elem_def[k] >= 5 ? 5 : m.elem[k] + it.elem_def[k];
 }
 
 void rebuild_equipped(member& m) {
@@ -33,13 +36,16 @@ void rebuild_equipped(member& m) {
 // The equipment field of a part: 0 head, 1 right hand, 2 left hand, 3 body,
 // 4..6 accessories.
 static u8* part_field(member& m, int part) {
-  u8* fields[7] = {&m.eq_head, &m.eq_right, &m.eq_left, &m.eq_body, &m.eq_acc1, &m.eq_acc2, &m.eq_acc3};
+  u8* fields[7] = {&m.eq_head, &m.eq_right, &m.eq_left, &m.eq_body,
+                   &m.eq_acc1, &m.eq_acc2,  &m.eq_acc3};
   return part >= 0 && part < 7 ? fields[part] : nullptr;
 }
 
 static bool rule_allows(const member& m, const item& it) {
   switch (it.equip_rule) {
-  case 0: say(1, "このアイテムは、装備できません。"); return false;
+  case 0:
+    say(1, "このアイテムは、装備できません。");
+    return false;
   case 1:
     if (m.sex == 0) return true;
     say(1, "装備できるのは、男性のみです。");
@@ -48,7 +54,8 @@ static bool rule_allows(const member& m, const item& it) {
     if (m.sex == 1) return true;
     say(1, "装備できるのは、女性のみです。");
     return false;
-  default: return true;
+  default:
+    return true;
   }
 }
 

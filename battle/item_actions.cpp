@@ -2,9 +2,13 @@
 
 #include <cstring>
 
-static bool entry_empty(u8 id) { return id == 0 || id == 255; }
+static bool entry_empty(u8 id) {
+  return id == 0 || id == 255;
+}
 
-static bool entry_equipped(const member& m, int entry) { return (m.eq_mask >> entry) & 1; }
+static bool entry_equipped(const member& m, int entry) {
+  return (m.eq_mask >> entry) & 1;
+}
 
 void discard_item(int member_no, int entry) {
   if (entry < 0 || entry > 15) return say(1, "アイテムが、ありません！");

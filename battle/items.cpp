@@ -1,6 +1,8 @@
 #include "battle/battle_internal.h"
 
-static bool entry_empty(u8 id) { return id == 0 || id == 255; }
+static bool entry_empty(u8 id) {
+  return id == 0 || id == 255;
+}
 
 static int item_target() {
   int t = bt.item_target_member;
@@ -97,7 +99,10 @@ static void use_cure(int u, u8& entry, u8 bit) {
   if (member_dead(m)) {
     say(1, "@NAME%dは、死んでいる。", t);
   } else if (!(m.status & bit)) {
-    say(1, bit == STATUS_POISON ? "@NAME%dは、毒をうけていないようだ。" : "@NAME%dは、のろいをうけていないようだ。", t);
+    say(1,
+        bit == STATUS_POISON ? "@NAME%dは、毒をうけていないようだ。"
+                             : "@NAME%dは、のろいをうけていないようだ。",
+        t);
   } else {
     used_line(u, entry);
     say(2, bit == STATUS_POISON ? "@NAME%dの毒が消えた。" : "@NAME%dの呪いが消えた。", t);
@@ -152,18 +157,31 @@ void use_item(int member_no, int entry) {
   int u = member_no >= 0 && member_no < 3 ? member_no : 0;
   member& m = party_member(u);
   if (member_dead(m)) return say(1, "死んでいます。");
-  if (entry < 0 || entry > 15 || entry_empty(m.items[entry])) return say(1, "アイテムが、ありません!");
+  if (entry < 0 || entry > 15 || entry_empty(m.items[entry]))
+    return say(1, "アイテムが、ありません!");
   u8& e = m.items[entry];
   switch (st.item_table[e].use_class) {
   case 0:
     if (use_plain(u, e)) return;
     break;
-  case 1: use_restore(u, e); break;
-  case 2: use_cure(u, e, STATUS_POISON); break;
-  case 3: use_cure(u, e, STATUS_CURSE); break;
-  case 4: use_raise(u, e); break;
-  case 5: use_revive(u, e); break;
-  default: nothing_happened(u, e); break;
+  case 1:
+    use_restore(u, e);
+    break;
+  case 2:
+    use_cure(u, e, STATUS_POISON);
+    break;
+  case 3:
+    use_cure(u, e, STATUS_CURSE);
+    break;
+  case 4:
+    use_raise(u, e);
+    break;
+  case 5:
+    use_revive(u, e);
+    break;
+  default:
+    nothing_happened(u, e);
+    break;
   }
   after_party_action();
 }

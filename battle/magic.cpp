@@ -6,7 +6,9 @@ const magic* spell_record(int spell) {
   return &st.magic_table[spell];
 }
 
-int caster_no() { return bt.battle_mode != BATTLE_NONE ? bt.actor : bt.field_caster; }
+int caster_no() {
+  return bt.battle_mode != BATTLE_NONE ? bt.actor : bt.field_caster;
+}
 
 int spell_report(int spell, int from_item) {
   if (from_item) {

@@ -2,7 +2,9 @@
 
 // The element defence entry of a spell: elements 1..7 are entries 0..6,
 // anything else the eighth entry.
-static int spell_entry(const magic& s) { return s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7; }
+static int spell_entry(const magic& s) {
+  return s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7;
+}
 
 // Recovery and strengthening on a member: every value rises, HP and MP
 // stay within their maximum.
@@ -71,11 +73,11 @@ struct monster_lines {
   const char *hit, *damage, *beaten, *lowered_beaten, *unhurt;
 };
 static const monster_lines one_lines = {"@C1@WMSD%03d@C0に、", "@C2%d@C0ポイントのダメージ！",
-                                        "@C1@WMSD%03d@C0を、倒した！", "@C1@WMSD%03d@C0を、倒した！",
-                                        "@C1@WMSD%03d@C0は、"};
+                                        "@C1@WMSD%03d@C0を、倒した！",
+                                        "@C1@WMSD%03d@C0を、倒した！", "@C1@WMSD%03d@C0は、"};
 static const monster_lines all_lines = {">@C1@WMSD%03d@C0に、", " @C2%d@C0ポイントのダメージ！",
-                                        "@C1@WMSD%03d@C0を、倒した！", ">@C1@WMSD%03d@C0を、倒した！",
-                                        ">@C1@WMSD%03d@C0は、"};
+                                        "@C1@WMSD%03d@C0を、倒した！",
+                                        ">@C1@WMSD%03d@C0を、倒した！", ">@C1@WMSD%03d@C0は、"};
 
 static void attack_spell_on(int slot, const magic& s, int spell, const monster_lines& l) {
   monster_slot& m = bt.monsters[slot];

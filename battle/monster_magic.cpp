@@ -1,6 +1,8 @@
 #include "battle/battle_internal.h"
 
-static int spell_entry(const magic& s) { return s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7; }
+static int spell_entry(const magic& s) {
+  return s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7;
+}
 
 static void attack_spell_on_member(const magic& s, int t) {
   member& p = bt.battle_copy.party[t];

@@ -4,12 +4,12 @@
 // The lines of the special attacks by code; codes without a line are no
 // special at all.
 static const char* special_line(int code) {
-  static const char* const single[9] = {nullptr,          "火を吐いた",   "雨を降らした",
-                                        "雷を落とした",   "風をおこした", "不思議な波動を送った",
-                                        "毒をはいた",     "地に押しつけた", ""};
-  static const char* const party[7] = {"炎をはいた",         "津波をおこした", "電撃の雨を降らした",
-                                       "竜巻をおこした",     "奇妙な波動を送った", "猛毒を吐いた",
-                                       "超重力で押しつぶす"};
+  static const char* const single[9] = {nullptr,        "火を吐いた",     "雨を降らした",
+                                        "雷を落とした", "風をおこした",   "不思議な波動を送った",
+                                        "毒をはいた",   "地に押しつけた", ""};
+  static const char* const party[7] = {
+      "炎をはいた",         "津波をおこした", "電撃の雨を降らした", "竜巻をおこした",
+      "奇妙な波動を送った", "猛毒を吐いた",   "超重力で押しつぶす"};
   if (code >= 1 && code <= 8) return single[code];
   if (code >= 16 && code <= 22) return party[code - 16];
   return nullptr;
@@ -104,12 +104,18 @@ enum { DO_ATTACK, DO_SPELL, DO_WAIT };
 
 static int monster_choice(int behaviour, int q) {
   switch (behaviour) {
-  case 1: return DO_SPELL;
-  case 2: return q > 10 ? DO_SPELL : DO_ATTACK;
-  case 3: return q < 11 ? DO_SPELL : DO_ATTACK;
-  case 4: return q > 7 ? DO_SPELL : DO_ATTACK;
-  case 5: return q <= 7 ? DO_ATTACK : DO_WAIT;
-  default: return DO_ATTACK;
+  case 1:
+    return DO_SPELL;
+  case 2:
+    return q > 10 ? DO_SPELL : DO_ATTACK;
+  case 3:
+    return q < 11 ? DO_SPELL : DO_ATTACK;
+  case 4:
+    return q > 7 ? DO_SPELL : DO_ATTACK;
+  case 5:
+    return q <= 7 ? DO_ATTACK : DO_WAIT;
+  default:
+    return DO_ATTACK;
   }
 }
 
@@ -142,6 +148,8 @@ static void after_monster_action() {
     bt.weaken_count++;
     st.sb.flags[LOST_BATTLE_FLAG] = 1;
     bt.battle_mode = BATTLE_NONE;
+    bt.battle_wait_turn = 0; // no battle key will clear the prompt now
+
   } else {
     bt.battle_mode = BATTLE_LOST;
     bt.gameover_state = 1;

@@ -1,5 +1,6 @@
 #include "battle/battle.h"
 
+// clang-format off
 // The monsters of the game. Pictures are shared by families: 0 kobolds,
 // 1 cats, 2 dogs, 3 mosquitoes, 4 snakes, 5 bears, 6 lizards, 7 sparrows,
 // 8 crows, 9 cockroaches, 10 rats, 11 eagles, 12 worms, 13 sharks,
@@ -271,3 +272,4 @@ const species species_table[SPECIES_COUNT] = {
     /* 254 */ {"                ", 1, 0, 1, 1},
     /* 255 */ {"                ", 1, 0, 1, 1},
 };
+// clang-format on

@@ -4,7 +4,9 @@
 
 #include <initializer_list>
 
-static bool lose_allowed() { return st.sb.flags[LOSE_ALLOWED_FLAG] == 1; }
+static bool lose_allowed() {
+  return st.sb.flags[LOSE_ALLOWED_FLAG] == 1;
+}
 
 // Element damage the actor's weapons add to a blow: the member's strength
 // for every element of a weapon in either hand.

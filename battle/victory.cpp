@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
-static u32 low3_of_negation(int r) { return (0u - static_cast<u32>(r)) & 7u; }
+static u32 low3_of_negation(int r) {
+  return (0u - static_cast<u32>(r)) & 7u;
+}
 
 // One gain: added to the base and the equipped value, reported unless 0.
 static void gain(u16& base, u16& equipped, u32 amount, const char* line) {

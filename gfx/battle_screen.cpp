@@ -37,18 +37,22 @@ void draw_main_windows() {
     const member& m = bt.battle_copy.party[i];
     if (i == bt.actor) {
       bt.actor_phase = static_cast<u8>(bt.actor_phase + 16);
-      set_text_color(0x96u | static_cast<colorref>(bt.actor_phase) << 8 | static_cast<colorref>(bt.actor_phase) << 16);
+      set_text_color(0x96u | static_cast<colorref>(bt.actor_phase) << 8 |
+                     static_cast<colorref>(bt.actor_phase) << 16);
     } else {
       set_text_color(0xFFFFFF);
     }
-    text_printf(8, 8 + 14 * i, "%16s  HP:%04d MP:%04d %s", name_text(m.name).s, m.hp, m.mp, status_mark(m.status));
+    text_printf(8, 8 + 14 * i, "%16s  HP:%04d MP:%04d %s", name_text(m.name).s, m.hp, m.mp,
+                status_mark(m.status));
   }
   set_text_color(0xFFFFFF);
   for (int i = 0; i < bt.monster_count && i < 3; i++) {
     const monster_slot& s = bt.monsters[i];
-    text_printf(18, 74 + 14 * i, "%16s  HP:%04d MP:%04d %s", name_text(s.name).s, s.hp, s.mp, status_mark(s.status));
+    text_printf(18, 74 + 14 * i, "%16s  HP:%04d MP:%04d %s", name_text(s.name).s, s.hp, s.mp,
+                status_mark(s.status));
   }
-  static const char* const commands[5] = {"たたかう", "まほう　", "アイテム", "ぼうぎょ", "にげる　"};
+  static const char* const commands[5] = {"たたかう", "まほう　", "アイテム", "ぼうぎょ",
+                                          "にげる　"};
   for (int i = 0; i < 5; i++) text_out(18, 166 + 14 * i, commands[i]);
   end_text();
   draw_cursor(8, 166 + 14 * bt.cmd_cursor);
@@ -63,7 +67,8 @@ void draw_monster_view() {
     hit_effect& h = bt.hit_flash[k];
     if ((s.status & STATUS_DEAD) && h.timer == 0) continue;
     int x = monster_picture_x(bt.monster_count, k);
-    copy_keyed(gx.back_surface, x, 68, gx.monster_surface[s.picture % MONSTER_PICTURES], 0, 0, 64, 64);
+    copy_keyed(gx.back_surface, x, 68, gx.monster_surface[s.picture % MONSTER_PICTURES], 0, 0, 64,
+               64);
     if (!h.on) continue;
     int kind = h.kind >= 0 && h.kind < MONSTER_PICTURES ? h.kind : 0;
     copy_keyed(gx.back_surface, x, 68, gx.monster_surface_b[kind], 0, 0, 64, 64);
@@ -77,7 +82,8 @@ void draw_monster_view() {
 void draw_monster_choice(int cursor) {
   draw_frame(69, 152, 128, 78);
   begin_text(tx.menu_font, TEXT_OPAQUE);
-  for (int i = 0; i < bt.monster_count && i < 3; i++) text_printf(87, 166 + 14 * i, "%16s", name_text(bt.monsters[i].name).s);
+  for (int i = 0; i < bt.monster_count && i < 3; i++)
+    text_printf(87, 166 + 14 * i, "%16s", name_text(bt.monsters[i].name).s);
   end_text();
   draw_cursor(77, 166 + 14 * cursor);
 }
@@ -98,7 +104,8 @@ void draw_spell_list() {
   begin_text(tx.menu_font, TEXT_OPAQUE);
   text_printf(116, 152, " magic %d/%d ", p + 1, 2);
   for (int r = 0; r < 4; r++)
-    text_printf(87, 166 + 14 * r, "%8s　%8s", spell_name(m, 8 * p + r, a), spell_name(m, 8 * p + r + 4, b));
+    text_printf(87, 166 + 14 * r, "%8s　%8s", spell_name(m, 8 * p + r, a),
+                spell_name(m, 8 * p + r + 4, b));
   u8 chosen = m.spells[4 * sc + sr];
   text_printf(87, 222, "消費MP %03d", chosen < 32 ? st.magic_table[chosen].mp_cost : 0);
   end_text();
@@ -119,7 +126,8 @@ void draw_item_list() {
   draw_frame(72, 152, 140, 78);
   begin_text(tx.menu_font, TEXT_OPAQUE);
   text_printf(116, 152, " item %d/%d ", ic + 1, 4);
-  for (int r = 0; r < 4; r++) text_printf(90, 166 + 14 * r, "%16s", name_text(st.item_table[m.items[4 * ic + r]].name).s);
+  for (int r = 0; r < 4; r++)
+    text_printf(90, 166 + 14 * r, "%16s", name_text(st.item_table[m.items[4 * ic + r]].name).s);
   end_text();
   draw_cursor(80, 166 + 14 * ir);
   if (!bt.item_pick) return;
@@ -142,13 +150,20 @@ void draw_battle_screen() {
   bt.attack_all = 0;
   switch (bt.cmd_state) {
   case CMD_ATTACK_TARGET:
-  case CMD_ITEM_TARGET: draw_monster_choice(bt.target_cursor); break;
-  case CMD_SPELL_LIST: draw_spell_list(); break;
+  case CMD_ITEM_TARGET:
+    draw_monster_choice(bt.target_cursor);
+    break;
+  case CMD_SPELL_LIST:
+    draw_spell_list();
+    break;
   case CMD_SPELL_TARGET:
     draw_spell_list();
     draw_monster_choice(bt.magic_target_cursor);
     break;
-  case CMD_ITEM_LIST: draw_item_list(); break;
-  default: break;
+  case CMD_ITEM_LIST:
+    draw_item_list();
+    break;
+  default:
+    break;
   }
 }

@@ -1,5 +1,6 @@
 #include "state/state.h"
 
+// clang-format off
 // The built-in items. Names are space padded to 16 bytes.
 // name, kind, use_class, equip_rule, 0, spell, scope, 0, elem_attack, {}, price,
 // atk, spd, matk, def, mdef, hp, hp_max, mp, mp_max, elem_def, info
@@ -575,3 +576,4 @@ const item builtin_items[256] = {
     /* 254 */ {"                "},
     /* 255 */ {"                "},
 };
+// clang-format on

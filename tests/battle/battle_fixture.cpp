@@ -43,7 +43,9 @@ void fight(int species_no) {
   forget_lines();
 }
 
-void forget_lines() { msg_print(1, nullptr); }
+void forget_lines() {
+  msg_print(1, nullptr);
+}
 
 std::vector<std::string> lines() {
   std::vector<std::string> out;

@@ -4,7 +4,9 @@
 
 namespace {
 
-member& field(int i) { return st.sb.party[i]; }
+member& field(int i) {
+  return st.sb.party[i];
+}
 
 TEST(UseItem, HerbOnAMemberFiftyBelowReportsNinetyNine) {
   fresh_game();

@@ -13,7 +13,9 @@ void knows(int spell) {
   a.spell_mask = 1;
 }
 
-member& fighter(int i) { return bt.battle_copy.party[i]; }
+member& fighter(int i) {
+  return bt.battle_copy.party[i];
+}
 
 TEST(BattleMagic, LifeOnOneMemberTakesTwoConfirms) {
   fresh_game();
@@ -101,7 +103,10 @@ TEST(BattleMagic, FireDamageLessMagicDefence) {
   bt.monsters[0].hp = 1000;
   cast_spell(0, 0);
   EXPECT_EQ(bt.monsters[0].hp, 1000 - (100 / 5 * 3 - 20));
-  EXPECT_TRUE(said("@C2" "40" "@C0ポイントのダメージ！")) << transcript();
+  EXPECT_TRUE(said("@C2"
+                   "40"
+                   "@C0ポイントのダメージ！"))
+      << transcript();
   EXPECT_EQ(bt.hit_flash[0].kind, 5);
 }
 

@@ -5,7 +5,9 @@
 
 namespace {
 
-monster_slot& kobold() { return bt.monsters[0]; }
+monster_slot& kobold() {
+  return bt.monsters[0];
+}
 
 // A battle against one monster whose turn is due.
 void monster_due(int behaviour) {
@@ -80,7 +82,10 @@ TEST(MonsterAttack, BlowWithAgilityAndDefending) {
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 0; }, 1);
   monster_turn();
   EXPECT_EQ(bt.battle_copy.party[0].hp, 100 - (30 - 5 + 4) / 2);
-  EXPECT_TRUE(said(" @C2" "14" "@C0ポイントのダメージを受けた！")) << transcript();
+  EXPECT_TRUE(said(" @C2"
+                   "14"
+                   "@C0ポイントのダメージを受けた！"))
+      << transcript();
   EXPECT_EQ(bt.battle_wait_turn, 1);
   EXPECT_EQ(bt.monster_turn_pending, 0);
   EXPECT_EQ(bt.monster_acted[0], 1);
@@ -171,7 +176,10 @@ TEST(MonsterSpell, FireOnAMemberAndShortOfMagic) {
   monster_turn();
   EXPECT_EQ(bt.battle_copy.party[0].hp, 100 - (30 - 5) / 2);
   EXPECT_TRUE(said(">@C1ALICE@C0に、"));
-  EXPECT_TRUE(said(" @C2" "12" "@C0ポイントのダメージ！@P")) << transcript();
+  EXPECT_TRUE(said(" @C2"
+                   "12"
+                   "@C0ポイントのダメージ！@P"))
+      << transcript();
   EXPECT_EQ(kobold().mp, 998);
   monster_due(1);
   for (u8& s : kobold().spells) s = 1;

@@ -27,7 +27,8 @@ void fill(surface& s, int w, int h, colorref c) {
 void screen_surfaces() {
   surface_create(gx.back_surface, 256, 256);
   surface_create(gx.waku1_surface, 72, 8);
-  for (int k = 0; k < 9; k++) fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+  for (int k = 0; k < 9; k++)
+    fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
   fill(gx.cursol_surface, 6, 12, 0x00FF00);
   for (int n = 0; n < MONSTER_PICTURES; n++) {
     fill(gx.monster_surface[n], 64, 64, static_cast<colorref>(n + 100));
@@ -71,8 +72,8 @@ TEST(BattleScreen, SlainMonsterStaysForItsHitPicture) {
   bt.hit_flash[1] = {1, 16, 5};
   for (int frame = 0; frame < 16; frame++) {
     draw_battle_screen();
-    EXPECT_EQ(pixel(160, 100), (rgb{102, 0, 0})) << frame;  // the monster on the left half
-    EXPECT_EQ(pixel(200, 100), (rgb{0, 0, 105})) << frame;  // spell 5's picture on the right
+    EXPECT_EQ(pixel(160, 100), (rgb{102, 0, 0})) << frame; // the monster on the left half
+    EXPECT_EQ(pixel(200, 100), (rgb{0, 0, 105})) << frame; // spell 5's picture on the right
   }
   EXPECT_EQ(bt.hit_flash[1].on, 0);
   draw_battle_screen();
@@ -124,8 +125,8 @@ TEST(BattleScreen, WindowsAndTheChoiceBeingMade) {
   bt.cmd_cursor = 2;
   draw_battle_screen();
   EXPECT_EQ(bt.attack_all, 0);
-  EXPECT_EQ(pixel(0, 0), (rgb{1, 0, 0}));   // party window, top-left piece
-  EXPECT_EQ(pixel(0, 152), (rgb{1, 0, 0})); // command window
+  EXPECT_EQ(pixel(0, 0), (rgb{1, 0, 0}));          // party window, top-left piece
+  EXPECT_EQ(pixel(0, 152), (rgb{1, 0, 0}));        // command window
   EXPECT_EQ(pixel(8, 166 + 28), (rgb{0, 255, 0})); // cursor on アイテム
   bt.cmd_state = CMD_ATTACK_TARGET;
   bt.target_cursor = 1;

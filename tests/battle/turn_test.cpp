@@ -7,7 +7,9 @@
 
 namespace {
 
-monster_slot& target() { return bt.monsters[0]; }
+monster_slot& target() {
+  return bt.monsters[0];
+}
 
 TEST(Attack, BlowIsAttackLessDefencePlusTheAgilityMargin) {
   fresh_game();
@@ -19,7 +21,10 @@ TEST(Attack, BlowIsAttackLessDefencePlusTheAgilityMargin) {
   EXPECT_EQ(bt.damage, 20 - 15 + 5);
   EXPECT_EQ(target().hp, 90);
   EXPECT_TRUE(said("@C1ALICE@C0の、攻撃!")) << transcript();
-  EXPECT_TRUE(said(" @C2" "10" "@C0ポイントのダメージ！")) << transcript();
+  EXPECT_TRUE(said(" @C2"
+                   "10"
+                   "@C0ポイントのダメージ！"))
+      << transcript();
   EXPECT_EQ(bt.hit_flash[0].on, 1);
   EXPECT_EQ(bt.hit_flash[0].timer, 16);
   EXPECT_EQ(bt.hit_flash[0].kind, 0);
