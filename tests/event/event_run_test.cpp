@@ -16,19 +16,6 @@
 
 namespace {
 
-const char* const EXAMPLE = "evt012\n"
-                            "if system040 off\n"
-                            "  printn \"Will you help us?\"\n"
-                            "input\n"
-                            "if ans y\n"
-                            "item007 get\n"
-                            "system040 on\n"
-                            "else\n"
-                            "printc 'Pity.'\n"
-                            "endif\n"
-                            "endif\n"
-                            "endevt\n";
-
 // Compiles the source into fresh tables and a fresh game, ready to run.
 void load(const std::string& source) {
   ASSERT_EQ(compile(source), SCIC_OK);

@@ -4,6 +4,19 @@
 #include <fstream>
 #include <sstream>
 
+const char* const EXAMPLE = "evt012\n"
+                            "if system040 off\n"
+                            "  printn \"Will you help us?\"\n"
+                            "input\n"
+                            "if ans y\n"
+                            "item007 get\n"
+                            "system040 on\n"
+                            "else\n"
+                            "printc 'Pity.'\n"
+                            "endif\n"
+                            "endif\n"
+                            "endevt\n";
+
 int compile(const std::string& source) {
   reset_event_state();
   reset_scic_state();

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// The person who asks a question and gives a reward once: event 12, its
+// question message 0 and its refusal message 1.
+extern const char* const EXAMPLE;
+
 // Starts from fresh tables and compiler state, removes the files of an
 // earlier compile, compiles the source; the compile's result.
 int compile(const std::string& source);

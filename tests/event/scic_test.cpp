@@ -12,19 +12,6 @@ using codes = std::vector<int>;
 
 namespace {
 
-const char* const EXAMPLE = "evt012\n"
-                            "if system040 off\n"
-                            "  printn \"Will you help us?\"\n"
-                            "input\n"
-                            "if ans y\n"
-                            "item007 get\n"
-                            "system040 on\n"
-                            "else\n"
-                            "printc 'Pity.'\n"
-                            "endif\n"
-                            "endif\n"
-                            "endevt\n";
-
 // The code of one statement compiled alone in event 1.
 codes one(const std::string& stmt) {
   compile("evt001\n" + stmt + "\nendevt\n");
