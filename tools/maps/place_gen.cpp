@@ -1,6 +1,7 @@
 #include "tools/maps/place_gen.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <sstream>
@@ -227,6 +228,44 @@ std::vector<int> distances(canvas& c, u8 floor, int sx, int sy) {
 
 std::pair<int, int> entrance_of(const canvas& c) { return {c.w / 2, c.h - 3}; }
 
+// The goal of a dungeon (its stairs down, or the event tile at its heart)
+// stands in a small walled vault with one way in: a locked door when the
+// place asks for a key, and the guardian on the step between way and goal.
+void build_vault(const place_desc& d, grown& g, const style& s, const std::vector<int>& dist, int fx, int fy) {
+  canvas& c = g.c;
+  int ox = fx, oy = fy + 2, best = 1 << 30;
+  for (int dy = -2; dy <= 2; dy++)
+    for (int dx = -2; dx <= 2; dx++) {
+      if (std::max(std::abs(dx), std::abs(dy)) != 2 || (dx && dy)) continue; // the four side middles
+      int v = dist[static_cast<size_t>(fy + dy) * c.w + fx + dx];
+      if (v >= 0 && v < best) best = v, ox = fx + dx, oy = fy + dy;
+    }
+  for (int dy = -2; dy <= 2; dy++)
+    for (int dx = -2; dx <= 2; dx++)
+      c.at(fx + dx, fy + dy) = std::max(std::abs(dx), std::abs(dy)) == 2 ? s.wall : s.floor;
+  // a short passage out from the way in, in case the vault cut it off
+  int px = ox + (ox - fx) / 2, py = oy + (oy - fy) / 2;
+  for (int k = 0; k < 3 && c.inside(px, py) && px > 0 && py > 0 && px < c.w - 1 && py < c.h - 1; k++) {
+    c.at(px, py) = s.floor;
+    px += (ox - fx) / 2, py += (oy - fy) / 2;
+  }
+  if (d.door_key >= 0) {
+    c.at(ox, oy) = 39;
+    add_event(g.m, ox, oy, 0, d.door_key, 0);
+  } else {
+    c.at(ox, oy) = s.floor;
+  }
+  if (d.down_map != 255) {
+    c.at(fx, fy) = 42;
+    add_event(g.m, fx, fy, d.down_map, d.down_x, d.down_y);
+  } else {
+    c.at(fx, fy) = 45;
+    if (d.goal_event >= 0) add_event(g.m, fx, fy, d.goal_event, 0, 0);
+  }
+  if (d.guardian_group >= 0)
+    add_person(g.m, d.guardian_sprite, (fx + ox) / 2, (fy + oy) / 2, 3, d.guardian_group, 0, 0);
+}
+
 std::string grow_dungeon(const place_desc& d, grown& g) {
   style s = dungeon_style(d.kind, d.area);
   canvas& c = g.c;
@@ -244,30 +283,24 @@ std::string grow_dungeon(const place_desc& d, grown& g) {
   for (int y = 0; y < c.h; y++) c.at(0, y) = c.at(c.w - 1, y) = s.wall;
   dist = distances(c, s.floor, ex, ey);
   size_t far = 0;
-  for (size_t i = 0; i < dist.size(); i++)
-    if (dist[i] > dist[far]) far = i;
+  for (size_t i = 0; i < dist.size(); i++) {
+    int x = static_cast<int>(i) % c.w, y = static_cast<int>(i) / c.w;
+    if (x >= 3 && y >= 3 && x < c.w - 3 && y < c.h - 5 && dist[i] > dist[far]) far = i;
+  }
   if (dist[far] < 8) return "the layout left no room";
   int fx = static_cast<int>(far) % c.w, fy = static_cast<int>(far) / c.w;
+  build_vault(d, g, s, dist, fx, fy);
+  // seal what the vault cut off, counting its door as open
+  std::vector<u8> kept = c.t;
+  for (auto& v : c.t)
+    if (v == 39) v = s.floor;
+  dist = distances(c, s.floor, ex, ey);
+  c.t = kept;
+  for (size_t i = 0; i < c.t.size(); i++)
+    if (dist[i] < 0 && c.t[i] == s.floor) c.t[i] = s.wall;
   c.at(ex, ey + 1) = 43; // the way back up
   add_event(g.m, ex, ey + 1, d.up_map != 255 ? d.up_map : d.exit_map, d.up_map != 255 ? d.up_x : d.exit_x,
             d.up_map != 255 ? d.up_y : d.exit_y);
-  if (d.down_map != 255) {
-    c.at(fx, fy) = 42;
-    add_event(g.m, fx, fy, d.down_map, d.down_x, d.down_y);
-  } else {
-    c.at(fx, fy) = 45; // the heart of the place: an event tile for the story
-  }
-  if (d.guardian_group >= 0) {
-    // stand the guardian on the last step before the goal
-    int gx = fx, gy = fy, best = 1 << 30;
-    int ddx[] = {1, -1, 0, 0}, ddy[] = {0, 0, 1, -1};
-    for (int k = 0; k < 4; k++) {
-      int nx = fx + ddx[k], ny = fy + ddy[k];
-      int v = c.inside(nx, ny) ? dist[static_cast<size_t>(ny) * c.w + nx] : -1;
-      if (v >= 0 && v < best) best = v, gx = nx, gy = ny;
-    }
-    add_person(g.m, d.guardian_sprite, gx, gy, 3, d.guardian_group, 0, 0);
-  }
   // chests in the far corners of side passages
   std::vector<size_t> nooks;
   for (int walls = 6; walls >= 3 && nooks.size() < d.chests.size(); walls--)
@@ -359,12 +392,14 @@ std::string place_setting(const std::string& k, const std::string& v, place_desc
   std::vector<int> n;
   bool ok = true;
   if (k == "area" || k == "music" || k == "seed" || k == "inn" || k == "church" || k == "villagers" ||
-      k == "monsters" || k == "from" || k == "backdrop") {
+      k == "monsters" || k == "from" || k == "backdrop" || k == "door" || k == "goal") {
     int x = 0;
     ok = int_of(v, 0, 255, x);
-    int* dst[] = {&d.area, &d.music, &d.seed, &d.inn, &d.church, &d.villagers, &d.monsters, &d.up_map, &d.backdrop};
-    const char* names[] = {"area", "music", "seed", "inn", "church", "villagers", "monsters", "from", "backdrop"};
-    for (int i = 0; i < 9; i++)
+    int* dst[] = {&d.area, &d.music, &d.seed, &d.inn, &d.church, &d.villagers, &d.monsters, &d.up_map,
+                  &d.backdrop, &d.door_key, &d.goal_event};
+    const char* names[] = {"area", "music", "seed", "inn", "church", "villagers", "monsters", "from",
+                           "backdrop", "door", "goal"};
+    for (int i = 0; i < 11; i++)
       if (k == names[i]) *dst[i] = x;
   } else if (k == "size") {
     ok = int_list(v, 'x', n) && n.size() == 2 && n[0] >= 12 && n[1] >= 12;

@@ -32,6 +32,8 @@ struct place_desc {
   int backdrop = 0;               // 1: a scrolling backdrop behind open floor
   int up_map = 255, up_x = 0, up_y = 0; // the stairs back, on a lower floor
   int to_x = -1, to_y = -1;             // a tunnel's far end on the world map
+  int door_key = -1;                    // the vault's door opens with key item 149 + door_key
+  int goal_event = -1;                  // event of the tile at the heart of the place
 };
 
 // Reads places.txt: "" or "file:line: what".
