@@ -100,6 +100,7 @@ void draw_box(image& im, int x, int y, int w, int h, rgb c) {
 
 void end_layer(canvas& cv, bool outline, rgb ink) {
   image& L = cv.layer;
+  fill_pinholes(L);
   if (outline)
     for (int y = 0; y < L.h; y++)
       for (int x = 0; x < L.w; x++) {
@@ -124,6 +125,7 @@ void mirror_layer(image& L) {
 void finish(canvas& cv) {
   if (cv.name.empty()) return;
   if (cv.in_layer) end_layer(cv, true, INK);
+  fill_pinholes(cv.base);
   (*cv.out)[cv.name] = cv.base;
   cv.name.clear();
 }

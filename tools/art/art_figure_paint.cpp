@@ -21,6 +21,7 @@ void oval(image& im, double cx, double cy, double rx, double ry, rgb c) {
 }
 
 void outline(image& im) {
+  fill_pinholes(im);
   image o = im;
   for (int y = 0; y < 16; y++)
     for (int x = 0; x < 16; x++) {
@@ -31,6 +32,7 @@ void outline(image& im) {
           set_px(o, x, y, INK);
     }
   im = o;
+  fill_pinholes(im);
 }
 
 // Shades a column band: the right-hand third of a part is in shadow.

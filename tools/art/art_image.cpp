@@ -60,6 +60,16 @@ rgb mix(rgb a, rgb b, int p) {
   return o;
 }
 
+void fill_pinholes(image& im) {
+  image src = im;
+  for (int y = 1; y < im.h - 1; y++)
+    for (int x = 1; x < im.w - 1; x++)
+      if (get_px(src, x, y) == CLEAR && !(get_px(src, x - 1, y) == CLEAR) &&
+          !(get_px(src, x + 1, y) == CLEAR) && !(get_px(src, x, y - 1) == CLEAR) &&
+          !(get_px(src, x, y + 1) == CLEAR))
+        set_px(im, x, y, INK);
+}
+
 static void put16(std::vector<std::uint8_t>& v, unsigned x) {
   v.push_back(x & 0xFF), v.push_back((x >> 8) & 0xFF);
 }

@@ -27,6 +27,9 @@ void blit_part(image& dst, int dx, int dy, const image& src, int sx, int sy, int
 // Lighter (amount > 0) or darker (< 0) shade of a colour, never pure black.
 rgb shade(rgb c, int amount);
 rgb mix(rgb a, rgb b, int percent_b);
+// A lone see-through pixel inside a shape (all four neighbours coloured)
+// would show the map through a body: such pinholes become ink.
+void fill_pinholes(image& im);
 
 // Both return an empty string on success, else "path: what went wrong".
 std::string write_bmp24(const image& im, const std::string& path);

@@ -1,0 +1,152 @@
+// The built pictures and tables: sizes, depths, grids and the rules the
+// game's drawing relies on (black only where it is meant to show through).
+#include "art_test_files.h"
+
+#include "tools/maps/map_source.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+
+bool black(rgb c) {
+  return c == CLEAR;
+}
+
+// A pure-black pixel with all four neighbours coloured is a hole in a body,
+// not background: the game would draw it see-through.
+int stray_blacks(const image& im, int x0, int y0, int w, int h) {
+  int n = 0;
+  for (int y = y0 + 1; y < y0 + h - 1; y++)
+    for (int x = x0 + 1; x < x0 + w - 1; x++)
+      if (black(get_px(im, x, y)) && !black(get_px(im, x - 1, y)) && !black(get_px(im, x + 1, y)) &&
+          !black(get_px(im, x, y - 1)) && !black(get_px(im, x, y + 1)))
+        n++;
+  return n;
+}
+
+rgb tile_px(const image& sheet, int n, int x, int y) {
+  return get_px(sheet, (n % 16) * 16 + x, (n / 16) * 16 + y);
+}
+
+} // namespace
+
+TEST(ArtFiles, SheetsAndWindowPiecesHaveTheirSizesAndDepths) {
+  struct want {
+    const char* name;
+    int w, h, bits;
+  } wants[] = {{"PMAP.bmp", 256, 256, 24}, {"PLC.bmp", 256, 256, 24}, {"DUMMY.bmp", 256, 256, 24},
+               {"WAKU1.bmp", 72, 8, 24},   {"CURSOL.bmp", 6, 12, 24}, {"WAKU0.bmp", 152, 72, 1}};
+  for (const auto& w : wants) {
+    bmp_info b = read_bmp(resource_file(w.name));
+    ASSERT_TRUE(b.ok) << w.name;
+    EXPECT_EQ(b.w, w.w) << w.name;
+    EXPECT_EQ(b.h, w.h) << w.name;
+    EXPECT_EQ(b.bits, w.bits) << w.name;
+  }
+  bmp_info inn = read_bmp(game_file("YADOYA.bmp"));
+  ASSERT_TRUE(inn.ok);
+  EXPECT_GE(inn.w, 64);
+  EXPECT_GE(inn.h, 64);
+  EXPECT_EQ(inn.bits, 24);
+}
+
+TEST(ArtFiles, MonsterAndHitPicturesAreSixtyFourSquareWithSeeThroughCorners) {
+  std::set<std::vector<std::uint8_t>> distinct;
+  for (int n = 0; n < 34; n++) {
+    char a[32], b[32];
+    std::snprintf(a, sizeof a, "ms_g%03d.bmp", n), std::snprintf(b, sizeof b, "ms_g%03db.bmp", n);
+    for (const char* f : {a, b}) {
+      bmp_info m = read_bmp(game_file(f));
+      ASSERT_TRUE(m.ok) << f;
+      EXPECT_EQ(m.w, 64) << f;
+      EXPECT_EQ(m.h, 64) << f;
+      EXPECT_EQ(m.bits, 24) << f;
+      // drawn over the monster window: the corners must show through
+      EXPECT_TRUE(black(get_px(m.im, 0, 0)) && black(get_px(m.im, 63, 63))) << f;
+    }
+    bmp_info m = read_bmp(game_file(a));
+    EXPECT_EQ(stray_blacks(m.im, 0, 0, 64, 64), 0) << a;
+    distinct.insert(file_bytes(game_file(a)));
+  }
+  EXPECT_EQ(distinct.size(), 34u) << "every family has its own picture";
+}
+
+TEST(ArtFiles, CharacterSheetHasEveryFigureInEightPicturesWithoutHoles) {
+  bmp_info plc = read_bmp(resource_file("PLC.bmp"));
+  ASSERT_TRUE(plc.ok);
+  std::vector<int> firsts;
+  std::ifstream in(std::string(ZK_SOURCE_DIR) + "/content/sprites.txt");
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty() && line[0] != '#') firsts.push_back(std::stoi(line));
+  ASSERT_GE(firsts.size(), 21u) << "the party, the ship and at least 20 people and creatures";
+  for (int first : firsts)
+    for (int k = 0; k < 8; k++) {
+      int n = first + k, x = (n % 16) * 16, y = (n / 16) * 16;
+      int coloured = 0;
+      for (int j = 0; j < 16; j++)
+        for (int i = 0; i < 16; i++) coloured += !black(get_px(plc.im, x + i, y + j));
+      EXPECT_GT(coloured, 30) << "picture " << n << " is drawn";
+      EXPECT_EQ(stray_blacks(plc.im, x, y, 16, 16), 0) << "picture " << n;
+    }
+  // the two walking frames differ, or nothing would seem to walk
+  for (int first : firsts)
+    for (int f = 0; f < 8; f += 2) {
+      int n = first + f;
+      bool differ = false;
+      for (int j = 0; j < 16 && !differ; j++)
+        for (int i = 0; i < 16; i++)
+          if (!(tile_px(plc.im, n, i, j) == tile_px(plc.im, n + 1, i, j))) differ = true;
+      EXPECT_TRUE(differ) << "frames of picture " << n;
+    }
+}
+
+TEST(ArtFiles, MapTilesHideNoBackdropAndEveryLandLooksItsOwnOnTheWorldView) {
+  bmp_info pmap = read_bmp(resource_file("PMAP.bmp"));
+  ASSERT_TRUE(pmap.ok);
+  for (int n = 0; n < 127; n++)
+    for (int y = 0; y < 16; y++)
+      for (int x = 0; x < 16; x++)
+        ASSERT_FALSE(black(tile_px(pmap.im, n, x, y))) << "tile " << n << " at " << x << "," << y;
+  // the whole-map view shows pixel (5, 4) of each tile
+  std::set<std::tuple<int, int, int>> looks;
+  for (int n : {5, 49, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89}) {
+    rgb c = tile_px(pmap.im, n, 5, 4);
+    looks.insert({c.r / 8, c.g / 8, c.b / 8});
+  }
+  EXPECT_EQ(looks.size(), 12u);
+}
+
+TEST(ArtFiles, TileClassesFollowTheCatalogueAndTheFixedNumbers) {
+  auto atr = file_bytes(game_file("rpgmappat.atr"));
+  ASSERT_EQ(atr.size(), 256u);
+  tile_catalogue cat;
+  ASSERT_EQ(read_tile_catalogue(std::string(ZK_SOURCE_DIR) + "/content/tiles.txt", cat), "");
+  for (int n = 0; n < 256; n++) EXPECT_EQ(static_cast<signed char>(atr[n]), cat.classes[n]) << n;
+  // the ship sails on 0 and 64..75; the area tiles are walkable ground
+  for (int n : {0, 64, 70, 75, 5, 6, 41, 49, 58, 80, 89, 96, 105}) EXPECT_EQ(atr[n], 0) << n;
+  EXPECT_EQ(atr[255], 1);
+}
+
+TEST(ArtFiles, BackdropGridsAreThreeFramesOfDrawnSecondSheetTiles) {
+  auto g = file_bytes(game_file("dmapdmy.mp"));
+  ASSERT_EQ(g.size(), 1200u);
+  bmp_info dummy = read_bmp(resource_file("DUMMY.bmp"));
+  ASSERT_TRUE(dummy.ok);
+  std::set<std::uint8_t> used;
+  for (auto t : g) used.insert(t);
+  for (int t : used) {
+    int coloured = 0;
+    for (int y = 0; y < 16; y++)
+      for (int x = 0; x < 16; x++) coloured += !black(tile_px(dummy.im, t, x, y));
+    EXPECT_GT(coloured, 0) << "backdrop tile " << t;
+  }
+  // the frames differ, so the backdrop animates
+  EXPECT_FALSE(std::equal(g.begin(), g.begin() + 400, g.begin() + 400));
+  // the window pieces: a filled inside and a border that differs from it
+  bmp_info waku = read_bmp(resource_file("WAKU1.bmp"));
+  ASSERT_TRUE(waku.ok);
+  EXPECT_FALSE(get_px(waku.im, 0, 0) == get_px(waku.im, 64 + 4, 4));
+  EXPECT_FALSE(black(get_px(waku.im, 64 + 4, 4)));
+}
