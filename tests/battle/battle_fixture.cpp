@@ -1,6 +1,7 @@
 #include "battle_fixture.h"
 
-#include "message/message.h"
+#include "battle/battle_links.h"
+#include "outside_recorded.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 
@@ -31,7 +32,7 @@ void fresh_game() {
   reset_state();
   build_level_table();
   reset_battle_state();
-  reset_message_state();
+  reset_outside();
   const char* names[3] = {"ALICE", "BOB", "CARL"};
   for (int i = 0; i < 3; i++) make_member(st.sb.party[i], names[i]);
   st.cur_map = WORLD_MAP;
@@ -45,12 +46,6 @@ void fight(int species_no) {
 
 void forget_lines() {
   msg_print(1, nullptr);
-}
-
-std::vector<std::string> lines() {
-  std::vector<std::string> out;
-  for (int i = 0; i < msg.msg_count; i++) out.emplace_back(msg.msg_line[i]);
-  return out;
 }
 
 bool said(const char* text) {

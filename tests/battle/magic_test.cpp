@@ -1,4 +1,5 @@
 #include "battle_fixture.h"
+#include "outside_recorded.h"
 
 #include "platform/platform.h"
 
@@ -222,6 +223,22 @@ TEST(FieldMagic, ReturnSpellRefusedInTheFirstMaps) {
   EXPECT_TRUE(said("ここでは、使えません。")) << transcript();
   EXPECT_EQ(st.sb.party[0].mp, 50);
   EXPECT_EQ(st.cur_map, 12);
+}
+
+TEST(FieldMagic, ReturnSpellTakesThePartyBack) {
+  fresh_game();
+  knows(31);
+  st.cur_map = 60;
+  st.return_map = 4;
+  st.return_x = 10;
+  st.return_y = 11;
+  field_cast(0, 0);
+  EXPECT_EQ(maps_entered_count(), 1);
+  EXPECT_EQ(st.cur_map, 4);
+  EXPECT_EQ(st.pos_x, 10);
+  EXPECT_EQ(st.pos_y, 11);
+  EXPECT_EQ(st.sb.party[0].mp, 40);
+  EXPECT_TRUE(said("ゴートの呪文を唱えた。")) << transcript();
 }
 
 } // namespace
