@@ -33,11 +33,11 @@ struct canvas {
 // dithered at the band edges like hand-placed pixels.
 rgb lit(rgb c, double light, int x, int y) {
   double t = light * 4.0 + (bayer4(x, y) - 7.5) / 24.0;
-  if (t > 3.2) return shade(c, 45);
-  if (t > 2.3) return shade(c, 22);
+  if (t > 3.2) return shade(c, 32);
+  if (t > 2.3) return shade(c, 15);
   if (t > 1.2) return c;
-  if (t > 0.5) return shade(c, -22);
-  return shade(c, -42);
+  if (t > 0.5) return shade(c, -18);
+  return shade(c, -36);
 }
 
 void draw_oval(canvas& cv, double cx, double cy, double rx, double ry, rgb c, bool flat) {
