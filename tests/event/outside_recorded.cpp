@@ -38,16 +38,3 @@ bool ending_is_shown() {
 int saves_made() {
   return saves;
 }
-
-// The battle's report line goes through the same printer; while the battle
-// has no printer to link against either, its lines are recorded here too.
-#include <cstdarg>
-#include <cstdio>
-void say(int mode, const char* fmt, ...) {
-  char line[256];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(line, sizeof line, fmt, args);
-  va_end(args);
-  msg_print(mode, line);
-}
