@@ -92,7 +92,7 @@ std::vector<std::int16_t> render_sound(const sound_def& s) {
   for (double x : mix) peak = std::max(peak, std::abs(x));
   std::vector<std::int16_t> out;
   for (double x : mix)
-    out.push_back(static_cast<std::int16_t>(std::lround(x / peak * 0.6 * 32767)));
+    out.push_back(static_cast<std::int16_t>(std::lround(x / peak * SOUND_PEAK * 32767)));
   return out;
 }
 

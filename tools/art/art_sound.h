@@ -8,6 +8,9 @@
 #include <vector>
 
 constexpr int SOUND_RATE = 22050;
+// Every effect peaks here: about 6 to 10 dB above the music as the game's
+// synthesiser plays it, so that effects cut through without drowning it.
+constexpr double SOUND_PEAK = 0.35;
 
 struct voice {
   std::string wave; // square, sine, triangle, saw, noise
@@ -22,6 +25,6 @@ struct sound_def {
 
 // Reads "sound NAME" headers and their "voice ..." lines.
 std::string read_sounds(const std::vector<src_line>& lines, std::vector<sound_def>& out);
-// Mixes the voices and scales the result to a peak of 0.6 of full scale.
+// Mixes the voices and scales the result to SOUND_PEAK of full scale.
 std::vector<std::int16_t> render_sound(const sound_def& s);
 std::vector<std::uint8_t> wav_bytes(const std::vector<std::int16_t>& samples);
