@@ -154,7 +154,8 @@ void fill_monster_slot(int slot, int species_no, int gold_mult);
 // The battle key handler: every key while battle_mode is 1 and no wait is open.
 void battle_key(int key);
 // The key that closes a finished battle (battle_mode 2, no event waiting):
-// back to the field and the map's music.
+// back to the field and the map's music. The field command menu (cmd_menu)
+// is the field's to close.
 void end_battle_key();
 // The wiped-out line, on the key after a lost battle (gameover_state 1).
 void gameover_key();
