@@ -150,3 +150,20 @@ TEST(ArtFiles, BackdropGridsAreThreeFramesOfDrawnSecondSheetTiles) {
   EXPECT_FALSE(get_px(waku.im, 0, 0) == get_px(waku.im, 64 + 4, 4));
   EXPECT_FALSE(black(get_px(waku.im, 64 + 4, 4)));
 }
+
+TEST(ArtFiles, WindowPiecesJoinWithoutSeams) {
+  bmp_info w = read_bmp(resource_file("WAKU1.bmp"));
+  ASSERT_TRUE(w.ok);
+  auto piece = [&](int k, int x, int y) { return get_px(w.im, 8 * k + x, y); };
+  // the inside repeats in both directions without a visible line
+  for (int y = 0; y < 8; y++)
+    for (int x = 0; x < 8; x++) EXPECT_EQ(piece(8, x, y), piece(8, 0, 0)) << x << "," << y;
+  // the top and bottom pieces meet the inside below and above their border
+  for (int x = 0; x < 8; x++) {
+    EXPECT_EQ(piece(4, x, 7), piece(8, x, 7));
+    EXPECT_EQ(piece(5, x, 0), piece(8, x, 0));
+  }
+  // the side pieces repeat downwards: their first and last rows agree
+  for (int k : {6, 7})
+    for (int x = 0; x < 8; x++) EXPECT_EQ(piece(k, x, 0), piece(k, x, 7)) << k;
+}

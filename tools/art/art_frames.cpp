@@ -23,8 +23,6 @@ image frame_piece(int k, const frame_colours& c) {
       if (left[k]) d = std::min(d, x);
       if (right[k]) d = std::min(d, 7 - x);
       rgb v = d == 0 ? c.edge : d == 1 ? c.rim : d == 2 ? c.rim_shadow : d == 3 ? c.edge : c.inside;
-      // the inside darkens slightly toward the bottom, like a lit glass pane
-      if (d > 3) v = shade(c.inside, -(y / 3) * 4);
       set_px(im, x, y, v);
     }
   // rounded outer corners
