@@ -1,9 +1,10 @@
 # zk_test(name source...): a GoogleTest executable on the game core and the
-# headless platform, registered with CTest, run in its own scratch folder.
+# headless platform, registered with CTest. Every test process runs in a
+# scratch folder of its own inside the program's work folder.
 function(zk_test name)
-  add_executable(${name} ${ARGN})
+  add_executable(${name} ${ARGN} ${CMAKE_SOURCE_DIR}/tests/common/test_main.cpp)
   target_link_libraries(${name} PRIVATE zkcore zkplatform_headless zkcore zkplatform_headless
-                        GTest::gtest GTest::gtest_main)
+                        GTest::gtest)
   set(work ${CMAKE_BINARY_DIR}/testwork/${name})
   file(MAKE_DIRECTORY ${work})
   # The source tree and the generated default game, for tests that read them.
