@@ -52,7 +52,7 @@ void tick() {
     drain();
     return;
   }
-  std::uint32_t due = sh.last_tick + period + 1;
+  std::uint32_t due = sh.last_tick_ms + period + 1;
   if (static_cast<std::int32_t>(due - headless.clock_ms) > 0) {
     pass(); // a pending monster turn runs here; the renderer finds no tick due
     drain();
@@ -67,13 +67,13 @@ void wait_ms(std::uint32_t ms) {
   std::uint32_t end = headless.clock_ms + ms;
   drain();
   while (!run.quit && sh.app_active && sh.frame_period_ms < STOPPED) {
-    std::uint32_t due = sh.last_tick + sh.frame_period_ms + 1;
+    std::uint32_t due = sh.last_tick_ms + sh.frame_period_ms + 1;
     if (static_cast<std::int32_t>(end - due) < 0) break;
     if (static_cast<std::int32_t>(due - headless.clock_ms) > 0) headless.clock_ms = due;
-    std::uint32_t before = sh.last_tick;
+    std::uint32_t before = sh.last_tick_ms;
     pass();
     drain();
-    if (sh.last_tick == before) break; // the renderer did not tick: nothing more will
+    if (sh.last_tick_ms == before) break; // the renderer did not tick: nothing more will
   }
   if (static_cast<std::int32_t>(end - headless.clock_ms) > 0) headless.clock_ms = end;
 }
