@@ -1,0 +1,103 @@
+// The message window: once a frame it reveals the stored lines one after
+// another, scrolls the six visible lines, stops at a page mark until a key
+// is pressed, and draws the box, the text in colour and the NEXT prompt.
+#include "battle/battle.h"
+#include "gfx/text.h"
+#include "message/message.h"
+
+namespace {
+
+constexpr int BOX_X = 8, BOX_Y = 152, BOX_W = 240, BOX_H = 96;
+constexpr int TEXT_X = 14, TEXT_Y = 160, LINE_STEP = 14, CELL_W = 6;
+
+constexpr colorref rgb(int r, int g, int b) {
+  return static_cast<colorref>(r | g << 8 | b << 16);
+}
+
+// @C0..@C8 on a completed line. On the line being revealed @C3 is magenta.
+const colorref code_colors[9] = {rgb(255, 255, 255), rgb(255, 255, 0), rgb(255, 50, 50),
+                                 rgb(200, 200, 255), rgb(0, 150, 255), rgb(200, 200, 200),
+                                 rgb(255, 255, 0),   rgb(255, 0, 255), rgb(0, 255, 0)};
+constexpr colorref CURRENT_C3 = rgb(255, 0, 255);
+
+// A byte of a stored line; past the line's end there is only NUL.
+u8 byte_at(const char* s, int k) {
+  return k < MSG_LINE_SIZE ? static_cast<u8>(s[k]) : 0;
+}
+
+void reveal() {
+  int l = mw.msg_reveal_line;
+  if (l < 0 || l >= MSG_LINES) return;
+  const char* line = mw.msg_line[l];
+  if (mw.msg_reveal_col >= 0 && mw.msg_reveal_col < MSG_LINE_BYTES && line[mw.msg_reveal_col]) {
+    if (mw.msg_speed == 0)
+      mw.msg_reveal_col = MSG_LINE_BYTES;
+    else if (mw.msg_speed_phase == mw.msg_speed)
+      mw.msg_reveal_col++;
+  } else if (l < MSG_LINES && l < mw.msg_count && !mw.msg_wait_key &&
+             mw.msg_line_delay_phase >= mw.msg_line_delay) {
+    mw.msg_reveal_col = 0;
+    if (++mw.msg_reveal_line > 5) mw.msg_top_line++;
+  }
+}
+
+// The page mark of the line being revealed stops the reveal, once a line.
+void page_mark_reached(int l) {
+  if (mw.msg_wait_line == l) return;
+  mw.msg_wait_key = 1;
+  mw.msg_wait_line = l;
+}
+
+// Draws stored line l at y up to byte `end`, acting on its codes. The colour
+// a code sets stays for the following lines of the frame. A byte after a
+// skipped code is always drawn as text, even an '@'.
+void draw_line(int l, int y, int end, bool current) {
+  const char* s = mw.msg_line[l];
+  int x = TEXT_X;
+  for (int p = 0; p < end && byte_at(s, p);) {
+    if (s[p] == '@' && byte_at(s, p + 1) == 'C' && byte_at(s, p + 2) >= '0' &&
+        byte_at(s, p + 2) <= '8') {
+      int k = s[p + 2] - '0';
+      set_text_color(current && k == 3 ? CURRENT_C3 : code_colors[k]);
+      p += 3;
+    } else if (s[p] == '@' && byte_at(s, p + 1) == 'P') {
+      if (current) page_mark_reached(l);
+      p += 2;
+    }
+    if (!byte_at(s, p)) break;
+    int w = p + 1 < MSG_LINE_BYTES && is_dbcs_pair(byte_at(s, p), byte_at(s, p + 1)) ? 2 : 1;
+    text_out(x, y, s + p, w);
+    x += w * CELL_W;
+    p += w;
+  }
+}
+
+void draw_text() {
+  begin_text(tx.menu_font, TEXT_OPAQUE);
+  int y = TEXT_Y;
+  for (int l = mw.msg_top_line; l < mw.msg_reveal_line && l < MSG_LINES; l++, y += LINE_STEP)
+    if (l >= 0) draw_line(l, y, MSG_LINE_BYTES, false);
+  if (mw.msg_reveal_line >= 0 && mw.msg_reveal_line < MSG_LINES)
+    draw_line(mw.msg_reveal_line, y, mw.msg_reveal_col, true);
+  end_text();
+}
+
+// While a battle waits for a key the prompt pulses from dark to bright.
+void draw_next_prompt() {
+  if (bt.gameover_state != 0 || (!bt.battle_wait_open && !bt.battle_wait_turn)) return;
+  mw.msg_prompt_phase = static_cast<u8>(mw.msg_prompt_phase + 16);
+  int p = mw.msg_prompt_phase;
+  begin_text(tx.menu_font, TEXT_TRANSPARENT);
+  shadow_text(24, 240, "▼ NEXT ▼", rgb(p, p, 100));
+  end_text();
+}
+
+} // namespace
+
+void msg_window_step() {
+  if (mw.msg_visible != 1) return;
+  reveal();
+  draw_frame(BOX_X, BOX_Y, BOX_W, BOX_H);
+  draw_text();
+  draw_next_prompt();
+}
