@@ -9,7 +9,7 @@
 
 // Menu commands (menu resource 102) and the one command outside the menu.
 enum : u32 {
-  CMD_STOP = 40001,   // "&Stop"
+  CMD_STOP = 40001,     // "&Stop"
   CMD_SIZE_1X1 = 40002, // 40002..40010: 1x1, 2x1, 3x1, 1x2, 2x2, 3x2, 1x3, 2x3, 3x3
   CMD_SIZE_3X3 = 40010,
   CMD_SLOWER = 40011, // "Slo&w"
@@ -69,6 +69,9 @@ void speed_faster();
 // The frame renderer: the tick test, the screen of the moment, the field
 // frame and the per-tick steps that follow it.
 void render_frame();
+// The tick test: more than frame_period_ms since the last tick, as an
+// unsigned 32-bit difference (so a wrapping clock goes on ticking).
+bool tick_due(u32 now);
 void start_closing_wipe(); // transition_pos = 0, transition = 1
 
 // Every subsystem's reset: a clean game, for tests.

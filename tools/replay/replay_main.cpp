@@ -1,7 +1,9 @@
-// zandrek-replay [-C GAME_DIR] SCRIPT: the game on the headless platform,
-// driven by a script of keys, ticks and menu commands in virtual time.
+// zandrek-replay [-C GAME_DIR] [--audio FILE.wav] SCRIPT: the game on the
+// headless platform, driven by a script of keys, ticks and menu commands in
+// virtual time.
 #include "gfx/surfaces.h"
 #include "platform/headless/headless.h"
+#include "platform/headless/sound_headless.h"
 #include "platform/platform.h"
 #include "platform/png.h"
 #include "shell/shell.h"
@@ -31,7 +33,9 @@ struct replay_run {
 
 replay_run run;
 
+// The sound device and the music stream play up to the clock before each pass.
 void pass() {
+  headless_audio_pump();
   if (!run.quit && loop_pass(&run.exit_code)) run.quit = true;
 }
 
@@ -124,7 +128,7 @@ int run_step(const replay_step& s, std::string* why) {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: zandrek-replay [-C GAME_DIR] SCRIPT\n");
+  std::fprintf(stderr, "usage: zandrek-replay [-C GAME_DIR] [--audio FILE.wav] SCRIPT\n");
   return 2;
 }
 
@@ -140,10 +144,12 @@ bool read_file(const std::string& path, std::string* text) {
 } // namespace
 
 int main(int argc, char** argv) {
-  std::string game_dir, script_path;
+  std::string game_dir, script_path, audio_path;
   for (int i = 1; i < argc; i++) {
     if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc)
       game_dir = argv[++i];
+    else if (std::strcmp(argv[i], "--audio") == 0 && i + 1 < argc)
+      audio_path = argv[++i];
     else if (script_path.empty() && argv[i][0] != '-')
       script_path = argv[i];
     else
@@ -167,13 +173,24 @@ int main(int argc, char** argv) {
     return 2;
   }
   headless_reset();
-  plat_create_window("Zandrek");
+  // what a player would hear, from the first sound of start-up on
+  if (!audio_path.empty() && headless_audio_capture_start(out_path(audio_path).c_str()) != 0) {
+    std::fprintf(stderr, "zandrek-replay: cannot write %s\n", audio_path.c_str());
+    return 1;
+  }
   if (startup() != 0) run.quit = true; // the game ends at once, with exit code 0
+  int result = 0;
   for (const replay_step& s : steps) {
     if (run_step(s, &error) != 0) {
       std::fprintf(stderr, "%s: line %d: %s\n", script_path.c_str(), s.line, error.c_str());
-      return 1;
+      result = 1;
+      break;
     }
   }
-  return run.exit_code;
+  headless_audio_pump();
+  if (!audio_path.empty() && headless_audio_capture_stop() != 0 && result == 0) {
+    std::fprintf(stderr, "zandrek-replay: cannot finish %s\n", audio_path.c_str());
+    result = 1;
+  }
+  return result == 0 ? run.exit_code : result;
 }

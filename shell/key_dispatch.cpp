@@ -1,0 +1,115 @@
+// The key dispatcher: one fixed chain over the modes of the game. The first
+// mode that is active takes the key and no other code sees it; a key that
+// reaches the field is decided by the key table.
+#include "audio/music.h"
+#include "audio/sound.h"
+#include "battle/battle.h"
+#include "event/event.h"
+#include "field/field_menu.h"
+#include "field/shop.h"
+#include "field/title_menu.h"
+#include "message/message.h"
+#include "shell/field_keys.h"
+#include "shell/shell.h"
+#include "state/state.h"
+
+namespace {
+
+// The key that closes a finished battle, unless an event waits for it.
+void battle_over_key(int key) {
+  if (ev.wait_answer) return event_key(static_cast<u32>(key));
+  fmn.cmd_menu = CMD_CLOSED;
+  end_battle_key();
+}
+
+// Rules 4 to 13: the modes that own every key while they are on. Returns
+// true when one of them took the key.
+bool mode_key(int key) {
+  if (st.sb.flags[FLAG_ENDING] == 1) return true;
+  if (bt.gameover_state == 2) return true;
+  if (bt.gameover_state != 0) {
+    gameover_key(); // the wiped-out line, then the game-over screen
+    return true;
+  }
+  if (fmn.system_win) {
+    system_key(key);
+    return true;
+  }
+  if (bt.battle_mode == BATTLE_FIGHTING) {
+    if (bt.battle_wait_open)
+      bt.battle_wait_open = 0;
+    else
+      battle_key(key);
+    return true;
+  }
+  if (bt.battle_mode == BATTLE_OVER) {
+    battle_over_key(key);
+    return true;
+  }
+  if (sp.shop_win) {
+    play_menusound();
+    shop_key(key);
+    return true;
+  }
+  // the shop's sale question waits here too, so the shop comes first
+  if (ev.wait_answer) {
+    event_key(static_cast<u32>(key));
+    return true;
+  }
+  if (sp.inn_win) {
+    play_menusound();
+    inn_key(key);
+    return true;
+  }
+  if (sp.church_win) {
+    play_menusound();
+    church_key(key);
+    return true;
+  }
+  return false;
+}
+
+struct key_row {
+  int key, role;
+};
+
+// clang-format off
+const key_row key_table[] = {
+    {0x28, KEY_DOWN},    {0x62, KEY_DOWN},    {0x02, KEY_DOWN},
+    {0x25, KEY_LEFT},    {0x64, KEY_LEFT},    {0x04, KEY_LEFT},
+    {0x27, KEY_RIGHT},   {0x66, KEY_RIGHT},   {0x06, KEY_RIGHT},
+    {0x26, KEY_UP},      {0x68, KEY_UP},      {0x08, KEY_UP},
+    {0x20, KEY_CONFIRM}, {0x44, KEY_CONFIRM},
+    // VK_NONCONVERT (a key of Japanese keyboards), C, numpad 3
+    {0x1D, KEY_CANCEL},  {0x43, KEY_CANCEL},  {0x63, KEY_CANCEL},
+    {0x1B, KEY_QUIT},    {0x7B, KEY_QUIT},
+    {0x51, KEY_SYSTEM},       // Q
+    {0x46, KEY_WHOLE_MAP},    // F
+    {0x52, KEY_AREA_LABEL},   // R
+    {0x4D, KEY_NEXT_MUSIC},   // M
+    {0x4E, KEY_MUSIC_ON_OFF}, // N
+    {0x50, KEY_FANFARE},      // P
+    {0x4B, KEY_FASTER},       // K
+};
+// clang-format on
+
+} // namespace
+
+int key_role(int key) {
+  for (const key_row& r : key_table)
+    if (r.key == key) return r.role;
+  return KEY_NONE;
+}
+
+void key_dispatch(int key) {
+  if (sh.title_mode != 0) return title_key(key);
+  // a one-off tune swallows every key; otherwise the map's music comes back
+  if (music_key_restart()) return;
+  if (mw.msg_wait_key) {
+    mw.msg_wait_key = 0;
+    mw.msg_line_delay_phase = mw.msg_line_delay - 1; // the next line at the next tick
+    return;
+  }
+  if (mode_key(key)) return;
+  field_key(key);
+}

@@ -1,0 +1,128 @@
+// The frame renderer: the tick test, the per-tick counters, the wipes and
+// the steps that follow a field frame.
+#include "tests/shell/shell_fixture.h"
+
+#include "gfx/field_map.h"
+#include "gfx/surfaces.h"
+#include "message/message.h"
+
+namespace {
+
+bool row_is(surface& s, int y, int b, int g, int r) {
+  for (int x = 0; x < 256; x++) {
+    const std::uint8_t* p = surface_pixel(s, x, y);
+    if (p[0] != b || p[1] != g || p[2] != r) return false;
+  }
+  return true;
+}
+
+// Rows from..to-1 of the back buffer are black; the rest are not.
+void expect_black_rows(int top, int bottom) {
+  for (int y = 0; y < 256; y++) {
+    bool black = y < top || y >= 256 - bottom;
+    EXPECT_EQ(row_is(gx.back_surface, y, 0, 0, 0), black) << "row " << y;
+  }
+}
+
+} // namespace
+
+TEST(TickTest, ADifferenceGreaterThanThePeriodAsUnsigned32Bits) {
+  reset_shell_state();
+  sh.frame_period_ms = 0;
+  sh.last_tick_ms = 500;
+  EXPECT_FALSE(tick_due(500)) << "period 0 still needs the clock to advance";
+  EXPECT_TRUE(tick_due(501));
+  sh.frame_period_ms = 18;
+  EXPECT_FALSE(tick_due(518));
+  EXPECT_TRUE(tick_due(519));
+  sh.last_tick_ms = 0xFFFFFFF0u; // the clock wraps between two ticks
+  EXPECT_FALSE(tick_due(0x00000002u));
+  EXPECT_TRUE(tick_due(0x00000003u));
+  sh.frame_period_ms = FRAME_STOPPED;
+  EXPECT_FALSE(tick_due(0xFFFFFFF0u + 3600u * 1000u * 24u * 24u)) << "stopped: 24 days, no tick";
+}
+
+TEST_F(ShellTest, NoTickNoDrawingButTheCountersMoveOnEveryTick) {
+  headless.clock_ms = 18;
+  render_frame();
+  EXPECT_EQ(headless.presents, 0);
+  mw.msg_speed = 1;
+  mw.msg_line_delay = 5;
+  tick();
+  EXPECT_EQ(headless.presents, 1);
+  EXPECT_EQ(mw.msg_speed_phase, 1);
+  EXPECT_EQ(mw.msg_line_delay_phase, 1);
+  mw.msg_wait_key = 1;
+  tick();
+  EXPECT_EQ(mw.msg_speed_phase, 0);
+  EXPECT_EQ(mw.msg_line_delay_phase, 1) << "the line delay stands during a page wait";
+  sh.frame_period_ms = FRAME_STOPPED;
+  headless.clock_ms += 100000;
+  render_frame();
+  EXPECT_EQ(headless.presents, 2);
+}
+
+TEST_F(ShellTest, ClosingWipeTheSixtyFourthTickFillsNothingThenTheOpeningStarts) {
+  fill_rect(gx.back_surface, 0, 0, 256, 256, 0xFFFFFF);
+  start_closing_wipe();
+  for (int i = 0; i < 63; i++) tick();
+  EXPECT_EQ(sh.transition_pos, 126);
+  expect_black_rows(126, 126);
+  EXPECT_EQ(sh.party_anim_count, 0) << "no field step runs under the closing bands";
+  std::vector<std::uint8_t> before = gx.back_surface.px;
+  tick();
+  EXPECT_EQ(sh.transition, WIPE_OPENING);
+  EXPECT_EQ(sh.transition_pos, 0);
+  EXPECT_TRUE(gx.back_surface.px == before) << "the 64th tick adds nothing";
+  EXPECT_EQ(headless.presents, 64);
+  tick(); // the field frame with the opening bands over it
+  EXPECT_EQ(sh.transition_pos, 2);
+  for (int y = 0; y < 126; y++) EXPECT_TRUE(row_is(gx.back_surface, y, 0, 0, 0)) << y;
+  for (int y = 130; y < 256; y++) EXPECT_TRUE(row_is(gx.back_surface, y, 0, 0, 0)) << y;
+  for (int i = 0; i < 63; i++) tick();
+  EXPECT_EQ(sh.transition, WIPE_NONE);
+  EXPECT_EQ(sh.transition_pos, 0);
+}
+
+TEST_F(ShellTest, PartyPictureEverySixteenTicksBackdropEveryThirtyTwo) {
+  for (int i = 0; i < 15; i++) tick();
+  EXPECT_EQ(sh.party_frame, 0);
+  tick();
+  EXPECT_EQ(sh.party_frame, 1);
+  EXPECT_EQ(sh.party_anim_count, 0);
+  for (int i = 0; i < 15; i++) tick();
+  EXPECT_EQ(fm.bg_select, 0);
+  tick();
+  EXPECT_EQ(fm.bg_select, 1);
+  EXPECT_EQ(fm.bg_scroll_x, 33);
+  EXPECT_EQ(fm.bg_scroll_y, 33);
+  EXPECT_EQ(sh.bg_anim_count, 0);
+  EXPECT_EQ(sh.party_frame, 0);
+  fm.bg_select = 2;
+  fm.bg_scroll_x = 63;
+  for (int i = 0; i < 32; i++) tick();
+  EXPECT_EQ(fm.bg_select, 0);
+  EXPECT_EQ(fm.bg_scroll_x, 0);
+}
+
+TEST_F(ShellTest, TheTitleAndTheWholeMapAreNotFieldFrames) {
+  sh.title_mode = 1;
+  tick();
+  EXPECT_EQ(sh.party_anim_count, 0);
+  sh.title_mode = 0;
+  st.cur_map = WORLD_MAP;
+  fm.world_map_view = 1;
+  int presents = headless.presents;
+  render_frame();
+  render_frame(); // no tick needed: drawn on every call
+  EXPECT_EQ(headless.presents, presents + 2);
+  EXPECT_EQ(sh.party_anim_count, 0);
+}
+
+TEST_F(ShellTest, AFinishedStepArrivesAfterItsFrame) {
+  key(0x28);
+  EXPECT_EQ(fm.step_dir, 0x28);
+  for (int i = 0; i < 16 && fm.step_dir == 0x28; i++) tick();
+  EXPECT_EQ(fm.step_dir, 0) << "the arrival ran after the sixteenth scrolling frame";
+  EXPECT_EQ(st.pos_y, 9);
+}

@@ -1,0 +1,120 @@
+// Start-up on the default game, and its failure when a picture is missing:
+// in a scratch folder that holds the default game but for one file.
+#include "tests/shell/shell_fixture.h"
+
+#include "audio/music.h"
+#include "gfx/surfaces.h"
+#include "state/state.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* game_dir() {
+  const char* d = std::getenv("ZK_GAME_DIR");
+  return d && fs::exists(fs::path(d) / "rpg.ini") ? d : nullptr;
+}
+
+// A folder with every file of the default game linked in, except `missing`.
+fs::path game_without(const std::string& missing) {
+  fs::path dir = fs::current_path() / ("without_" + missing);
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  for (const auto& e : fs::directory_iterator(game_dir()))
+    if (e.path().filename() != missing) fs::create_symlink(e.path(), dir / e.path().filename());
+  return dir;
+}
+
+bool any_surface_left() {
+  if (surface_exists(gx.back_surface) || surface_exists(gx.plc_surface)) return true;
+  for (const surface& s : gx.monster_surface)
+    if (surface_exists(s)) return true;
+  return surface_exists(gx.map_surface[0]) || surface_exists(gx.pmap_surface);
+}
+
+struct Startup : ::testing::Test {
+  fs::path home = fs::current_path();
+  void SetUp() override {
+    if (!game_dir()) GTEST_SKIP() << "the default game is not built";
+    headless_reset();
+    reset_game();
+  }
+  void TearDown() override {
+    fs::current_path(home);
+    reset_game();
+    headless_reset();
+  }
+};
+
+} // namespace
+
+TEST_F(Startup, OpensOnTheTitleWithTheWorldMapAndTheFirstSizeCommandQueued) {
+  fs::current_path(game_dir());
+  ASSERT_EQ(startup(), 0);
+  EXPECT_EQ(sh.title_mode, 1);
+  EXPECT_EQ(sh.app_active, 0) << "active only once the system says so";
+  EXPECT_EQ(st.cur_map, WORLD_MAP);
+  EXPECT_EQ(st.cur_area, area_at(WORLD_MAP, st.pos_x, st.pos_y));
+  EXPECT_EQ(headless.presents, 1) << "a dark picture at once";
+  EXPECT_TRUE(gx.back_surface.keyed && gx.plc_surface.keyed && gx.map_surface[1].keyed);
+  EXPECT_TRUE(gx.monster_surface[33].keyed && gx.monster_surface_b[33].keyed);
+  EXPECT_FALSE(gx.pmap_surface.keyed);
+  EXPECT_EQ(gx.bg_surface[2].w, 320);
+  EXPECT_EQ(gx.under_party_surface.w, 16);
+  EXPECT_EQ(sh.text_scratch.size(), 15360u);
+  int code = -1;
+  plat_msg m;
+  ASSERT_TRUE(plat_peek_message(&m));
+  EXPECT_EQ(m.kind, MSG_COMMAND);
+  EXPECT_EQ(m.wparam, CMD_SIZE_1X1);
+  headless.client_w = 768;
+  window_proc(m);
+  EXPECT_EQ(headless.client_w, 256);
+  EXPECT_EQ(loop_pass(&code), 0);
+}
+
+TEST_F(Startup, AMissingMonsterPictureStopsWithItsMessageAndLeavesNothing) {
+  fs::current_path(game_without("ms_g017.bmp"));
+  EXPECT_NE(startup(), 0);
+  EXPECT_TRUE(log_has("box: [Zandrek] MONSTERLoadBitmap FAILED"));
+  EXPECT_FALSE(any_surface_left());
+}
+
+TEST_F(Startup, EachMissingPictureNamesItself) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"YADOYA.bmp", "box: [Zandrek] YADOYALoadBitmap FAILED"},
+      {"ms_g005b.bmp", "box: [Zandrek] MONSTERLoadBitmap2 FAILED"},
+  };
+  for (const auto& [file, line] : cases) {
+    headless_reset();
+    reset_game();
+    fs::current_path(game_without(file));
+    EXPECT_NE(startup(), 0) << file;
+    EXPECT_TRUE(log_has(line)) << file;
+    EXPECT_FALSE(any_surface_left()) << file;
+    fs::current_path(home);
+  }
+}
+
+TEST_F(Startup, TheReplayProgramEndsAFailedStartUpWithExitCodeZero) {
+  if (!fs::exists(ZK_REPLAY_PROGRAM)) GTEST_SKIP() << "zandrek-replay is not built";
+  fs::path dir = game_without("ms_g017.bmp");
+  std::ofstream(home / "fail.txt") << "tick 3\ndump fail.json\n";
+  std::string cmd = std::string(ZK_REPLAY_PROGRAM) + " -C " + dir.string() + " fail.txt";
+  int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::ifstream in(home / "fail.json");
+  std::stringstream ss;
+  ss << in.rdbuf();
+  EXPECT_NE(ss.str().find("box: [Zandrek] MONSTERLoadBitmap FAILED"), std::string::npos)
+      << ss.str();
+}
