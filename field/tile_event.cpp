@@ -1,0 +1,140 @@
+// What the map events of a tile do: stairs, counters, event tiles, doors,
+// treasure chests and things hidden in the ground.
+#include "audio/music.h"
+#include "audio/sound.h"
+#include "event/event.h"
+#include "field/walk.h"
+#include "field/walk_links.h"
+#include "gfx/field_map.h"
+#include "gfx/text.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int FANFARE = 7;
+constexpr int FOUND_MARK = 128; // b of a chest or a hidden find that holds an item
+constexpr int FIRST_KEY = 149;  // door key k is item 149 + k
+
+void add_line(const char* fmt, const char* name) {
+  std::snprintf(tx.text_line, sizeof tx.text_line, fmt, name);
+  msg_print(2, tx.text_line);
+}
+
+const char* item_name(int no) {
+  return st.item_table[no >= 0 && no < 256 ? no : 0].name;
+}
+
+void fanfare() {
+  music_stop();
+  play_tune(FANFARE);
+}
+
+// A chest plays the fanfare only once the item is in hand.
+void open_chest(const map_event& e) {
+  msg_print(1, "宝箱を開けた。");
+  if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
+    msg_print(2, "中身は、からっぽだ。");
+    return;
+  }
+  if (!give_item(e.c)) {
+    msg_print(2, "が、持ちきれなかった。");
+    return;
+  }
+  fanfare();
+  msg_print(2, "なんと、@C1@NAME0@C0たちは、");
+  add_line("%sを手に入れた。", item_name(e.c));
+  st.sb.flags[e.a] = 1;
+}
+
+// Something in the ground is announced before the party tries to carry it;
+// when it does not fit, it stays there to be found again.
+void search_ground(const map_event& e) {
+  msg_print(1, "足下を調べた。");
+  if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
+    msg_print(2, "何も、見つからない。");
+    return;
+  }
+  fanfare();
+  msg_print(2, "なんと! @C1@NAME0@C0たちは、");
+  add_line(" %sを見つけた。", item_name(e.c));
+  if (!give_item(e.c)) {
+    msg_print(2, "が、持ちきれなかった。");
+    return;
+  }
+  add_line("%sを手に入れた。", item_name(e.c));
+  st.sb.flags[e.a] = 1;
+}
+
+// A locked door opens for its key and stays open until the map is loaded
+// again; an event door lets the party in when its event sets flag 255.
+int door(const map_event& e, int x, int y) {
+  if (e.a != 0) return event_door(e.a);
+  if (has_key(e.b)) {
+    st.map_grid[y][x] = static_cast<u8>(st.open_door_tile);
+    play_door();
+    rebuild_map_pictures();
+    msg_print(1, "*ドアが開いた");
+    return 0;
+  }
+  std::snprintf(tx.text_line, sizeof tx.text_line, "@C3%s@C0を持っていない！",
+                item_name(FIRST_KEY + e.b));
+  msg_print(1, tx.text_line);
+  msg_print(2, "*ドアが開かない！");
+  return 1;
+}
+
+void stairs(const map_event& e) {
+  if (st.cur_map == WORLD_MAP) {
+    st.return_map = WORLD_MAP;
+    st.return_x = st.pos_x;
+    st.return_y = st.pos_y;
+  }
+  st.encounters_on = 1;
+  enter_map(e.a, e.b, e.c);
+}
+
+// Counters and event tiles answer alike whether walked into or talked to.
+void counter(int k, const map_event& e) {
+  switch (k) {
+  case 5: case 12: case 15: event_start(e.a); break;
+  case 8: open_inn(); break;
+  case 9: case 10: case 14: open_shop(e.a); break;
+  case 13: open_church(e.a); break;
+  case 16: msg_print(1, "いらっしゃいませ。"); break;
+  default: break;
+  }
+}
+
+// Mode 1 on one record; true when the search is over.
+bool search(int k, const map_event& e) {
+  switch (k) {
+  case 1: case 2: case 3: case 8: case 9: case 10: case 12: case 13: case 14: case 15: case 16:
+    return false;
+  case 11: open_chest(e); return true;
+  default: search_ground(e); return true;
+  }
+}
+
+} // namespace
+
+int tile_event(int k, int x, int y, int mode) {
+  // The records are copied: a map change from stairs replaces the table.
+  for (int i = 0; i < st.map_event_count; i++) {
+    const map_event e = st.map_events[i];
+    if (e.x != x || e.y != y) continue;
+    if (mode == STEP_SEARCH) {
+      if (search(k, e)) return 0;
+    } else if (mode == STEP_TALK) {
+      counter(k, e);
+    } else if (k == 2 || k == 3) {
+      stairs(e);
+      return 0;
+    } else if (k == 17) {
+      return door(e, x, y);
+    } else {
+      counter(k, e);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,223 @@
+// The party's steps: the collision test, the people met on the way, the
+// arrival at the end of a step and the map change.
+#include "field/walk.h"
+
+#include "audio/music.h"
+#include "audio/sound.h"
+#include "battle/battle.h"
+#include "event/event.h"
+#include "field/walk_links.h"
+#include "gfx/field_map.h"
+#include "gfx/text.h"
+#include "state/data_files.h"
+
+#include <cstdio>
+
+walk_data wk;
+
+void reset_walk_state() {
+  wk = walk_data{};
+}
+
+bool encounter_map(int map) {
+  return map == WORLD_MAP || map == 36 || map == 39 || map == 40 || map >= 50;
+}
+
+bool water_tile(int t) {
+  return t == 0 || (t >= 64 && t <= 75);
+}
+
+namespace {
+
+constexpr int SHIP_ITEM = 160;
+constexpr int SHIP_SPRITE = 64;
+constexpr int BATTLE_MUSIC = 2;
+
+void battle_music() {
+  music_stop();
+  play_music_entry(BATTLE_MUSIC);
+}
+
+// The countdown of an arrival on an encounter map; 1 when it ran out and a
+// battle began in place of whatever the tile holds.
+int count_down_encounter() {
+  if (st.encounter_steps == 0) {
+    battle_music();
+    msg_print(1, "敵だ！");
+    start_group_battle(0);
+    int r = next_rand();
+    st.encounter_steps = st.cur_map == WORLD_MAP ? (r & 24) | 7 : (r & 7) + 7;
+    return 1;
+  }
+  if (st.encounters_on == 1 && st.no_monster_turn == 0) st.encounter_steps--;
+  poison_step();
+  return 0;
+}
+
+bool has_ship() {
+  for (u8 e : st.sb.bag)
+    if (e == SHIP_ITEM) return true;
+  return false;
+}
+
+// Boarding and leaving the ship; -1 when the tile goes on to its class.
+int ship_test(int t, int k, int x, int y) {
+  if (!water_tile(t)) {
+    if (st.on_ship == 1 && k == 0) {
+      st.on_ship = 0;
+      st.ship_sprite = 0;
+      st.cur_area = area_at(st.cur_map, x, y);
+    }
+    return -1;
+  }
+  if (st.on_ship != 0 || st.cur_map != WORLD_MAP) return -1;
+  if (!has_ship()) {
+    st.ship_sprite = 0;
+    return 1;
+  }
+  st.ship_sprite = SHIP_SPRITE;
+  st.on_ship = 1;
+  st.cur_area = area_at(WORLD_MAP, x, y);
+  return 0;
+}
+
+bool on_map(int x, int y) {
+  return x >= 0 && y >= 0 && x <= st.map_max_x && y <= st.map_max_y && x < 256 && y < 256;
+}
+
+// Entering or arriving, by the tile's class.
+int step_by_class(int k, int x, int y, int mode) {
+  switch (k) {
+  case 1: play_wallstop(); return 1;
+  case 2:
+  case 3:
+    if (mode == STEP_ARRIVE) tile_event(k, x, y, 0);
+    return 0;
+  case 5: case 8: case 9: case 10: case 12: case 13: case 14: case 15: case 16:
+    tile_event(k, x, y, 0);
+    return 1;
+  case 17: return tile_event(17, x, y, 0);
+  default: return 0;
+  }
+}
+
+int fight_npc(int i, const npc& n) {
+  battle_music();
+  msg_print(1, "敵だ！");
+  if (n.type == 1) {
+    start_group_battle(i);
+  } else {
+    bt.figure = i;
+    start_set_battle(n.a);
+  }
+  return 1;
+}
+
+// The steps of a map change up to the load of the new map.
+void leave_for(int map) {
+  st.cur_map = map;
+  play_kaidan();
+  st.playing_music = st.cur_music;
+  start_closing_wipe();
+  load_data(LOAD_MAP);
+}
+
+// The arrival place on the loaded map, its music and its pictures.
+void arrive_at(int x, int y) {
+  st.pos_x = x;
+  st.pos_y = y;
+  st.view_x = x - 9;
+  st.view_y = y - 9;
+  st.cur_area = area_at(st.cur_map, x, y);
+  if (st.cur_music != st.playing_music) {
+    st.playing_music = st.cur_music;
+    music_stop();
+    play_music_entry(st.cur_music);
+  }
+  rebuild_map_pictures();
+}
+
+} // namespace
+
+int try_step(int x, int y, int mode) {
+  if (mode == STEP_ARRIVE && encounter_map(st.cur_map) && count_down_encounter()) return 1;
+  if (mode == STEP_ENTER) {
+    int r = npc_contact(x, y);
+    if (r != 0) return r;
+  }
+  if (!on_map(st.pos_x, st.pos_y)) return 0;
+  // Talking past the map's edge finds nothing there.
+  if (!on_map(x, y)) return mode == STEP_ENTER ? 1 : 0;
+  int t = st.map_grid[y][x], k = st.tile_class[t];
+  // Only a step changes between land and sea; talking to the sea does not.
+  if (mode == STEP_ENTER || mode == STEP_ARRIVE) {
+    int r = ship_test(t, k, x, y);
+    if (r >= 0) return r;
+  }
+  if (mode == STEP_SEARCH || mode == STEP_TALK) {
+    tile_event(k, x, y, mode);
+    return 0;
+  }
+  return step_by_class(k, x, y, mode);
+}
+
+int npc_contact(int x, int y) {
+  for (int i = 0; i < NPC_COUNT; i++) {
+    const npc& n = st.npc_table[i];
+    if (n.x != x || n.y != y || (n.state & 1) != 0) continue;
+    // Monsters of any state fight: a state the map data should not hold
+    // must not let the party walk through a monster.
+    if (n.type == 1 || n.type == 3) return fight_npc(i, n);
+    if (n.type == 2) {
+      if (st.sb.flags[n.b] != 0) continue;
+      if (!command_menu_open()) return 1;
+      event_talk(i);
+      return 1;
+    }
+    if (command_menu_open()) msg_print(1, "こんにちは。");
+    return 1;
+  }
+  return 0;
+}
+
+void talk() {
+  static const int front[8][2] = {{0, 1}, {0, 1}, {-1, 0}, {-1, 0}, {1, 0}, {1, 0}, {0, -1}, {0, -1}};
+  const int* d = front[st.facing & 7];
+  int x = st.pos_x + d[0], y = st.pos_y + d[1];
+  wk.talking = 1;
+  int met = npc_contact(x, y);
+  wk.talking = 0;
+  if (met == 0) try_step(x, y, STEP_TALK);
+}
+
+void arrive() {
+  if (st.leaving_map == 1) {
+    st.encounters_on = 1;
+    leave_for(st.return_map);
+    // Read only now: on any map but the world map the loader has just put
+    // the new map's own return point there.
+    arrive_at(st.return_x, st.return_y);
+    st.leaving_map = 0;
+  } else {
+    try_step(st.pos_x, st.pos_y, STEP_ARRIVE);
+  }
+  fm.step_dir = 0;
+}
+
+void enter_map(int map, int x, int y) {
+  leave_for(map);
+  arrive_at(x, y);
+}
+
+void poison_step() {
+  for (int i = 0; i < 3; i++) {
+    member& m = st.sb.party[i];
+    if ((m.status & STATUS_DEAD) || !(m.status & STATUS_POISON)) continue;
+    // A member already at 0 HP dies of the poison instead of wrapping round to 65535.
+    if (m.hp > 0) m.hp--;
+    if (m.hp != 0) continue;
+    m.status |= STATUS_DEAD;
+    std::snprintf(tx.text_line, sizeof tx.text_line, "@NAME%dは、死んでしまった!", i);
+    msg_print(1, tx.text_line);
+  }
+}

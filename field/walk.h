@@ -1,0 +1,42 @@
+// Walking: what each tile means when the party enters it, arrives on it,
+// searches it or talks to it; the people met on the way, doors and keys,
+// treasure, the ship, random encounters and poison, and the map change.
+#pragma once
+#include "state/state.h"
+
+// The walk's own state. Everything else it changes lives in st.
+struct walk_data {
+  i32 talking = 0; // 1 while the talk command asks a person or a tile
+};
+
+extern walk_data wk;
+void reset_walk_state();
+
+// try_step modes.
+enum : int { STEP_ENTER = 0, STEP_SEARCH = 1, STEP_ARRIVE = 2, STEP_TALK = 3 };
+
+// The collision test and tile dispatcher. Mode 0: may the party enter (x, y)?
+// 0 yes, non-zero no. Mode 1: search the own tile. Mode 2: the party has
+// arrived on (x, y). Mode 3: act on the tile in front. Only mode 0's result
+// means anything.
+int try_step(int x, int y, int mode);
+// The meaning of the map events on (x, y) for a tile of class k (the modes of
+// try_step, 0 for both entering and arriving); 0 lets a door's step go ahead.
+int tile_event(int k, int x, int y, int mode);
+// The person standing on (x, y) met by walking into it or by talking to it;
+// 1 when one was there and handled it.
+int npc_contact(int x, int y);
+// The talk command: the person or the tile in front of the party.
+void talk();
+// The end of a step's scroll: leaving an edge-exit map or the arrival test
+// of the new tile; always leaves step_dir at 0.
+void arrive();
+// Takes the party to (x, y) of the map, as stairs do.
+void enter_map(int map, int x, int y);
+// One step's poison damage to the living poisoned members.
+void poison_step();
+
+// Maps on which monsters are met at random and poison hurts per step.
+bool encounter_map(int map);
+// The sea of the world map.
+bool water_tile(int t);

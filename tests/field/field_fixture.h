@@ -1,0 +1,49 @@
+// A clean game on a small map written by the test, with tile and character
+// sheets whose every pixel tells where it came from.
+#pragma once
+#include "gfx/field_map.h"
+#include "platform/surface.h"
+#include "state/state.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What the field asked of the parts it calls (message printer, counters).
+struct recorded_calls {
+  std::vector<std::pair<int, std::string>> printed; // mode, text
+  std::vector<std::string> opened;                  // "inn", "shop n", "church n"
+};
+recorded_calls& field_calls();
+
+// Tile n of the map sheet is one colour: blue n, green 0x10, red 0x20; tile n
+// of the second sheet blue n, green 0x30, red 0x40. Pixel (i, j) of character
+// picture n is blue n, green i + 1, red j + 1.
+struct bgr {
+  int b, g, r;
+  bool operator==(const bgr&) const = default;
+};
+bgr map_tile_color(int n);
+bgr outside_tile_color(int n);
+bgr char_pixel(int n, int i, int j);
+bgr pixel(const surface& s, int x, int y);
+
+constexpr int FLOOR = 1, WALL = 2, WATER = 64, STAIRS = 3, DOOR = 17, COUNTER = 8;
+
+class FieldTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  // A max_x + 1 by max_y + 1 map of floor on map `map`, the party at (px, py).
+  void make_map(int map, int max_x, int max_y, int px, int py);
+  void add_event(int x, int y, int a, int b, int c);
+  // The texts printed since the test began, in order.
+  std::vector<std::string> texts() const;
+  int log_count(const std::string& line) const;
+  // The talk command, chosen from the open command menu.
+  void talk_command();
+  // Writes the files of map `map` into the working directory, from the
+  // current tables with this header.
+  void write_map_files(int map, int max_x, int max_y, int sx, int sy, int music, int kind,
+                       int ret_map, int ret_x, int ret_y, int area);
+};

@@ -1,0 +1,172 @@
+// What tiles mean: searching, chests and hidden finds, doors and keys,
+// counters and event tiles.
+#include "battle/battle.h"
+#include "event/event.h"
+#include "field/walk.h"
+#include "field_fixture.h"
+#include "gfx/surfaces.h"
+
+#include <cstring>
+
+namespace {
+
+using lines = std::vector<std::string>;
+
+class Tiles : public FieldTest {
+protected:
+  void SetUp() override {
+    FieldTest::SetUp();
+    make_map(7, 30, 30, 10, 10);
+  }
+  void fill_bag() {
+    for (u8& e : st.sb.bag) e = 199;
+  }
+  void fill_items() {
+    for (int m = 0; m < 3; m++) std::memset(st.sb.party[m].items, 169, 16);
+  }
+  // Event n sets flag 255 when `opens`, else flag 254.
+  void door_event(int n, bool opens) {
+    event_record& e = ev.table[n];
+    e.length = 3;
+    e.code[0] = sci_system, e.code[1] = opens ? 255 : 254, e.code[2] = sci_on;
+  }
+};
+
+TEST_F(Tiles, SearchingATileWithoutAMapEventPrintsNothing) {
+  EXPECT_EQ(try_step(10, 10, STEP_SEARCH), 0);
+  EXPECT_TRUE(field_calls().printed.empty());
+  add_event(10, 10, 5, 0, 0);
+  try_step(10, 10, STEP_SEARCH);
+  EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"}));
+  EXPECT_EQ(field_calls().printed[0].first, 1);
+  EXPECT_EQ(field_calls().printed[1].first, 2);
+}
+
+TEST_F(Tiles, AChestGivesItsItemOnceAndKeepsItWhenItDoesNotFit) {
+  st.map_grid[10][10] = 100 + 11;
+  add_event(10, 10, 30, 128, 169);
+  fill_items();
+  try_step(10, 10, STEP_SEARCH);
+  EXPECT_EQ(texts(), (lines{"宝箱を開けた。", "が、持ちきれなかった。"}));
+  EXPECT_EQ(st.sb.flags[30], 0) << "the chest can be opened again";
+  EXPECT_EQ(log_count("music: play fanfare.mid"), 0) << "no fanfare for what stays behind";
+  field_calls().printed.clear();
+  st.sb.party[2].items[15] = 0;
+  try_step(10, 10, STEP_SEARCH);
+  EXPECT_EQ(texts(), (lines{"宝箱を開けた。", "なんと、@C1@NAME0@C0たちは、",
+                            "やくそう        を手に入れた。"}));
+  EXPECT_EQ(st.sb.party[2].items[15], 169);
+  EXPECT_EQ(st.sb.flags[30], 1);
+  EXPECT_EQ(log_count("music: play fanfare.mid"), 1);
+  field_calls().printed.clear();
+  try_step(10, 10, STEP_SEARCH);
+  EXPECT_EQ(texts(), (lines{"宝箱を開けた。", "中身は、からっぽだ。"}));
+}
+
+TEST_F(Tiles, AHiddenFindIsAnnouncedWithItsFanfareBeforeItIsStored) {
+  add_event(10, 10, 31, 128, 160);
+  fill_bag();
+  try_step(10, 10, STEP_SEARCH);
+  EXPECT_EQ(texts(), (lines{"足下を調べた。", "なんと! @C1@NAME0@C0たちは、",
+                            " ふね            を見つけた。", "が、持ちきれなかった。"}));
+  EXPECT_EQ(log_count("music: play fanfare.mid"), 1);
+  EXPECT_EQ(st.sb.flags[31], 0) << "it can be found again";
+  st.sb.bag[19] = 255; // 255 is a free entry
+  field_calls().printed.clear();
+  try_step(10, 10, STEP_SEARCH);
+  EXPECT_EQ(texts().back(), "ふね            を手に入れた。");
+  EXPECT_EQ(st.sb.bag[19], 160);
+  EXPECT_EQ(st.sb.flags[31], 1);
+}
+
+TEST_F(Tiles, OnlyTheFirstRecordOfASearchedTileCounts) {
+  st.map_grid[10][10] = 100 + 4;
+  add_event(10, 10, 32, 0, 0);
+  add_event(10, 10, 33, 128, 169);
+  try_step(10, 10, STEP_SEARCH);
+  EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"}));
+  EXPECT_EQ(st.sb.flags[33], 0);
+}
+
+TEST_F(Tiles, ALockedDoorOpensForItsKeyOnly) {
+  st.map_grid[10][11] = DOOR;
+  st.open_door_tile = 5;
+  add_event(11, 10, 0, 1, 0);
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
+  EXPECT_EQ(texts(), (lines{"@C3カードギー      @C0を持っていない！", "*ドアが開かない！"}));
+  EXPECT_EQ(st.map_grid[10][11], DOOR);
+  field_calls().printed.clear();
+  st.sb.bag[0] = 150;
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 0);
+  EXPECT_EQ(st.map_grid[10][11], 5);
+  EXPECT_EQ(texts(), lines{"*ドアが開いた"});
+  EXPECT_EQ(log_count("sound: Door"), 1);
+  // The opened door is in the map picture at once: tile (11, 10) is picture tile (10, 9).
+  EXPECT_EQ(pixel(gx.map_surface[fm.map_surface_sel], 160 + 1, 144 + 1), map_tile_color(5));
+}
+
+TEST_F(Tiles, AKeyNumberPastTheItemTableNamesNoItem) {
+  st.map_grid[10][11] = DOOR;
+  add_event(11, 10, 0, 200, 0);
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
+  EXPECT_EQ(texts()[0], "@C3                @C0を持っていない！");
+}
+
+TEST_F(Tiles, AnEventDoorLetsThePartyInOnlyWhenItsEventSetsFlag255) {
+  st.map_grid[10][11] = DOOR;
+  add_event(11, 10, 60, 0, 0);
+  door_event(60, false);
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1) << "every time";
+  EXPECT_EQ(st.sb.flags[254], 1);
+  door_event(60, true);
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 0);
+  st.sb.flags[255] = 0;
+  st.pos_x = 11;
+  try_step(11, 10, STEP_ARRIVE);
+  EXPECT_EQ(st.sb.flags[255], 1) << "the event runs again on arrival";
+}
+
+TEST_F(Tiles, CountersAndEventTilesRefuseTheStepAndAnswer) {
+  struct {
+    int cls;
+    const char* opened;
+  } cases[] = {{8, "inn"}, {9, "shop 3"}, {10, "shop 3"}, {14, "shop 3"}, {13, "church 3"}};
+  for (auto c : cases) {
+    field_calls() = recorded_calls{};
+    st.map_grid[10][11] = static_cast<u8>(100 + c.cls);
+    st.map_event_count = 0;
+    add_event(11, 10, 3, 0, 0);
+    EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1) << c.cls;
+    st.facing = 4;
+    talk_command();
+    EXPECT_EQ(field_calls().opened, (lines{c.opened, c.opened})) << c.cls;
+  }
+  st.map_grid[10][11] = 100 + 16;
+  field_calls() = recorded_calls{};
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
+  EXPECT_EQ(texts(), lines{"いらっしゃいませ。"});
+  for (int cls : {5, 12, 15}) {
+    st.map_grid[10][11] = static_cast<u8>(100 + cls);
+    ev.event_no = 0;
+    EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
+    EXPECT_EQ(ev.event_no, 3) << cls;
+  }
+  st.map_grid[10][11] = 100 + 11;
+  field_calls() = recorded_calls{};
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 0) << "a chest is walked onto";
+  talk_command();
+  EXPECT_TRUE(field_calls().printed.empty());
+}
+
+TEST_F(Tiles, AWallBumpsAndTalkingPastTheMapEdgeFindsNothing) {
+  st.map_grid[10][11] = WALL;
+  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
+  EXPECT_EQ(log_count("sound: WallStop"), 1);
+  st.pos_x = 0;
+  st.facing = 2;
+  talk_command();
+  EXPECT_TRUE(field_calls().printed.empty());
+}
+
+} // namespace
