@@ -1,0 +1,115 @@
+#include "field/field_menu.h"
+#include "field/menu_links.h"
+#include "state/save_slots.h"
+
+static void system_menu_open() {
+  fmn.system_win = 1;
+  fmn.sys_state = SYS_MAIN;
+  fmn.sys_row = 0;
+  fmn.yes_no = 0;
+  fmn.bag_page = 0;
+}
+
+static void system_menu_close() {
+  message_visible() = 0;
+  fmn.system_win = 0;
+}
+
+// Not on stairs, walls, counters and event tiles; nor anywhere off the map
+// grid, where the party stands only for the moment of leaving a map and no
+// place could be stored.
+int save_allowed_here() {
+  if (st.pos_x < 0 || st.pos_x > 255 || st.pos_y < 0 || st.pos_y > 255) return 0;
+  int k = st.tile_class[st.map_grid[st.pos_y][st.pos_x]];
+  return !((k >= 1 && k <= 3) || (k >= 8 && k <= 16));
+}
+
+static void main_list_key(int role) {
+  if (role == ROLE_CANCEL) return system_menu_close();
+  step_vertical(fmn.sys_row, role, 0, 3);
+  if (role != ROLE_CONFIRM) return;
+  switch (fmn.sys_row) {
+  case 0:
+    fmn.sys_state = SYS_SAVE_SLOT;
+    break;
+  case 1:
+    fmn.sys_state = SYS_LOAD_SLOT;
+    break;
+  case 2:
+    fmn.sys_state = SYS_BAG;
+    break;
+  default:
+    fmn.sys_state = SYS_MAIN;
+    system_menu_close();
+    break;
+  }
+}
+
+static void slot_list_key(int role) {
+  bool saving = fmn.sys_state == SYS_SAVE_SLOT;
+  i32& cursor = saving ? fmn.save_cursor : fmn.load_cursor;
+  step_vertical(cursor, role, 0, SLOT_COUNT - 1);
+  if (role == ROLE_CANCEL) {
+    fmn.sys_state = SYS_MAIN;
+    msg_print(1, "キャンセルします");
+  } else if (role == ROLE_CONFIRM) {
+    // An unused slot has nothing to resume: the choice is simply not taken.
+    if (!saving && st.slots[cursor].map == 0) return;
+    fmn.sys_state = SYS_YES_NO;
+    msg_print(1, saving ? "セーブします。よろしいですか？" : "ロードします。よろしいですか？");
+  }
+}
+
+static void save_here() {
+  if (!save_allowed_here()) {
+    msg_print(1, "ここでは、セーブできない。");
+    return;
+  }
+  st.cur_slot = fmn.save_cursor;
+  int failed = save_slot(fmn.save_cursor);
+  msg_print(1, failed ? "セーブできませんでした。" : "セーブ完了。");
+  fmn.sys_state = SYS_MAIN;
+}
+
+static void load_chosen() {
+  st.cur_slot = fmn.load_cursor;
+  int failed = load_slot(fmn.load_cursor);
+  msg_print(1, failed ? "ロードできませんでした。" : "ロード完了。");
+  fmn.sys_state = SYS_MAIN;
+}
+
+static void yes_no_key(int role) {
+  step_vertical(fmn.yes_no, role, 0, 1);
+  if (role == ROLE_CANCEL) {
+    fmn.sys_state = SYS_MAIN;
+    msg_print(1, "キャンセルします");
+  } else if (role == ROLE_CONFIRM && fmn.yes_no == 1) {
+    fmn.sys_state = fmn.sys_row == 0 ? SYS_SAVE_SLOT : SYS_LOAD_SLOT;
+  } else if (role == ROLE_CONFIRM) {
+    if (fmn.sys_row == 0)
+      save_here();
+    else
+      load_chosen();
+  }
+}
+
+static void bag_key(int role) {
+  step_horizontal(fmn.bag_page, role, 0, 1);
+  if (role == ROLE_CONFIRM || role == ROLE_CANCEL) fmn.sys_state = SYS_MAIN;
+}
+
+void system_key(int key) {
+  if (!fmn.system_win) return system_menu_open();
+  int role = menu_key_role(key);
+  switch (fmn.sys_state) {
+  case SYS_MAIN:
+    return main_list_key(role);
+  case SYS_SAVE_SLOT:
+  case SYS_LOAD_SLOT:
+    return slot_list_key(role);
+  case SYS_YES_NO:
+    return yes_no_key(role);
+  case SYS_BAG:
+    return bag_key(role);
+  }
+}

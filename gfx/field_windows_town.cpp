@@ -1,0 +1,61 @@
+#include "field/field_menu.h"
+#include "field/shop.h"
+#include "gfx/field_windows.h"
+#include "gfx/field_windows_common.h"
+#include "gfx/surfaces.h"
+#include "gfx/text.h"
+
+void draw_inn_window() {
+  static const char* const rows[] = {"泊まる", "やめとく"};
+  draw_frame(8, 8, 68, 50);
+  draw_frame(88, 72, 80, 80);
+  if (surface_exists(gx.yadoya_surface))
+    copy_rect(gx.back_surface, 96, 80, gx.yadoya_surface, 0, 0, 64, 64);
+  begin_window_text();
+  text_rows(26, 22, rows, 2);
+  end_text();
+  draw_cursor(16, 22 + 14 * sp.inn_row);
+}
+
+static void wares_window() {
+  const shop_record& shop = shop_table[sp.shop_no];
+  draw_frame(8, 8, 212, 92);
+  begin_window_text();
+  for (int r = 0; r < SHOP_WARES; r++) {
+    const item& it = st.item_table[shop.wares[r]];
+    text_printf(26, 22 + 14 * r, "%s %12dG", item_name(shop.wares[r]).s, it.price);
+  }
+  end_text();
+  draw_cursor(16 + 56 * sp.shop_list_col, 22 + 14 * sp.shop_list_row);
+  if (sp.shop_pick) member_window(sp.shop_member);
+}
+
+void draw_shop_window() {
+  static const char* const rows[] = {"かう", "うる", "でる"};
+  draw_frame(8, 8, 56, 64);
+  draw_frame(8, 104, 104, 36);
+  begin_window_text();
+  text_rows(26, 22, rows, 3);
+  text_printf(16, 118, "%12dG", st.sb.gold);
+  end_text();
+  draw_cursor(16, 22 + 14 * sp.shop_row);
+  if (!sp.shop_sub) return;
+  if (sp.shop_row == SHOP_BUY) return wares_window();
+  if (sp.shop_row != SHOP_SELL) return;
+  member_window(sp.shop_member);
+  if (sp.shop_sell_list && fmn.item_win)
+    item_list_window(st.sb.party[sp.shop_member], fmn.item_page, fmn.item_row, 44);
+}
+
+void draw_church_window() {
+  const church_record& c = church_table[sp.church_no];
+  draw_frame(8, 8, 140, 78);
+  begin_window_text();
+  text_printf(26, 22, "生き返らせる　%4dG", c.revive_price);
+  text_printf(26, 36, "毒をけす　　　%4dG", c.cure_price);
+  text_printf(26, 50, "のろいをとく　%4dG", c.curse_price);
+  text_out(26, 64, "やめとく");
+  end_text();
+  draw_cursor(16 + 104 * sp.church_col, 22 + 14 * sp.church_row);
+  if (sp.church_pick) member_window(sp.church_member);
+}

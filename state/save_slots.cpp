@@ -1,0 +1,119 @@
+#include "state/save_slots.h"
+
+#include "audio/music.h"
+#include "battle/battle.h"
+#include "field/field_menu.h"
+#include "field/menu_links.h"
+#include "state/data_files.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* SAVE_TEMP = "rpgpcd.pcd.tmp";
+
+// Writes all bytes to fd; false on any failure.
+bool write_all(int fd, const u8* p, std::size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(fd, p, n);
+    if (w <= 0) return false;
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+// The new file is written whole beside the old one and only then put in its
+// place, so that a save that fails part-way leaves the slots already saved.
+bool write_save_file(const save_block (&slots)[SLOT_COUNT]) {
+  int fd = ::open(SAVE_TEMP, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) return false;
+  bool ok = write_all(fd, reinterpret_cast<const u8*>(slots), SAVE_FILE_BYTES);
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && std::rename(SAVE_TEMP, SAVE_FILE) == 0;
+  if (!ok) {
+    ::unlink(SAVE_TEMP);
+    return false;
+  }
+  int dir = ::open(".", O_RDONLY);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+} // namespace
+
+int read_slots() {
+  std::FILE* f = std::fopen(SAVE_FILE, "rb");
+  if (!f) return 1;
+  int whole = 0;
+  save_block slot;
+  // One slot at a time: a short file gives its whole slots and nothing of a
+  // part-written one.
+  while (whole < SLOT_COUNT && std::fread(&slot, SLOT_BYTES, 1, f) == 1) st.slots[whole++] = slot;
+  std::fclose(f);
+  return whole == SLOT_COUNT ? 0 : 1;
+}
+
+void init_slots() {
+  for (save_block& s : st.slots) s.map = 0;
+  i32 state = fmn.sys_state;
+  fmn.sys_state = SYS_MAIN;
+  load_slot(0);
+  fmn.sys_state = state;
+}
+
+static void resume(const save_block& slot) {
+  music_stop();
+  st.sb = slot;
+  st.cur_map = slot.map;
+  load_data(LOAD_MAP);
+  st.pos_x = slot.x;
+  st.pos_y = slot.y;
+  st.view_x = st.pos_x - 9;
+  st.view_y = st.pos_y - 9;
+  st.cur_area = slot.area;
+  st.playing_music = st.cur_music;
+  play_music_entry(st.cur_music);
+  rebuild_map_pictures();
+  message_visible() = 0;
+  fmn.system_win = 0;
+  bt.weaken_count = 0;
+  st.no_monster_turn = 0;
+}
+
+int load_slot(int k) {
+  if (read_slots() != 0) return 1;
+  if (fmn.sys_state == SYS_MAIN) return 0;
+  if (k < 0 || k >= SLOT_COUNT || st.slots[k].map == 0) return 2;
+  save_block slot = st.slots[k];
+  resume(slot);
+  return 0;
+}
+
+int save_slot(int k) {
+  if (k < 0 || k >= SLOT_COUNT) return 1;
+  save_block next[SLOT_COUNT];
+  std::memcpy(next, st.slots, sizeof next);
+  save_block& s = next[k];
+  s = st.sb;
+  s.map = static_cast<u8>(st.cur_map);
+  s.x = static_cast<u8>(st.pos_x);
+  s.y = static_cast<u8>(st.pos_y);
+  int area = st.cur_map == WORLD_MAP ? area_at(WORLD_MAP, st.pos_x, st.pos_y) : st.cur_area;
+  s.area = static_cast<u8>(area);
+  if (!write_save_file(next)) return 1;
+  std::memcpy(st.slots, next, sizeof next);
+  return 0;
+}
+
+const char* slot_label(int k) {
+  if (k < 0 || k >= SLOT_COUNT || st.slots[k].map == 0) return "－－ 未使用 －－";
+  return area_name(st.slots[k].map, st.slots[k].area);
+}

@@ -1,0 +1,89 @@
+#include "menus_fixture.h"
+
+#include "audio/music.h"
+#include "audio/sound.h"
+#include "gfx/surfaces.h"
+#include "gfx/text.h"
+#include "message/message.h"
+#include "platform/headless/headless.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+void make_member(member& m, const char* name) {
+  m = member{};
+  std::memset(m.name, ' ', sizeof m.name);
+  std::memcpy(m.name, name, std::strlen(name));
+  m.level = 3;
+  m.age = 17;
+  m.str = m.atk = 20;
+  m.agi = m.spd = 10;
+  m.base_hp = m.hp = 40;
+  m.base_hp_max = m.hp_max = 50;
+  m.base_mp = m.mp = 5;
+  m.base_mp_max = m.mp_max = 12;
+  m.eq_head = m.eq_right = m.eq_left = m.eq_body = NO_EQUIP;
+  m.eq_acc1 = m.eq_acc2 = m.eq_acc3 = NO_EQUIP;
+}
+
+} // namespace
+
+void fresh_game() {
+  headless_reset();
+  reset_state();
+  reset_field_menu_state();
+  reset_shop_state();
+  reset_battle_state();
+  reset_event_state();
+  reset_music_state();
+  reset_sound_state();
+  reset_surfaces_state();
+  reset_text_state();
+  reset_message_state();
+  reset_outside();
+  sound_init();
+  const char* names[3] = {"ALICE", "BOB", "CARL"};
+  for (int i = 0; i < 3; i++) make_member(st.sb.party[i], names[i]);
+  st.cur_map = 12;
+  st.cur_area = 17;
+  st.pos_x = st.pos_y = 5;
+  st.map_max_x = st.map_max_y = 15;
+  forget_sounds();
+}
+
+std::vector<std::string> lines() {
+  std::vector<std::string> out;
+  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) out.emplace_back(mw.msg_line[i]);
+  return out;
+}
+
+bool said(const char* text) {
+  for (const std::string& l : lines())
+    if (l == text) return true;
+  return false;
+}
+
+std::string transcript() {
+  std::string out = "\n";
+  for (const std::string& l : lines()) out += sjis_to_utf8(l.c_str()) + "\n";
+  return out;
+}
+
+int menusounds() {
+  return static_cast<int>(std::count(headless.log.begin(), headless.log.end(), "sound: menusound"));
+}
+
+void forget_sounds() {
+  headless.log.clear();
+}
+
+void carry(int m, int entry, int item_no) {
+  st.sb.party[m].items[entry] = static_cast<u8>(item_no);
+}
+
+void press(void (*handler)(int), std::initializer_list<int> keys) {
+  for (int k : keys) handler(k);
+}

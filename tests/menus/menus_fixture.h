@@ -1,0 +1,34 @@
+// A small world for the menu tests: a clean game with a party of three on a
+// plain map, the lines the printer was given, the calls into the field, and
+// the menu sounds heard.
+#pragma once
+#include "battle/battle.h"
+#include "event/event.h"
+#include "field/field_menu.h"
+#include "field/menu_links.h"
+#include "field/shop.h"
+#include "state/save_slots.h"
+
+#include <string>
+#include <vector>
+
+constexpr int K_DOWN = 0x28, K_UP = 0x26, K_LEFT = 0x25, K_RIGHT = 0x27;
+constexpr int K_OK = 0x20, K_CANCEL = 0x43, K_Y = 0x59, K_N = 0x4E;
+
+// Clean state, the sound bank, three healthy members with nothing carried
+// and nothing equipped, standing on map 12 at (5, 5) on class-0 ground.
+void fresh_game();
+// Every line the message store holds now (the report since the last new one),
+// names put in for their tokens.
+std::vector<std::string> lines();
+// The stand-ins' record of talk, try_step, enter_map and map rebuilds.
+std::vector<std::string> outside_calls();
+void reset_outside();
+bool said(const char* text);
+std::string transcript(); // the lines as UTF-8, for failure reports
+int menusounds();         // "menusound" plays since the last reset of the log
+void forget_sounds();
+// Puts an item in a member's entry.
+void carry(int m, int entry, int item_no);
+// Presses keys into a handler.
+void press(void (*handler)(int), std::initializer_list<int> keys);

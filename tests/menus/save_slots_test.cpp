@@ -1,0 +1,222 @@
+#include "menus_fixture.h"
+
+#include "audio/music.h"
+
+#include <cstdio>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::vector<u8> read_file(const char* name) {
+  std::vector<u8> out;
+  std::FILE* f = std::fopen(name, "rb");
+  if (!f) return out;
+  int c;
+  while ((c = std::fgetc(f)) != EOF) out.push_back(static_cast<u8>(c));
+  std::fclose(f);
+  return out;
+}
+
+void write_file(const char* name, const void* p, std::size_t n) {
+  std::FILE* f = std::fopen(name, "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(p, 1, n, f);
+  std::fclose(f);
+}
+
+// A map file: header, then rows of one tile.
+void write_map(int map, int music, int area, u8 tile) {
+  std::vector<u8> b(16, 0);
+  b[0] = b[1] = 31;
+  b[2] = b[3] = 3;
+  b[7] = static_cast<u8>(music);
+  b[9] = 4, b[10] = 40, b[11] = 41;
+  b[12] = static_cast<u8>(area);
+  b.resize(16 + 32 * 32, tile);
+  char name[32];
+  std::snprintf(name, sizeof name, "dmapdat%03d.mp", map);
+  write_file(name, b.data(), b.size());
+}
+
+struct SaveSlots : ::testing::Test {
+  void SetUp() override {
+    for (const char* n : {SAVE_FILE, "dmapdat004.mp", "dmapdat012.mp"}) std::remove(n);
+    rmdir("rpgpcd.pcd.tmp");
+    fresh_game();
+    fmn.sys_state = SYS_YES_NO; // loads from the system menu resume the slot
+  }
+  void TearDown() override {
+    chmod(".", 0755);
+    rmdir("rpgpcd.pcd.tmp");
+    for (const char* n : {SAVE_FILE, "dmapdat004.mp", "dmapdat012.mp"}) std::remove(n);
+  }
+};
+
+TEST_F(SaveSlots, SavingIntoSlotThreeWithNoFileWritesAllEightSlots) {
+  st.slots[5].map = 7;
+  st.slots[5].gold = 555;
+  st.sb.gold = 321;
+  st.pos_x = 9;
+  st.pos_y = 10;
+  ASSERT_EQ(save_slot(3), 0);
+  std::vector<u8> file = read_file(SAVE_FILE);
+  ASSERT_EQ(file.size(), 13728u);
+  save_block slots[8];
+  std::memcpy(slots, file.data(), sizeof slots);
+  for (int k : {0, 1, 2, 4, 6, 7}) EXPECT_EQ(slots[k].map, 0) << k;
+  EXPECT_EQ(slots[5].map, 7);
+  EXPECT_EQ(slots[5].gold, 555);
+  EXPECT_EQ(slots[3].map, 12);
+  EXPECT_EQ(slots[3].area, 17); // cur_area off the world map
+  EXPECT_EQ(slots[3].x, 9);
+  EXPECT_EQ(slots[3].y, 10);
+  EXPECT_EQ(slots[3].gold, 321);
+  EXPECT_EQ(0, std::memcmp(&slots[3].party, &st.sb.party, sizeof st.sb.party));
+  EXPECT_EQ(0, std::memcmp(&st.slots[3], &slots[3], sizeof slots[3]));
+  EXPECT_EQ(access("rpgpcd.pcd.tmp", F_OK), -1);
+}
+
+TEST_F(SaveSlots, OnTheWorldMapTheAreaIsTheTilesWhateverCurAreaHeld) {
+  st.cur_map = WORLD_MAP;
+  st.cur_area = 2;
+  st.map_grid[5][5] = 85;
+  ASSERT_EQ(save_slot(0), 0);
+  EXPECT_EQ(st.slots[0].area, 6);
+  EXPECT_EQ(st.slots[0].map, 4);
+}
+
+TEST_F(SaveSlots, AFailedWriteKeepsTheOldFileAndTheSlotsInMemory) {
+  st.sb.gold = 10;
+  ASSERT_EQ(save_slot(1), 0);
+  std::vector<u8> before = read_file(SAVE_FILE);
+  st.sb.gold = 99999;
+  ASSERT_EQ(mkdir("rpgpcd.pcd.tmp", 0755), 0); // the new file cannot be made
+  EXPECT_EQ(save_slot(1), 1);
+  EXPECT_EQ(read_file(SAVE_FILE), before);
+  EXPECT_EQ(st.slots[1].gold, 10);
+  EXPECT_EQ(access("rpgpcd.pcd.tmp", F_OK), 0); // not ours to remove
+  rmdir("rpgpcd.pcd.tmp");
+  if (geteuid() != 0) { // a folder that cannot be written (root writes anyway)
+    chmod(".", 0555);
+    EXPECT_EQ(save_slot(1), 1);
+    chmod(".", 0755);
+    EXPECT_EQ(read_file(SAVE_FILE), before);
+  }
+  EXPECT_EQ(save_slot(8), 1);
+  EXPECT_EQ(save_slot(-1), 1);
+}
+
+TEST_F(SaveSlots, AShortFileGivesOnlyItsWholeSlots) {
+  save_block two[2]{};
+  two[0].map = 12;
+  two[1].map = 4;
+  std::vector<u8> bytes(sizeof two + 100, 0xEE);
+  std::memcpy(bytes.data(), two, sizeof two);
+  write_file(SAVE_FILE, bytes.data(), bytes.size());
+  st.slots[2].map = 0;
+  EXPECT_EQ(read_slots(), 1);
+  EXPECT_EQ(st.slots[0].map, 12);
+  EXPECT_EQ(st.slots[1].map, 4);
+  EXPECT_EQ(st.slots[2].map, 0); // nothing of the part-written slot
+  EXPECT_EQ(load_slot(0), 1);    // a short file is not loaded from
+  EXPECT_EQ(st.cur_map, 12);
+  EXPECT_EQ(st.pos_x, 5);
+}
+
+TEST_F(SaveSlots, StartUpShowsExactlyTheSlotsOfTheFile) {
+  st.slots[4].map = 9; // left from before
+  init_slots();
+  for (const save_block& s : st.slots) EXPECT_EQ(s.map, 0);
+  st.slots[6].map = 12;
+  ASSERT_EQ(save_slot(2), 0);
+  reset_state();
+  init_slots();
+  EXPECT_EQ(st.slots[2].map, 12);
+  EXPECT_EQ(st.slots[6].map, 12);
+  EXPECT_EQ(st.cur_map, WORLD_MAP); // filling the list resumes nothing
+}
+
+TEST_F(SaveSlots, LoadingAWorldMapSlotRestoresItsPlaceAndKeepsTheReturnPoint) {
+  write_map(4, 1, 0, 85);
+  st.cur_map = WORLD_MAP;
+  st.map_grid[20][30] = 85;
+  st.pos_x = 30;
+  st.pos_y = 20;
+  st.sb.gold = 777;
+  st.sb.party[1].hp = 3;
+  ASSERT_EQ(save_slot(5), 0);
+  // Play on elsewhere.
+  st.cur_map = 12;
+  st.cur_area = 17;
+  st.sb.gold = 1;
+  st.return_map = 12;
+  st.return_x = 7;
+  st.return_y = 8;
+  st.on_ship = 1;
+  st.encounter_steps = 2;
+  st.no_monster_turn = 1;
+  bt.weaken_count = 2;
+  fmn.system_win = 1;
+  message_visible() = 1;
+  reset_outside();
+  ASSERT_EQ(load_slot(5), 0);
+  EXPECT_EQ(st.cur_map, 4);
+  EXPECT_EQ(st.pos_x, 30);
+  EXPECT_EQ(st.pos_y, 20);
+  EXPECT_EQ(st.view_x, 21);
+  EXPECT_EQ(st.view_y, 11);
+  EXPECT_EQ(st.cur_area, 6);
+  EXPECT_EQ(st.cur_music, 1);
+  EXPECT_EQ(st.playing_music, 1);
+  EXPECT_EQ(st.sb.gold, 777);
+  EXPECT_EQ(st.sb.party[1].hp, 3);
+  EXPECT_EQ(st.return_map, 12);
+  EXPECT_EQ(st.return_x, 7);
+  EXPECT_EQ(st.return_y, 8);
+  EXPECT_EQ(st.on_ship, 1);
+  EXPECT_EQ(st.encounter_steps, 2);
+  EXPECT_EQ(st.no_monster_turn, 0);
+  EXPECT_EQ(bt.weaken_count, 0);
+  EXPECT_EQ(fmn.system_win, 0);
+  EXPECT_EQ(message_visible(), 0);
+  EXPECT_EQ(outside_calls(), std::vector<std::string>{"rebuild_map_pictures"});
+}
+
+TEST_F(SaveSlots, LoadingAnotherMapTakesItsMusicAndItsReturnPoint) {
+  write_map(12, 9, 30, 0);
+  st.cur_area = 23;
+  ASSERT_EQ(save_slot(0), 0);
+  st.cur_map = WORLD_MAP;
+  st.cur_area = 0;
+  ASSERT_EQ(load_slot(0), 0);
+  EXPECT_EQ(st.cur_map, 12);
+  EXPECT_EQ(st.cur_area, 23); // the stored area, not the map's own
+  EXPECT_EQ(st.cur_music, 9);
+  EXPECT_EQ(st.playing_music, 9);
+  EXPECT_EQ(st.return_x, 40);
+}
+
+TEST_F(SaveSlots, AnUnusedSlotIsNotResumed) {
+  ASSERT_EQ(save_slot(0), 0);
+  st.sb.gold = 42;
+  EXPECT_EQ(load_slot(1), 2);
+  EXPECT_EQ(load_slot(9), 2);
+  EXPECT_EQ(st.sb.gold, 42);
+  EXPECT_EQ(st.cur_map, 12);
+}
+
+TEST_F(SaveSlots, SlotLabelsNameTheAreaOrThePlace) {
+  st.slots[0].map = 4;
+  st.slots[0].area = 6;
+  st.slots[1].map = 12;
+  st.slots[1].area = 3;
+  EXPECT_STREQ(slot_label(0), world_area_names[6]);
+  EXPECT_STREQ(slot_label(1), place_names[3]);
+  EXPECT_STREQ(slot_label(2), "－－ 未使用 －－");
+}
+
+} // namespace
