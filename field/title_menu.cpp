@@ -1,0 +1,108 @@
+// The title menu's keys: a new game with its opening text, or a saved game
+// from the load list. Every key comes here while sh.title_mode is not 0, so
+// nothing else acts on the title screens, not even Escape.
+#include "field/title_menu.h"
+
+#include "audio/music.h"
+#include "audio/sound.h"
+#include "event/event.h"
+#include "field/field_menu.h"
+#include "gfx/title_screens.h"
+#include "message/message.h"
+#include "shell/shell.h"
+#include "state/save_slots.h"
+
+namespace {
+
+constexpr int OPENING_EVENT = 255;
+constexpr int KEY_D = 0x44, KEY_C = 0x43, KEY_NUMPAD3 = 0x63;
+
+bool is_down(int key) {
+  return key == 0x28 || key == 0x62 || key == 0x02;
+}
+bool is_up(int key) {
+  return key == 0x26 || key == 0x68 || key == 0x08;
+}
+
+// The map's music from its start, and the field takes over.
+void start_play() {
+  start_closing_wipe();
+  sh.title_mode = TITLE_PLAY;
+  mus.field_music_on = 1;
+  music_stop();
+  play_music_entry(st.cur_music);
+}
+
+void move_cursor(int step) {
+  if (sh.title_mode == TITLE_MENU) {
+    int to = ts.title_cursor + step;
+    if (to < 0 || to > 1) return;
+    ts.title_cursor = to;
+    ts.pulse_level = 254;
+    ts.pulse_down = 1;
+    play_menusound();
+  } else if (sh.title_mode == TITLE_LOAD_LIST) {
+    int to = ts.title_slot + step;
+    if (to < 0 || to > 7) return;
+    ts.title_slot = to;
+    play_menusound();
+  }
+}
+
+// The opening is typed a byte every second frame over the world map's music.
+void new_game() {
+  mw.msg_speed = 1;
+  sh.title_mode = TITLE_OPENING;
+  start_closing_wipe();
+  mus.field_music_on = 1;
+  music_stop();
+  play_music_entry(st.cur_music);
+  mw.msg_visible = 1;
+  event_start(OPENING_EVENT);
+}
+
+void end_opening() {
+  mw.msg_visible = 0;
+  mw.msg_speed = 0;
+  start_play();
+}
+
+// An unused slot cannot be chosen; a slot whose file cannot be read any more
+// leaves the player in the list rather than in a game that was never loaded.
+void continue_from_slot() {
+  int k = ts.title_slot;
+  if (st.slots[k].map == 0) return;
+  fmn.sys_state = 1; // any state but the main list resumes the slot
+  int result = load_slot(k);
+  fmn.sys_state = 0;
+  if (result != 0) return;
+  st.cur_slot = k; // the ending saves into the slot the game came from
+  start_play();
+}
+
+void confirm() {
+  play_menusound();
+  if (sh.title_mode == TITLE_MENU && ts.title_cursor == 0)
+    new_game();
+  else if (sh.title_mode == TITLE_MENU)
+    sh.title_mode = TITLE_LOAD_LIST;
+  else if (sh.title_mode == TITLE_OPENING)
+    end_opening();
+  else if (sh.title_mode == TITLE_LOAD_LIST)
+    continue_from_slot();
+}
+
+} // namespace
+
+void title_key(int key) {
+  if (is_down(key))
+    move_cursor(1);
+  else if (is_up(key))
+    move_cursor(-1);
+  else if (key == KEY_D)
+    confirm();
+  else if (sh.title_mode == TITLE_LOAD_LIST && (key == KEY_C || key == KEY_NUMPAD3)) {
+    play_cancel();
+    sh.title_mode = TITLE_MENU;
+  }
+}
