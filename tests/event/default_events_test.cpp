@@ -1,5 +1,5 @@
-// The default game's events as the build compiled them into the game folder,
-// read back as the game reads them, and run with either answer.
+// The default game's story as the build compiled it into the game folder,
+// read back as the game reads them, and run through the interpreter.
 #include "event_helpers.h"
 #include "state/data_files.h"
 #include "state/state.h"
@@ -11,8 +11,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
+
+constexpr u32 KEY_Y = 0x59, KEY_N = 0x4E;
 
 std::string game_file(const char* name) {
   const char* dir = std::getenv("ZK_GAME_DIR");
@@ -33,6 +37,53 @@ void load_game_events() {
   std::fclose(f);
 }
 
+int in_bag(int item) {
+  int n = 0;
+  for (u8 e : st.sb.bag) n += e == item;
+  return n;
+}
+
+void answer_all(u32 key) {
+  for (int k = 0; ev.wait_answer && k < 10; k++) event_key(key);
+}
+
+// Talks to a person whose talk starts event n and gives every question the
+// same answer.
+void talk(int n, u32 key = KEY_Y) {
+  st.npc_table[0].type = 2;
+  st.npc_table[0].a = static_cast<u8>(n);
+  event_talk(0);
+  answer_all(key);
+}
+
+void run(int n, u32 key = KEY_Y) {
+  event_start(n);
+  answer_all(key);
+}
+
+// What event n tests: (0, flag), (1, item in the bag), (2, item carried).
+std::vector<std::pair<int, int>> conditions(int n) {
+  std::vector<std::pair<int, int>> out;
+  const event_record& r = event_table[n];
+  for (int p = 0; p + 2 < r.length; p++) {
+    if (r.code[p] != sci_if) continue;
+    int q = r.code[p + 1];
+    if (q == sci_system || q == sci_sysitem || q == sci_item)
+      out.push_back({q == sci_system ? 0 : q == sci_sysitem ? 1 : 2, r.code[p + 2]});
+  }
+  return out;
+}
+
+// Sets the state that the bits of mask choose for the conditions.
+void set_conditions(const std::vector<std::pair<int, int>>& c, unsigned mask) {
+  for (size_t i = 0; i < c.size() && i < 8; i++) {
+    u8 on = (mask >> i) & 1;
+    if (c[i].first == 0) st.sb.flags[c[i].second] = on;
+    if (c[i].first == 1) st.sb.bag[i] = on ? static_cast<u8>(c[i].second) : 0;
+    if (c[i].first == 2) st.sb.party[0].items[i] = on ? static_cast<u8>(c[i].second) : 0;
+  }
+}
+
 } // namespace
 
 TEST(default_events, messages_read_by_the_game_are_the_compiled_texts) {
@@ -44,7 +95,7 @@ TEST(default_events, messages_read_by_the_game_are_the_compiled_texts) {
     EXPECT_EQ(std::string(event_msg[n]), line) << n;
     n++;
   }
-  EXPECT_GT(n, 40);
+  EXPECT_GT(n, 150);
   EXPECT_EQ(event_msg[n][0], 0);
 }
 
@@ -52,38 +103,111 @@ TEST(default_events, new_game_opening_is_event_255) {
   load_game_events();
   fresh_game();
   event_start(255);
-  ASSERT_FALSE(shown().empty());
-  EXPECT_EQ(shown()[0], "遥か昔、十二の国がひとつの海に浮かんでいた。");
+  ASSERT_GE(shown().size(), 8u);
+  EXPECT_EQ(shown()[0], "十二の国が、ひとつの海に抱かれた世界。");
   EXPECT_EQ(ev.last_error, 0);
   EXPECT_EQ(ev.wait_answer, 0);
+  EXPECT_FALSE(ending_is_shown());
 }
 
-TEST(default_events, every_event_runs_to_its_end_with_either_answer) {
-  for (u32 answer : {0x59u, 0x4Eu}) {
-    load_game_events();
-    fresh_game();
-    st.sb.party[0].hp = st.sb.party[0].hp_max = 30;
-    for (int n = 0; n < EVENT_COUNT; n++) {
-      if (event_table[n].length == 0) continue;
-      event_start(n);
-      for (int keys = 0; ev.wait_answer && keys < 10; keys++) event_key(answer);
-      EXPECT_EQ(ev.wait_answer, 0) << n;
-      EXPECT_EQ(ev.last_error, 0) << n;
-      for (const std::string& s : shown()) EXPECT_FALSE(s.empty()) << n;
-    }
-    EXPECT_TRUE(ending_is_shown());
+TEST(default_events, every_event_runs_to_its_end_in_every_state_with_either_answer) {
+  load_game_events();
+  for (int n = 0; n < EVENT_COUNT; n++) {
+    if (event_table[n].length == 0) continue;
+    std::vector<std::pair<int, int>> c = conditions(n);
+    unsigned states = 1u << (c.size() < 8 ? c.size() : 8);
+    for (unsigned mask = 0; mask < states; mask++)
+      for (u32 key : {KEY_Y, KEY_N}) {
+        fresh_game();
+        st.sb.party[0].hp = st.sb.party[0].hp_max = 30;
+        set_conditions(c, mask);
+        run(n, key);
+        EXPECT_EQ(ev.wait_answer, 0) << n;
+        EXPECT_EQ(ev.last_error, 0) << n << " state " << mask;
+        for (const std::string& s : shown()) EXPECT_FALSE(s.empty()) << n;
+        EXPECT_EQ(ending_is_shown(), n == 250) << n;
+      }
   }
 }
 
-TEST(default_events, the_event_door_lets_the_party_in_only_once_it_is_opened) {
+TEST(default_events, the_main_quest_hands_each_land_what_the_next_needs) {
   load_game_events();
   fresh_game();
-  EXPECT_EQ(event_door(4), 1);
-  st.npc_table[3].a = 2;
-  event_talk(3); // the hermit gives the pass
-  EXPECT_EQ(ev.event_person, 3);
+  talk(21, KEY_N); // the elder's letter, refused
+  EXPECT_EQ(in_bag(199), 0);
+  talk(21, KEY_Y);
+  talk(21, KEY_Y);
+  EXPECT_EQ(in_bag(199), 1);
+  run(10);
+  run(11); // the great gear raises the causeway to Turk
+  EXPECT_EQ(st.sb.flags[83], 1);
+  talk(31, KEY_N);
+  EXPECT_EQ(has_key(2), 0);
+  talk(31, KEY_Y); // the pass opens the lake shrine's door
+  EXPECT_EQ(has_key(2), 1);
+  talk(37);
+  EXPECT_EQ(in_bag(160), 0) << "no ship before the helm is found";
+  run(12);
+  talk(37);
+  talk(37);
+  EXPECT_EQ(in_bag(160), 1);
+  talk(51); // the Master takes the letter and gives the disc
+  EXPECT_EQ(in_bag(199), 0);
+  EXPECT_EQ(in_bag(200), 1);
+  for (int goal : {13, 14, 17}) run(goal);
+  EXPECT_EQ(in_bag(201) + in_bag(202) + in_bag(203), 3);
+  EXPECT_EQ(ev.last_error, 0);
+  EXPECT_FALSE(ending_is_shown());
+}
+
+TEST(default_events, rewards_are_given_once) {
+  load_game_events();
+  fresh_game();
+  i32 gold = st.sb.gold;
+  talk(61);
+  talk(61);
+  EXPECT_EQ(st.sb.gold, gold + 100);
+  u16 str = st.sb.party[0].str;
+  run(10);
+  run(10);
+  EXPECT_EQ(st.sb.party[0].str, str + 2);
+  talk(46, KEY_Y);
+  talk(46, KEY_Y);
+  EXPECT_EQ(st.sb.gold, gold + 400);
+  fresh_game();
+  u16 mag = st.sb.party[0].mag;
+  talk(46, KEY_N); // the modest answer gets magic instead of gold
+  talk(46, KEY_Y);
+  EXPECT_EQ(st.sb.gold, gold);
+  EXPECT_EQ(st.sb.party[0].mag, mag + 3);
+}
+
+TEST(default_events, the_ending_follows_the_last_of_its_pages) {
+  load_game_events();
+  fresh_game();
+  event_start(250);
+  int keys = 0;
+  for (; ev.wait_answer && keys < 10; keys++) {
+    EXPECT_FALSE(ending_is_shown()) << "page " << keys;
+    event_key(KEY_N);
+  }
+  EXPECT_EQ(keys, 3);
+  EXPECT_TRUE(ending_is_shown());
+  EXPECT_EQ(saves_made(), 1);
+  EXPECT_EQ(st.sb.flags[86], 0);
+}
+
+TEST(default_events, the_sealed_gate_lets_the_party_in_only_once_it_is_opened) {
+  load_game_events();
+  fresh_game();
+  EXPECT_EQ(event_door(4), 1); // no disc: shut, and nothing asked
+  EXPECT_EQ(ev.wait_answer, 0);
+  st.sb.bag[3] = 200;
   EXPECT_EQ(event_door(4), 1); // still shut while the question waits
-  event_key(0x59);
+  event_key(KEY_N);
+  EXPECT_EQ(st.sb.flags[255], 0);
+  EXPECT_EQ(event_door(4), 1);
+  event_key(KEY_Y);
   EXPECT_EQ(st.sb.flags[255], 1);
   EXPECT_EQ(event_door(4), 0); // the next try goes through
   EXPECT_EQ(event_door(4), 0); // and arriving on the door tile runs it again
