@@ -8,7 +8,7 @@
 *
 * Who runs them (content/world/places.txt):
 *   020 + M  the story person of town M (021 Morie .. 058 Bork)
-*   060 + M  a second person of town M (061 Morie)
+*   060 + M  a second person of town M (061, 062, 068, 091, 094)
 *   005, 010..019  the hearts of the shrines, ruins and caves
 *   004      the sealed gate: an event door for a map that wants one
 *   250      the heart of the fortress of Bastor: the ending
@@ -70,8 +70,13 @@ else
     printn "長老「アシュラ遺跡は、村の北じゃ。」"
     printc "「鍵を見つけたら、東のトンネルへ。」"
   else
-    printn "長老「トンネルの先は、ターク共和国。」"
-    printc "「ナポリの町長を、訪ねるとよい。」"
+    if system022 off
+      printn "長老「トンネルの先は、ターク共和国。」"
+      printc "「ナポリの町長を、訪ねるとよい。」"
+    else
+      printn "長老「土手道が戻ったか！ようやった。」"
+      printc "「手紙を、忘れずに届けておくれ。」"
+    endif
   endif
 endif
 endevt
@@ -97,6 +102,17 @@ printc "「眠っていると、古文書にある。」"
 printc "「遺跡の骸骨は手強い。装備を整えよ。」"
 endevt
 *
+* 062 a child of Muu: a question.
+evt062
+printn "子供「ぼくも冒険に連れてって！(Y/N)」"
+input
+if ans y
+  printc "「やったー！…でも、母ちゃんが怒るや」"
+else
+  printc "「ちぇっ。大きくなったら、行くもん！」"
+endif
+endevt
+*
 * ---- Turk ----
 * 028 the mayor of Napoli: the great gear of the Cosmo ruins.
 evt028
@@ -110,6 +126,12 @@ else
   printc "「東のトンネルの先は、ビルドの国だ。」"
   printc "「遺跡で見つけた鍵で、扉が開くだろう」"
 endif
+endevt
+*
+* 068 a sailor of Napoli: the ship to come.
+evt068
+printn "船乗り「船があれば、どこへでも行ける」"
+printc "「南の大陸の港に、腕のいい船大工が…」"
 endevt
 *
 * 029 a soldier of Shin.
@@ -267,9 +289,16 @@ endevt
 *
 * 045 the dancer of Hot Beach.
 evt045
-printn "踊り子「南西の、密林の国ジャピへ？」"
+printn "踊り子「西の、密林の国ジャピへ？」"
 printc "「洞窟の扉は、雷の鍵で開くそうよ。」"
-printc "「はるか西の海には、忘れられた島が…」"
+printc "「その前に、一曲踊っていく？(Y/N)」"
+input
+if ans y
+  music017 start
+  printc "@NAME0たちは、陽気に踊った！"
+else
+  printc "「あら残念。また来てね。」"
+endif
 endevt
 *
 * ---- Japi-Nesian ----
@@ -334,6 +363,12 @@ else
 endif
 endevt
 *
+* 091 an old woman of Cold.
+evt091
+printn "老婆「マスターは、ああ見えて寂しがり」"
+printc "「手紙が来ると、一日中読んでいるよ。」"
+endevt
+*
 * ---- Karaf ----
 * 055 a soldier of Karaf.
 evt055
@@ -367,6 +402,13 @@ if ans y
 else
   printc "「そうか。もう、戻れぬ男だ。」"
 endif
+endevt
+*
+* 094 a traveller of Mars: the forgotten isle.
+evt094
+printn "旅人「西の果てに、忘れられた島がある」"
+printc "「聖なる泉の祠を、天使が守っている。」"
+printc "「島の魔物は、この世の物と思えぬ強さ」"
 endevt
 *
 * ---- the hearts of the dungeons: the guardian stands before each ----
