@@ -35,6 +35,8 @@ struct field_menu_data {
   i32 sel_member = 0;
   i32 member_col = 0; // the member choice has one column
   i32 member_win = 0;
+  // Where a member choice last put its cursor; the member window shows it there.
+  i32 member_cursor_x = 24, member_cursor_y = 30;
   i32 status_win = 0; // 1 status, 2 with the equipment panel
   i32 magic_win = 0;
   i32 magic_col = 0, magic_row = 0; // spell = col * 8 + row

@@ -31,9 +31,9 @@ static void member_choice() {
   text_out(50, 16, " だれ ");
   member_names(36);
   end_text();
-  last_member_cursor_x = 24 + 116 * fmn.member_col;
-  last_member_cursor_y = 30 + 14 * fmn.sel_member;
-  draw_cursor(last_member_cursor_x, last_member_cursor_y);
+  fmn.member_cursor_x = 24 + 116 * fmn.member_col;
+  fmn.member_cursor_y = 30 + 14 * fmn.sel_member;
+  draw_cursor(fmn.member_cursor_x, fmn.member_cursor_y);
 }
 
 // What an equipment slot shows: the item in the entry it holds.
@@ -110,7 +110,7 @@ static void member_win() {
   begin_window_text();
   member_names(36);
   end_text();
-  draw_cursor(last_member_cursor_x, last_member_cursor_y);
+  draw_cursor(fmn.member_cursor_x, fmn.member_cursor_y);
 }
 
 static void item_actions() {

@@ -1,10 +1,9 @@
 #include "gfx/field_windows_common.h"
+#include "field/field_menu.h"
 #include "gfx/field_windows.h"
 #include "gfx/text.h"
 
 #include <cstring>
-
-int last_member_cursor_x = 24, last_member_cursor_y = 30;
 
 colorref status_color(u8 status) {
   if (status & STATUS_DEAD) return 0x0000FF;
@@ -52,9 +51,9 @@ void member_window(int m) {
   text_out(50, 16, " だれ ");
   member_names(36);
   end_text();
-  last_member_cursor_x = 24;
-  last_member_cursor_y = 30 + 14 * m;
-  draw_cursor(last_member_cursor_x, last_member_cursor_y);
+  fmn.member_cursor_x = 24;
+  fmn.member_cursor_y = 30 + 14 * m;
+  draw_cursor(fmn.member_cursor_x, fmn.member_cursor_y);
 }
 
 void item_list_window(const member& who, int page, int row, int title_x) {

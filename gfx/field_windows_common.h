@@ -23,6 +23,3 @@ void member_window(int m);
 // An item list page of a member: frame (24, 24, 140, 134), the title at
 // (title_x, 24), eight rows and the cursor.
 void item_list_window(const member& who, int page, int row, int title_x);
-// Where a member choice last put its cursor; the member window draws its
-// cursor there.
-extern int last_member_cursor_x, last_member_cursor_y;

@@ -61,14 +61,6 @@ int read_slots() {
   return whole == SLOT_COUNT ? 0 : 1;
 }
 
-void init_slots() {
-  for (save_block& s : st.slots) s.map = 0;
-  i32 state = fmn.sys_state;
-  fmn.sys_state = SYS_MAIN;
-  load_slot(0);
-  fmn.sys_state = state;
-}
-
 static void resume(const save_block& slot) {
   music_stop();
   st.sb = slot;

@@ -22,8 +22,6 @@ int load_slot(int k);
 // Writes the live game into slot k and the whole file. 0 on success; 1 when
 // the file could not be written (the old file and st.slots stay as they were).
 int save_slot(int k);
-// Start-up: marks every slot unused, then reads the file.
-void init_slots();
 // The label of a slot in the slot lists: "－－ 未使用 －－", the world-area
 // name or the place name.
 const char* slot_label(int k);

@@ -127,14 +127,21 @@ TEST_F(SaveSlots, AShortFileGivesOnlyItsWholeSlots) {
   EXPECT_EQ(st.pos_x, 5);
 }
 
+// What start-up does: every slot unused, then a load in the main list.
+void fill_slot_list() {
+  for (save_block& s : st.slots) s.map = 0;
+  fmn.sys_state = SYS_MAIN;
+  load_slot(0);
+}
+
 TEST_F(SaveSlots, StartUpShowsExactlyTheSlotsOfTheFile) {
   st.slots[4].map = 9; // left from before
-  init_slots();
+  fill_slot_list();
   for (const save_block& s : st.slots) EXPECT_EQ(s.map, 0);
   st.slots[6].map = 12;
   ASSERT_EQ(save_slot(2), 0);
   reset_state();
-  init_slots();
+  fill_slot_list();
   EXPECT_EQ(st.slots[2].map, 12);
   EXPECT_EQ(st.slots[6].map, 12);
   EXPECT_EQ(st.cur_map, WORLD_MAP); // filling the list resumes nothing

@@ -5,6 +5,7 @@
 #include "gfx/text.h"
 #include "platform/png.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -100,6 +101,17 @@ TEST_F(Windows, DeadNamesAreRedAndPoisonedOnesCyan) {
   draw();
   EXPECT_EQ(count(CYAN, 24, 24, 224, 224), 0);
   EXPECT_EQ(status_color(0), 0xFFFFFFu);
+}
+
+TEST_F(Windows, TheMemberWindowPutsItsCursorWhereTheLastMemberChoiceDid) {
+  fmn.cmd_menu = CMD_EQUIP;
+  fmn.sel_member = 1;
+  draw();
+  fmn.cmd_menu = CMD_CLOSED;
+  fmn.member_win = 1;
+  draw();
+  expect_frame(16, 16, 160, 72);
+  EXPECT_TRUE(cursor_at(24, 44));
 }
 
 TEST_F(Windows, SpellListWithItsTargetWindow) {
@@ -231,8 +243,10 @@ TEST(WindowPictures, WrittenAsPng) {
     fill_rect(gx.back_surface, 0, 0, 256, 256, 0x604020);
     draw_field_windows();
     draw_system_menu();
+    const char* dir = std::getenv("ZK_PICTURES"); // where a person wants to look at them
+    std::string path = dir ? std::string(dir) + "/" + name : name;
     std::string why;
-    EXPECT_EQ(write_png(name, gx.back_surface, &why), 0) << why;
+    EXPECT_EQ(write_png(path.c_str(), gx.back_surface, &why), 0) << why;
   };
   fmn.cmd_menu = CMD_STATUS;
   fmn.status_win = 2;
