@@ -131,7 +131,7 @@ endevt
 * 068 a sailor of Napoli: the ship to come.
 evt068
 printn "船乗り「船があれば、どこへでも行ける」"
-printc "「南の大陸の港に、腕のいい船大工が…」"
+printc "「東の大陸の港に、腕のいい船大工が…」"
 endevt
 *
 * 029 a soldier of Shin.
@@ -343,7 +343,7 @@ if system031 off
     printc "「そうか、ザンドレクが目覚めたか。」"
     printc "「あやつは、わしの弟子だった男じゃ。」"
     printc "「誤りのない世界を求め、道を外れた。」"
-    printc "「全てを無に還す虫、ゼロを…」@P"
+    printc "「全てを無に還す虫、ゼロを放った」@P"
     sysitem199 put
     sysitem200 get
     system031 on
@@ -373,6 +373,7 @@ endevt
 * 055 a soldier of Karaf.
 evt055
 printn "兵士「南西の遺跡に、地獄の鍵がある。」"
+printc "「東の洞窟の扉は、風の鍵で開くぞ。」"
 printc "「東のボークトンネルは、バストールへ」"
 endevt
 *
