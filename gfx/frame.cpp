@@ -88,6 +88,9 @@ void animate() {
 } // namespace
 
 bool tick_due(u32 now) {
+  // Stopped means stopped: the difference alone would let one tick through
+  // after some 25 days.
+  if (sh.frame_period_ms == FRAME_STOPPED) return false;
   return now - sh.last_tick_ms > sh.frame_period_ms; // unsigned: the clock may wrap
 }
 

@@ -40,6 +40,7 @@ TEST(TickTest, ADifferenceGreaterThanThePeriodAsUnsigned32Bits) {
   EXPECT_TRUE(tick_due(0x00000003u));
   sh.frame_period_ms = FRAME_STOPPED;
   EXPECT_FALSE(tick_due(0xFFFFFFF0u + 3600u * 1000u * 24u * 24u)) << "stopped: 24 days, no tick";
+  EXPECT_FALSE(tick_due(0xFFFFFFF0u + 0x80000000u)) << "nor after 25 days";
 }
 
 TEST_F(ShellTest, NoTickNoDrawingButTheCountersMoveOnEveryTick) {

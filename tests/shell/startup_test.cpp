@@ -118,3 +118,20 @@ TEST_F(Startup, TheReplayProgramEndsAFailedStartUpWithExitCodeZero) {
   EXPECT_NE(ss.str().find("box: [Zandrek] MONSTERLoadBitmap FAILED"), std::string::npos)
       << ss.str();
 }
+
+TEST_F(Startup, TheReplayProgramWritesWhatAPlayerHears) {
+  if (!fs::exists(ZK_REPLAY_PROGRAM)) GTEST_SKIP() << "zandrek-replay is not built";
+  fs::remove(home / "heard.wav");
+  std::ofstream(home / "hear.txt") << "activate 1\ntick 30\nkey P\ntick 30\n";
+  std::string cmd =
+      std::string(ZK_REPLAY_PROGRAM) + " -C " + game_dir() + " --audio heard.wav hear.txt";
+  int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  std::ifstream in(home / "heard.wav", std::ios::binary);
+  char head[4] = {};
+  in.read(head, 4);
+  EXPECT_EQ(std::string(head, 4), "RIFF");
+  EXPECT_GT(fs::file_size(home / "heard.wav"), 44u * 100u)
+      << "more than a header: 60 ticks of sound";
+}
