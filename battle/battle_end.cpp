@@ -1,14 +1,14 @@
 #include "audio/music.h"
 #include "battle/battle_internal.h"
-#include "battle/battle_links.h"
+#include "message/message.h"
 
 // The battle keys dismiss the report window; they never clear its lines.
 bool message_shown() {
-  return msg_visible != 0;
+  return mw.msg_visible != 0;
 }
 
 void hide_message() {
-  msg_visible = 0;
+  mw.msg_visible = 0;
 }
 
 // Back to the field after a won, fled or lost-but-allowed battle. A set

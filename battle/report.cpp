@@ -1,5 +1,5 @@
 #include "battle/battle_internal.h"
-#include "battle/battle_links.h"
+#include "message/message.h"
 
 #include <cstdarg>
 #include <cstdio>

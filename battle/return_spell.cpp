@@ -1,5 +1,6 @@
 #include "battle/battle_internal.h"
-#include "battle/battle_links.h"
+#include "field/walk.h"
+#include "message/message.h"
 
 // The way home: from a town, cave or ruin back to where the party last came
 // from the world map.

@@ -1,7 +1,9 @@
 #include "audio/music.h"
 #include "battle/battle.h"
 #include "event/event_internal.h"
-#include "event/event_links.h"
+#include "gfx/title_screens.h"
+#include "message/message.h"
+#include "state/save_slots.h"
 #include "platform/platform.h"
 
 #include <cstdio>

@@ -1,5 +1,7 @@
 #include "event/event_internal.h"
-#include "event/event_links.h"
+#include "gfx/title_screens.h"
+#include "message/message.h"
+#include "state/save_slots.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -88,7 +90,7 @@ static int run_opcode(const event_op& o) {
 static void end_of_code() {
   if (st.sb.flags[FLAG_ENDING] != 1) return;
   st.sb.flags[FLAG_ENDING] = 0;
-  ending_shown = 1;
+  ts.ending_shown = 1;
   save_slot(st.cur_slot);
 }
 

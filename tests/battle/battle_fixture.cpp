@@ -1,6 +1,6 @@
 #include "battle_fixture.h"
 
-#include "battle/battle_links.h"
+#include "message/message.h"
 #include "outside_recorded.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"

@@ -1,6 +1,4 @@
-// What the recorded message printer and map change of outside_recorded.cpp
-// let a test see.
+// What the message window holds, for the battle tests.
 #pragma once
 
 void reset_outside();
-int maps_entered_count();

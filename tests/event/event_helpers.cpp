@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-void fresh_game_outside(); // the parts of the game reached through event/event_links.h
+void fresh_game_outside(); // the message window, the ending screen, the save file
 
 void fresh_game() {
   reset_state();

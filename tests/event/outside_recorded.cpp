@@ -1,40 +1,32 @@
-// The message printer, the ending screen and the save slots as the
-// interpreter sees them, recorded, for as long as the game has none of its
-// own to link against.
-#include "event/event_links.h"
+// What the interpreter left for the player: the lines of the message window,
+// whether the ending screen is up, and whether the save file was written.
 #include "event_helpers.h"
+#include "gfx/title_screens.h"
+#include "message/message.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
-namespace {
-std::vector<std::string> lines;
-int saves = 0;
-} // namespace
-
-int ending_shown = 0;
-
-void msg_print(int mode, const char* text) {
-  if (mode == 1) lines.clear();
-  if (text) lines.push_back(text);
-}
-
-int save_slot(int) {
-  return ++saves, 0;
-}
-
 void fresh_game_outside() {
-  lines.clear();
-  saves = 0;
-  ending_shown = 0;
+  reset_message_state();
+  reset_title_screens_state();
+  std::remove("rpgpcd.pcd");
 }
 
 std::vector<std::string> shown() {
-  return lines;
+  std::vector<std::string> out;
+  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) out.push_back(mw.msg_line[i]);
+  return out;
 }
+
 bool ending_is_shown() {
-  return ending_shown == 1;
+  return ts.ending_shown == 1;
 }
+
 int saves_made() {
-  return saves;
+  std::FILE* f = std::fopen("rpgpcd.pcd", "rb");
+  if (!f) return 0;
+  std::fclose(f);
+  return 1;
 }
