@@ -3,10 +3,11 @@
 #include "audio/music.h"
 #include "audio/sound.h"
 #include "event/event.h"
+#include "field/shop.h"
 #include "field/walk.h"
-#include "field/walk_links.h"
 #include "gfx/field_map.h"
 #include "gfx/text.h"
+#include "message/message.h"
 
 #include <cstdio>
 
@@ -97,22 +98,51 @@ void stairs(const map_event& e) {
 // Counters and event tiles answer alike whether walked into or talked to.
 void counter(int k, const map_event& e) {
   switch (k) {
-  case 5: case 12: case 15: event_start(e.a); break;
-  case 8: open_inn(); break;
-  case 9: case 10: case 14: open_shop(e.a); break;
-  case 13: open_church(e.a); break;
-  case 16: msg_print(1, "いらっしゃいませ。"); break;
-  default: break;
+  case 5:
+  case 12:
+  case 15:
+    event_start(e.a);
+    break;
+  case 8:
+    open_inn();
+    break;
+  case 9:
+  case 10:
+  case 14:
+    open_shop(e.a);
+    break;
+  case 13:
+    open_church(e.a);
+    break;
+  case 16:
+    msg_print(1, "いらっしゃいませ。");
+    break;
+  default:
+    break;
   }
 }
 
 // Mode 1 on one record; true when the search is over.
 bool search(int k, const map_event& e) {
   switch (k) {
-  case 1: case 2: case 3: case 8: case 9: case 10: case 12: case 13: case 14: case 15: case 16:
+  case 1:
+  case 2:
+  case 3:
+  case 8:
+  case 9:
+  case 10:
+  case 12:
+  case 13:
+  case 14:
+  case 15:
+  case 16:
     return false;
-  case 11: open_chest(e); return true;
-  default: search_ground(e); return true;
+  case 11:
+    open_chest(e);
+    return true;
+  default:
+    search_ground(e);
+    return true;
   }
 }
 

@@ -6,9 +6,11 @@
 #include "audio/sound.h"
 #include "battle/battle.h"
 #include "event/event.h"
-#include "field/walk_links.h"
+#include "field/field_menu.h"
 #include "gfx/field_map.h"
 #include "gfx/text.h"
+#include "message/message.h"
+#include "shell/shell.h"
 #include "state/data_files.h"
 
 #include <cstdio>
@@ -88,16 +90,28 @@ bool on_map(int x, int y) {
 // Entering or arriving, by the tile's class.
 int step_by_class(int k, int x, int y, int mode) {
   switch (k) {
-  case 1: play_wallstop(); return 1;
+  case 1:
+    play_wallstop();
+    return 1;
   case 2:
   case 3:
     if (mode == STEP_ARRIVE) tile_event(k, x, y, 0);
     return 0;
-  case 5: case 8: case 9: case 10: case 12: case 13: case 14: case 15: case 16:
+  case 5:
+  case 8:
+  case 9:
+  case 10:
+  case 12:
+  case 13:
+  case 14:
+  case 15:
+  case 16:
     tile_event(k, x, y, 0);
     return 1;
-  case 17: return tile_event(17, x, y, 0);
-  default: return 0;
+  case 17:
+    return tile_event(17, x, y, 0);
+  default:
+    return 0;
   }
 }
 
@@ -170,24 +184,22 @@ int npc_contact(int x, int y) {
     if (n.type == 1 || n.type == 3) return fight_npc(i, n);
     if (n.type == 2) {
       if (st.sb.flags[n.b] != 0) continue;
-      if (!command_menu_open()) return 1;
+      if (fmn.cmd_menu == 0) return 1; // walked into: it only blocks the way
       event_talk(i);
       return 1;
     }
-    if (command_menu_open()) msg_print(1, "こんにちは。");
+    if (fmn.cmd_menu != 0) msg_print(1, "こんにちは。");
     return 1;
   }
   return 0;
 }
 
 void talk() {
-  static const int front[8][2] = {{0, 1}, {0, 1}, {-1, 0}, {-1, 0}, {1, 0}, {1, 0}, {0, -1}, {0, -1}};
+  static const int front[8][2] = {{0, 1}, {0, 1}, {-1, 0}, {-1, 0},
+                                  {1, 0}, {1, 0}, {0, -1}, {0, -1}};
   const int* d = front[st.facing & 7];
   int x = st.pos_x + d[0], y = st.pos_y + d[1];
-  wk.talking = 1;
-  int met = npc_contact(x, y);
-  wk.talking = 0;
-  if (met == 0) try_step(x, y, STEP_TALK);
+  if (npc_contact(x, y) == 0) try_step(x, y, STEP_TALK);
 }
 
 void arrive() {

@@ -4,10 +4,9 @@
 #pragma once
 #include "state/state.h"
 
-// The walk's own state. Everything else it changes lives in st.
-struct walk_data {
-  i32 talking = 0; // 1 while the talk command asks a person or a tile
-};
+// The walk keeps no state of its own: everything it changes lives in st
+// (the map, the party, the field scalars) and in fm (the step).
+struct walk_data {};
 
 extern walk_data wk;
 void reset_walk_state();

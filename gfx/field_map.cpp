@@ -5,8 +5,8 @@
 // 18 newly exposed tiles are drawn.
 #include "gfx/field_map.h"
 
-#include "gfx/field_map_shell.h"
 #include "gfx/surfaces.h"
+#include "shell/shell.h"
 
 field_map_data fm;
 
@@ -83,8 +83,8 @@ void draw_backdrops() {
       for (int r = 0; r < 20; r++)
         for (int c = 0; c < 20; c++) {
           int t = st.backdrop_grid[k][r][c];
-          copy_rect(gx.bg_surface[k], 16 * c, 16 * r, gx.dummy_surface, tile_sx(t), tile_sy(t),
-                    16, 16);
+          copy_rect(gx.bg_surface[k], 16 * c, 16 * r, gx.dummy_surface, tile_sx(t), tile_sy(t), 16,
+                    16);
         }
     return;
   }
@@ -170,7 +170,7 @@ void rebuild_map_pictures() {
     n.py = static_cast<i16>((n.y - (st.view_y + 1)) * 16);
   }
   draw_backdrops();
-  restart_bg_animation();
+  sh.bg_anim_count = 0;
   fm.bg_select = 0;
   fm.bg_scroll_x = 32;
   fm.bg_scroll_y = 32;

@@ -1,8 +1,8 @@
 // The party and the people of the map: their pictures come from the
 // character sheet, two walking pictures per facing.
 #include "gfx/field_map.h"
-#include "gfx/field_map_shell.h"
 #include "gfx/surfaces.h"
+#include "shell/shell.h"
 
 namespace {
 
@@ -13,11 +13,20 @@ bool present_npc(const npc& n) {
 // One pixel of a step a person is walking, or of its pause.
 void walk_on(npc& n) {
   switch (n.move) {
-  case 2: n.py = static_cast<i16>(n.py + 1); break;
-  case 4: n.px = static_cast<i16>(n.px - 1); break;
-  case 6: n.px = static_cast<i16>(n.px + 1); break;
-  case 8: n.py = static_cast<i16>(n.py - 1); break;
-  default: break;
+  case 2:
+    n.py = static_cast<i16>(n.py + 1);
+    break;
+  case 4:
+    n.px = static_cast<i16>(n.px - 1);
+    break;
+  case 6:
+    n.px = static_cast<i16>(n.px + 1);
+    break;
+  case 8:
+    n.py = static_cast<i16>(n.py - 1);
+    break;
+  default:
+    break;
   }
   if (++n.move_px > 15) n.move = 0;
 }
@@ -61,7 +70,7 @@ bool clip(int p, int* src, int* dst, int* len) {
 
 void draw_party() {
   copy_rect(gx.back_surface, 128, 128, gx.under_party_surface, 0, 0, 16, 16);
-  int sx = ((st.ship_sprite % 16) + st.facing + party_walk_frame()) * 16;
+  int sx = ((st.ship_sprite % 16) + st.facing + sh.party_frame) * 16;
   int sy = st.ship_sprite / 16 * 16;
   copy_keyed(gx.back_surface, 128, 128, gx.plc_surface, sx, sy, 16, 16);
 }

@@ -9,17 +9,13 @@
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
 
-#if __has_include("field/field_menu.h")
 #include "field/field_menu.h"
-#endif
+#include "field/shop.h"
+#include "message/message.h"
 
 #include <algorithm>
 #include <cstdio>
-
-recorded_calls& field_calls() {
-  static recorded_calls calls;
-  return calls;
-}
+#include <cstring>
 
 bgr map_tile_color(int n) {
   return {n, 0x10, 0x20};
@@ -71,18 +67,11 @@ void put_u8s(std::FILE* f, std::initializer_list<int> v) {
 } // namespace
 
 void FieldTest::SetUp() {
-  reset_state();
-  reset_field_map_state();
-  reset_walk_state();
-  reset_battle_state();
-  reset_event_state();
-  reset_music_state();
-  reset_sound_state();
-  reset_surfaces_state();
-  reset_shell_state();
+  reset_game();
   headless_reset();
-  field_calls() = recorded_calls{};
   seed_rand(369);
+  const char* names[3] = {"ALAN            ", "BETH            ", "CORA            "};
+  for (int i = 0; i < 3; i++) std::memcpy(st.sb.party[i].name, names[i], 16);
   make_surfaces();
   sound_init();
   std::snprintf(st.music_list[2], 40, "battle.mid");
@@ -110,15 +99,19 @@ void FieldTest::make_map(int map, int max_x, int max_y, int px, int py) {
 }
 
 void FieldTest::add_event(int x, int y, int a, int b, int c) {
-  st.map_events[st.map_event_count++] = {static_cast<u8>(x), static_cast<u8>(y),
-                                         static_cast<u8>(a), static_cast<u8>(b),
-                                         static_cast<u8>(c)};
+  st.map_events[st.map_event_count++] = {static_cast<u8>(x), static_cast<u8>(y), static_cast<u8>(a),
+                                         static_cast<u8>(b), static_cast<u8>(c)};
 }
 
 std::vector<std::string> FieldTest::texts() const {
   std::vector<std::string> out;
-  for (auto& p : field_calls().printed) out.push_back(p.second);
+  for (int i = 0; i < mw.msg_count; i++) out.push_back(mw.msg_line[i]);
   return out;
+}
+
+void FieldTest::forget_messages() {
+  reset_message_state();
+  reset_shop_state();
 }
 
 int FieldTest::log_count(const std::string& line) const {
@@ -130,7 +123,8 @@ void FieldTest::write_map_files(int map, int max_x, int max_y, int sx, int sy, i
   char name[32];
   std::snprintf(name, sizeof name, "dmapdat%03d.mp", map);
   std::FILE* f = std::fopen(name, "wb");
-  put_u8s(f, {max_x, max_y, sx, sy, 0, 0, FLOOR, music, kind, ret_map, ret_x, ret_y, area, 0, 0, 0});
+  put_u8s(f,
+          {max_x, max_y, sx, sy, 0, 0, FLOOR, music, kind, ret_map, ret_x, ret_y, area, 0, 0, 0});
   for (int y = 0; y <= max_y; y++) std::fwrite(st.map_grid[y], 1, max_x + 1, f);
   std::fclose(f);
   std::snprintf(name, sizeof name, "dmapevt%03d.meb", map);
@@ -151,11 +145,7 @@ void FieldTest::write_map_files(int map, int max_x, int max_y, int sx, int sy, i
 }
 
 void FieldTest::talk_command() {
-#if __has_include("field/field_menu.h")
   fmn.cmd_menu = 1;
-#endif
   talk();
-#if __has_include("field/field_menu.h")
   fmn.cmd_menu = 0;
-#endif
 }

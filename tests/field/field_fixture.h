@@ -10,13 +10,6 @@
 #include <utility>
 #include <vector>
 
-// What the field asked of the parts it calls (message printer, counters).
-struct recorded_calls {
-  std::vector<std::pair<int, std::string>> printed; // mode, text
-  std::vector<std::string> opened;                  // "inn", "shop n", "church n"
-};
-recorded_calls& field_calls();
-
 // Tile n of the map sheet is one colour: blue n, green 0x10, red 0x20; tile n
 // of the second sheet blue n, green 0x30, red 0x40. Pixel (i, j) of character
 // picture n is blue n, green i + 1, red j + 1.
@@ -37,8 +30,10 @@ protected:
   // A max_x + 1 by max_y + 1 map of floor on map `map`, the party at (px, py).
   void make_map(int map, int max_x, int max_y, int px, int py);
   void add_event(int x, int y, int a, int b, int c);
-  // The texts printed since the test began, in order.
+  // The lines of the message window, in order.
   std::vector<std::string> texts() const;
+  // Empties the message window and closes the counters' windows.
+  void forget_messages();
   int log_count(const std::string& line) const;
   // The talk command, chosen from the open command menu.
   void talk_command();

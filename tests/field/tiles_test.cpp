@@ -2,9 +2,11 @@
 // counters and event tiles.
 #include "battle/battle.h"
 #include "event/event.h"
+#include "field/shop.h"
 #include "field/walk.h"
 #include "field_fixture.h"
 #include "gfx/surfaces.h"
+#include "message/message.h"
 
 #include <cstring>
 
@@ -34,12 +36,12 @@ protected:
 
 TEST_F(Tiles, SearchingATileWithoutAMapEventPrintsNothing) {
   EXPECT_EQ(try_step(10, 10, STEP_SEARCH), 0);
-  EXPECT_TRUE(field_calls().printed.empty());
+  EXPECT_TRUE(texts().empty());
+  EXPECT_EQ(mw.msg_visible, 0);
+  msg_print(1, "before");
   add_event(10, 10, 5, 0, 0);
   try_step(10, 10, STEP_SEARCH);
-  EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"}));
-  EXPECT_EQ(field_calls().printed[0].first, 1);
-  EXPECT_EQ(field_calls().printed[1].first, 2);
+  EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"})) << "a new report";
 }
 
 TEST_F(Tiles, AChestGivesItsItemOnceAndKeepsItWhenItDoesNotFit) {
@@ -50,15 +52,15 @@ TEST_F(Tiles, AChestGivesItsItemOnceAndKeepsItWhenItDoesNotFit) {
   EXPECT_EQ(texts(), (lines{"宝箱を開けた。", "が、持ちきれなかった。"}));
   EXPECT_EQ(st.sb.flags[30], 0) << "the chest can be opened again";
   EXPECT_EQ(log_count("music: play fanfare.mid"), 0) << "no fanfare for what stays behind";
-  field_calls().printed.clear();
+  forget_messages();
   st.sb.party[2].items[15] = 0;
   try_step(10, 10, STEP_SEARCH);
-  EXPECT_EQ(texts(), (lines{"宝箱を開けた。", "なんと、@C1@NAME0@C0たちは、",
+  EXPECT_EQ(texts(), (lines{"宝箱を開けた。", "なんと、@C1ALAN@C0たちは、",
                             "やくそう        を手に入れた。"}));
   EXPECT_EQ(st.sb.party[2].items[15], 169);
   EXPECT_EQ(st.sb.flags[30], 1);
   EXPECT_EQ(log_count("music: play fanfare.mid"), 1);
-  field_calls().printed.clear();
+  forget_messages();
   try_step(10, 10, STEP_SEARCH);
   EXPECT_EQ(texts(), (lines{"宝箱を開けた。", "中身は、からっぽだ。"}));
 }
@@ -67,12 +69,12 @@ TEST_F(Tiles, AHiddenFindIsAnnouncedWithItsFanfareBeforeItIsStored) {
   add_event(10, 10, 31, 128, 160);
   fill_bag();
   try_step(10, 10, STEP_SEARCH);
-  EXPECT_EQ(texts(), (lines{"足下を調べた。", "なんと! @C1@NAME0@C0たちは、",
+  EXPECT_EQ(texts(), (lines{"足下を調べた。", "なんと! @C1ALAN@C0たちは、",
                             " ふね            を見つけた。", "が、持ちきれなかった。"}));
   EXPECT_EQ(log_count("music: play fanfare.mid"), 1);
   EXPECT_EQ(st.sb.flags[31], 0) << "it can be found again";
   st.sb.bag[19] = 255; // 255 is a free entry
-  field_calls().printed.clear();
+  forget_messages();
   try_step(10, 10, STEP_SEARCH);
   EXPECT_EQ(texts().back(), "ふね            を手に入れた。");
   EXPECT_EQ(st.sb.bag[19], 160);
@@ -95,7 +97,7 @@ TEST_F(Tiles, ALockedDoorOpensForItsKeyOnly) {
   EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
   EXPECT_EQ(texts(), (lines{"@C3カードギー      @C0を持っていない！", "*ドアが開かない！"}));
   EXPECT_EQ(st.map_grid[10][11], DOOR);
-  field_calls().printed.clear();
+  forget_messages();
   st.sb.bag[0] = 150;
   EXPECT_EQ(try_step(11, 10, STEP_ENTER), 0);
   EXPECT_EQ(st.map_grid[10][11], 5);
@@ -128,22 +130,34 @@ TEST_F(Tiles, AnEventDoorLetsThePartyInOnlyWhenItsEventSetsFlag255) {
 }
 
 TEST_F(Tiles, CountersAndEventTilesRefuseTheStepAndAnswer) {
+  // Which counter window is open, and for which record.
+  auto opened = [] {
+    if (sp.inn_win) return std::string("inn");
+    if (sp.shop_win) return "shop " + std::to_string(sp.shop_no);
+    if (sp.church_win) return "church " + std::to_string(sp.church_no);
+    return std::string("none");
+  };
   struct {
     int cls;
     const char* opened;
-  } cases[] = {{8, "inn"}, {9, "shop 3"}, {10, "shop 3"}, {14, "shop 3"}, {13, "church 3"}};
+  } cases[] = {{8, "inn"}, {9, "shop 3"}, {10, "shop 3"}, {14, "shop 3"}, {13, "church 1"}};
+  add_event(11, 10, 3, 0, 0);
+  add_event(11, 11, 1, 0, 0);
   for (auto c : cases) {
-    field_calls() = recorded_calls{};
-    st.map_grid[10][11] = static_cast<u8>(100 + c.cls);
-    st.map_event_count = 0;
-    add_event(11, 10, 3, 0, 0);
-    EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1) << c.cls;
+    int y = c.cls == 13 ? 11 : 10; // the churches are numbered 0 and 1
+    st.map_grid[y][11] = static_cast<u8>(100 + c.cls);
+    forget_messages();
+    EXPECT_EQ(try_step(11, y, STEP_ENTER), 1) << c.cls;
+    EXPECT_EQ(opened(), c.opened) << c.cls;
+    forget_messages();
+    st.pos_y = y;
     st.facing = 4;
     talk_command();
-    EXPECT_EQ(field_calls().opened, (lines{c.opened, c.opened})) << c.cls;
+    EXPECT_EQ(opened(), c.opened) << c.cls;
+    st.pos_y = 10;
   }
   st.map_grid[10][11] = 100 + 16;
-  field_calls() = recorded_calls{};
+  forget_messages();
   EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
   EXPECT_EQ(texts(), lines{"いらっしゃいませ。"});
   for (int cls : {5, 12, 15}) {
@@ -153,10 +167,10 @@ TEST_F(Tiles, CountersAndEventTilesRefuseTheStepAndAnswer) {
     EXPECT_EQ(ev.event_no, 3) << cls;
   }
   st.map_grid[10][11] = 100 + 11;
-  field_calls() = recorded_calls{};
+  forget_messages();
   EXPECT_EQ(try_step(11, 10, STEP_ENTER), 0) << "a chest is walked onto";
   talk_command();
-  EXPECT_TRUE(field_calls().printed.empty());
+  EXPECT_TRUE(texts().empty());
 }
 
 TEST_F(Tiles, AWallBumpsAndTalkingPastTheMapEdgeFindsNothing) {
@@ -166,7 +180,7 @@ TEST_F(Tiles, AWallBumpsAndTalkingPastTheMapEdgeFindsNothing) {
   st.pos_x = 0;
   st.facing = 2;
   talk_command();
-  EXPECT_TRUE(field_calls().printed.empty());
+  EXPECT_TRUE(texts().empty());
 }
 
 } // namespace

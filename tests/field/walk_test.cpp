@@ -78,7 +78,6 @@ TEST_F(Walk, AStairReachedWhenTheCountdownIsOutStartsABattleInstead) {
   EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
   ASSERT_FALSE(texts().empty());
   EXPECT_EQ(texts()[0], "敵だ！");
-  EXPECT_EQ(field_calls().printed[0].first, 1);
   EXPECT_EQ(st.encounter_steps | 24, 31) << "7, 15, 23 or 31 on the world map";
   EXPECT_EQ(log_count("music: play battle.mid"), 1);
   // Off the stair and on it again: now the stairs lead away.
@@ -121,7 +120,7 @@ TEST_F(Walk, PoisonHurtsPerStepOnEncounterMapsAndKills) {
   walk_to(12, 10);
   EXPECT_EQ(m.hp, 0);
   EXPECT_EQ(m.status, STATUS_POISON | STATUS_DEAD);
-  EXPECT_EQ(texts(), std::vector<std::string>{"@NAME1は、死んでしまった!"});
+  EXPECT_EQ(texts(), std::vector<std::string>{"BETHは、死んでしまった!"});
   walk_to(13, 10);
   EXPECT_EQ(m.hp, 0) << "the dead take no more";
   // A living poisoned member at 0 HP dies rather than wrapping round.

@@ -1,0 +1,99 @@
+// The default game's world and towns through the field: its pictures, a walk
+// and a stair. With ZK_FIELD_PICTURES naming a folder, each test leaves PNG
+// pictures of what it drew there, to be looked at.
+#include "field/walk.h"
+#include "field_fixture.h"
+#include "gfx/surfaces.h"
+#include "platform/png.h"
+#include "state/data_files.h"
+
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class DefaultWorld : public FieldTest {
+protected:
+  void SetUp() override {
+    FieldTest::SetUp();
+    char here[1024];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    work = here;
+    ASSERT_EQ(chdir(ZK_GAME_DIR), 0) << "the default game is made by the build";
+    ASSERT_EQ(load_bitmap(gx.pmap_surface, "PMAP"), 0);
+    ASSERT_EQ(load_bitmap(gx.plc_surface, "PLC"), 0);
+    ASSERT_EQ(load_bitmap(gx.dummy_surface, "DUMMY"), 0);
+    set_color_key(gx.plc_surface, 0);
+    st.cur_map = WORLD_MAP;
+    load_data(LOAD_START);
+    st.cur_area = area_at(st.cur_map, st.pos_x, st.pos_y);
+    rebuild_map_pictures();
+  }
+  void TearDown() override { ASSERT_EQ(chdir(work.c_str()), 0); }
+  void frame() {
+    draw_field_map();
+    draw_party();
+    move_npcs();
+    draw_npcs();
+    draw_area_label();
+    if (fm.step_dir == STEP_ARRIVED) arrive();
+  }
+  void save(const char* name) {
+    const char* dir = std::getenv("ZK_FIELD_PICTURES");
+    if (!dir) return;
+    std::string why;
+    EXPECT_EQ(write_png((std::string(dir) + "/" + name).c_str(), gx.back_surface, &why), 0) << why;
+  }
+  // A step as the key dispatcher starts it, and its 16 frames.
+  int step(i32 code) {
+    int dx = code == STEP_RIGHT ? 1 : code == STEP_LEFT ? -1 : 0;
+    int dy = code == STEP_DOWN ? 1 : code == STEP_UP ? -1 : 0;
+    if (try_step(st.pos_x + dx, st.pos_y + dy, STEP_ENTER) != 0) return 1;
+    fm.step_dir = code;
+    fm.step_off_x = dx < 0 ? 16 : 0;
+    fm.step_off_y = dy < 0 ? 16 : 0;
+    st.pos_x += dx, st.pos_y += dy;
+    for (int t = 0; t < 16 && fm.step_dir != 0; t++) frame();
+    return 0;
+  }
+  std::string work;
+};
+
+TEST_F(DefaultWorld, TheStartOfTheWorldAndAWalkAcrossIt) {
+  fm.area_label_on = 1;
+  frame();
+  save("world_start.png");
+  int walked = 0;
+  for (i32 code : {STEP_RIGHT, STEP_RIGHT, STEP_DOWN, STEP_DOWN, STEP_LEFT, STEP_UP})
+    walked += step(code) == 0;
+  EXPECT_GT(walked, 0);
+  EXPECT_EQ(st.view_x, st.pos_x - 9);
+  EXPECT_EQ(st.view_y, st.pos_y - 9);
+  frame();
+  save("world_walked.png");
+  fm.world_map_view = 1;
+  draw_world_map_view();
+  save("world_whole.png");
+}
+
+TEST_F(DefaultWorld, AStairOfTheWorldLeadsIntoItsPlace) {
+  int found = -1;
+  for (int i = 0; i < st.map_event_count && found < 0; i++) {
+    const map_event& e = st.map_events[i];
+    int k = st.tile_class[st.map_grid[e.y][e.x]];
+    if (k == 2 || k == 3) found = i;
+  }
+  ASSERT_GE(found, 0) << "the world has stairs";
+  map_event e = st.map_events[found];
+  st.pos_x = e.x, st.pos_y = e.y;
+  st.encounter_steps = 5;
+  try_step(e.x, e.y, STEP_ARRIVE);
+  EXPECT_EQ(st.cur_map, e.a);
+  EXPECT_EQ(st.pos_x, e.b);
+  fm.area_label_on = 1;
+  frame();
+  save("place_entered.png");
+}
+
+} // namespace
