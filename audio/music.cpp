@@ -157,6 +157,10 @@ static void stop_piece() {
 void music_stop() {
   if (mus.music_failed || mus.music_muted) return;
   stop_piece();
+  // A one-off tune that is stopped is over: the keys it held back are free
+  // again, or a looping piece started after it would hold them until its
+  // first pass ends.
+  mus.tune_playing = 0;
   audio_trace("music: stop");
 }
 

@@ -61,6 +61,17 @@ struct Player : ::testing::Test {
   }
 };
 
+TEST_F(Player, AOneOffTuneStoppedForALoopingPieceNoLongerHoldsTheKeys) {
+  play_tune(3);
+  ASSERT_EQ(mus.tune_playing, 1);
+  music_stop();
+  EXPECT_EQ(mus.tune_playing, 0);
+  mus.field_music_on = 1;
+  play_music_entry(1);
+  advance(500);
+  EXPECT_EQ(mus.tune_playing, 0);
+}
+
 TEST_F(Player, AOneOffTuneClearsTunePlayingShortlyBeforeItsLastNotes) {
   play_tune(3);
   ASSERT_EQ(mus.tune_playing, 1);
