@@ -1,5 +1,6 @@
 #include "tools/autoplay/path.h"
 
+#include "field/walk.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -65,10 +66,6 @@ int ship_after(int x, int y, int ship) {
 }
 
 } // namespace
-
-int water_tile(int t) {
-  return t == 0 || (t >= 64 && t <= 75);
-}
 
 int npc_at(int x, int y) {
   for (const npc& n : st.npc_table) {

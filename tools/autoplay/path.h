@@ -22,7 +22,6 @@ struct path_goal {
 int passable(int x, int y, int ship);
 // A tile where a present person or monster stands.
 int npc_at(int x, int y);
-int water_tile(int t);
 
 // The steps (DIR_*) from the party's place to the goal, shortest first found;
 // 0 and the steps, or 1 when there is no way.
