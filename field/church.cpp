@@ -1,6 +1,6 @@
 #include "field/field_menu.h"
-#include "field/menu_links.h"
 #include "field/shop.h"
+#include "message/message.h"
 
 static const church_record& church() {
   return church_table[sp.church_no];

@@ -2,7 +2,9 @@
 
 #include "audio/sound.h"
 #include "battle/battle.h"
-#include "field/menu_links.h"
+#include "field/walk.h"
+#include "gfx/field_map.h"
+#include "message/message.h"
 
 field_menu_data fmn;
 
@@ -172,11 +174,11 @@ static void confirm_magic() {
   if (!fmn.magic_win) {
     set_magic_win(1);
     fmn.magic_col = fmn.magic_row = 0;
-  } else if (!message_visible()) {
+  } else if (!mw.msg_visible) {
     field_cast(fmn.sel_member, fmn.magic_col * 8 + fmn.magic_row);
   } else {
     fmn.magic_win = 0;
-    message_visible() = 0;
+    mw.msg_visible = 0;
     bt.member_pick = 0;
     fmn.cmd_menu = CMD_CLOSED;
   }
@@ -186,7 +188,7 @@ static void close_item_menu() {
   fmn.item_action_win = 0;
   fmn.item_win = 0;
   bt.item_pick = 0;
-  message_visible() = 0;
+  mw.msg_visible = 0;
   fmn.cmd_menu = CMD_CLOSED;
 }
 
@@ -232,12 +234,12 @@ static void confirm_items() {
   } else if (!fmn.item_action_win) {
     set_item_action_win(1);
     fmn.item_action_row = ACT_USE;
-  } else if (!bt.item_pick && !message_visible()) {
+  } else if (!bt.item_pick && !mw.msg_visible) {
     item_action();
   } else if (!bt.item_pick) {
     close_item_menu();
     fmn.item_info_win = 0;
-  } else if (!message_visible()) {
+  } else if (!mw.msg_visible) {
     if (fmn.item_action_row == ACT_USE)
       use_item(fmn.sel_member, item_entry());
     else

@@ -1,6 +1,6 @@
 #include "field/field_menu.h"
-#include "field/menu_links.h"
 #include "field/shop.h"
+#include "message/message.h"
 
 // Every inn charges and speaks as the first record.
 static const inn_record& inn() {

@@ -3,8 +3,8 @@
 #include "audio/sound.h"
 #include "event/event.h"
 #include "field/field_menu.h"
-#include "field/menu_links.h"
 #include "gfx/text.h"
+#include "message/message.h"
 
 #include <cstdio>
 #include <cstring>

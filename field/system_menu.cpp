@@ -1,5 +1,5 @@
 #include "field/field_menu.h"
-#include "field/menu_links.h"
+#include "message/message.h"
 #include "state/save_slots.h"
 
 static void system_menu_open() {
@@ -11,7 +11,7 @@ static void system_menu_open() {
 }
 
 static void system_menu_close() {
-  message_visible() = 0;
+  mw.msg_visible = 0;
   fmn.system_win = 0;
 }
 

@@ -3,7 +3,8 @@
 #include "audio/music.h"
 #include "battle/battle.h"
 #include "field/field_menu.h"
-#include "field/menu_links.h"
+#include "gfx/field_map.h"
+#include "message/message.h"
 #include "state/data_files.h"
 
 #include <cstdio>
@@ -74,7 +75,7 @@ static void resume(const save_block& slot) {
   st.playing_music = st.cur_music;
   play_music_entry(st.cur_music);
   rebuild_map_pictures();
-  message_visible() = 0;
+  mw.msg_visible = 0;
   fmn.system_win = 0;
   bt.weaken_count = 0;
   st.no_monster_turn = 0;

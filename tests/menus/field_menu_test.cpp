@@ -15,16 +15,24 @@ struct FieldMenu : ::testing::Test {
   }
 };
 
-TEST_F(FieldMenu, SearchAndTalkActAndLeaveTheMenuOpen) {
+TEST_F(FieldMenu, SearchingATileWithoutAnEventShowsNothingAndLeavesTheMenuOpen) {
   command(2, 1);
-  EXPECT_EQ(outside_calls(), std::vector<std::string>{"try_step 5 5 1"});
   EXPECT_EQ(fmn.cmd_menu, CMD_OPEN);
-  EXPECT_TRUE(lines().empty()); // nothing on this tile: nothing is said
-  EXPECT_EQ(message_visible(), 0);
-  reset_outside();
-  fmn.cmd_row = fmn.cmd_col = 0;
+  EXPECT_TRUE(lines().empty()) << transcript();
+  EXPECT_EQ(mw.msg_visible, 0);
+  st.map_event_count = 1;
+  st.map_events[0] = {5, 5, 0, 0, 0}; // a record on the party's own tile
   field_confirm();
-  EXPECT_EQ(outside_calls(), std::vector<std::string>{"talk"});
+  EXPECT_TRUE(said("足下を調べた。")) << transcript();
+  EXPECT_EQ(fmn.cmd_menu, CMD_OPEN);
+}
+
+TEST_F(FieldMenu, TalkingAsksThePersonInFrontAndLeavesTheMenuOpen) {
+  st.facing = 0;
+  st.npc_table[0].x = 5;
+  st.npc_table[0].y = 6;
+  command(0, 0);
+  EXPECT_EQ(lines(), std::vector<std::string>{"こんにちは。"}) << transcript();
   EXPECT_EQ(fmn.cmd_menu, CMD_OPEN);
 }
 
@@ -118,7 +126,7 @@ TEST_F(FieldMenu, UsingAnEmptyEntryKeepsTheWindowsAndTheNextConfirmClosesThemAll
   EXPECT_EQ(fmn.item_win, 0);
   EXPECT_EQ(fmn.item_action_win, 0);
   EXPECT_EQ(bt.item_pick, 0);
-  EXPECT_EQ(message_visible(), 0);
+  EXPECT_EQ(mw.msg_visible, 0);
   EXPECT_EQ(fmn.cmd_menu, CMD_CLOSED);
 }
 
@@ -138,7 +146,7 @@ TEST_F(FieldMenu, AHealingItemAsksForItsTargetAndIsUsedOnIt) {
   field_confirm();
   EXPECT_EQ(st.sb.party[2].hp, 50);
   EXPECT_EQ(st.sb.party[0].items[9], 255);
-  EXPECT_EQ(message_visible(), 1);
+  EXPECT_EQ(mw.msg_visible, 1);
   field_confirm(); // the report is read: everything closes
   EXPECT_EQ(fmn.item_win + fmn.item_action_win + bt.item_pick + fmn.cmd_menu, 0);
 }
@@ -229,9 +237,9 @@ TEST_F(FieldMenu, AOneMemberSpellAsksForItsTargetThenCastsThenCloses) {
   bt.spell_target_member = 1;
   field_confirm();
   EXPECT_GT(st.sb.party[1].hp, 1) << transcript();
-  EXPECT_EQ(message_visible(), 1);
+  EXPECT_EQ(mw.msg_visible, 1);
   field_confirm();
-  EXPECT_EQ(fmn.magic_win + bt.member_pick + message_visible() + fmn.cmd_menu, 0);
+  EXPECT_EQ(fmn.magic_win + bt.member_pick + mw.msg_visible + fmn.cmd_menu, 0);
 }
 
 TEST_F(FieldMenu, EquippingSetsTheDoneFlagAndTheNextConfirmClosesTheList) {

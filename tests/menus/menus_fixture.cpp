@@ -2,6 +2,8 @@
 
 #include "audio/music.h"
 #include "audio/sound.h"
+#include "field/walk.h"
+#include "gfx/field_map.h"
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
 #include "message/message.h"
@@ -43,7 +45,8 @@ void fresh_game() {
   reset_surfaces_state();
   reset_text_state();
   reset_message_state();
-  reset_outside();
+  reset_walk_state();
+  reset_field_map_state();
   sound_init();
   const char* names[3] = {"ALICE", "BOB", "CARL"};
   for (int i = 0; i < 3; i++) make_member(st.sb.party[i], names[i]);

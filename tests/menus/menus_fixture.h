@@ -1,12 +1,11 @@
 // A small world for the menu tests: a clean game with a party of three on a
-// plain map, the lines the printer was given, the calls into the field, and
-// the menu sounds heard.
+// plain map, the lines the printer was given and the menu sounds heard.
 #pragma once
 #include "battle/battle.h"
 #include "event/event.h"
 #include "field/field_menu.h"
-#include "field/menu_links.h"
 #include "field/shop.h"
+#include "message/message.h"
 #include "state/save_slots.h"
 
 #include <string>
@@ -21,9 +20,6 @@ void fresh_game();
 // Every line the message store holds now (the report since the last new one),
 // names put in for their tokens.
 std::vector<std::string> lines();
-// The stand-ins' record of talk, try_step, enter_map and map rebuilds.
-std::vector<std::string> outside_calls();
-void reset_outside();
 bool said(const char* text);
 std::string transcript(); // the lines as UTF-8, for failure reports
 int menusounds();         // "menusound" plays since the last reset of the log

@@ -168,8 +168,7 @@ TEST_F(SaveSlots, LoadingAWorldMapSlotRestoresItsPlaceAndKeepsTheReturnPoint) {
   st.no_monster_turn = 1;
   bt.weaken_count = 2;
   fmn.system_win = 1;
-  message_visible() = 1;
-  reset_outside();
+  mw.msg_visible = 1;
   ASSERT_EQ(load_slot(5), 0);
   EXPECT_EQ(st.cur_map, 4);
   EXPECT_EQ(st.pos_x, 30);
@@ -189,8 +188,7 @@ TEST_F(SaveSlots, LoadingAWorldMapSlotRestoresItsPlaceAndKeepsTheReturnPoint) {
   EXPECT_EQ(st.no_monster_turn, 0);
   EXPECT_EQ(bt.weaken_count, 0);
   EXPECT_EQ(fmn.system_win, 0);
-  EXPECT_EQ(message_visible(), 0);
-  EXPECT_EQ(outside_calls(), std::vector<std::string>{"rebuild_map_pictures"});
+  EXPECT_EQ(mw.msg_visible, 0);
 }
 
 TEST_F(SaveSlots, LoadingAnotherMapTakesItsMusicAndItsReturnPoint) {

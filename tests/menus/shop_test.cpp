@@ -56,7 +56,7 @@ TEST_F(Town, LeavingTheInnShowsTheFarewell) {
     inn_key(key);
     EXPECT_EQ(sp.inn_win, 0);
     EXPECT_EQ(lines().back(), ">また、お越しください。");
-    EXPECT_EQ(message_visible(), 1);
+    EXPECT_EQ(mw.msg_visible, 1);
   }
 }
 
@@ -100,7 +100,7 @@ TEST_F(Town, ChurchServicesRefuseWhatIsNotNeededOrNotPaidFor) {
   EXPECT_EQ(lines().back(), ">のろいにかかってません。");
   press(church_key, {K_CANCEL, K_CANCEL});
   EXPECT_EQ(sp.church_win, 0);
-  EXPECT_EQ(message_visible(), 0);
+  EXPECT_EQ(mw.msg_visible, 0);
 }
 
 TEST_F(Town, TheChurchCursorsStayInTheirRanges) {

@@ -130,7 +130,7 @@ TEST_F(SystemMenu, CancelsSayCancelAndTheEventItemsTurnPages) {
   EXPECT_EQ(fmn.sys_state, SYS_MAIN);
   press(system_key, {K_DOWN, K_OK});
   EXPECT_EQ(fmn.system_win, 0);
-  EXPECT_EQ(message_visible(), 0);
+  EXPECT_EQ(mw.msg_visible, 0);
 }
 
 } // namespace
