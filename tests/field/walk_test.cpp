@@ -210,6 +210,16 @@ TEST_F(Walk, MonstersAndSetFightsStartTheirBattles) {
   ASSERT_FALSE(texts().empty());
   EXPECT_EQ(texts()[0], "敵だ！");
   EXPECT_EQ(st.pos_x, 10);
+  // A monster of a state the maps should not hold fights like any other.
+  reset_battle_state();
+  foe.type = 1, foe.state = 6;
+  EXPECT_EQ(walk_to(11, 10), 1);
+  EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
+  EXPECT_EQ(bt.figure, 5);
+  foe.state = 7;
+  reset_battle_state();
+  EXPECT_EQ(walk_to(11, 10), 0) << "an absent monster is not met";
+  EXPECT_EQ(bt.battle_mode, 0);
 }
 
 } // namespace
