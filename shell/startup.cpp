@@ -120,6 +120,7 @@ int startup() {
   st.map_max_x = 15, st.map_max_y = 15;
   sh.title_mode = 1;
   mus.field_music_on = 0;
+  install_builtin_tables(); // items and spells: shops, menus and battles read them
   // There is no display driver, cooperative level, primary surface or clipper
   // to set up here: the platform window presents the back buffer itself.
   load_palette("PLC");

@@ -9,6 +9,10 @@ const char* const builtin_music[2] = {"title.mid", "field.mid"};
 
 void reset_state() {
   st = state_data{};
+  install_builtin_tables();
+}
+
+void install_builtin_tables() {
   std::memcpy(st.item_table, builtin_items, sizeof st.item_table);
   std::memcpy(st.magic_table, builtin_magic, sizeof st.magic_table);
   std::strcpy(st.music_list[0], builtin_music[0]);

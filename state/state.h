@@ -200,6 +200,9 @@ extern const char* const builtin_music[2];
 // Puts every field of this subsystem back to its start value, the built-in
 // tables included.
 void reset_state();
+// Copies the built-in item, spell and music tables into st; start-up does
+// this before anything reads them.
+void install_builtin_tables();
 
 // The one random generator of the game.
 void seed_rand(u32 seed);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -58,7 +59,12 @@ struct Startup : ::testing::Test {
 
 TEST_F(Startup, OpensOnTheTitleWithTheWorldMapAndTheFirstSizeCommandQueued) {
   fs::current_path(game_dir());
+  // the program's own start: nothing has filled the built-in tables yet
+  std::memset(st.item_table, 0, sizeof st.item_table);
+  std::memset(st.magic_table, 0, sizeof st.magic_table);
   ASSERT_EQ(startup(), 0);
+  EXPECT_EQ(std::memcmp(st.item_table, builtin_items, sizeof st.item_table), 0);
+  EXPECT_EQ(std::memcmp(st.magic_table, builtin_magic, sizeof st.magic_table), 0);
   EXPECT_EQ(sh.title_mode, 1);
   EXPECT_EQ(sh.app_active, 0) << "active only once the system says so";
   EXPECT_EQ(st.cur_map, WORLD_MAP);
