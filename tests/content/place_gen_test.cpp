@@ -91,7 +91,8 @@ TEST(PlaceGen, BadDescriptionsNameTheirLine) {
     return read_place_descs("bad_places.txt", d);
   };
   EXPECT_EQ(err("town 60 area=1\n"), "bad_places.txt:1: a town's map number must not be one where monsters roam");
-  EXPECT_EQ(err("cave 12\n"), "bad_places.txt:1: a dungeon's map number must be one where monsters roam");
+  EXPECT_EQ(err("cave 12 monsters=2\n"), "bad_places.txt:1: monster people need a map number where monsters roam");
+  EXPECT_EQ(err("cave 12 guardian=5\ncave 36 monsters=2\n"), "") << "a quiet dungeon, and one where monsters roam";
   EXPECT_EQ(err("# x\ntown 3 shops=30\n"), "bad_places.txt:2: bad value for 'shops': 30");
   EXPECT_EQ(err("town 3\ntown 3\n"), "bad_places.txt:2: map 3 is described twice");
   EXPECT_EQ(err("castle 3\n"), "bad_places.txt:1: a place is a town, cave, ruin, tunnel, fortress or shrine");

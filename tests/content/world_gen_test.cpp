@@ -50,8 +50,14 @@ TEST(WorldGen, BadDescriptionsNameTheirLine) {
   world_desc d;
   EXPECT_EQ(read_world_desc("bad_world.txt", t, d), "bad_world.txt:2: blob before any land");
   f = std::fopen("bad_world.txt", "w");
-  std::fputs("land lamur_plain lamur_wood mountain 30\nriver 1 3 4\n", f);
+  std::fputs("land lamur_plain lamur_wood mountain 30 lamur_gate\nriver 1 3 4\n", f);
   std::fclose(f);
   world_desc e;
   EXPECT_EQ(read_world_desc("bad_world.txt", t, e), "bad_world.txt:2: river takes two or more points X Y");
+  f = std::fopen("bad_world.txt", "w");
+  std::fputs("land lamur_plain lamur_wood mountain 30 gateway\n", f);
+  std::fclose(f);
+  world_desc g;
+  EXPECT_EQ(read_world_desc("bad_world.txt", t, g),
+            "bad_world.txt:1: land takes GROUND FOREST MOUNTAIN FOREST_PERCENT GATE");
 }

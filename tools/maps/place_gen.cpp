@@ -453,16 +453,18 @@ std::string read_place_descs(const std::string& path, std::vector<place_desc>& o
         d.kind != "fortress" && d.kind != "shrine")
       return fail("a place is a town, cave, ruin, tunnel, fortress or shrine");
     if (w.size() < 2 || !int_of(w[1], 1, 254, d.map) || d.map == 4) return fail("a place needs its map number");
-    bool town = d.kind == "town";
+    // Monsters roam only on these maps; elsewhere a dungeon is a quiet place
+    // where the guardian is the only fight.
     bool encounter_map = d.map >= 50 || d.map == 36 || d.map == 39 || d.map == 40;
-    if (town == encounter_map) return fail(town ? "a town's map number must not be one where monsters roam"
-                                                : "a dungeon's map number must be one where monsters roam");
+    if (d.kind == "town" && encounter_map) return fail("a town's map number must not be one where monsters roam");
     for (size_t i = 2; i < w.size(); i++) {
       auto eq = w[i].find('=');
       if (eq == std::string::npos) return fail("'" + w[i] + "' is not key=value");
       std::string err = place_setting(w[i].substr(0, eq), w[i].substr(eq + 1), d);
       if (!err.empty()) return fail(err);
     }
+    // Monster people fight the map's area, which only roaming maps fill.
+    if (d.monsters > 0 && !encounter_map) return fail("monster people need a map number where monsters roam");
     for (auto& o : out)
       if (o.map == d.map) return fail("map " + w[1] + " is described twice");
     out.push_back(d);

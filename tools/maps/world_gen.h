@@ -13,6 +13,7 @@ struct world_point {
 
 struct world_land {
   int ground = 0, forest = 0, mountain = 8;
+  int gate = 0; // the land's entrance tile: every site of the land stands on it
   std::vector<int> blobs; // cx, cy, rx, ry, ...
   int forest_pct = 35;
 };
@@ -26,6 +27,9 @@ struct world_line {
 struct world_site {
   int tile, x, y;
   int map, tx, ty; // stairs target; map 255 = no stairs (a landmark only)
+  // 255: the site keeps `tile`. Else the site becomes the gate of the land
+  // it stands in, with this picture of the place (a wall) just north of it.
+  int landmark = 255;
 };
 
 struct world_desc {
@@ -42,5 +46,8 @@ struct world_desc {
 // Reads content/world/world.txt; "" or "file:line: what".
 std::string read_world_desc(const std::string& path, const tile_catalogue& tiles, world_desc& out);
 // Grows the map into a map source of map 4; "" or a site that stands where
-// no one can walk up to it.
+// no one can walk up to it, or in no land.
 std::string grow_world(const world_desc& d, map_source& out);
+// The land (index into d.lands) that owns the tile nearest (x, y) within a
+// few steps, or -1; the grown world's own ownership, for tests and tools.
+int land_of(const world_desc& d, int x, int y);
