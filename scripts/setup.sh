@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 pkgs=(build-essential cmake ninja-build pkg-config libsdl2-dev libfreetype-dev libpng-dev
       libfluidsynth-dev fluid-soundfont-gm xfonts-shinonome fonts-urw-base35
-      libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+      libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+      clang libclang-rt-14-dev python3) # clang and its runtime: the fuzz targets
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,21 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite under a virtual display.
+# Builds everything and runs the whole test suite under a virtual display;
+# then the fuzz targets a few seconds each (with clang) and the whole suite
+# again under the address and undefined-behaviour checkers (build-asan).
+# ZK_FUZZ=0 or ZK_ASAN=0 leaves out the fuzz or the checked run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cd build
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j"$(nproc)" --timeout 600
+jobs="$(nproc)"
+display=(xvfb-run -a -s "-screen 0 1024x768x24")
+(cd build && "${display[@]}" ctest --output-on-failure -j"$jobs" --timeout 600)
+if [ "${ZK_FUZZ:-1}" != 0 ] && command -v clang++ > /dev/null; then
+  cmake --preset fuzz -DZK_FUZZ_SECONDS="${ZK_FUZZ_SECONDS:-5}" > /dev/null
+  cmake --build build-fuzz -j"$jobs" --target fuzz_all
+  ctest --preset fuzz -j"$jobs"
+fi
+if [ "${ZK_ASAN:-1}" != 0 ]; then
+  cmake --preset asan > /dev/null
+  cmake --build build-asan -j"$jobs"
+  "${display[@]}" ctest --preset asan -j"$jobs"
+fi

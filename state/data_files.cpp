@@ -96,9 +96,15 @@ static void patch_world_map() {
   st.map_grid[74][55] = 41;
 }
 
+// The whole file is read before any of it is used, so that a damaged map
+// leaves the one in play as it was.
 int read_map(std::FILE* f) {
   u8 h[16];
   if (std::fread(h, 1, 16, f) != 16) return READ_ERROR;
+  static u8 rows[256][256];
+  std::size_t w = static_cast<std::size_t>(h[0]) + 1;
+  for (int y = 0; y <= h[1]; y++)
+    if (std::fread(rows[y], 1, w, f) != w) return READ_ERROR;
   std::memcpy(st.map_header, h, 16);
   st.edge_exit = 0;
   st.map_max_x = h[0];
@@ -119,10 +125,7 @@ int read_map(std::FILE* f) {
   if (st.map_kind == 2) st.edge_exit = 1;
   st.view_x = st.pos_x - 9;
   st.view_y = st.pos_y - 9;
-  for (int y = 0; y <= st.map_max_y; y++) {
-    std::size_t n = static_cast<std::size_t>(st.map_max_x) + 1;
-    if (std::fread(st.map_grid[y], 1, n, f) != n) return READ_ERROR;
-  }
+  for (int y = 0; y <= st.map_max_y; y++) std::memcpy(st.map_grid[y], rows[y], w);
   if (st.cur_map == WORLD_MAP && st.sb.flags[83] == 1) patch_world_map();
   return READ_OK;
 }
@@ -130,8 +133,9 @@ int read_map(std::FILE* f) {
 int read_map_events(std::FILE* f) {
   u8 n = 0;
   if (std::fread(&n, 1, 1, f) != 1) n = 0;
-  st.map_event_count = n;
-  std::fread(st.map_events, sizeof(map_event), n, f);
+  // A file cut short counts only the records it holds whole: the others
+  // would be the last map's events.
+  st.map_event_count = static_cast<u8>(std::fread(st.map_events, sizeof(map_event), n, f));
   return READ_OK;
 }
 
@@ -180,6 +184,8 @@ int read_event_messages(std::FILE* f) {
       line[i] = line[i + 1];
       line[i + 1] = t;
     }
+    // A shown message holds at most 159 bytes, whatever the file says.
+    line[sizeof line - 1] = 0;
   }
   return READ_OK;
 }

@@ -14,7 +14,7 @@ namespace {
 void write_file(const char* name, const std::vector<u8>& bytes) {
   std::FILE* f = std::fopen(name, "wb");
   ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
 }
 
@@ -176,4 +176,50 @@ TEST(AddExtension, AppendsOrReplacesOutsideBrackets) {
   char d[96] = "bad]name";
   EXPECT_EQ(add_extension(d, sizeof d, "lst"), 1);
   EXPECT_STREQ(d, "bad]name");
+}
+
+// Damaged files, as the fuzz targets found them: nothing the file does not
+// hold whole may change the map in play or be shown.
+TEST_F(DataFiles, AShortMapFileLeavesTheMapInPlayAsItWas) {
+  st.cur_map = 12;
+  write_file("dmapdat012.mp", map_file(9, 4, 33));
+  std::FILE* f = std::fopen("dmapdat012.mp", "rb");
+  ASSERT_EQ(read_map(f), READ_OK);
+  std::fclose(f);
+  state_data before = st;
+  auto other = map_file(20, 30, 44);
+  other[2] = 15, other[7] = 6;
+  other.resize(other.size() - 21); // the last row is missing
+  write_file("dmapdat012.mp", other);
+  f = std::fopen("dmapdat012.mp", "rb");
+  EXPECT_EQ(read_map(f), READ_ERROR);
+  std::fclose(f);
+  EXPECT_EQ(0, std::memcmp(&before, &st, sizeof st));
+  EXPECT_EQ(st.map_max_x, 9);
+  EXPECT_EQ(st.pos_x, 3);
+  EXPECT_EQ(st.map_grid[0][0], 33);
+}
+
+TEST_F(DataFiles, AMapEventFileCutShortCountsOnlyItsWholeRecords) {
+  st.map_event_count = 3;
+  st.map_events[2] = {7, 7, 1, 2, 3}; // the last map's event
+  write_file("dmapevt012.meb", {200, 1, 2, 0, 0, 5, 3, 4, 0, 0, 6, 9, 9});
+  std::FILE* f = std::fopen("dmapevt012.meb", "rb");
+  EXPECT_EQ(read_map_events(f), READ_OK);
+  std::fclose(f);
+  EXPECT_EQ(st.map_event_count, 2);
+  EXPECT_EQ(st.map_events[1].x, 3);
+  write_file("dmapevt012.meb", {});
+  f = std::fopen("dmapevt012.meb", "rb");
+  read_map_events(f);
+  std::fclose(f);
+  EXPECT_EQ(st.map_event_count, 0);
+}
+
+TEST_F(DataFiles, AnEventMessageWithNoEndStopsAtItsLastByte) {
+  write_file("eventmsg.mgb", std::vector<u8>(256 * 160, 'x'));
+  std::FILE* f = std::fopen("eventmsg.mgb", "rb");
+  EXPECT_EQ(read_event_messages(f), READ_OK);
+  std::fclose(f);
+  for (auto& line : event_msg) EXPECT_EQ(strnlen(line, sizeof line), 159u);
 }
