@@ -1,0 +1,154 @@
+// zandrek-soak GAME_DIR SEED TICKS: the game on the headless platform, as
+// zandrek-replay runs it, played by a seeded random stream of keys for TICKS
+// frame ticks. After every tick the state must lie inside its ranges; the
+// first value outside them stops the run with the tick, the check and the
+// last keys. The game runs in a copy of GAME_DIR, so that its saves go there.
+#include "event/event.h"
+#include "message/message.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/sound_headless.h"
+#include "platform/platform.h"
+#include "shell/shell.h"
+#include "state/state.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct soak_run {
+  bool quit = false;
+  int exit_code = 0;
+  u32 rand = 1;
+  long tick_no = 0;
+  int keys[32]{}; // the last keys, for the report
+  int key_count = 0;
+};
+soak_run run;
+
+// Keys a player uses, the arrows more often; never Escape or F12, which quit.
+const int soak_keys[] = {VK_LEFT, VK_UP,    VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP,    VK_RIGHT,
+                         VK_DOWN, VK_SPACE, 'D',      'C',     'C',     'Q',      'F',
+                         'R',     'M',      'N',      'P',     'K',     VK_RETURN};
+
+u32 next() {
+  run.rand = run.rand * 1103515245u + 12345u;
+  return run.rand >> 16 & 0x7FFF;
+}
+
+void pass() {
+  headless_audio_pump();
+  if (!run.quit && loop_pass(&run.exit_code)) run.quit = true;
+}
+
+void drain() {
+  while (!run.quit && headless_pending() > 0) pass();
+}
+
+// One frame tick, as zandrek-replay's "tick".
+void tick() {
+  drain();
+  if (run.quit) return;
+  u32 period = sh.frame_period_ms;
+  if (!sh.app_active || period >= FRAME_STOPPED) {
+    headless_advance(period >= FRAME_STOPPED ? 18 : period + 1);
+    if (sh.app_active) pass();
+    drain();
+    return;
+  }
+  u32 due = sh.last_tick_ms + period + 1;
+  if (static_cast<i32>(due - headless.clock_ms) > 0) {
+    pass();
+    drain();
+    headless.clock_ms = due;
+  }
+  pass();
+  drain();
+}
+
+[[noreturn]] void fail(const char* what) {
+  std::fprintf(stderr, "zandrek-soak: tick %ld: %s\nlast keys:", run.tick_no, what);
+  int n = run.key_count < 32 ? run.key_count : 32;
+  for (int i = run.key_count - n; i < run.key_count; i++)
+    std::fprintf(stderr, " 0x%02X", run.keys[i % 32]);
+  std::fprintf(stderr, "\n");
+  std::exit(1);
+}
+
+#define SOAK_CHECK(cond)                                                                           \
+  do {                                                                                             \
+    if (!(cond)) fail(#cond);                                                                      \
+  } while (0)
+
+void check_ranges() {
+  SOAK_CHECK(st.map_max_x >= 0 && st.map_max_x <= 255 && st.map_max_y >= 0 && st.map_max_y <= 255);
+  SOAK_CHECK(st.pos_x >= 0 && st.pos_x <= 255 && st.pos_y >= 0 && st.pos_y <= 255);
+  SOAK_CHECK(st.facing >= 0 && st.facing <= 8 && st.facing % 2 == 0);
+  SOAK_CHECK(st.sb.gold >= 0);
+  for (const member& m : st.sb.party) {
+    SOAK_CHECK(m.hp <= m.hp_max);
+    SOAK_CHECK(m.mp <= m.mp_max);
+  }
+  for (const npc& p : st.npc_table)
+    if (p.wanders) SOAK_CHECK(p.x <= st.map_max_x && p.y <= st.map_max_y);
+  SOAK_CHECK(mw.msg_count >= 0 && mw.msg_count <= MSG_LINES);
+  SOAK_CHECK(mw.msg_reveal_line >= 0 && mw.msg_reveal_line <= MSG_LINES);
+  SOAK_CHECK(mw.msg_top_line >= 0 && mw.msg_top_line <= MSG_LINES);
+  SOAK_CHECK(mw.msg_reveal_col >= 0 && mw.msg_reveal_col < MSG_LINE_SIZE);
+  SOAK_CHECK(ev.event_no >= 0 && ev.event_no < EVENT_COUNT);
+  SOAK_CHECK(ev.event_pc >= 0 && ev.event_pc <= 255);
+  SOAK_CHECK(sh.frame_period_ms <= FRAME_PERIOD_SLOWEST || sh.frame_period_ms == FRAME_STOPPED);
+  SOAK_CHECK(headless.log.size() < 2000000);
+}
+
+void press() {
+  int k = soak_keys[next() % (sizeof soak_keys / sizeof soak_keys[0])];
+  run.keys[run.key_count++ % 32] = k;
+  plat_post_message(MSG_KEYDOWN, static_cast<u32>(k));
+  drain();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: zandrek-soak GAME_DIR SEED TICKS\n");
+    return 2;
+  }
+  run.rand = static_cast<u32>(std::strtoul(argv[2], nullptr, 10));
+  long ticks = std::strtol(argv[3], nullptr, 10);
+  char dir[] = "soak.XXXXXX";
+  if (!mkdtemp(dir)) return 2;
+  std::string copy = std::string("cp -a '") + argv[1] + "/.' " + dir;
+  if (std::system(copy.c_str()) != 0 || chdir(dir) != 0) {
+    std::fprintf(stderr, "zandrek-soak: cannot copy %s\n", argv[1]);
+    return 2;
+  }
+  headless_reset();
+  if (startup() != 0) fail("start-up failed");
+  plat_post_message(MSG_ACTIVATEAPP, 1);
+  drain();
+  int restarts = 0;
+  for (run.tick_no = 0; run.tick_no < ticks; run.tick_no++) {
+    // about one key every four ticks, as a quick player
+    if (next() % 4 == 0) press();
+    tick();
+    check_ranges();
+    if (run.tick_no % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
+    if (run.quit) { // the system menu's exit: the player starts the game again
+      restarts++;
+      run.quit = false;
+      release_drawing_objects();
+      reset_game();
+      headless_reset();
+      if (startup() != 0) fail("start-up failed after an exit");
+      plat_post_message(MSG_ACTIVATEAPP, 1);
+      drain();
+    }
+  }
+  std::printf("zandrek-soak: %ld ticks, seed %s, %d restarts, map %d at (%d, %d)\n", ticks, argv[2],
+              restarts, st.cur_map, st.pos_x, st.pos_y);
+  return 0;
+}
