@@ -386,7 +386,7 @@ endevt
 * ---- Bastor ----
 * 052 a woman of Bastor.
 evt052
-printn "女「要塞には、ザンドレクと竜がいる。」"
+printn "女「要塞の奥に、ザンドレクがいる。」"
 printc "「扉は二つ。地獄と天国の鍵がいるわ。」"
 printc "「宿屋で、よく休んでから行くのよ。」"
 endevt

@@ -1,4 +1,4 @@
-// zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR]: plays the game
+// zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR] [--trace]: plays the game
 // from the title screen to the ending with the keyboard alone and prints the
 // route's statistics as JSON. Exits 0 when the ending screen was reached.
 #include "state/state.h"
@@ -16,7 +16,7 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR]\n");
+  std::fprintf(stderr, "usage: zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR] [--trace]\n");
   return 2;
 }
 
@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; i++) {
     if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc) game_dir = argv[++i];
     else if (std::strcmp(argv[i], "--places") == 0 && i + 1 < argc) places = argv[++i];
+    else if (std::strcmp(argv[i], "--trace") == 0) ps.trace = true;
     else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) pictures = argv[++i];
     else if (std::strcmp(argv[i], "--ticks") == 0 && i + 1 < argc) ticks = std::strtoull(argv[++i], nullptr, 10);
     else return usage();

@@ -2,18 +2,27 @@
 
 #include "field/walk.h"
 #include "platform/platform.h"
+#include "tools/autoplay/world_index.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cstdlib>
 #include <deque>
+#include <map>
+#include <queue>
+#include <tuple>
 
 namespace {
 
 constexpr int DX[4] = {0, -1, 1, 0};
 constexpr int DY[4] = {1, 0, 0, -1};
+constexpr int CELLS = 2 * 256 * 256;
 
-bool inside(int x, int y) {
-  return x >= 0 && y >= 0 && x <= st.map_max_x && y <= st.map_max_y;
+bool inside(const map_view& v, int x, int y) {
+  return x >= 0 && y >= 0 && x <= v.max_x && y <= v.max_y;
+}
+
+int tile(const map_view& v, int x, int y) {
+  return v.grid[y * v.stride + x];
 }
 
 int has_ship() {
@@ -22,50 +31,111 @@ int has_ship() {
   return 0;
 }
 
-// The door record on (x, y) opens for the party as it stands now.
-int door_opens(int x, int y) {
-  for (int i = 0; i < st.map_event_count; i++) {
-    const map_event& e = st.map_events[i];
+// The door on (x, y) opens for the party as it stands now.
+int door_opens(const map_view& v, int x, int y) {
+  for (int i = 0; i < v.event_count; i++) {
+    const map_event& e = v.events[i];
     if (e.x == x && e.y == y) return e.a == 0 && has_key(e.b);
   }
   return 0;
 }
-
-struct node {
-  int x, y, ship;
-};
 
 int index_of(int x, int y, int ship) {
   return (ship * 256 + y) * 256 + x;
 }
 
 // The tile a step leads to; sailing wraps around the world's edges.
-int next_tile(int x, int y, int dir, int ship, int* nx, int* ny) {
+int next_tile(const map_view& v, int x, int y, int dir, int ship, int* nx, int* ny) {
   *nx = x + DX[dir], *ny = y + DY[dir];
-  if (inside(*nx, *ny)) return 1;
+  if (inside(v, *nx, *ny)) return 1;
   if (!ship) return 0;
-  if (*nx < 0) *nx = st.map_max_x;
-  if (*nx > st.map_max_x) *nx = 0;
-  if (*ny < 0) *ny = st.map_max_y;
-  if (*ny > st.map_max_y) *ny = 0;
+  *nx = *nx < 0 ? v.max_x : *nx > v.max_x ? 0 : *nx;
+  *ny = *ny < 0 ? v.max_y : *ny > v.max_y ? 0 : *ny;
   return 1;
 }
 
-bool at_goal(const path_goal& g, int x, int y, int) {
-  if (g.off_edge) return false;
-  if (g.adjacent) return std::abs(x - g.x) + std::abs(y - g.y) == 1;
-  return x == g.x && y == g.y;
-}
-
 // The ship on or off after entering (x, y).
-int ship_after(int x, int y, int ship) {
-  int t = st.map_grid[y][x];
-  if (water_tile(t) && st.cur_map == WORLD_MAP) return 1;
-  if (ship && st.tile_class[t] == 0) return 0;
+int ship_after(const map_view& v, int x, int y, int ship) {
+  int t = tile(v, x, y);
+  if (water_tile(t) && v.map == WORLD_MAP) return 1;
+  if (ship && v.classes[t] == 0) return 0;
   return ship;
 }
 
+// Every tile reachable from (x, y): parent links and directions for the
+// way back, the stair and edge tiles entered only as ends.
+struct reach {
+  std::vector<int> parent, dir;
+  int start = 0;
+  int edge_from = -1, edge_dir = -1; // a tile from which the map is left over its edge
+};
+
+void spread(const map_view& v, int x, int y, int ship, reach* r) {
+  r->parent.assign(CELLS, -1);
+  r->dir.assign(CELLS, -1);
+  r->start = index_of(x, y, ship);
+  r->parent[r->start] = r->start;
+  std::deque<int> queue{r->start};
+  while (!queue.empty()) {
+    int here = queue.front();
+    queue.pop_front();
+    int hx = here & 255, hy = (here >> 8) & 255, hs = here >> 16;
+    bool passing = here == r->start || passable(v, hx, hy, hs);
+    if (!passing) continue; // a stair or counter: reached, not crossed
+    for (int d = 0; d < 4; d++) {
+      int nx, ny;
+      if (!next_tile(v, hx, hy, d, hs, &nx, &ny)) {
+        if (v.edge_exit && r->edge_from < 0) r->edge_from = here, r->edge_dir = d;
+        continue;
+      }
+      int k = v.classes[tile(v, nx, ny)];
+      bool end_tile = k == 2 || k == 3;
+      if (!end_tile && !passable(v, nx, ny, hs)) continue;
+      int i = index_of(nx, ny, ship_after(v, nx, ny, hs));
+      if (r->parent[i] >= 0) continue;
+      r->parent[i] = here, r->dir[i] = d;
+      queue.push_back(i);
+    }
+  }
+}
+
+int steps_to(const reach& r, int i) {
+  int n = 0;
+  for (; i != r.start && n < CELLS; i = r.parent[i]) n++;
+  return n;
+}
+
+int reached(const reach& r, int x, int y) {
+  for (int s = 0; s < 2; s++)
+    if (r.parent[index_of(x, y, s)] >= 0) return index_of(x, y, s);
+  return -1;
+}
+
+// Where leaving a town over its edge comes out: the world stair into it.
+int edge_return(int map, int* x, int* y) {
+  for (const map_link& l : wi.maps[WORLD_MAP].links)
+    if (l.to_map == map) return *x = l.x, *y = l.y, 1;
+  return 0;
+}
+
 } // namespace
+
+map_view live_view() {
+  map_view v;
+  v.map = st.cur_map, v.max_x = st.map_max_x, v.max_y = st.map_max_y, v.edge_exit = st.edge_exit;
+  v.grid = &st.map_grid[0][0], v.stride = 256, v.classes = st.tile_class;
+  v.events = st.map_events, v.event_count = st.map_event_count, v.live = true;
+  return v;
+}
+
+map_view index_view(int map) {
+  const map_info& m = wi.maps[map & 255];
+  map_view v;
+  v.map = map, v.max_x = m.max_x, v.max_y = m.max_y, v.edge_exit = m.kind == 2;
+  v.grid = m.grid.data(), v.stride = m.max_x + 1, v.classes = wi.classes;
+  v.events = m.events.data(), v.event_count = static_cast<int>(m.events.size());
+  return v;
+}
 
 int npc_at(int x, int y) {
   for (const npc& n : st.npc_table) {
@@ -77,44 +147,53 @@ int npc_at(int x, int y) {
   return 0;
 }
 
-int passable(int x, int y, int ship) {
-  if (!inside(x, y) || npc_at(x, y)) return 0;
-  int t = st.map_grid[y][x];
-  if (st.cur_map == WORLD_MAP && water_tile(t) && !ship) return has_ship();
-  int k = st.tile_class[t];
+int passable(const map_view& v, int x, int y, int ship) {
+  if (!inside(v, x, y) || (v.live && npc_at(x, y))) return 0;
+  int t = tile(v, x, y);
+  if (v.map == WORLD_MAP && water_tile(t) && !ship) return has_ship();
+  int k = v.classes[t];
   switch (k) {
   case 0: case 4: case 6: case 7: case 11: return 1;
-  case 17: return door_opens(x, y);
+  case 17: return door_opens(v, x, y);
   default: return k < 0 || k > 17;
   }
 }
 
-int find_path(const path_goal& goal, std::vector<int>* steps) {
+int passable(int x, int y, int ship) {
+  return passable(live_view(), x, y, ship);
+}
+
+int find_path(const path_goal& goal, std::vector<int>* steps, bool through_people) {
   steps->clear();
-  node s{st.pos_x, st.pos_y, st.on_ship ? 1 : 0};
-  if (!inside(s.x, s.y)) return 1;
-  std::vector<int> parent(2 * 256 * 256, -1), dir(2 * 256 * 256, -1);
-  std::deque<node> queue{s};
-  int start = index_of(s.x, s.y, s.ship);
+  map_view v = live_view();
+  v.live = !through_people;
+  if (!inside(v, st.pos_x, st.pos_y)) return 1;
+  int start = index_of(st.pos_x, st.pos_y, st.on_ship ? 1 : 0);
+  std::vector<int> parent(CELLS, -1), dir(CELLS, -1);
+  std::deque<int> queue{start};
   parent[start] = start;
   int found = -1, last_dir = -1;
   while (!queue.empty() && found < 0) {
-    node n = queue.front();
+    int here = queue.front();
     queue.pop_front();
-    int here = index_of(n.x, n.y, n.ship);
-    if (at_goal(goal, n.x, n.y, 0)) found = here;
+    int hx = here & 255, hy = (here >> 8) & 255, hs = here >> 16;
+    if (!goal.off_edge && (goal.adjacent ? std::abs(hx - goal.x) + std::abs(hy - goal.y) == 1
+                                         : hx == goal.x && hy == goal.y)) {
+      found = here;
+      break;
+    }
     for (int d = 0; d < 4 && found < 0; d++) {
       int nx, ny;
-      if (!next_tile(n.x, n.y, d, n.ship, &nx, &ny)) {
-        if (goal.off_edge && st.edge_exit) found = here, last_dir = d;
+      if (!next_tile(v, hx, hy, d, hs, &nx, &ny)) {
+        if (goal.off_edge && v.edge_exit) found = here, last_dir = d;
         continue;
       }
-      bool is_target = !goal.adjacent && !goal.off_edge && nx == goal.x && ny == goal.y;
-      if (!is_target && !passable(nx, ny, n.ship)) continue;
-      int i = index_of(nx, ny, ship_after(nx, ny, n.ship));
+      bool target = !goal.adjacent && !goal.off_edge && nx == goal.x && ny == goal.y;
+      if (!target && !passable(v, nx, ny, hs)) continue;
+      int i = index_of(nx, ny, ship_after(v, nx, ny, hs));
       if (parent[i] >= 0) continue;
       parent[i] = here, dir[i] = d;
-      queue.push_back({nx, ny, ship_after(nx, ny, n.ship)});
+      queue.push_back(i);
     }
   }
   if (found < 0) return 1;
@@ -122,6 +201,42 @@ int find_path(const path_goal& goal, std::vector<int>* steps) {
   for (int i = found; i != start; i = parent[i]) steps->push_back(dir[i]);
   std::reverse(steps->begin(), steps->end());
   return 0;
+}
+
+int plan_trip(int target, path_goal* first_leg) {
+  using place = std::tuple<int, int, int, int>; // map, x, y, ship
+  std::map<place, std::pair<int, path_goal>> best; // steps so far, the first leg
+  std::priority_queue<std::pair<int, place>, std::vector<std::pair<int, place>>, std::greater<>>
+      open;
+  place start{st.cur_map, st.pos_x, st.pos_y, st.on_ship ? 1 : 0};
+  best[start] = {0, path_goal{}};
+  open.push({0, start});
+  reach r;
+  while (!open.empty()) {
+    auto [cost, at] = open.top();
+    open.pop();
+    auto [map, x, y, ship] = at;
+    if (best[at].first < cost) continue;
+    if (map == target && at != start) return *first_leg = best[at].second, 0;
+    bool first = at == start;
+    map_view v = first ? live_view() : index_view(map);
+    if (!wi.maps[map & 255].present && !first) continue;
+    spread(v, x, y, ship, &r);
+    auto offer = [&](place next, int steps, const path_goal& leg) {
+      auto it = best.find(next);
+      if (it != best.end() && it->second.first <= cost + steps) return;
+      best[next] = {cost + steps, first ? leg : best[at].second};
+      open.push({cost + steps, next});
+    };
+    for (const map_link& l : wi.maps[map & 255].links) {
+      int i = reached(r, l.x, l.y);
+      if (i >= 0) offer({l.to_map, l.to_x, l.to_y, i >> 16}, steps_to(r, i) + 20, {l.x, l.y, 0, 0});
+    }
+    int rx, ry;
+    if (r.edge_from >= 0 && edge_return(map, &rx, &ry))
+      offer({WORLD_MAP, rx, ry, 0}, steps_to(r, r.edge_from) + 21, {0, 0, 0, 1});
+  }
+  return 1;
 }
 
 int dir_key(int dir) {

@@ -5,6 +5,7 @@
 #include "event/event.h"
 #include "field/field_menu.h"
 #include "field/shop.h"
+#include "field/walk.h"
 #include "gfx/field_map.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
@@ -16,6 +17,7 @@
 #include "tools/autoplay/path.h"
 #include "tools/autoplay/world_index.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <set>
@@ -42,7 +44,21 @@ void picture(const char* what, int n) {
   if (write_png((ps.pictures + name).c_str(), gx.back_surface, &why) == 0) ps.pictures_taken++;
 }
 
+// With tracing on, every line the message window gets is written to
+// standard error as it first appears.
+void trace_messages() {
+  static std::string shown[MSG_LINES];
+  if (!ps.trace) return;
+  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) {
+    if (shown[i] == mw.msg_line[i]) continue;
+    shown[i] = mw.msg_line[i];
+    if (!shown[i].empty()) std::fprintf(stderr, "[%llu] %s\n", static_cast<unsigned long long>(drv.ticks), sjis_to_utf8(shown[i].c_str()).c_str());
+  }
+  for (int i = mw.msg_count; i < MSG_LINES && !shown[i].empty(); i++) shown[i].clear();
+}
+
 bool out_of_time() {
+  trace_messages();
   return drv.quit || drv.ticks >= budget || ts.ending_shown == 1 || bt.gameover_state != 0;
 }
 
@@ -111,12 +127,22 @@ void cast_in_battle(int e, int member_target) {
 // One member's command: heal a member in danger, let a caster use its
 // strongest attack spell while its MP lasts, otherwise attack.
 void choose_command() {
-  if (bt.cmd_state != CMD_LIST || bt.member_pick || bt.item_pick) {
+  if (bt.cmd_state != CMD_LIST) {
     drive_key(KEY_CANCEL);
     return;
   }
   if (bt.first_key) drive_key(VK_UP); // the down key waits for a first confirm
   const member& me = bt.battle_copy.party[bt.actor];
+  int standing = 0, hp = 0, hp_max = 0;
+  for (const member& m : bt.battle_copy.party) {
+    if (&m - bt.battle_copy.party >= 3) break;
+    standing += !(m.status & STATUS_DEAD);
+    hp += m.hp, hp_max += m.hp_max;
+  }
+  if ((standing <= 1 || hp * 4 < hp_max) && !bt.no_escape) {
+    move_cursor(bt.cmd_cursor, 4); // "にげる"
+    return drive_key(KEY_CONFIRM);
+  }
   int hurt = weakest_member(bt.battle_copy, 40);
   int heal = known_spell(me, [](const magic& s) { return s.cls == 1; });
   if (hurt >= 0 && heal >= 0) return cast_in_battle(heal, hurt);
@@ -135,6 +161,41 @@ void choose_command() {
   drive_key(KEY_CONFIRM);
 }
 
+void settle();
+
+// Heals a hurt member with a spell cast from the field menu, as long as a
+// member knows one and has the MP; 0 when nobody needs it any more.
+int field_heal() {
+  for (int round = 0; round < 8; round++) {
+    int hurt = weakest_member(st.sb, 70);
+    if (hurt < 0) return 0;
+    int caster = -1, e = -1;
+    for (int c = 0; c < 3 && e < 0; c++) {
+      const member& m = st.sb.party[c];
+      if (m.status & STATUS_DEAD) continue;
+      e = known_spell(m, [](const magic& s) { return s.cls == 1 && s.scope == 0; });
+      if (e >= 0) caster = c;
+    }
+    if (e < 0) return 1;
+    int before = st.sb.party[hurt].hp;
+    drive_key(KEY_CONFIRM); // the command menu, on "はなす"
+    if (fmn.cmd_menu != 1) return settle(), 1;
+    move_cursor(fmn.cmd_row, 0);
+    if (fmn.cmd_col != 1) drive_key(VK_RIGHT);
+    drive_key(KEY_CONFIRM); // "まほう": choose who casts
+    move_cursor(fmn.sel_member, caster);
+    drive_key(KEY_CONFIRM); // the spell list
+    for (int i = 0; fmn.magic_col != e / 8 && i < 2; i++)
+      drive_key(fmn.magic_col < e / 8 ? VK_RIGHT : VK_LEFT);
+    move_cursor(fmn.magic_row, e % 8);
+    drive_key(KEY_CONFIRM); // the target window
+    if (bt.member_pick) move_cursor(bt.spell_target_member, hurt), drive_key(KEY_CONFIRM);
+    settle();
+    if (st.sb.party[hurt].hp <= before) return 1;
+  }
+  return 0;
+}
+
 // Keeps the game going until the field is idle: messages closed, battles
 // fought, events answered, steps and wipes finished.
 void settle() {
@@ -149,7 +210,9 @@ void settle() {
       else ps.battles_place[st.cur_area & 63]++;
     }
     in_battle = bt.battle_mode == BATTLE_FIGHTING;
-    if (mw.msg_wait_key) {
+    if (mus.tune_playing && !mus.music_failed && !mus.music_muted) {
+      drive_tick(); // a fanfare holds every key until it ends
+    } else if (mw.msg_wait_key) {
       drive_key(KEY_NOTHING);
     } else if (bt.battle_mode == BATTLE_FIGHTING) {
       if (bt.battle_wait_open || bt.battle_wait_turn) drive_key(KEY_NOTHING);
@@ -163,6 +226,10 @@ void settle() {
       drive_tick();
     } else if (sp.shop_win || sp.inn_win || sp.church_win) {
       drive_key(KEY_CANCEL);
+    } else if (fmn.status_win || fmn.magic_win || fmn.item_win || fmn.item_action_win ||
+               fmn.item_info_win || fmn.equip_win || fmn.equip_list_win || bt.member_pick ||
+               bt.item_pick) {
+      drive_key(KEY_CANCEL); // a field window: back out of it, the message first
     } else if (mw.msg_visible) {
       drive_key(KEY_CONFIRM);
     } else if (fmn.cmd_menu || fmn.system_win) {
@@ -174,15 +241,19 @@ void settle() {
 }
 
 // A step in one direction, followed to its end; 1 when the party moved.
-int walk_one(int dir) {
+int walk_one(int dir, bool then_settle = true) {
   int x = st.pos_x, y = st.pos_y, map = st.cur_map;
   drive_key(dir_key(dir));
   bool moved = st.pos_x != x || st.pos_y != y || st.cur_map != map;
   while (fm.step_dir != 0 && !out_of_time()) drive_tick();
   if (moved) ps.steps++;
-  settle();
+  if (then_settle || !(sp.shop_win || sp.inn_win || sp.church_win)) settle();
   return moved;
 }
+
+int class_at(int x, int y);
+void look_after_party();
+int member_hp_low();
 
 // Walks towards the goal, planning again after every step (people wander,
 // battles interrupt); 0 when the goal was reached.
@@ -193,12 +264,16 @@ int walk_to(const path_goal& goal) {
     std::vector<int> steps;
     if (goal.adjacent && std::abs(st.pos_x - goal.x) + std::abs(st.pos_y - goal.y) == 1) return 0;
     if (!goal.adjacent && !goal.off_edge && st.pos_x == goal.x && st.pos_y == goal.y) return 0;
-    if (find_path(goal, &steps) != 0 || steps.empty()) {
-      drive_tick(); // someone may be standing in the way
-      if (tries > 40) return 1;
-      continue;
+    if ((find_path(goal, &steps) != 0 || steps.empty()) &&
+        (find_path(goal, &steps, true) != 0 || steps.empty())) {
+      if (ps.trace && tries == 0)
+        std::fprintf(stderr, "no way from (%d,%d) to (%d,%d) on map %d\n", st.pos_x, st.pos_y,
+                     goal.x, goal.y, st.cur_map);
+      return 1;
     }
-    walk_one(steps[0]);
+    if (!walk_one(steps[0]))
+      for (int i = 0; i < 8; i++) drive_tick(); // someone in the way: let them walk on
+    if (member_hp_low()) look_after_party();
   }
   return 1;
 }
@@ -230,10 +305,11 @@ int talk_at(int x, int y) {
   return 0;
 }
 
-// Walks into a tile that refuses the step (a counter, an event tile, a door).
+// Walks into a tile that refuses the step (a counter, an event tile, a
+// door); a shop, inn or church window it opens stays open.
 int bump_into(int x, int y) {
   if (walk_to({x, y, 1, 0}) != 0) return 1;
-  walk_one(facing_dir(x, y));
+  walk_one(facing_dir(x, y), false);
   return 0;
 }
 
@@ -251,7 +327,7 @@ int member_hp_low() {
   for (int i = 0; i < 3; i++) {
     const member& m = st.sb.party[i];
     if (m.status & 1) return 1;
-    if (m.hp_max > 0 && m.hp * 2 < m.hp_max) return 1;
+    if (m.hp_max > 0 && m.hp * 5 < m.hp_max * 3) return 1;
   }
   return 0;
 }
@@ -274,7 +350,8 @@ void fight_guardians() {
   for (int i = 0; i < NPC_COUNT && !out_of_time(); i++) {
     const npc& n = st.npc_table[i];
     if (n.type != 3 || (n.state & 1) || n.state == 255) continue;
-    bump_into(n.x, n.y);
+    int r = bump_into(n.x, n.y);
+    if (ps.trace) std::fprintf(stderr, "guardian at (%d,%d): %d\n", n.x, n.y, r);
   }
 }
 
@@ -283,7 +360,8 @@ void open_treasure() {
     map_event e = st.map_events[i];
     if (e.b != 128 || e.c == 0 || st.sb.flags[e.a] != 0) continue;
     if (class_at(e.x, e.y) == 1) continue;
-    search_at(e.x, e.y);
+    int r = search_at(e.x, e.y);
+    if (ps.trace) std::fprintf(stderr, "treasure at (%d,%d): %d\n", e.x, e.y, r);
   }
 }
 
@@ -297,7 +375,10 @@ void visit_event_tiles() {
   }
 }
 
+void shop_here();
+
 void explore_here() {
+  shop_here();
   talk_to_people();
   open_treasure();
   visit_event_tiles();
@@ -319,21 +400,168 @@ int rest_here() {
   return 1;
 }
 
-// Takes the party one map nearer along the route.
-int take_link(int to) {
-  const map_info& m = wi.maps[st.cur_map];
-  for (const map_link& l : m.links)
-    if (l.to_map == to) return walk_to({l.x, l.y, 0, 0});
-  if (m.kind == 2 && m.return_map == to) return walk_to({0, 0, 0, 1});
+// ---- Shopping and equipment ----
+
+// The part of the body an item is worn on (the equipment window's rows).
+int part_for(const item& it) {
+  switch (it.kind) {
+  case ITEM_HEAD: return 0;
+  case ITEM_WEAPON: return 1;
+  case ITEM_SHIELD: return 2;
+  case ITEM_BODY: return 3;
+  default: return -1;
+  }
+}
+
+int worth(const item& it) {
+  return it.kind == ITEM_WEAPON ? it.atk : it.def;
+}
+
+bool may_wear(const member& m, const item& it) {
+  return it.equip_rule == 3 || (it.equip_rule == 1 && m.sex == 0) ||
+         (it.equip_rule == 2 && m.sex == 1) || it.equip_rule > 3;
+}
+
+u8 worn_on(const member& m, int part) {
+  const u8 parts[4] = {m.eq_head, m.eq_right, m.eq_left, m.eq_body};
+  return part >= 0 && part < 4 ? parts[part] : NO_EQUIP;
+}
+
+int worn_worth(const member& m, int part) {
+  u8 e = worn_on(m, part);
+  return e < 16 ? worth(st.item_table[m.items[e]]) : 0;
+}
+
+int free_entries(const member& m) {
+  int n = 0;
+  for (u8 e : m.items) n += e == 0 || e == 255;
+  return n;
+}
+
+// Puts on item entry e of member c through the equipment window.
+void wear(int c, int e, int part) {
+  drive_key(KEY_CONFIRM);
+  if (fmn.cmd_menu != 1) return settle();
+  move_cursor(fmn.cmd_row, 2);
+  if (fmn.cmd_col != 0) drive_key(VK_LEFT);
+  drive_key(KEY_CONFIRM); // "そうび": choose whose
+  move_cursor(fmn.sel_member, c);
+  drive_key(KEY_CONFIRM); // the equipment window
+  move_cursor(fmn.equip_row, part);
+  drive_key(KEY_CONFIRM); // the list of the member's items
+  for (int i = 0; fmn.equip_list_page != e / 8 && i < 2; i++) drive_key(VK_RIGHT);
+  move_cursor(fmn.equip_list_row, e % 8);
+  drive_key(KEY_CONFIRM);
+  settle();
+}
+
+// Buys ware number w of the open shop for member c; the item entry it went
+// into, or -1.
+int buy(int w, int c) {
+  u8 before[16];
+  std::copy(st.sb.party[c].items, st.sb.party[c].items + 16, before);
+  move_cursor(sp.shop_row, 0);
+  if (sp.shop_sub == 0) drive_key(KEY_CONFIRM); // "かう"
+  move_cursor(sp.shop_list_row, w);
+  drive_key(KEY_CONFIRM);
+  if (sp.shop_pick) move_cursor(sp.shop_member, c), drive_key(KEY_CONFIRM);
+  for (int e = 0; e < 16; e++)
+    if (st.sb.party[c].items[e] != before[e]) return e;
+  return -1;
+}
+
+struct purchase {
+  int ware, member, part;
+};
+
+// What to buy at shop n: for each member, better arms than it wears, while
+// the money lasts and some is kept for the inn.
+std::vector<purchase> shopping_list(int n) {
+  std::vector<purchase> list;
+  int gold = st.sb.gold - 300;
+  for (int c = 0; c < 3; c++) {
+    const member& m = st.sb.party[c];
+    int room = free_entries(m);
+    for (int part = 0; part < 4; part++) {
+      int best = -1, value = worn_worth(m, part);
+      for (int w = 0; w < SHOP_WARES; w++) {
+        const item& it = st.item_table[shop_table[n].wares[w]];
+        if (part_for(it) != part || !may_wear(m, it) || it.price > gold) continue;
+        if (worth(it) > value) best = w, value = worth(it);
+      }
+      if (best < 0 || room == 0) continue;
+      gold -= st.item_table[shop_table[n].wares[best]].price;
+      room--;
+      list.push_back({best, c, part});
+    }
+  }
+  return list;
+}
+
+void shop_here() {
+  for (int i = 0; i < st.map_event_count && !out_of_time(); i++) {
+    map_event ev_at = st.map_events[i];
+    int k = class_at(ev_at.x, ev_at.y);
+    if ((k != 9 && k != 10 && k != 14) || ev_at.a >= SHOP_COUNT) continue;
+    std::vector<purchase> list = shopping_list(ev_at.a);
+    if (list.empty()) continue;
+    if (bump_into(ev_at.x, ev_at.y) != 0 || !sp.shop_win) continue;
+    std::vector<std::pair<purchase, int>> bought;
+    for (const purchase& p : list) {
+      int e = buy(p.ware, p.member);
+      if (e >= 0) bought.push_back({p, e});
+    }
+    settle(); // leaves the shop
+    for (auto& [p, e] : bought) wear(p.member, e, p.part);
+  }
+}
+
+// Has the dead raised at the church of the map, when it has one.
+int revive_here() {
+  for (int y = 0; y <= st.map_max_y; y++)
+    for (int x = 0; x <= st.map_max_x; x++) {
+      if (class_at(x, y) != 13) continue;
+      if (bump_into(x, y) != 0 || !sp.church_win) continue;
+      move_cursor(sp.church_row, 0); // "生き返らせる"
+      drive_key(KEY_CONFIRM);
+      for (int m = 0; m < 3; m++) {
+        if (!(st.sb.party[m].status & STATUS_DEAD)) continue;
+        move_cursor(sp.church_member, m);
+        drive_key(KEY_CONFIRM);
+      }
+      drive_key(KEY_CANCEL);
+      drive_key(KEY_CANCEL);
+      settle();
+      return 0;
+    }
   return 1;
 }
 
+// Standing on stairs takes the party nowhere (it came out onto them, or a
+// battle met it there): one step off and back on.
+void step_off_and_back() {
+  for (int d = 0; d < 4; d++) {
+    int x = st.pos_x, y = st.pos_y;
+    step_from(d, &x, &y);
+    if (!passable(x, y, st.on_ship)) continue;
+    int map = st.cur_map;
+    if (!walk_one(d) || st.cur_map != map) return;
+    walk_one(3 - d); // the opposite direction: DOWN<->UP, LEFT<->RIGHT
+    return;
+  }
+}
+
 int go_to_map(int target) {
-  for (int hops = 0; st.cur_map != target && hops < 12 && !out_of_time(); hops++) {
-    std::vector<int> route = map_route(st.cur_map, target);
-    if (route.size() < 2) return 1;
+  for (int hops = 0; st.cur_map != target && hops < 16 && !out_of_time(); hops++) {
+    path_goal leg;
+    if (plan_trip(target, &leg) != 0) return 1;
     int before = st.cur_map;
-    take_link(route[1]);
+    if (ps.trace)
+      std::fprintf(stderr, "[%llu] map %d (%d,%d): to (%d,%d)%s on the way to %d\n",
+                   static_cast<unsigned long long>(drv.ticks), st.cur_map, st.pos_x, st.pos_y,
+                   leg.x, leg.y, leg.off_edge ? " over the edge" : "", target);
+    if (!leg.off_edge && st.pos_x == leg.x && st.pos_y == leg.y) step_off_and_back();
+    else walk_to(leg);
     settle();
     if (st.cur_map == before) return 1;
   }
@@ -356,6 +584,17 @@ int nearest_inn() {
   return best;
 }
 
+void recover();
+
+// After a battle: heal with spells, and go to an inn when that is not enough.
+void look_after_party() {
+  static bool busy = false;
+  if (busy) return;
+  busy = true;
+  if (field_heal() != 0 || member_hp_low()) recover();
+  busy = false;
+}
+
 void recover() {
   if (!member_hp_low()) return;
   int inn = nearest_inn();
@@ -363,6 +602,8 @@ void recover() {
   if (inn < 0 || go_to_map(inn) != 0) return;
   talked.clear();
   rest_here();
+  revive_here();
+  rest_here(); // the raised come back with 10 HP
   go_to_map(back);
 }
 
@@ -397,16 +638,58 @@ int read_places(const char* path, std::vector<place_entry>* out, std::string* wh
   return 0;
 }
 
+namespace {
+
+// The strongest monster a map meets: the level of the highest species of
+// its area's encounter row (0 on maps where none roam).
+int monster_level(int map) {
+  const map_info& m = wi.maps[map & 255];
+  bool roams = map == WORLD_MAP || map == 36 || map == 39 || map == 40 || map >= 50;
+  if (!m.present || !roams || map == WORLD_MAP) return 0;
+  int top = 0;
+  for (u8 sp_no : dungeon_encounters[m.area & 63]) top = std::max<int>(top, species_table[sp_no].level);
+  return top;
+}
+
+int party_level() {
+  int sum = 0;
+  for (int i = 0; i < 3; i++) sum += st.sb.party[i].level;
+  return sum / 3;
+}
+
+// Walks up and down the world map until the party's level reaches the
+// wanted one, resting when it must, as a player does before a hard place.
+void train_until(int level) {
+  if (party_level() >= level || go_to_map(WORLD_MAP) != 0) return;
+  int home_x = st.pos_x, home_y = st.pos_y;
+  for (int n = 0; n < 4000 && party_level() < level && !out_of_time(); n++) {
+    if (st.cur_map != WORLD_MAP && go_to_map(WORLD_MAP) != 0) return;
+    look_after_party();
+    if (st.cur_map != WORLD_MAP) continue;
+    int dir = next_rand() & 3;
+    int x = st.pos_x, y = st.pos_y;
+    step_from(dir, &x, &y);
+    bool near = std::abs(x - home_x) + std::abs(y - home_y) <= 6;
+    if (near && passable(x, y, st.on_ship) && !water_tile(st.map_grid[y & 255][x & 255]))
+      walk_one(dir);
+  }
+}
+
+} // namespace
+
 int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_budget) {
   budget = tick_budget;
-  std::string pictures = ps.pictures;
+  player_stats asked = ps;
   ps = player_stats{};
-  ps.pictures = pictures;
+  ps.pictures = asked.pictures, ps.trace = asked.trace;
   begin_new_game();
   for (int round = 0; round < 4 && !out_of_time(); round++) {
     for (const place_entry& p : places) {
       if (out_of_time()) break;
       recover();
+      path_goal leg;
+      if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) continue;
+      train_until(monster_level(p.map) - 1);
       if (go_to_map(p.map) != 0) continue;
       talked.clear();
       picture("map", st.cur_map);
@@ -419,6 +702,11 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
   if (ts.ending_shown == 1) return 0;
   if (ps.lost) ps.stuck = "the party was wiped out";
   else if (drv.ticks >= budget) ps.stuck = "out of time";
+  else if (drv.quit) ps.stuck = "the game ended";
   else ps.stuck = "every place visited, no ending";
+  if (ps.trace)
+    std::fprintf(stderr, "quit %d ticks %llu ending %d gameover %d battle %d msg %d wait %d\n", drv.quit,
+                 static_cast<unsigned long long>(drv.ticks), ts.ending_shown, bt.gameover_state,
+                 bt.battle_mode, mw.msg_visible, mw.msg_wait_key);
   return 1;
 }

@@ -20,6 +20,7 @@ struct player_stats {
   std::string stuck; // why the run gave up, empty when it did not
   std::string pictures; // a folder for pictures of the run, empty for none
   int pictures_taken = 0;
+  bool trace = false; // every message line on standard error
 };
 
 extern player_stats ps;
