@@ -79,7 +79,10 @@ int tile_blocks_npc(int x, int y) {
 
 int area_at(int map, int x, int y) {
   if (map != WORLD_MAP) return st.cur_area;
-  int t = st.map_grid[y & 255][x & 255];
+  return world_area_of_tile(st.map_grid[y & 255][x & 255]);
+}
+
+int world_area_of_tile(int t) {
   if (t == 0 || (t >= 64 && t <= 75)) return 12;
   if (t == 5 || t == 6) return 0;
   if (t == 49 || t == 58) return 11;

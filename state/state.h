@@ -214,6 +214,7 @@ int give_item(int item_no); // 1 stored, 0 no room
 int has_key(int k);
 int tile_blocks_npc(int x, int y);
 int area_at(int map, int x, int y);
+int world_area_of_tile(int t); // the world-map area a tile number stands for
 
 // Class, sex and area names (Shift-JIS, space padded).
 extern const char class_names[8][11];

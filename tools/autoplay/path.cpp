@@ -5,6 +5,7 @@
 #include "tools/autoplay/world_index.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -203,7 +204,7 @@ int find_path(const path_goal& goal, std::vector<int>* steps, bool through_peopl
   return 0;
 }
 
-int plan_trip(int target, path_goal* first_leg) {
+int plan_trip(int target, path_goal* first_leg, int* steps_out) {
   using place = std::tuple<int, int, int, int>; // map, x, y, ship
   std::map<place, std::pair<int, path_goal>> best; // steps so far, the first leg
   std::priority_queue<std::pair<int, place>, std::vector<std::pair<int, place>>, std::greater<>>
@@ -217,9 +218,13 @@ int plan_trip(int target, path_goal* first_leg) {
     open.pop();
     auto [map, x, y, ship] = at;
     if (best[at].first < cost) continue;
-    if (map == target && at != start) return *first_leg = best[at].second, 0;
+    if (map == target && at != start) {
+      if (steps_out) *steps_out = cost;
+      return *first_leg = best[at].second, 0;
+    }
     bool first = at == start;
     map_view v = first ? live_view() : index_view(map);
+    v.live = false; // people wander off; walking waits for them
     if (!wi.maps[map & 255].present && !first) continue;
     spread(v, x, y, ship, &r);
     auto offer = [&](place next, int steps, const path_goal& leg) {

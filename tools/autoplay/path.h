@@ -44,8 +44,8 @@ int passable(int x, int y, int ship); // on the live map
 int find_path(const path_goal& goal, std::vector<int>* steps, bool through_people = false);
 // The first leg of the shortest trip to any place on map `target`: a goal on
 // the current map (a stair tile, or off the edge). 0, or 1 when the maps
-// known do not connect.
-int plan_trip(int target, path_goal* first_leg);
+// known do not connect. steps, when given, receives the length of the trip.
+int plan_trip(int target, path_goal* first_leg, int* steps = nullptr);
 
 int dir_key(int dir);
 void step_from(int dir, int* x, int* y);

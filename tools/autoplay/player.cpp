@@ -106,6 +106,30 @@ int first_monster_standing() {
   return target;
 }
 
+// The member's item entry of a tool that restores HP, or -1.
+int healing_item(const member& m) {
+  for (int e = 0; e < 16; e++) {
+    const item& it = st.item_table[m.items[e]];
+    bool worn = e == m.eq_head || e == m.eq_right || e == m.eq_left || e == m.eq_body;
+    if (m.items[e] != 0 && m.items[e] != 255 && !worn && it.kind == 0 && it.hp > 0) return e;
+  }
+  return -1;
+}
+
+void use_in_battle(int e, int member_target) {
+  move_cursor(bt.cmd_cursor, 2);
+  drive_key(KEY_CONFIRM);
+  if (bt.cmd_state != CMD_ITEM_LIST) return;
+  for (int i = 0; bt.item_cursor[0] != e / 4 && i < 4; i++)
+    drive_key(bt.item_cursor[0] < e / 4 ? VK_RIGHT : VK_LEFT);
+  move_cursor(bt.item_cursor[1], e % 4);
+  drive_key(KEY_CONFIRM);
+  if (bt.item_pick) {
+    move_cursor(bt.item_target_member, member_target);
+    drive_key(KEY_CONFIRM);
+  }
+}
+
 // Chooses spell entry e of the acting member, then its target.
 void cast_in_battle(int e, int member_target) {
   move_cursor(bt.cmd_cursor, 1);
@@ -146,6 +170,8 @@ void choose_command() {
   int hurt = weakest_member(bt.battle_copy, 40);
   int heal = known_spell(me, [](const magic& s) { return s.cls == 1; });
   if (hurt >= 0 && heal >= 0) return cast_in_battle(heal, hurt);
+  int herb = healing_item(me);
+  if (hurt >= 0 && herb >= 0) return use_in_battle(herb, hurt);
   int best = -1, power = 0;
   for (int e = 0; e < 16; e++) {
     int n = me.spells[e];
@@ -323,10 +349,17 @@ int class_at(int x, int y) {
   return st.tile_class[st.map_grid[y & 255][x & 255]];
 }
 
+// Someone dead that money can raise, or someone alive below three fifths of
+// its HP that money can rest.
 int member_hp_low() {
   for (int i = 0; i < 3; i++) {
     const member& m = st.sb.party[i];
-    if (m.status & 1) return 1;
+    if (m.status & 1) {
+      if (st.sb.gold >= 300) return 1;
+      continue;
+    }
+    if ((m.status & STATUS_POISON) && st.sb.gold >= 50) return 1;
+    if (st.sb.gold < 100) continue;
     if (m.hp_max > 0 && m.hp * 5 < m.hp_max * 3) return 1;
   }
   return 0;
@@ -516,20 +549,30 @@ void shop_here() {
   }
 }
 
-// Has the dead raised at the church of the map, when it has one.
+int anyone_poisoned() {
+  for (int i = 0; i < 3; i++)
+    if ((st.sb.party[i].status & (STATUS_DEAD | STATUS_POISON)) == STATUS_POISON) return 1;
+  return 0;
+}
+
+// Has the dead raised and the poisoned cured at the church of the map.
 int revive_here() {
   for (int y = 0; y <= st.map_max_y; y++)
     for (int x = 0; x <= st.map_max_x; x++) {
       if (class_at(x, y) != 13) continue;
       if (bump_into(x, y) != 0 || !sp.church_win) continue;
-      move_cursor(sp.church_row, 0); // "生き返らせる"
-      drive_key(KEY_CONFIRM);
-      for (int m = 0; m < 3; m++) {
-        if (!(st.sb.party[m].status & STATUS_DEAD)) continue;
-        move_cursor(sp.church_member, m);
+      for (int service = 0; service < 2; service++) { // "生き返らせる", "毒をけす"
+        u8 bit = service == 0 ? STATUS_DEAD : STATUS_POISON;
+        move_cursor(sp.church_row, service);
         drive_key(KEY_CONFIRM);
+        for (int m = 0; m < 3; m++) {
+          if (!(st.sb.party[m].status & bit) || (service == 1 && (st.sb.party[m].status & STATUS_DEAD)))
+            continue;
+          move_cursor(sp.church_member, m);
+          drive_key(KEY_CONFIRM);
+        }
+        drive_key(KEY_CANCEL); // back to the services
       }
-      drive_key(KEY_CANCEL);
       drive_key(KEY_CANCEL);
       settle();
       return 0;
@@ -568,20 +611,28 @@ int go_to_map(int target) {
   return st.cur_map == target ? 0 : 1;
 }
 
-// The nearest town with an inn, by map changes.
-int nearest_inn() {
-  int best = -1;
-  std::size_t best_len = 1000;
+// The town with a counter of the class (8 inn, 13 church) that is the
+// shortest walk away.
+int nearest_with(int counter) {
+  int best = -1, best_steps = 1 << 30;
   for (int n = 0; n < 256; n++) {
     const map_info& m = wi.maps[n];
     if (!m.present || n == WORLD_MAP) continue;
-    bool inn = false;
-    for (u8 t : m.grid) inn |= wi.classes[t] == 8;
-    if (!inn) continue;
-    std::vector<int> r = map_route(st.cur_map, n);
-    if (!r.empty() && r.size() < best_len) best = n, best_len = r.size();
+    bool has = false;
+    for (u8 t : m.grid) has |= wi.classes[t] == counter;
+    if (!has) continue;
+    if (n == st.cur_map) return n;
+    path_goal leg;
+    int steps = 0;
+    if (plan_trip(n, &leg, &steps) == 0 && steps < best_steps) best = n, best_steps = steps;
   }
   return best;
+}
+
+int anyone_dead() {
+  for (int i = 0; i < 3; i++)
+    if (st.sb.party[i].status & STATUS_DEAD) return 1;
+  return 0;
 }
 
 void recover();
@@ -597,13 +648,16 @@ void look_after_party() {
 
 void recover() {
   if (!member_hp_low()) return;
-  int inn = nearest_inn();
   int back = st.cur_map;
-  if (inn < 0 || go_to_map(inn) != 0) return;
+  if ((anyone_dead() && st.sb.gold >= 300) || (anyone_poisoned() && st.sb.gold >= 50)) {
+    int church = nearest_with(13);
+    if (church >= 0 && go_to_map(church) == 0) revive_here();
+  }
+  if (st.sb.gold >= 100) {
+    int inn = nearest_with(8);
+    if (inn >= 0 && go_to_map(inn) == 0) rest_here();
+  }
   talked.clear();
-  rest_here();
-  revive_here();
-  rest_here(); // the raised come back with 10 HP
   go_to_map(back);
 }
 
@@ -642,12 +696,32 @@ namespace {
 
 // The strongest monster a map meets: the level of the highest species of
 // its area's encounter row (0 on maps where none roam).
+int row_level(const u8 (&row)[8]) {
+  int top = 0;
+  for (u8 sp_no : row) top = std::max<int>(top, species_table[sp_no].level);
+  return top;
+}
+
+// The land a place opens onto: the world area of its gate (for a lower
+// floor, of the floor above it).
+int land_level(int map, int depth = 0) {
+  for (const map_link& l : wi.maps[WORLD_MAP].links)
+    if (l.to_map == map) {
+      const map_info& w = wi.maps[WORLD_MAP];
+      int area = world_area_of_tile(w.grid[static_cast<std::size_t>(l.y) * (w.max_x + 1) + l.x]);
+      return area < 12 ? row_level(world_encounters[area]) : 0;
+    }
+  for (int n = 0; n < 256 && depth < 4; n++)
+    for (const map_link& l : wi.maps[n].links)
+      if (l.to_map == map && n != WORLD_MAP && n != map) return land_level(n, depth + 1);
+  return 0;
+}
+
 int monster_level(int map) {
   const map_info& m = wi.maps[map & 255];
-  bool roams = map == WORLD_MAP || map == 36 || map == 39 || map == 40 || map >= 50;
-  if (!m.present || !roams || map == WORLD_MAP) return 0;
-  int top = 0;
-  for (u8 sp_no : dungeon_encounters[m.area & 63]) top = std::max<int>(top, species_table[sp_no].level);
+  bool roams = map == 36 || map == 39 || map == 40 || map >= 50;
+  int top = land_level(map);
+  if (m.present && roams) top = std::max(top, row_level(dungeon_encounters[m.area & 63]));
   return top;
 }
 
@@ -688,7 +762,11 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
       if (out_of_time()) break;
       recover();
       path_goal leg;
-      if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) continue;
+      if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
+        if (ps.trace)
+          std::fprintf(stderr, "no trip from map %d (%d,%d) to %d\n", st.cur_map, st.pos_x, st.pos_y, p.map);
+        continue;
+      }
       train_until(monster_level(p.map) - 1);
       if (go_to_map(p.map) != 0) continue;
       talked.clear();
