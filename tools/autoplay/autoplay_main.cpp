@@ -1,6 +1,8 @@
-// zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR] [--trace]: plays the game
-// from the title screen to the ending with the keyboard alone and prints the
-// route's statistics as JSON. Exits 0 when the ending screen was reached.
+// zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR]
+// [--trace] [--until-flag N]: plays the game from the title screen to the
+// ending with the keyboard alone and prints the route's statistics as JSON.
+// Exits 0 when the ending screen (or the story flag asked for) was reached.
+#include "gfx/title_screens.h"
 #include "state/state.h"
 #include "tools/autoplay/drive.h"
 #include "tools/autoplay/player.h"
@@ -16,7 +18,7 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR] [--trace]\n");
+  std::fprintf(stderr, "usage: zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR] [--trace] [--until-flag N]\n");
   return 2;
 }
 
@@ -32,7 +34,8 @@ void print_counts(const char* name, const int* counts, int n, bool last) {
 }
 
 void print_stats(int result) {
-  std::printf("{\n  \"ending\": %s,\n", result == 0 ? "true" : "false");
+  std::printf("{\n  \"ending\": %s,\n", ts.ending_shown == 1 ? "true" : "false");
+  std::printf("  \"reached\": %s,\n", result == 0 ? "true" : "false");
   std::printf("  \"ticks\": %llu,\n", static_cast<unsigned long long>(drv.ticks));
   std::printf("  \"steps\": %llu,\n", static_cast<unsigned long long>(ps.steps));
   std::printf("  \"battles\": %d,\n  \"rests\": %d,\n", ps.battles, ps.rests);
@@ -54,6 +57,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc) game_dir = argv[++i];
     else if (std::strcmp(argv[i], "--places") == 0 && i + 1 < argc) places = argv[++i];
     else if (std::strcmp(argv[i], "--trace") == 0) ps.trace = true;
+    else if (std::strcmp(argv[i], "--until-flag") == 0 && i + 1 < argc) ps.until_flag = std::atoi(argv[++i]);
     else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) pictures = argv[++i];
     else if (std::strcmp(argv[i], "--ticks") == 0 && i + 1 < argc) ticks = std::strtoull(argv[++i], nullptr, 10);
     else return usage();

@@ -57,9 +57,14 @@ void trace_messages() {
   for (int i = mw.msg_count; i < MSG_LINES && !shown[i].empty(); i++) shown[i].clear();
 }
 
+bool milestone() {
+  return ps.until_flag >= 0 && ps.until_flag < 256 && st.sb.flags[ps.until_flag] != 0;
+}
+
 bool out_of_time() {
   trace_messages();
-  return drv.quit || drv.ticks >= budget || ts.ending_shown == 1 || bt.gameover_state != 0;
+  return drv.quit || drv.ticks >= budget || ts.ending_shown == 1 || bt.gameover_state != 0 ||
+         milestone();
 }
 
 bool party_choosing() {
@@ -755,7 +760,7 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
   budget = tick_budget;
   player_stats asked = ps;
   ps = player_stats{};
-  ps.pictures = asked.pictures, ps.trace = asked.trace;
+  ps.pictures = asked.pictures, ps.trace = asked.trace, ps.until_flag = asked.until_flag;
   begin_new_game();
   for (int round = 0; round < 4 && !out_of_time(); round++) {
     for (const place_entry& p : places) {
@@ -777,7 +782,7 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
     if (!out_of_time()) go_to_map(WORLD_MAP);
   }
   ps.lost = bt.gameover_state != 0;
-  if (ts.ending_shown == 1) return 0;
+  if (ts.ending_shown == 1 || milestone()) return 0;
   if (ps.lost) ps.stuck = "the party was wiped out";
   else if (drv.ticks >= budget) ps.stuck = "out of time";
   else if (drv.quit) ps.stuck = "the game ended";
