@@ -2,6 +2,7 @@
 
 #include "audio/music.h"
 #include "battle/battle.h"
+#include "battle/battle_internal.h"
 #include "event/event.h"
 #include "field/field_menu.h"
 #include "field/shop.h"
@@ -177,12 +178,17 @@ void choose_command() {
   if (hurt >= 0 && heal >= 0) return cast_in_battle(heal, hurt);
   int herb = healing_item(me);
   if (hurt >= 0 && herb >= 0) return use_in_battle(herb, hurt);
+  // the attack spell that hurts the first monster standing most, by its
+  // defence against the spell's element
+  const monster_slot& foe = bt.monsters[first_monster_standing()];
   int best = -1, power = 0;
   for (int e = 0; e < 16; e++) {
     int n = me.spells[e];
     if (!(me.spell_mask & (1u << e)) || n <= 0 || n >= 32) continue;
     const magic& s = st.magic_table[n];
-    if (s.cls == 0 && s.mp_cost <= me.mp && s.power[0] > power) best = e, power = s.power[0];
+    int entry = s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7;
+    int hurt_by = scale_defended(s.power[0], foe.elem_def[entry]) - foe.mdef;
+    if (s.cls == 0 && s.scope == 0 && s.mp_cost <= me.mp && hurt_by > power) best = e, power = hurt_by;
   }
   if (best >= 0 && me.kind == 2 && me.mp * 3 > me.mp_max) return cast_in_battle(best, 0);
   move_cursor(bt.cmd_cursor, 0);
@@ -741,7 +747,7 @@ int party_level() {
 void train_until(int level) {
   if (party_level() >= level || go_to_map(WORLD_MAP) != 0) return;
   int home_x = st.pos_x, home_y = st.pos_y;
-  for (int n = 0; n < 4000 && party_level() < level && !out_of_time(); n++) {
+  for (int n = 0; n < 30000 && party_level() < level && !out_of_time(); n++) {
     if (st.cur_map != WORLD_MAP && go_to_map(WORLD_MAP) != 0) return;
     look_after_party();
     if (st.cur_map != WORLD_MAP) continue;
@@ -772,7 +778,7 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
           std::fprintf(stderr, "no trip from map %d (%d,%d) to %d\n", st.cur_map, st.pos_x, st.pos_y, p.map);
         continue;
       }
-      train_until(monster_level(p.map) - 1);
+      train_until(monster_level(p.map) + 1);
       if (go_to_map(p.map) != 0) continue;
       talked.clear();
       picture("map", st.cur_map);
