@@ -33,7 +33,7 @@
 namespace {
 
 constexpr double SETTLE_S = 4.0; // the bare loop's; the game settles on its screen
-constexpr int BAR_H = 20; // the menu bar the game's window has above the picture
+constexpr int BAR_H = 20;        // the menu bar the game's window has above the picture
 constexpr Uint32 PERIOD_MS = FRAME_PERIOD_START;
 
 double now_s(clockid_t clock) {
@@ -139,8 +139,10 @@ int game(const char* screen, int size, double seconds, bool quiet, double main_r
   f.wall = now_s(CLOCK_MONOTONIC) - w0;
   char extra[96];
   std::snprintf(extra, sizeof extra, " music=%s on_screen=%d active=%d",
-                quiet ? "off" : mus.music_failed ? "failed" : "on", on_screen ? 1 : 0,
-                sh.app_active);
+                quiet              ? "off"
+                : mus.music_failed ? "failed"
+                                   : "on",
+                on_screen ? 1 : 0, sh.app_active);
   print("game", screen, size, f, extra);
   return on_screen && sh.app_active ? 0 : 1;
 }
