@@ -29,7 +29,7 @@ struct Path : testing::Test {
 
 TEST_F(Path, GoesRoundAWallAndStopsOnStairsOnlyAsTheGoal) {
   for (int y = 1; y <= 7; y++) st.map_grid[y][4] = 2; // a wall with a gap at the bottom
-  st.map_grid[5][2] = 3;                               // stairs in the way of a straight line
+  st.map_grid[5][2] = 3;                              // stairs in the way of a straight line
   ASSERT_EQ(find_path({6, 1, 0, 0}, &steps), 0);
   int x = st.pos_x, y = st.pos_y;
   for (int d : steps) {

@@ -18,7 +18,8 @@
 namespace {
 
 int usage() {
-  std::fprintf(stderr, "usage: zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] [--pictures DIR] [--trace] [--until-flag N]\n");
+  std::fprintf(stderr, "usage: zandrek-autoplay [-C GAME_DIR] [--places FILE] [--ticks N] "
+                       "[--pictures DIR] [--trace] [--until-flag N]\n");
   return 2;
 }
 
@@ -54,13 +55,20 @@ int main(int argc, char** argv) {
   unsigned long long ticks = 3000000;
   std::string pictures;
   for (int i = 1; i < argc; i++) {
-    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc) game_dir = argv[++i];
-    else if (std::strcmp(argv[i], "--places") == 0 && i + 1 < argc) places = argv[++i];
-    else if (std::strcmp(argv[i], "--trace") == 0) ps.trace = true;
-    else if (std::strcmp(argv[i], "--until-flag") == 0 && i + 1 < argc) ps.until_flag = std::atoi(argv[++i]);
-    else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) pictures = argv[++i];
-    else if (std::strcmp(argv[i], "--ticks") == 0 && i + 1 < argc) ticks = std::strtoull(argv[++i], nullptr, 10);
-    else return usage();
+    if (std::strcmp(argv[i], "-C") == 0 && i + 1 < argc)
+      game_dir = argv[++i];
+    else if (std::strcmp(argv[i], "--places") == 0 && i + 1 < argc)
+      places = argv[++i];
+    else if (std::strcmp(argv[i], "--trace") == 0)
+      ps.trace = true;
+    else if (std::strcmp(argv[i], "--until-flag") == 0 && i + 1 < argc)
+      ps.until_flag = std::atoi(argv[++i]);
+    else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc)
+      pictures = argv[++i];
+    else if (std::strcmp(argv[i], "--ticks") == 0 && i + 1 < argc)
+      ticks = std::strtoull(argv[++i], nullptr, 10);
+    else
+      return usage();
   }
   std::vector<place_entry> list;
   std::string why;

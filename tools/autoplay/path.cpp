@@ -154,9 +154,16 @@ int passable(const map_view& v, int x, int y, int ship) {
   if (v.map == WORLD_MAP && water_tile(t) && !ship) return has_ship();
   int k = v.classes[t];
   switch (k) {
-  case 0: case 4: case 6: case 7: case 11: return 1;
-  case 17: return door_opens(v, x, y);
-  default: return k < 0 || k > 17;
+  case 0:
+  case 4:
+  case 6:
+  case 7:
+  case 11:
+    return 1;
+  case 17:
+    return door_opens(v, x, y);
+  default:
+    return k < 0 || k > 17;
   }
 }
 
@@ -205,7 +212,7 @@ int find_path(const path_goal& goal, std::vector<int>* steps, bool through_peopl
 }
 
 int plan_trip(int target, path_goal* first_leg, int* steps_out) {
-  using place = std::tuple<int, int, int, int>; // map, x, y, ship
+  using place = std::tuple<int, int, int, int>;    // map, x, y, ship
   std::map<place, std::pair<int, path_goal>> best; // steps so far, the first leg
   std::priority_queue<std::pair<int, place>, std::vector<std::pair<int, place>>, std::greater<>>
       open;

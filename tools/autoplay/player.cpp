@@ -8,11 +8,11 @@
 #include "field/shop.h"
 #include "field/walk.h"
 #include "gfx/field_map.h"
+#include "gfx/surfaces.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/platform.h"
 #include "platform/png.h"
-#include "gfx/surfaces.h"
 #include "shell/shell.h"
 #include "tools/autoplay/drive.h"
 #include "tools/autoplay/path.h"
@@ -53,7 +53,9 @@ void trace_messages() {
   for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) {
     if (shown[i] == mw.msg_line[i]) continue;
     shown[i] = mw.msg_line[i];
-    if (!shown[i].empty()) std::fprintf(stderr, "[%llu] %s\n", static_cast<unsigned long long>(drv.ticks), sjis_to_utf8(shown[i].c_str()).c_str());
+    if (!shown[i].empty())
+      std::fprintf(stderr, "[%llu] %s\n", static_cast<unsigned long long>(drv.ticks),
+                   sjis_to_utf8(shown[i].c_str()).c_str());
   }
   for (int i = mw.msg_count; i < MSG_LINES && !shown[i].empty(); i++) shown[i].clear();
 }
@@ -83,14 +85,16 @@ void move_cursor(i32& cursor, int want) {
 
 // The member's spell entry (0..15) of the first spell it knows and can pay
 // for that matches the test, or -1.
+// Of several, the one that restores the most HP.
 template <class Test> int known_spell(const member& m, Test test) {
+  int best = -1, most = -1;
   for (int e = 0; e < 16; e++) {
     int n = m.spells[e];
     if (!(m.spell_mask & (1u << e)) || n <= 0 || n >= 32) continue;
     const magic& s = st.magic_table[n];
-    if (s.mp_cost <= m.mp && test(s)) return e;
+    if (s.mp_cost <= m.mp && test(s) && s.power[4] > most) best = e, most = s.power[4];
   }
-  return -1;
+  return best;
 }
 
 // The member whose HP is lowest against its maximum, while still alive; -1
@@ -188,7 +192,8 @@ void choose_command() {
     const magic& s = st.magic_table[n];
     int entry = s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7;
     int hurt_by = scale_defended(s.power[0], foe.elem_def[entry]) - foe.mdef;
-    if (s.cls == 0 && s.scope == 0 && s.mp_cost <= me.mp && hurt_by > power) best = e, power = hurt_by;
+    if (s.cls == 0 && s.scope == 0 && s.mp_cost <= me.mp && hurt_by > power)
+      best = e, power = hurt_by;
   }
   if (best >= 0 && me.kind == 2 && me.mp * 3 > me.mp_max) return cast_in_battle(best, 0);
   move_cursor(bt.cmd_cursor, 0);
@@ -243,8 +248,10 @@ void settle() {
       for (int i = 0; i < 3; i++) drive_tick(); // the battle screen drawn
       picture("battle", ps.battles);
       ps.battles++;
-      if (st.cur_map == WORLD_MAP) ps.battles_world[st.cur_area % 14]++;
-      else ps.battles_place[st.cur_area & 63]++;
+      if (st.cur_map == WORLD_MAP)
+        ps.battles_world[st.cur_area % 14]++;
+      else
+        ps.battles_place[st.cur_area & 63]++;
     }
     in_battle = bt.battle_mode == BATTLE_FIGHTING;
     if (mus.tune_playing && !mus.music_failed && !mus.music_muted) {
@@ -252,9 +259,12 @@ void settle() {
     } else if (mw.msg_wait_key) {
       drive_key(KEY_NOTHING);
     } else if (bt.battle_mode == BATTLE_FIGHTING) {
-      if (bt.battle_wait_open || bt.battle_wait_turn) drive_key(KEY_NOTHING);
-      else if (party_choosing()) choose_command();
-      else drive_tick();
+      if (bt.battle_wait_open || bt.battle_wait_turn)
+        drive_key(KEY_NOTHING);
+      else if (party_choosing())
+        choose_command();
+      else
+        drive_tick();
     } else if (bt.battle_mode != BATTLE_NONE) {
       drive_key(KEY_CONFIRM);
     } else if (ev.wait_answer) {
@@ -334,12 +344,19 @@ void command(int n) {
 }
 
 // Walks up to (x, y) and talks across to it.
-int talk_at(int x, int y) {
-  if (walk_to({x, y, 1, 0}) != 0) return 1;
-  drive_key(dir_key(facing_dir(x, y))); // turns to face it; the tile refuses the step
-  settle();
-  command(0);
-  return 0;
+// Talks to person i, following it while it wanders; 0 once the party stood
+// beside it, facing it, when it spoke.
+int talk_to(int i) {
+  for (int tries = 0; tries < 8 && !out_of_time(); tries++) {
+    const npc& n = st.npc_table[i];
+    if (walk_to({n.x, n.y, 1, 0}) != 0) continue;
+    if (std::abs(st.pos_x - n.x) + std::abs(st.pos_y - n.y) != 1 || fm.step_dir) continue;
+    drive_key(dir_key(facing_dir(n.x, n.y)));
+    if (std::abs(st.pos_x - n.x) + std::abs(st.pos_y - n.y) != 1) continue; // it walked on
+    command(0);
+    return 0;
+  }
+  return 1;
 }
 
 // Walks into a tile that refuses the step (a counter, an event tile, a
@@ -385,8 +402,7 @@ void talk_to_people() {
     const npc& n = st.npc_table[i];
     if (n.type != 2 || (n.state & 1) || st.sb.flags[n.b] != 0) continue;
     if (talked.count(st.cur_map * 32 + i)) continue;
-    talked.insert(st.cur_map * 32 + i);
-    talk_at(n.x, n.y);
+    if (talk_to(i) == 0) talked.insert(st.cur_map * 32 + i);
   }
 }
 
@@ -394,8 +410,7 @@ void fight_guardians() {
   for (int i = 0; i < NPC_COUNT && !out_of_time(); i++) {
     const npc& n = st.npc_table[i];
     if (n.type != 3 || (n.state & 1) || n.state == 255) continue;
-    int r = bump_into(n.x, n.y);
-    if (ps.trace) std::fprintf(stderr, "guardian at (%d,%d): %d\n", n.x, n.y, r);
+    bump_into(n.x, n.y);
   }
 }
 
@@ -404,8 +419,7 @@ void open_treasure() {
     map_event e = st.map_events[i];
     if (e.b != 128 || e.c == 0 || st.sb.flags[e.a] != 0) continue;
     if (class_at(e.x, e.y) == 1) continue;
-    int r = search_at(e.x, e.y);
-    if (ps.trace) std::fprintf(stderr, "treasure at (%d,%d): %d\n", e.x, e.y, r);
+    search_at(e.x, e.y);
   }
 }
 
@@ -423,11 +437,15 @@ void shop_here();
 
 void explore_here() {
   shop_here();
-  talk_to_people();
-  open_treasure();
-  visit_event_tiles();
-  fight_guardians();
-  talk_to_people(); // people who appear once a goal is done
+  for (int pass = 0; pass < 2 && !out_of_time(); pass++) {
+    int map = st.cur_map;
+    talk_to_people();
+    open_treasure();
+    visit_event_tiles();
+    fight_guardians();
+    talk_to_people(); // people who stood in the way, or appear once a goal is done
+    if (st.cur_map != map) return;
+  }
 }
 
 // Rests at the inn of the map when it has one.
@@ -449,11 +467,16 @@ int rest_here() {
 // The part of the body an item is worn on (the equipment window's rows).
 int part_for(const item& it) {
   switch (it.kind) {
-  case ITEM_HEAD: return 0;
-  case ITEM_WEAPON: return 1;
-  case ITEM_SHIELD: return 2;
-  case ITEM_BODY: return 3;
-  default: return -1;
+  case ITEM_HEAD:
+    return 0;
+  case ITEM_WEAPON:
+    return 1;
+  case ITEM_SHIELD:
+    return 2;
+  case ITEM_BODY:
+    return 3;
+  default:
+    return -1;
   }
 }
 
@@ -538,6 +561,19 @@ std::vector<purchase> shopping_list(int n) {
       room--;
       list.push_back({best, c, part});
     }
+    // and the strongest herb the shop has, up to four carried
+    int herb = -1, heals = 0;
+    for (int w = 0; w < SHOP_WARES; w++) {
+      const item& it = st.item_table[shop_table[n].wares[w]];
+      if (it.kind == 0 && it.hp > heals && it.price * 20 < gold) herb = w, heals = it.hp;
+    }
+    int carried = 0;
+    for (u8 e : m.items)
+      carried += e != 0 && e != 255 && st.item_table[e].kind == 0 && st.item_table[e].hp > 0;
+    for (; herb >= 0 && carried < 4 && room > 1; carried++, room--) {
+      gold -= st.item_table[shop_table[n].wares[herb]].price;
+      list.push_back({herb, c, -1});
+    }
   }
   return list;
 }
@@ -556,7 +592,8 @@ void shop_here() {
       if (e >= 0) bought.push_back({p, e});
     }
     settle(); // leaves the shop
-    for (auto& [p, e] : bought) wear(p.member, e, p.part);
+    for (auto& [p, e] : bought)
+      if (p.part >= 0) wear(p.member, e, p.part);
   }
 }
 
@@ -577,7 +614,8 @@ int revive_here() {
         move_cursor(sp.church_row, service);
         drive_key(KEY_CONFIRM);
         for (int m = 0; m < 3; m++) {
-          if (!(st.sb.party[m].status & bit) || (service == 1 && (st.sb.party[m].status & STATUS_DEAD)))
+          if (!(st.sb.party[m].status & bit) ||
+              (service == 1 && (st.sb.party[m].status & STATUS_DEAD)))
             continue;
           move_cursor(sp.church_member, m);
           drive_key(KEY_CONFIRM);
@@ -614,8 +652,10 @@ int go_to_map(int target) {
       std::fprintf(stderr, "[%llu] map %d (%d,%d): to (%d,%d)%s on the way to %d\n",
                    static_cast<unsigned long long>(drv.ticks), st.cur_map, st.pos_x, st.pos_y,
                    leg.x, leg.y, leg.off_edge ? " over the edge" : "", target);
-    if (!leg.off_edge && st.pos_x == leg.x && st.pos_y == leg.y) step_off_and_back();
-    else walk_to(leg);
+    if (!leg.off_edge && st.pos_x == leg.x && st.pos_y == leg.y)
+      step_off_and_back();
+    else
+      walk_to(leg);
     settle();
     if (st.cur_map == before) return 1;
   }
@@ -658,7 +698,8 @@ void look_after_party() {
 }
 
 void recover() {
-  if (!member_hp_low()) return;
+  static std::uint64_t quiet_until = 0; // after a trip that healed nothing
+  if (!member_hp_low() || drv.ticks < quiet_until) return;
   int back = st.cur_map;
   if ((anyone_dead() && st.sb.gold >= 300) || (anyone_poisoned() && st.sb.gold >= 50)) {
     int church = nearest_with(13);
@@ -669,6 +710,7 @@ void recover() {
     if (inn >= 0 && go_to_map(inn) == 0) rest_here();
   }
   talked.clear();
+  if (member_hp_low()) quiet_until = drv.ticks + 5000;
   go_to_map(back);
 }
 
@@ -679,8 +721,10 @@ void begin_new_game() {
     drive_tick();
   }
   for (int n = 0; n < 2000 && sh.title_mode == 2 && !drv.quit; n++) {
-    if (!mw.msg_wait_key && n > 200) drive_key(KEY_CONFIRM);
-    else if (mw.msg_wait_key) drive_key(KEY_NOTHING);
+    if (!mw.msg_wait_key && n > 200)
+      drive_key(KEY_CONFIRM);
+    else if (mw.msg_wait_key)
+      drive_key(KEY_NOTHING);
     drive_tick();
   }
   settle();
@@ -751,7 +795,9 @@ void train_until(int level) {
     if (st.cur_map != WORLD_MAP && go_to_map(WORLD_MAP) != 0) return;
     look_after_party();
     if (st.cur_map != WORLD_MAP) continue;
-    int dir = next_rand() & 3;
+    static unsigned wander = 12345; // the player's own dice: the game's draws stay the game's
+    wander = wander * 1103515245u + 12345u;
+    int dir = (wander >> 16) & 3;
     int x = st.pos_x, y = st.pos_y;
     step_from(dir, &x, &y);
     bool near = std::abs(x - home_x) + std::abs(y - home_y) <= 6;
@@ -768,14 +814,24 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
   ps = player_stats{};
   ps.pictures = asked.pictures, ps.trace = asked.trace, ps.until_flag = asked.until_flag;
   begin_new_game();
-  for (int round = 0; round < 4 && !out_of_time(); round++) {
+  // Rounds of the whole journey, as long as each one moves the story on
+  // (a flag set or an item gained somewhere).
+  auto progress = [] {
+    int n = 0;
+    for (u8 f : st.sb.flags) n += f != 0;
+    for (u8 b : st.sb.bag) n += b != 0;
+    return n;
+  };
+  for (int round = 0, before = -1; round < 12 && !out_of_time() && progress() != before; round++) {
+    before = progress();
     for (const place_entry& p : places) {
       if (out_of_time()) break;
       recover();
       path_goal leg;
       if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
         if (ps.trace)
-          std::fprintf(stderr, "no trip from map %d (%d,%d) to %d\n", st.cur_map, st.pos_x, st.pos_y, p.map);
+          std::fprintf(stderr, "no trip from map %d (%d,%d) to %d\n", st.cur_map, st.pos_x,
+                       st.pos_y, p.map);
         continue;
       }
       train_until(monster_level(p.map) + 1);
@@ -789,13 +845,14 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
   }
   ps.lost = bt.gameover_state != 0;
   if (ts.ending_shown == 1 || milestone()) return 0;
-  if (ps.lost) ps.stuck = "the party was wiped out";
-  else if (drv.ticks >= budget) ps.stuck = "out of time";
-  else if (drv.quit) ps.stuck = "the game ended";
-  else ps.stuck = "every place visited, no ending";
-  if (ps.trace)
-    std::fprintf(stderr, "quit %d ticks %llu ending %d gameover %d battle %d msg %d wait %d\n", drv.quit,
-                 static_cast<unsigned long long>(drv.ticks), ts.ending_shown, bt.gameover_state,
-                 bt.battle_mode, mw.msg_visible, mw.msg_wait_key);
+  if (ps.lost)
+    ps.stuck = "the party was wiped out";
+  else if (drv.ticks >= budget)
+    ps.stuck = "out of time";
+  else if (drv.quit)
+    ps.stuck = "the game ended";
+  else
+    ps.stuck = "every place visited, no ending";
+
   return 1;
 }

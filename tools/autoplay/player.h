@@ -16,11 +16,11 @@ struct player_stats {
   int battles_world[14]{}; // by world-map area
   int battles_place[64]{}; // by place, on every other map
   int rests = 0;
-  int lost = 0; // 1 when the party was wiped out
-  std::string stuck; // why the run gave up, empty when it did not
+  int lost = 0;         // 1 when the party was wiped out
+  std::string stuck;    // why the run gave up, empty when it did not
   std::string pictures; // a folder for pictures of the run, empty for none
   int pictures_taken = 0;
-  bool trace = false; // every message line on standard error
+  bool trace = false;  // every message line on standard error
   int until_flag = -1; // stop with success once this story flag is set
 };
 

@@ -58,7 +58,8 @@ void find_links(map_info& m) {
 int read_world_index() {
   wi = world_index{};
   std::vector<u8> classes = read_all("rpgmappat.atr");
-  for (std::size_t i = 0; i < 256 && i < classes.size(); i++) wi.classes[i] = static_cast<i8>(classes[i]);
+  for (std::size_t i = 0; i < 256 && i < classes.size(); i++)
+    wi.classes[i] = static_cast<i8>(classes[i]);
   for (int n = 0; n < 256; n++) {
     map_info& m = wi.maps[n];
     m.present = read_map_files(n, m);

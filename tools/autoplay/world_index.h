@@ -8,7 +8,7 @@
 #include <vector>
 
 struct map_link {
-  int x = 0, y = 0;          // the stair tile on this map
+  int x = 0, y = 0; // the stair tile on this map
   int to_map = 0, to_x = 0, to_y = 0;
 };
 
