@@ -83,9 +83,9 @@ TEST_F(Surfaces, Tile255IsTheLastSquareOfTheSheet) {
 }
 
 TEST_F(Surfaces, BitmapsFromFilesInTheWorkingDirectory) {
-  bmp_spec spec;
-  spec.w = 7, spec.h = 5;
-  write_file("YADOYA.bmp", make_bmp(spec));
+  bmp_shape shape;
+  shape.w = 7, shape.h = 5;
+  write_file("YADOYA.bmp", make_bmp(shape));
   ASSERT_EQ(load_bitmap(gx.yadoya_surface, "YADOYA.bmp"), 0);
   EXPECT_EQ(gx.yadoya_surface.w, 7);
   EXPECT_EQ(gx.yadoya_surface.h, 5);
@@ -94,8 +94,8 @@ TEST_F(Surfaces, BitmapsFromFilesInTheWorkingDirectory) {
   EXPECT_EQ(surface_pixel(gx.yadoya_surface, 6, 4)[0], c[0]);
 
   // reload copies onto the existing surface, stretched to its size
-  spec.w = 14, spec.h = 10;
-  write_file("big.bmp", make_bmp(spec));
+  shape.w = 14, shape.h = 10;
+  write_file("big.bmp", make_bmp(shape));
   ASSERT_EQ(reload_bitmap(gx.yadoya_surface, "big.bmp"), 0);
   test_color(12, 8, c);
   EXPECT_EQ(surface_pixel(gx.yadoya_surface, 6, 4)[0], c[0]);
@@ -105,9 +105,9 @@ TEST_F(Surfaces, MissingAndBrokenBitmapsFailAndSayWhy) {
   std::remove("ms_g017.bmp");
   EXPECT_NE(load_bitmap(gx.monster_surface[17], "ms_g017.bmp"), 0);
   EXPECT_FALSE(surface_exists(gx.monster_surface[17]));
-  bmp_spec spec;
-  spec.bits = 8;
-  write_file("deep.bmp", make_bmp(spec));
+  bmp_shape shape;
+  shape.bits = 8;
+  write_file("deep.bmp", make_bmp(shape));
   EXPECT_NE(load_bitmap(gx.pmap_surface, "deep.bmp"), 0);
   EXPECT_TRUE(logged("deep.bmp: unsupported colour depth"));
   surface s;
@@ -131,10 +131,10 @@ TEST_F(Surfaces, PaletteIsTheFixedOneUnlessABitmapHasAColourTable) {
   EXPECT_EQ(e.green, 36);
   EXPECT_EQ(e.blue, 85);
 
-  bmp_spec spec;
-  spec.bits = 1;
-  spec.palette[1][0] = 1, spec.palette[1][1] = 2, spec.palette[1][2] = 3; // stored blue, green, red
-  write_file("two.bmp", make_bmp(spec));
+  bmp_shape shape;
+  shape.bits = 1;
+  shape.palette[1][0] = 1, shape.palette[1][1] = 2, shape.palette[1][2] = 3; // stored blue, green, red
+  write_file("two.bmp", make_bmp(shape));
   load_palette("two.bmp");
   EXPECT_EQ(gx.game_palette[1].red, 3);
   EXPECT_EQ(gx.game_palette[1].blue, 1);
@@ -142,7 +142,7 @@ TEST_F(Surfaces, PaletteIsTheFixedOneUnlessABitmapHasAColourTable) {
   EXPECT_EQ(gx.game_palette[2].blue, 170);
 
   // a colour table cut short overlays only what is there
-  std::vector<std::uint8_t> v = make_bmp(spec);
+  std::vector<std::uint8_t> v = make_bmp(shape);
   put32(v, 46, 256);
   v.resize(54 + 4 * 3);
   write_file("cut.bmp", v);
@@ -160,8 +160,8 @@ TEST_F(Surfaces, BuiltInResourcesComeBeforeFiles) {
   EXPECT_TRUE(find_resource("WAV", "menusound", &data, &size));
   EXPECT_TRUE(find_resource("WAV", "WallStop", &data, &size));
   EXPECT_FALSE(find_resource("WAV", "PMAP", &data, &size));
-  bmp_spec spec; // a file of the same name is not looked at
-  write_file("PMAP", make_bmp(spec));
+  bmp_shape shape; // a file of the same name is not looked at
+  write_file("PMAP", make_bmp(shape));
   ASSERT_EQ(load_bitmap(gx.pmap_surface, "PMAP"), 0);
   EXPECT_EQ(gx.pmap_surface.w, 256);
   EXPECT_EQ(gx.pmap_surface.h, 256);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-struct bmp_spec {
+struct bmp_shape {
   int w = 2, h = 2;
   int bits = 24;
   bool top_down = false;
@@ -26,7 +26,7 @@ inline void put32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x)
   for (int i = 0; i < 4; i++) v[at + i] = static_cast<std::uint8_t>(x >> (8 * i));
 }
 
-inline std::vector<std::uint8_t> make_bmp(const bmp_spec& s) {
+inline std::vector<std::uint8_t> make_bmp(const bmp_shape& s) {
   int stride = (s.w * s.bits + 31) / 32 * 4;
   int colors = s.bits == 1 ? (s.colors_used ? static_cast<int>(s.colors_used) : 2) : 0;
   std::size_t offset = 14 + 40 + 4 * static_cast<std::size_t>(colors);

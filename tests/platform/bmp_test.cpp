@@ -26,7 +26,7 @@ int decode(const std::vector<std::uint8_t>& v, surface& out) {
 TEST(BmpRead, TwentyFourBitRowsInEitherOrderWithPadding) {
   // width 5: 15 bytes a row padded to 16
   for (bool top_down : {false, true}) {
-    bmp_spec s;
+    bmp_shape s;
     s.w = 5, s.h = 3, s.top_down = top_down;
     surface out;
     ASSERT_EQ(decode(make_bmp(s), out), BMP_OK);
@@ -35,7 +35,7 @@ TEST(BmpRead, TwentyFourBitRowsInEitherOrderWithPadding) {
 }
 
 TEST(BmpRead, OneBitTakesItsTwoColoursMostSignificantBitFirst) {
-  bmp_spec s;
+  bmp_shape s;
   s.w = 19, s.h = 4, s.bits = 1; // 3 bytes a row, padded to 4
   s.palette[0][0] = 10, s.palette[0][1] = 20, s.palette[0][2] = 30;
   s.palette[1][0] = 200, s.palette[1][1] = 100, s.palette[1][2] = 50;
@@ -50,7 +50,7 @@ TEST(BmpRead, OneBitTakesItsTwoColoursMostSignificantBitFirst) {
 }
 
 TEST(BmpRead, AOneBitIndexBeyondTheColourTableIsBlack) {
-  bmp_spec s;
+  bmp_shape s;
   s.w = 8, s.h = 1, s.bits = 1, s.colors_used = 1;
   s.palette[0][0] = 9, s.palette[0][1] = 9, s.palette[0][2] = 9;
   surface out;
@@ -69,34 +69,34 @@ TEST(BmpRead, RefusesWhatItCannotReadAndLeavesTheSurface) {
     EXPECT_EQ(keep.w, 3) << "a refused picture must not replace the surface";
     return r;
   };
-  bmp_spec s;
+  bmp_shape s;
   s.bits = 8;
   EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_DEPTH);
   s.bits = 32;
   EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_DEPTH);
-  s = bmp_spec{};
+  s = bmp_shape{};
   s.compression = 1;
   EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_HEADER);
-  s = bmp_spec{};
+  s = bmp_shape{};
   s.w = 0;
   EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_SIZE);
-  s = bmp_spec{};
+  s = bmp_shape{};
   s.h = 0;
   EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_SIZE);
 
-  std::vector<std::uint8_t> v = make_bmp(bmp_spec{});
+  std::vector<std::uint8_t> v = make_bmp(bmp_shape{});
   put32(v, 18, 100000); // absurd width
   EXPECT_EQ(refused(v), BMP_BAD_SIZE);
-  v = make_bmp(bmp_spec{});
+  v = make_bmp(bmp_shape{});
   v[0] = 'X';
   EXPECT_EQ(refused(v), BMP_NOT_BMP);
-  v = make_bmp(bmp_spec{});
+  v = make_bmp(bmp_shape{});
   put32(v, 14, 12); // the old core header
   EXPECT_EQ(refused(v), BMP_BAD_HEADER);
 }
 
 TEST(BmpRead, NeverReadsPastTheEndOfTheFile) {
-  std::vector<std::uint8_t> v = make_bmp(bmp_spec{});
+  std::vector<std::uint8_t> v = make_bmp(bmp_shape{});
   surface out;
   // one byte less of pixels, then a cut header, then nothing at all
   EXPECT_EQ(bmp_decode(v.data(), v.size() - 1, out), BMP_SHORT);
@@ -106,7 +106,7 @@ TEST(BmpRead, NeverReadsPastTheEndOfTheFile) {
   put32(v, 10, 1u << 30);
   EXPECT_EQ(bmp_decode(v.data(), v.size(), out), BMP_SHORT);
   // a large picture with a tiny file: the size check must not overflow
-  v = make_bmp(bmp_spec{});
+  v = make_bmp(bmp_shape{});
   put32(v, 18, 8192);
   put32(v, 22, 8192);
   EXPECT_EQ(bmp_decode(v.data(), v.size(), out), BMP_SHORT);
