@@ -82,4 +82,14 @@ TEST_F(Path, LeavesATownOverItsEdge) {
   EXPECT_EQ(y, 10);
 }
 
+TEST_F(Path, NoPlanIsMadeFromOffTheMapWhileATownIsBeingLeft) {
+  st.edge_exit = 1;
+  st.pos_x = -1; // the step over the west edge moves the party off the map first
+  path_goal leg;
+  EXPECT_EQ(plan_trip(WORLD_MAP, &leg), 1);
+  st.pos_x = 10;
+  EXPECT_EQ(plan_trip(WORLD_MAP, &leg), 1);
+  EXPECT_EQ(find_path({0, 0, 0, 1}, &steps), 1);
+}
+
 } // namespace

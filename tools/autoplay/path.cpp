@@ -74,6 +74,8 @@ struct reach {
 void spread(const map_view& v, int x, int y, int ship, reach* r) {
   r->parent.assign(CELLS, -1);
   r->dir.assign(CELLS, -1);
+  r->edge_from = r->edge_dir = -1;
+  if (!inside(v, x, y)) x = y = 0; // an arrival place outside its map: plan from its corner
   r->start = index_of(x, y, ship);
   r->parent[r->start] = r->start;
   std::deque<int> queue{r->start};
@@ -216,6 +218,8 @@ int plan_trip(int target, path_goal* first_leg, int* steps_out) {
   std::map<place, std::pair<int, path_goal>> best; // steps so far, the first leg
   std::priority_queue<std::pair<int, place>, std::vector<std::pair<int, place>>, std::greater<>>
       open;
+  // off the map (the step that leaves a town over its edge): no plan yet
+  if (!inside(live_view(), st.pos_x, st.pos_y)) return 1;
   place start{st.cur_map, st.pos_x, st.pos_y, st.on_ship ? 1 : 0};
   best[start] = {0, path_goal{}};
   open.push({0, start});

@@ -406,11 +406,15 @@ void talk_to_people() {
   }
 }
 
+void recover(bool before_a_fight = false);
+
 void fight_guardians() {
   for (int i = 0; i < NPC_COUNT && !out_of_time(); i++) {
     const npc& n = st.npc_table[i];
     if (n.type != 3 || (n.state & 1) || n.state == 255) continue;
-    bump_into(n.x, n.y);
+    recover(true); // a guardian is met whole and rested
+    if (st.npc_table[i].state & 1) continue;
+    bump_into(st.npc_table[i].x, st.npc_table[i].y);
   }
 }
 
@@ -686,8 +690,6 @@ int anyone_dead() {
   return 0;
 }
 
-void recover();
-
 // After a battle: heal with spells, and go to an inn when that is not enough.
 void look_after_party() {
   static bool busy = false;
@@ -697,9 +699,19 @@ void look_after_party() {
   busy = false;
 }
 
-void recover() {
+// Someone down or below four fifths of HP, when money can mend it.
+int not_whole() {
+  for (int i = 0; i < 3; i++) {
+    const member& m = st.sb.party[i];
+    if ((m.status & STATUS_DEAD) ? st.sb.gold >= 300 : m.hp * 5 < m.hp_max * 4 && st.sb.gold >= 100)
+      return 1;
+  }
+  return 0;
+}
+
+void recover(bool before_a_fight) {
   static std::uint64_t quiet_until = 0; // after a trip that healed nothing
-  if (!member_hp_low() || drv.ticks < quiet_until) return;
+  if (!(before_a_fight ? not_whole() : member_hp_low()) || drv.ticks < quiet_until) return;
   int back = st.cur_map;
   if ((anyone_dead() && st.sb.gold >= 300) || (anyone_poisoned() && st.sb.gold >= 50)) {
     int church = nearest_with(13);
@@ -822,10 +834,13 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
     for (u8 b : st.sb.bag) n += b != 0;
     return n;
   };
+  // A place left with the story where it stands now has nothing new to give.
+  std::vector<int> left_at(256, -1);
   for (int round = 0, before = -1; round < 12 && !out_of_time() && progress() != before; round++) {
     before = progress();
     for (const place_entry& p : places) {
       if (out_of_time()) break;
+      if (left_at[p.map & 255] == progress()) continue;
       recover();
       path_goal leg;
       if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
@@ -839,6 +854,7 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
       talked.clear();
       picture("map", st.cur_map);
       explore_here();
+      left_at[p.map & 255] = progress();
       recover();
     }
     if (!out_of_time()) go_to_map(WORLD_MAP);
