@@ -3,7 +3,10 @@
 // frame ticks. After every tick the state must lie inside its ranges; the
 // first value outside them stops the run with the tick, the check and the
 // last keys. The game runs in a copy of GAME_DIR, so that its saves go there.
+#include "battle/battle.h"
 #include "event/event.h"
+#include "field/field_menu.h"
+#include "field/shop.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/sound_headless.h"
@@ -103,8 +106,37 @@ void check_ranges() {
   SOAK_CHECK(headless.log.size() < 2000000);
 }
 
+// What the run has been through, for its last line.
+struct soak_reach {
+  bool maps[256]{};
+  int battles = 0, shops = 0, inns = 0, churches = 0, menus = 0;
+  bool in_battle = false, in_shop = false, in_inn = false, in_church = false, in_menu = false;
+};
+soak_reach seen;
+
+void note_reach() {
+  seen.maps[st.cur_map & 255] = true;
+  auto count = [](bool now, bool& was, int& n) {
+    if (now && !was) n++;
+    was = now;
+  };
+  count(bt.battle_mode != 0, seen.in_battle, seen.battles);
+  count(sp.shop_win != 0, seen.in_shop, seen.shops);
+  count(sp.inn_win != 0, seen.in_inn, seen.inns);
+  count(sp.church_win != 0, seen.in_church, seen.churches);
+  count(fmn.cmd_menu != 0 || fmn.system_win != 0, seen.in_menu, seen.menus);
+}
+
+// A player walks in strides: a direction key is held for a while, so that
+// the party gets away from where it started, into towns and fights.
 void press() {
+  static int held = 0, held_key = 0;
   int k = soak_keys[next() % (sizeof soak_keys / sizeof soak_keys[0])];
+  if (held > 0) {
+    k = held_key, held--;
+  } else if (k == VK_LEFT || k == VK_UP || k == VK_RIGHT || k == VK_DOWN) {
+    held = static_cast<int>(next() % 24), held_key = k;
+  }
   run.keys[run.key_count++ % 32] = k;
   plat_post_message(MSG_KEYDOWN, static_cast<u32>(k));
   drain();
@@ -136,6 +168,7 @@ int main(int argc, char** argv) {
     if (next() % 4 == 0) press();
     tick();
     check_ranges();
+    note_reach();
     if (run.tick_no % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
     if (run.quit) { // the system menu's exit: the player starts the game again
       restarts++;
@@ -148,7 +181,11 @@ int main(int argc, char** argv) {
       drain();
     }
   }
+  int maps = 0;
+  for (bool m : seen.maps) maps += m;
   std::printf("zandrek-soak: %ld ticks, seed %s, %d restarts, map %d at (%d, %d)\n", ticks, argv[2],
               restarts, st.cur_map, st.pos_x, st.pos_y);
+  std::printf("zandrek-soak: %d maps, %d battles, %d shops, %d inns, %d churches, %d menus\n", maps,
+              seen.battles, seen.shops, seen.inns, seen.churches, seen.menus);
   return 0;
 }
