@@ -187,5 +187,8 @@ int main(int argc, char** argv) {
               restarts, st.cur_map, st.pos_x, st.pos_y);
   std::printf("zandrek-soak: %d maps, %d battles, %d shops, %d inns, %d churches, %d menus\n", maps,
               seen.battles, seen.shops, seen.inns, seen.churches, seen.menus);
+  // the copy of the game folder goes with the run
+  if (chdir("..") == 0 && std::system((std::string("rm -rf '") + dir + "'").c_str()) != 0)
+    std::fprintf(stderr, "zandrek-soak: %s is left behind\n", dir);
   return 0;
 }
