@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "state/state.h"
+#include "tools/replay/drive.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,8 +23,6 @@
 namespace {
 
 struct soak_run {
-  bool quit = false;
-  int exit_code = 0;
   u32 rand = 1;
   long tick_no = 0;
   int keys[32]{}; // the last keys, for the report
@@ -39,36 +38,6 @@ const int soak_keys[] = {VK_LEFT, VK_UP,    VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP,  
 u32 next() {
   run.rand = run.rand * 1103515245u + 12345u;
   return run.rand >> 16 & 0x7FFF;
-}
-
-void pass() {
-  headless_audio_pump();
-  if (!run.quit && loop_pass(&run.exit_code)) run.quit = true;
-}
-
-void drain() {
-  while (!run.quit && headless_pending() > 0) pass();
-}
-
-// One frame tick, as zandrek-replay's "tick".
-void tick() {
-  drain();
-  if (run.quit) return;
-  u32 period = sh.frame_period_ms;
-  if (!sh.app_active || period >= FRAME_STOPPED) {
-    headless_advance(period >= FRAME_STOPPED ? 18 : period + 1);
-    if (sh.app_active) pass();
-    drain();
-    return;
-  }
-  u32 due = sh.last_tick_ms + period + 1;
-  if (static_cast<i32>(due - headless.clock_ms) > 0) {
-    pass();
-    drain();
-    headless.clock_ms = due;
-  }
-  pass();
-  drain();
 }
 
 [[noreturn]] void fail(const char* what) {
@@ -138,8 +107,7 @@ void press() {
     held = static_cast<int>(next() % 24), held_key = k;
   }
   run.keys[run.key_count++ % 32] = k;
-  plat_post_message(MSG_KEYDOWN, static_cast<u32>(k));
-  drain();
+  drive_key(k);
 }
 
 } // namespace
@@ -158,27 +126,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-soak: cannot copy %s\n", argv[1]);
     return 2;
   }
-  headless_reset();
-  if (startup() != 0) fail("start-up failed");
-  plat_post_message(MSG_ACTIVATEAPP, 1);
-  drain();
+  if (drive_start(true) != 0) fail("start-up failed");
   int restarts = 0;
   for (run.tick_no = 0; run.tick_no < ticks; run.tick_no++) {
     // about one key every four ticks, as a quick player
     if (next() % 4 == 0) press();
-    tick();
+    drive_tick();
     check_ranges();
     note_reach();
     if (run.tick_no % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
-    if (run.quit) { // the system menu's exit: the player starts the game again
+    if (drv.quit) { // the system menu's exit: the player starts the game again
       restarts++;
-      run.quit = false;
       release_drawing_objects();
       reset_game();
-      headless_reset();
-      if (startup() != 0) fail("start-up failed after an exit");
-      plat_post_message(MSG_ACTIVATEAPP, 1);
-      drain();
+      if (drive_start(true) != 0) fail("start-up failed after an exit");
     }
   }
   int maps = 0;

@@ -4,9 +4,9 @@
 // Exits 0 when the ending screen (or the story flag asked for) was reached.
 #include "gfx/title_screens.h"
 #include "state/state.h"
-#include "tools/autoplay/drive.h"
 #include "tools/autoplay/player.h"
 #include "tools/autoplay/world_index.h"
+#include "tools/replay/drive.h"
 
 #include <unistd.h>
 
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-autoplay: no world map (dmapdat004.mp) here\n");
     return 2;
   }
-  if (drive_start() != 0) {
+  if (drive_start(true) != 0) {
     std::fprintf(stderr, "zandrek-autoplay: the game did not start\n");
     return 1;
   }

@@ -14,9 +14,9 @@
 #include "platform/platform.h"
 #include "platform/png.h"
 #include "shell/shell.h"
-#include "tools/autoplay/drive.h"
 #include "tools/autoplay/path.h"
 #include "tools/autoplay/world_index.h"
+#include "tools/replay/drive.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/png.h"
 #include "shell/shell.h"
+#include "tools/replay/drive.h"
 #include "tools/replay/dump.h"
 #include "tools/replay/script.h"
 
@@ -21,66 +22,12 @@
 
 namespace {
 
-constexpr std::uint32_t STOPPED = 0x7FFFFFFF;
-constexpr std::uint32_t IDLE_STEP_MS = 18; // a tick's worth of time when no tick can come
-
 struct replay_run {
-  bool quit = false; // MSG_QUIT was taken, or start-up failed
-  int exit_code = 0;
   std::size_t log_mark = 0; // log lines already dumped
   std::string out_dir;      // where relative output paths are, the starting directory
 };
 
 replay_run run;
-
-// The sound device and the music stream play up to the clock before each pass.
-void pass() {
-  headless_audio_pump();
-  if (!run.quit && loop_pass(&run.exit_code)) run.quit = true;
-}
-
-// The real loop takes every waiting message before anything else.
-void drain() {
-  while (!run.quit && headless_pending() > 0) pass();
-}
-
-// One frame tick: the passes before it, then the clock moves to the moment
-// the renderer ticks and the loop runs once more.
-void tick() {
-  drain();
-  if (run.quit) return;
-  std::uint32_t period = sh.frame_period_ms;
-  if (!sh.app_active || period >= STOPPED) {
-    headless_advance(period >= STOPPED ? IDLE_STEP_MS : period + 1);
-    if (sh.app_active) pass();
-    drain();
-    return;
-  }
-  std::uint32_t due = sh.last_tick_ms + period + 1;
-  if (static_cast<std::int32_t>(due - headless.clock_ms) > 0) {
-    pass(); // a pending monster turn runs here; the renderer finds no tick due
-    drain();
-    headless.clock_ms = due;
-  }
-  pass();
-  drain();
-}
-
-// The clock runs ms milliseconds with the loop running: every tick that falls due is drawn.
-void wait_ms(std::uint32_t ms) {
-  std::uint32_t end = headless.clock_ms + ms;
-  drain();
-  while (!run.quit && sh.app_active && sh.frame_period_ms < STOPPED) {
-    std::uint32_t due = sh.last_tick_ms + sh.frame_period_ms + 1;
-    if (static_cast<std::int32_t>(end - due) < 0) break;
-    if (static_cast<std::int32_t>(due - headless.clock_ms) > 0) headless.clock_ms = due;
-    std::uint32_t before = sh.last_tick_ms;
-    pass();
-    drain();
-    if (sh.last_tick_ms == before) break; // the renderer did not tick: nothing more will
-  }
-  if (static_cast<std::int32_t>(end - headless.clock_ms) > 0) headless.clock_ms = end;
-}
 
 std::string out_path(const std::string& f) {
   return f[0] == '/' ? f : run.out_dir + "/" + f;
@@ -101,19 +48,19 @@ int write_dump(const std::string& path, std::string* why) {
 int run_step(const replay_step& s, std::string* why) {
   switch (s.op) {
   case OP_KEY:
-    plat_post_message(MSG_KEYDOWN, s.value), drain();
+    drive_post(MSG_KEYDOWN, s.value);
     break;
   case OP_MENU:
-    plat_post_message(MSG_COMMAND, s.value), drain();
+    drive_post(MSG_COMMAND, s.value);
     break;
   case OP_ACTIVATE:
-    plat_post_message(MSG_ACTIVATEAPP, s.value), drain();
+    drive_post(MSG_ACTIVATEAPP, s.value);
     break;
   case OP_TICK:
-    for (std::uint32_t i = 0; i < s.value; i++) tick();
+    for (std::uint32_t i = 0; i < s.value; i++) drive_tick();
     break;
   case OP_WAIT:
-    wait_ms(s.value);
+    drive_wait_ms(s.value);
     break;
   case OP_SHOT:
     if (!surface_exists(gx.back_surface)) {
@@ -178,7 +125,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-replay: cannot write %s\n", audio_path.c_str());
     return 1;
   }
-  if (startup() != 0) run.quit = true; // the game ends at once, with exit code 0
+  if (startup() != 0) drv.quit = true; // the game ends at once, with exit code 0
   int result = 0;
   for (const replay_step& s : steps) {
     if (run_step(s, &error) != 0) {
@@ -192,5 +139,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-replay: cannot finish %s\n", audio_path.c_str());
     result = 1;
   }
-  return result == 0 ? run.exit_code : result;
+  return result == 0 ? drv.exit_code : result;
 }
