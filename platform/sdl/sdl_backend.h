@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <deque>
+#include <vector>
 
 // Height of the menu bar above the picture area, in window pixels.
 constexpr int MENU_BAR_H = 20;
@@ -18,13 +19,25 @@ struct sdl_menu_state {
   bool by_key = false;
 };
 
+// What the bar and its popup look like: the overlay is composed again only
+// when this changes, so that a standing menu costs one texture copy a frame.
+struct sdl_menu_look {
+  int w = 0, h = 0;
+  int open = -1, hot = -1;
+  bool operator==(const sdl_menu_look&) const = default;
+};
+
 struct sdl_data {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* picture = nullptr; // the 256 x 256 back buffer, blue-green-red
   SDL_Texture* overlay = nullptr; // the menu bar and an open popup
-  int overlay_w = 0, overlay_h = 0;
+  sdl_menu_look overlay_look;     // what the overlay texture holds
+  bool overlay_valid = false;     // false: its pixels are to be composed again
+  long overlay_composes = 0;      // how often it was composed and uploaded
   bool have_picture = false;
+  std::vector<std::uint8_t> shown; // the back buffer the picture texture holds
+  long rows_uploaded = 0;          // of the picture, ever
   std::deque<plat_msg> queue;
   sdl_menu_state menu;
   surface menu_pixels; // overlay composed here, then uploaded

@@ -27,7 +27,10 @@ void window_event(const SDL_WindowEvent& w) {
     plat_post_message(MSG_ACTIVATEAPP, 1);
     break;
   case SDL_WINDOWEVENT_FOCUS_LOST:
-    if (sdl.menu.open >= 0) sdl.menu = sdl_menu_state{};
+    if (sdl.menu.open >= 0) {
+      sdl.menu = sdl_menu_state{};
+      sdl_redraw(); // the game stands still now: nothing else would wipe the popup
+    }
     plat_post_message(MSG_ACTIVATEAPP, 0);
     break;
   case SDL_WINDOWEVENT_CLOSE:

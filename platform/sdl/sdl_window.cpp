@@ -4,6 +4,7 @@
 #include "resources/menu.h"
 
 #include <cstdio>
+#include <cstring>
 
 sdl_data sdl;
 
@@ -64,6 +65,7 @@ void plat_destroy_window() {
   if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
   if (sdl.window) SDL_DestroyWindow(sdl.window);
   sdl.overlay = sdl.picture = nullptr;
+  sdl.overlay_valid = false;
   sdl.renderer = nullptr;
   sdl.window = nullptr;
   sdl.have_picture = false;
@@ -89,17 +91,24 @@ int sdl_picture_h() {
   return h;
 }
 
-// The bar and an open popup are composed on the CPU and copied over the picture.
+// The bar and an open popup are composed on the CPU into their own texture,
+// again only when they look different, and copied over the picture.
 static void draw_overlay(int w, int h) {
-  if (!sdl.overlay || sdl.overlay_w != w || sdl.overlay_h != h) {
+  sdl_menu_look look{w, h, sdl.menu.open, sdl.menu.hot};
+  if (!sdl.overlay || sdl.overlay_look.w != w || sdl.overlay_look.h != h) {
     if (sdl.overlay) SDL_DestroyTexture(sdl.overlay);
     sdl.overlay =
         SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, w, h);
-    sdl.overlay_w = w, sdl.overlay_h = h;
+    sdl.overlay_valid = false;
     if (!sdl.overlay) return;
   }
-  menu_compose(sdl.menu_pixels, w, h);
-  SDL_UpdateTexture(sdl.overlay, nullptr, sdl.menu_pixels.px.data(), w * 3);
+  if (!sdl.overlay_valid || !(sdl.overlay_look == look)) {
+    menu_compose(sdl.menu_pixels, w, h);
+    SDL_UpdateTexture(sdl.overlay, nullptr, sdl.menu_pixels.px.data(), w * 3);
+    sdl.overlay_look = look;
+    sdl.overlay_valid = true;
+    sdl.overlay_composes++;
+  }
   SDL_Rect bar{0, 0, w, MENU_BAR_H};
   SDL_RenderCopy(sdl.renderer, sdl.overlay, &bar, &bar);
   SDL_Rect popup = menu_popup_rect();
@@ -122,10 +131,35 @@ void sdl_redraw() {
   SDL_RenderPresent(sdl.renderer);
 }
 
+// Only the rows that differ from the picture the texture holds are uploaded,
+// and a frame the window already shows is not presented again: the title
+// changes a band of rows a tick, a party standing on the field mostly none.
+// Whatever else changes the window (the menu, its size, an expose) redraws
+// it itself.
+static bool changed_rows(const surface& back, int* first, int* last) {
+  constexpr int ROW = 256 * 3;
+  const std::uint8_t *now = back.px.data(), *was = sdl.shown.data();
+  if (!sdl.have_picture || sdl.shown.size() != back.px.size()) {
+    *first = 0, *last = 255;
+    return true;
+  }
+  int a = 0, b = 255;
+  while (a <= b && std::memcmp(now + a * ROW, was + a * ROW, ROW) == 0) a++;
+  if (a > b) return false;
+  while (std::memcmp(now + b * ROW, was + b * ROW, ROW) == 0) b--;
+  *first = a, *last = b;
+  return true;
+}
+
 void plat_present(const surface& back) {
   if (!sdl.picture || back.w != 256 || back.h != 256) return;
-  SDL_UpdateTexture(sdl.picture, nullptr, back.px.data(), back.w * 3);
+  int first, last;
+  if (!changed_rows(back, &first, &last)) return;
+  sdl.shown = back.px;
+  SDL_Rect rows{0, first, 256, last - first + 1};
+  SDL_UpdateTexture(sdl.picture, &rows, back.px.data() + first * 256 * 3, 256 * 3);
   sdl.have_picture = true;
+  sdl.rows_uploaded += rows.h;
   sdl_redraw();
 }
 
