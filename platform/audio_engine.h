@@ -64,7 +64,12 @@ struct stream_data {
   bool loaded = false;      // the front event's delta is counted into `due`
   double due = 0;           // frames until the front event
   synth_handle synth;       // no synth: events go nowhere
-  char open_error[256]{};   // why the last open failed
+  // The synthesiser is left alone while it is silent: no voice sounds and its
+  // output has stayed at the dither's level for a while. An event wakes it.
+  bool synth_quiet = false;
+  int quiet_frames = 0;
+  std::uint64_t synth_frames = 0; // frames the synthesiser rendered
+  char open_error[256]{};         // why the last open failed
   int short_msgs = 0;
   std::uint32_t last_short = 0;
   std::uint64_t events_played = 0;

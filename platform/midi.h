@@ -75,5 +75,6 @@ struct midi_stream_info {
   int short_msgs = 0;           // short messages sent since the stream opened
   std::uint32_t last_short = 0;
   std::uint64_t events_played = 0; // stream events played since the stream opened
+  std::uint64_t synth_frames = 0;  // frames the synthesiser rendered, ever
 };
 midi_stream_info midi_stream_query();

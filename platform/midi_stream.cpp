@@ -116,6 +116,8 @@ void stream_take_synth(synth_handle* h) {
   synth_destroy(&stream.synth);
   stream.synth.synth = h->synth;
   stream.synth.settings = h->settings;
+  stream.synth_quiet = false;
+  stream.quiet_frames = 0;
   h->synth = nullptr;
   h->settings = nullptr;
 }
@@ -124,6 +126,8 @@ void stream_take_synth(synth_handle* h) {
 static void synth_short(std::uint32_t msg) {
   fluid_synth_t* s = stream.synth.synth;
   if (!s) return;
+  stream.synth_quiet = false;
+  stream.quiet_frames = 0;
   int status = msg & 0xFF, ch = status & 0x0F, d1 = msg >> 8 & 0x7F, d2 = msg >> 16 & 0x7F;
   switch (status & 0xF0) {
   case 0x80:
@@ -205,12 +209,32 @@ static void dispatch(midi_header* h) {
   stream.events_played++;
 }
 
+// The synthesiser's output dithers by a step or so around zero when nothing
+// sounds; once it has stayed there this long with no voice left, the reverb
+// has died away too and running it only makes noise below hearing.
+constexpr int QUIET_PEAK = 2;
+constexpr int QUIET_AFTER_FRAMES = 4096;
+
+static bool at_dither_level(const std::int16_t* out, int frames) {
+  for (int i = 0; i < 2 * frames; i++)
+    if (out[i] > QUIET_PEAK || out[i] < -QUIET_PEAK) return false;
+  return true;
+}
+
 static void render(std::int16_t* out, int frames) {
   if (!out) return;
-  if (stream.synth.synth)
-    fluid_synth_write_s16(stream.synth.synth, frames, out, 0, 2, out, 1, 2);
-  else
+  fluid_synth_t* s = stream.synth.synth;
+  if (!s || stream.synth_quiet) {
     std::memset(out, 0, sizeof(std::int16_t) * 2 * frames);
+    return;
+  }
+  fluid_synth_write_s16(s, frames, out, 0, 2, out, 1, 2);
+  stream.synth_frames += static_cast<std::uint64_t>(frames);
+  if (fluid_synth_get_active_voice_count(s) == 0 && at_dither_level(out, frames))
+    stream.quiet_frames += frames;
+  else
+    stream.quiet_frames = 0;
+  stream.synth_quiet = stream.quiet_frames >= QUIET_AFTER_FRAMES;
 }
 
 void stream_run(std::int16_t* out, int frames) {
@@ -347,7 +371,8 @@ midi_stream_info midi_stream_query() {
           static_cast<int>(stream.queue.size()),
           stream.short_msgs,
           stream.last_short,
-          stream.events_played};
+          stream.events_played,
+          stream.synth_frames};
 }
 
 void midi_error_text(int code, char* text, std::size_t size) {

@@ -321,4 +321,59 @@ TEST_F(Player, TheCaptureHoldsTheMusic) {
   EXPECT_GT(peak, 1000);
 }
 
+// Muted, the synthesiser stops once its last notes have died away, while the
+// effects go on mixing; music switched on again is synthesised again.
+TEST_F(Player, MutedMusicLeavesTheSynthesiserAloneButNotTheEffects) {
+  ASSERT_EQ(headless_audio_capture_start("muted.wav"), 0);
+  if (std::any_of(headless.log.begin(), headless.log.end(),
+                  [](const std::string& l) { return l.rfind("audio: ", 0) == 0; }))
+    GTEST_SKIP() << "no General MIDI soundfont here";
+  ASSERT_EQ(snd_device_open(), 1);
+  snd.device = true;
+  bytes wave = tone_wav(100);
+  wave_info w;
+  ASSERT_EQ(parse_wave(wave.data(), wave.size(), &w), 1);
+  ASSERT_EQ(sound_create_from(&snd.objects[SND_WALL], w, 1), 1);
+  st.cur_music = 4;
+  mus.field_music_on = 1;
+  auto synthesised = [start = midi_stream_query().synth_frames] {
+    return midi_stream_query().synth_frames - start;
+  };
+  play_music_entry(4);
+  advance(500);
+  std::uint64_t playing = synthesised();
+  EXPECT_GE(playing, 500u * 441 / 10 - 441) << "the music is synthesised";
+  music_toggle_mute();
+  advance(2000); // the last notes fade out
+  std::uint64_t after_tail = synthesised();
+  EXPECT_LT(after_tail, playing + 2000u * 441 / 10) << "the synthesiser went quiet";
+  play_wallstop();
+  advance(300);
+  EXPECT_EQ(synthesised(), after_tail) << "an effect wakes no synthesiser";
+  music_toggle_mute();
+  mus.field_music_on = 0;
+  EXPECT_EQ(music_key_restart(), 0); // a key brings the map's music back
+  advance(500);
+  EXPECT_GE(synthesised(), after_tail + 500u * 441 / 10 - 441);
+  ASSERT_EQ(headless_audio_capture_stop(), 0);
+  reset_sound_state();
+  bytes f = read_file("muted.wav");
+  wave_info heard;
+  ASSERT_EQ(parse_wave(f.data(), f.size(), &heard), 1);
+  auto loud = [&](int from_ms, int to_ms) {
+    int peak = 0;
+    for (int i = from_ms * 441 / 10; i < to_ms * 441 / 10; i++) {
+      std::int16_t s;
+      std::memcpy(&s, heard.data + i * 4, 2);
+      peak = std::max(peak, std::abs(int(s)));
+    }
+    return peak;
+  };
+  EXPECT_GT(loud(0, 500), 1000);     // the music
+  EXPECT_LT(loud(2300, 2500), 8);    // muted
+  EXPECT_GT(loud(2510, 2590), 7000); // the wall sound over the silence
+  EXPECT_LT(loud(2610, 2800), 8);    // and after it
+  EXPECT_GT(loud(2800, 3300), 1000); // the music again
+}
+
 } // namespace
