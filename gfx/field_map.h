@@ -39,7 +39,8 @@ void move_npcs();
 void draw_npcs();
 // The area name at the top left while area_label_on is 1.
 void draw_area_label();
-// One pixel per tile of the world map, and the party's flickering dot.
+// One pixel per tile of the world map, and the party's flickering dot (the
+// renderer presents it at the tick rate).
 void draw_world_map_view();
 // The back buffer's square at the party's place into under_party_surface.
 void save_under_party();

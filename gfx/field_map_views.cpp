@@ -53,5 +53,4 @@ void draw_world_map_view() {
   }
   fm.world_map_phase = static_cast<u8>(fm.world_map_phase + 2);
   put_pixel(st.pos_x, st.pos_y, 0x14, fm.world_map_phase, 0xFF);
-  present();
 }

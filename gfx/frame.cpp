@@ -95,9 +95,15 @@ bool tick_due(u32 now) {
 }
 
 void render_frame() {
-  // the whole-map view is drawn on every call, tick or not
-  if (fm.world_map_view == 1 && st.cur_map == WORLD_MAP) return draw_world_map_view();
   u32 now = plat_tick_count();
+  // The whole-map view moves its dot on every call, tick or not, but is shown
+  // at the tick rate: more often the window would only spend a processor on it.
+  if (fm.world_map_view == 1 && st.cur_map == WORLD_MAP) {
+    draw_world_map_view();
+    if (!tick_due(now)) return;
+    sh.last_tick_ms = now;
+    return present();
+  }
   if (!tick_due(now)) return;
   sh.last_tick_ms = now;
   advance_message_counters();

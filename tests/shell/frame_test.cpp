@@ -114,10 +114,18 @@ TEST_F(ShellTest, TheTitleAndTheWholeMapAreNotFieldFrames) {
   st.cur_map = WORLD_MAP;
   fm.world_map_view = 1;
   int presents = headless.presents;
-  render_frame();
-  render_frame(); // no tick needed: drawn on every call
+  tick();
+  u8 phase = fm.world_map_phase;
+  render_frame(); // no tick needed to move the dot
+  EXPECT_EQ(fm.world_map_phase, static_cast<u8>(phase + 2));
+  EXPECT_EQ(headless.presents, presents + 1) << "but shown once a tick";
+  tick();
   EXPECT_EQ(headless.presents, presents + 2);
+  EXPECT_EQ(fm.world_map_phase, static_cast<u8>(phase + 4));
   EXPECT_EQ(sh.party_anim_count, 0);
+  fm.world_map_view = 0;
+  tick();
+  EXPECT_EQ(sh.party_anim_count, 1) << "the field ticks on when the view is closed";
 }
 
 TEST_F(ShellTest, AFinishedStepArrivesAfterItsFrame) {
