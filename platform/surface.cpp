@@ -37,6 +37,11 @@ int copy_rect(surface& dst, int dx, int dy, const surface& src, int sx, int sy, 
   return 0;
 }
 
+static bool is_key(const std::uint8_t* p, std::uint32_t key) {
+  return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16) == key;
+}
+
+// Row by row, each run of pixels that are not the key is copied whole.
 int copy_keyed(surface& dst, int dx, int dy, const surface& src, int sx, int sy, int w, int h) {
   if (!src.keyed) return copy_rect(dst, dx, dy, src, sx, sy, w, h);
   if (!inside(dst, dx, dy, w, h) || !inside(src, sx, sy, w, h)) return 1;
@@ -44,9 +49,12 @@ int copy_keyed(surface& dst, int dx, int dy, const surface& src, int sx, int sy,
   for (int j = 0; j < h; j++) {
     const std::uint8_t* s = src.px.data() + (static_cast<size_t>(sy + j) * src.w + sx) * 3;
     std::uint8_t* d = surface_pixel(dst, dx, dy + j);
-    for (int i = 0; i < w; i++, s += 3, d += 3)
-      if (static_cast<std::uint32_t>(s[0] | s[1] << 8 | s[2] << 16) != key)
-        d[0] = s[0], d[1] = s[1], d[2] = s[2];
+    for (int i = 0; i < w;) {
+      while (i < w && is_key(s + 3 * i, key)) i++;
+      int start = i;
+      while (i < w && !is_key(s + 3 * i, key)) i++;
+      if (i > start) std::memmove(d + 3 * start, s + 3 * start, static_cast<size_t>(i - start) * 3);
+    }
   }
   return 0;
 }

@@ -52,6 +52,30 @@ TEST_F(Surfaces, KeyedBlackIsSkippedButNearBlackIsDrawn) {
   EXPECT_EQ(at(dst, 0, 0), 0u);
 }
 
+// Transparent runs at a row's start, middle and end, and rows wholly of either,
+// copied from inside one picture to inside another: every pixel lands as a
+// one-by-one copy would put it.
+TEST_F(Surfaces, KeyedCopiesSkipEveryTransparentRunAndKeepTheRest) {
+  surface src, dst, want;
+  surface_create(src, 12, 4);
+  const char* rows[4] = {"..ab..cd.ef.", "abcdefghijkl", "............", "a..........b"};
+  for (int y = 0; y < 4; y++)
+    for (int x = 0; x < 12; x++)
+      if (rows[y][x] != '.') fill_rect(src, x, y, 1, 1, 0x101010u * (rows[y][x] - 'a' + 1) | 7);
+  ASSERT_EQ(set_color_key(src, 0), 0);
+  surface_create(dst, 14, 6);
+  fill_rect(dst, 0, 0, 14, 6, 0x00FF00);
+  want = dst;
+  ASSERT_EQ(copy_keyed(dst, 3, 1, src, 1, 0, 11, 4), 0);
+  for (int y = 0; y < 4; y++)
+    for (int x = 1; x < 12; x++)
+      if (rows[y][x] != '.') fill_rect(want, x + 2, y + 1, 1, 1, at(src, x, y));
+  for (int y = 0; y < 6; y++)
+    for (int x = 0; x < 14; x++) EXPECT_EQ(at(dst, x, y), at(want, x, y)) << x << ", " << y;
+  EXPECT_EQ(copy_keyed(dst, 4, 0, src, 0, 0, 11, 1), 1) << "past the right edge: nothing";
+  EXPECT_EQ(at(dst, 4, 0), 0x00FF00u);
+}
+
 TEST_F(Surfaces, ColourKeyOfAnyColourAndColorMatchLeavesThePicture) {
   surface s, dst;
   surface_create(s, 1, 1); // a 1 x 1 picture has only three bytes to read
@@ -133,7 +157,8 @@ TEST_F(Surfaces, PaletteIsTheFixedOneUnlessABitmapHasAColourTable) {
 
   bmp_shape shape;
   shape.bits = 1;
-  shape.palette[1][0] = 1, shape.palette[1][1] = 2, shape.palette[1][2] = 3; // stored blue, green, red
+  shape.palette[1][0] = 1, shape.palette[1][1] = 2,
+  shape.palette[1][2] = 3; // stored blue, green, red
   write_file("two.bmp", make_bmp(shape));
   load_palette("two.bmp");
   EXPECT_EQ(gx.game_palette[1].red, 3);
