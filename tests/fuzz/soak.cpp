@@ -1,8 +1,9 @@
-// zandrek-soak GAME_DIR SEED TICKS: the game on the headless platform, as
-// zandrek-replay runs it, played by a seeded random stream of keys for TICKS
-// frame ticks. After every tick the state must lie inside its ranges; the
-// first value outside them stops the run with the tick, the check and the
-// last keys. The game runs in a copy of GAME_DIR, so that its saves go there.
+// zandrek-soak GAME_DIR SEED TICKS [--reach-shop]: the game on the headless
+// platform, as zandrek-replay runs it, played by a seeded random stream of
+// keys for TICKS frame ticks. After every tick the state must lie inside its
+// ranges; the first value outside them stops the run with the tick, the
+// check and the last keys. The game runs in a copy of GAME_DIR, so that its
+// saves go there. With --reach-shop a run that never stood in a shop fails.
 #include "battle/battle.h"
 #include "event/event.h"
 #include "field/field_menu.h"
@@ -13,10 +14,12 @@
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "state/state.h"
+#include "tests/fuzz/soak_guide.h"
 #include "tools/replay/drive.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -27,6 +30,7 @@ struct soak_run {
   long tick_no = 0;
   int keys[32]{}; // the last keys, for the report
   int key_count = 0;
+  bool guide = false; // the maps are known, so the guide can find its way
 };
 soak_run run;
 
@@ -34,6 +38,8 @@ soak_run run;
 const int soak_keys[] = {VK_LEFT, VK_UP,    VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP,    VK_RIGHT,
                          VK_DOWN, VK_SPACE, 'D',      'C',     'C',     'Q',      'F',
                          'R',     'M',      'N',      'P',     'K',     VK_RETURN};
+
+constexpr int JOURNEY_WALKS = 4;
 
 u32 next() {
   run.rand = run.rand * 1103515245u + 12345u;
@@ -96,25 +102,49 @@ void note_reach() {
   count(fmn.cmd_menu != 0 || fmn.system_win != 0, seen.in_menu, seen.menus);
 }
 
+void send(int k) {
+  run.keys[run.key_count++ % 32] = k;
+  drive_key(k);
+}
+
 // A player walks in strides: a direction key is held for a while, so that
-// the party gets away from where it started, into towns and fights.
+// the party gets away from where it started, into towns and fights. One
+// stride in three that starts on open field walks on purpose instead, where
+// the guide finds a way: to a counter of the town, out of it, to a town's
+// gate or out of a cave. Having set out, the player keeps to it for a few
+// walks, through the fights that break them off and into the town it
+// reaches.
 void press() {
   static int held = 0, held_key = 0;
+  static bool guided = false;
+  static int journey = 0; // walks still to make once the player has set out
+  if (guided) {
+    int k = guide_key();
+    if (k > 0) return send(k);
+    if (k == 0) return; // a key during a step is lost: wait for its end
+    guided = false;
+  }
   int k = soak_keys[next() % (sizeof soak_keys / sizeof soak_keys[0])];
   if (held > 0) {
     k = held_key, held--;
   } else if (k == VK_LEFT || k == VK_UP || k == VK_RIGHT || k == VK_DOWN) {
+    bool set_out = run.guide && free_to_walk() && (journey > 0 || next() % 3 == 0);
+    if (set_out && guide_begin(next())) {
+      journey = journey > 0 ? journey - 1 : JOURNEY_WALKS;
+      guided = true;
+      return press();
+    }
     held = static_cast<int>(next() % 24), held_key = k;
   }
-  run.keys[run.key_count++ % 32] = k;
-  drive_key(k);
+  send(k);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: zandrek-soak GAME_DIR SEED TICKS\n");
+  bool want_shop = argc == 5 && std::strcmp(argv[4], "--reach-shop") == 0;
+  if (argc != 4 && !want_shop) {
+    std::fprintf(stderr, "usage: zandrek-soak GAME_DIR SEED TICKS [--reach-shop]\n");
     return 2;
   }
   run.rand = static_cast<u32>(std::strtoul(argv[2], nullptr, 10));
@@ -126,6 +156,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-soak: cannot copy %s\n", argv[1]);
     return 2;
   }
+  run.guide = guide_open();
+  if (!run.guide) std::fprintf(stderr, "zandrek-soak: no world map here, no guided walks\n");
   if (drive_start(true) != 0) fail("start-up failed");
   int restarts = 0;
   for (run.tick_no = 0; run.tick_no < ticks; run.tick_no++) {
@@ -151,5 +183,9 @@ int main(int argc, char** argv) {
   // the copy of the game folder goes with the run
   if (chdir("..") == 0 && std::system((std::string("rm -rf '") + dir + "'").c_str()) != 0)
     std::fprintf(stderr, "zandrek-soak: %s is left behind\n", dir);
+  if (want_shop && seen.shops == 0) {
+    std::fprintf(stderr, "zandrek-soak: no shop was reached\n");
+    return 1;
+  }
   return 0;
 }
