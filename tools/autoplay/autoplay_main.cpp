@@ -40,6 +40,7 @@ void print_stats(int result) {
   std::printf("  \"ticks\": %llu,\n", static_cast<unsigned long long>(drv.ticks));
   std::printf("  \"steps\": %llu,\n", static_cast<unsigned long long>(ps.steps));
   std::printf("  \"battles\": %d,\n  \"rests\": %d,\n", ps.battles, ps.rests);
+  std::printf("  \"saves\": %d,\n  \"wipeouts\": %d,\n", ps.saves, ps.wipeouts);
   std::printf("  \"levels\": [%d, %d, %d],\n", st.sb.party[0].level, st.sb.party[1].level,
               st.sb.party[2].level);
   std::printf("  \"gold\": %u,\n", static_cast<unsigned>(st.sb.gold));

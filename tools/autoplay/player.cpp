@@ -32,6 +32,7 @@ constexpr int KEY_CONFIRM = 'D';
 constexpr int KEY_CANCEL = 'C';
 constexpr int KEY_YES = 'Y';
 constexpr int KEY_NOTHING = 'Z'; // in no key table: only clears a wait
+constexpr int KEY_SYSTEM = 'Q';
 
 std::uint64_t budget = 0;
 
@@ -452,6 +453,22 @@ void explore_here() {
   }
 }
 
+// Saves into slot 0 through the system menu, as a player does after a rest.
+void save_game() {
+  if (!save_allowed_here() || fm.step_dir != 0) return;
+  drive_key(KEY_SYSTEM);
+  if (!fmn.system_win) return settle();
+  move_cursor(fmn.sys_row, 0);
+  drive_key(KEY_CONFIRM); // "セーブ": the slot list
+  move_cursor(fmn.save_cursor, 0);
+  drive_key(KEY_CONFIRM); // "セーブします。よろしいですか？"
+  move_cursor(fmn.yes_no, 0);
+  drive_key(KEY_CONFIRM);
+  if (st.slots[0].map != 0) ps.saves++;
+  drive_key(KEY_CANCEL); // closes the system menu and its message
+  settle();
+}
+
 // Rests at the inn of the map when it has one.
 int rest_here() {
   for (int y = 0; y <= st.map_max_y; y++)
@@ -461,6 +478,7 @@ int rest_here() {
       sp.inn_row == 0 ? drive_key(KEY_CONFIRM) : (drive_key(VK_UP), drive_key(KEY_CONFIRM));
       ps.rests++;
       settle();
+      save_game();
       return 0;
     }
   return 1;
@@ -792,6 +810,23 @@ int monster_level(int map) {
   return top;
 }
 
+int heading_to = 0;      // the place the journey is bound for
+int extra_levels[256]{}; // more levels wanted at a place that wiped the party out
+
+// The strongest guardian waiting on a map, by level.
+int guardian_level(int map) {
+  int top = 0;
+  for (const npc& n : wi.maps[map & 255].people)
+    if (n.type == 3) top = std::max<int>(top, species_table[n.a].level);
+  return top;
+}
+
+// The level to reach before setting out for a place: a little above the
+// monsters that roam there and its guardian.
+int wanted_level(int map) {
+  return std::max(monster_level(map) + 1, guardian_level(map) + 2) + extra_levels[map & 255];
+}
+
 int party_level() {
   int sum = 0;
   for (int i = 0; i < 3; i++) sum += st.sb.party[i].level;
@@ -818,24 +853,38 @@ void train_until(int level) {
   }
 }
 
-} // namespace
+// The game started again after a wipe-out, as a player closes the window,
+// runs it once more and continues from the last save; 0 when the party
+// stands on the field again.
+int restart_from_save() {
+  std::uint64_t ticks = drv.ticks;
+  drive_post(MSG_COMMAND, CMD_CLOSE);
+  release_drawing_objects();
+  reset_game();
+  if (drive_start(true) != 0) return 1;
+  drv.ticks = ticks;
+  for (int n = 0; n < 20 && sh.title_mode == 0; n++) drive_tick();
+  if (sh.title_mode != TITLE_MENU || st.slots[0].map == 0) return 1;
+  move_cursor(ts.title_cursor, 1); // "CONTINUE"
+  drive_key(KEY_CONFIRM);
+  move_cursor(ts.title_slot, 0);
+  drive_key(KEY_CONFIRM);
+  for (int n = 0; n < 40 && !out_of_time(); n++) drive_tick();
+  settle();
+  return sh.title_mode == TITLE_PLAY ? 0 : 1;
+}
 
-int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_budget) {
-  budget = tick_budget;
-  player_stats asked = ps;
-  ps = player_stats{};
-  ps.pictures = asked.pictures, ps.trace = asked.trace, ps.until_flag = asked.until_flag;
-  begin_new_game();
-  // Rounds of the whole journey, as long as each one moves the story on
-  // (a flag set or an item gained somewhere).
-  auto progress = [] {
-    int n = 0;
-    for (u8 f : st.sb.flags) n += f != 0;
-    for (u8 b : st.sb.bag) n += b != 0;
-    return n;
-  };
-  // A place left with the story where it stands now has nothing new to give.
-  std::vector<int> left_at(256, -1);
+// A story count: the flags set and the items held in the bag.
+int progress() {
+  int n = 0;
+  for (u8 f : st.sb.flags) n += f != 0;
+  for (u8 b : st.sb.bag) n += b != 0;
+  return n;
+}
+
+// Rounds of the whole journey, as long as each one moves the story on. A
+// place left with the story where it stands now has nothing new to give.
+void journey(const std::vector<place_entry>& places, std::vector<int>& left_at) {
   for (int round = 0, before = -1; round < 12 && !out_of_time() && progress() != before; round++) {
     before = progress();
     for (const place_entry& p : places) {
@@ -849,7 +898,8 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
                        st.pos_y, p.map);
         continue;
       }
-      train_until(monster_level(p.map) + 1);
+      heading_to = p.map;
+      train_until(wanted_level(p.map));
       if (go_to_map(p.map) != 0) continue;
       talked.clear();
       picture("map", st.cur_map);
@@ -858,6 +908,30 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
       recover();
     }
     if (!out_of_time()) go_to_map(WORLD_MAP);
+  }
+}
+
+} // namespace
+
+int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_budget) {
+  budget = tick_budget;
+  player_stats asked = ps;
+  ps = player_stats{};
+  ps.pictures = asked.pictures, ps.trace = asked.trace, ps.until_flag = asked.until_flag;
+  begin_new_game();
+  save_game();
+  std::vector<int> left_at(256, -1);
+  for (;;) {
+    journey(places, left_at);
+    if (bt.gameover_state == 0 || ps.wipeouts >= 40 || drv.ticks >= budget) break;
+    // the place the party was bound for wants more levels next time
+    ps.wipeouts++;
+    extra_levels[heading_to & 255] += 2;
+    if (ps.trace)
+      std::fprintf(stderr, "[%llu] wiped out on the way to map %d: again from the save\n",
+                   static_cast<unsigned long long>(drv.ticks), heading_to);
+    if (restart_from_save() != 0) break;
+    std::fill(left_at.begin(), left_at.end(), -1);
   }
   ps.lost = bt.gameover_state != 0;
   if (ts.ending_shown == 1 || milestone()) return 0;
@@ -869,6 +943,5 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
     ps.stuck = "the game ended";
   else
     ps.stuck = "every place visited, no ending";
-
   return 1;
 }

@@ -16,7 +16,9 @@ struct player_stats {
   int battles_world[14]{}; // by world-map area
   int battles_place[64]{}; // by place, on every other map
   int rests = 0;
-  int lost = 0;         // 1 when the party was wiped out
+  int lost = 0;     // 1 when the party was wiped out for good
+  int wipeouts = 0; // lost battles, each followed by a restart from the last save
+  int saves = 0;
   std::string stuck;    // why the run gave up, empty when it did not
   std::string pictures; // a folder for pictures of the run, empty for none
   int pictures_taken = 0;
