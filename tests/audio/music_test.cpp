@@ -17,6 +17,18 @@
 
 namespace {
 
+// The loudest sample of the left channel between two moments of a 44.1 kHz
+// 16-bit stereo capture.
+int peak_between(const wave_info& w, int from_ms, int to_ms) {
+  int peak = 0;
+  for (int i = from_ms * 441 / 10; i < to_ms * 441 / 10; i++) {
+    std::int16_t s;
+    std::memcpy(&s, w.data + i * 4, 2);
+    peak = std::max(peak, std::abs(int(s)));
+  }
+  return peak;
+}
+
 // A piece of `notes` notes at 120 quarters a minute, each `ticks` long (96 a
 // quarter, half a second).
 bytes piece(int notes, int ticks = 96) {
@@ -285,15 +297,7 @@ TEST_F(Player, TheCaptureHoldsTheEffectsPlayed) {
   ASSERT_EQ(parse_wave(f.data(), f.size(), &heard), 1);
   EXPECT_EQ(heard.format.samples_per_sec, 44100u);
   EXPECT_EQ(heard.format.channels, 2);
-  auto loud = [&](int from_ms, int to_ms) {
-    int peak = 0;
-    for (int i = from_ms * 441 / 10; i < to_ms * 441 / 10; i++) {
-      std::int16_t s;
-      std::memcpy(&s, heard.data + i * 4, 2);
-      peak = std::max(peak, std::abs(int(s)));
-    }
-    return peak;
-  };
+  auto loud = [&](int from_ms, int to_ms) { return peak_between(heard, from_ms, to_ms); };
   EXPECT_LT(loud(0, 100), 8);      // silence (the synthesiser's dither) before the bump
   EXPECT_GT(loud(110, 190), 7000); // the wall sound
   EXPECT_LT(loud(210, 300), 8);    // and after it
@@ -360,15 +364,7 @@ TEST_F(Player, MutedMusicLeavesTheSynthesiserAloneButNotTheEffects) {
   bytes f = read_file("muted.wav");
   wave_info heard;
   ASSERT_EQ(parse_wave(f.data(), f.size(), &heard), 1);
-  auto loud = [&](int from_ms, int to_ms) {
-    int peak = 0;
-    for (int i = from_ms * 441 / 10; i < to_ms * 441 / 10; i++) {
-      std::int16_t s;
-      std::memcpy(&s, heard.data + i * 4, 2);
-      peak = std::max(peak, std::abs(int(s)));
-    }
-    return peak;
-  };
+  auto loud = [&](int from_ms, int to_ms) { return peak_between(heard, from_ms, to_ms); };
   EXPECT_GT(loud(0, 500), 1000);     // the music
   EXPECT_LT(loud(2300, 2500), 8);    // muted
   EXPECT_GT(loud(2510, 2590), 7000); // the wall sound over the silence
