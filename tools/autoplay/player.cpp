@@ -117,13 +117,35 @@ int first_monster_standing() {
   return target;
 }
 
-// The member's item entry of a tool that restores HP, or -1.
+bool worn_entry(const member& m, int e) {
+  return e == m.eq_head || e == m.eq_right || e == m.eq_left || e == m.eq_body;
+}
+
+// The member's item entry of the tool that restores the most HP, or -1.
 int healing_item(const member& m) {
+  int best = -1, most = 0;
   for (int e = 0; e < 16; e++) {
     const item& it = st.item_table[m.items[e]];
-    bool worn = e == m.eq_head || e == m.eq_right || e == m.eq_left || e == m.eq_body;
-    if (m.items[e] != 0 && m.items[e] != 255 && !worn && it.kind == 0 && it.hp > 0) return e;
+    if (m.items[e] == 0 || m.items[e] == 255 || worn_entry(m, e) || it.kind != 0) continue;
+    if (it.hp > most) best = e, most = it.hp;
   }
+  return best;
+}
+
+// The member's item entry of a tool that raises the dead, or -1.
+int raising_item(const member& m) {
+  for (int e = 0; e < 16; e++) {
+    const item& it = st.item_table[m.items[e]];
+    if (m.items[e] != 0 && m.items[e] != 255 && !worn_entry(m, e) && it.kind == 0 &&
+        it.use_class == 5)
+      return e;
+  }
+  return -1;
+}
+
+int first_member_down(const save_block& sb) {
+  for (int i = 0; i < 3; i++)
+    if (sb.party[i].status & STATUS_DEAD) return i;
   return -1;
 }
 
@@ -174,15 +196,19 @@ void choose_command() {
     standing += !(m.status & STATUS_DEAD);
     hp += m.hp, hp_max += m.hp_max;
   }
-  if ((standing <= 1 || hp * 4 < hp_max) && !bt.no_escape) {
-    move_cursor(bt.cmd_cursor, 4); // "にげる"
-    return drive_key(KEY_CONFIRM);
-  }
+  // mend first: raise the fallen, heal whoever is in danger; flee only
+  // when the party is in trouble and nothing can be mended
+  int down = first_member_down(bt.battle_copy), raise = raising_item(me);
+  if (down >= 0 && raise >= 0 && standing >= 2) return use_in_battle(raise, down);
   int hurt = weakest_member(bt.battle_copy, 40);
   int heal = known_spell(me, [](const magic& s) { return s.cls == 1; });
   if (hurt >= 0 && heal >= 0) return cast_in_battle(heal, hurt);
   int herb = healing_item(me);
   if (hurt >= 0 && herb >= 0) return use_in_battle(herb, hurt);
+  if ((standing <= 1 || hp * 4 < hp_max) && !bt.no_escape) {
+    move_cursor(bt.cmd_cursor, 4); // "にげる"
+    return drive_key(KEY_CONFIRM);
+  }
   // the attack spell that hurts the first monster standing most, by its
   // defence against the spell's element
   const monster_slot& foe = bt.monsters[first_monster_standing()];
@@ -196,7 +222,9 @@ void choose_command() {
     if (s.cls == 0 && s.scope == 0 && s.mp_cost <= me.mp && hurt_by > power)
       best = e, power = hurt_by;
   }
-  if (best >= 0 && me.kind == 2 && me.mp * 3 > me.mp_max) return cast_in_battle(best, 0);
+  bool beats_blade = power > static_cast<int>(me.atk) - static_cast<int>(foe.def);
+  if (best >= 0 && beats_blade && me.kind == 2 && me.mp * 3 > me.mp_max)
+    return cast_in_battle(best, 0);
   move_cursor(bt.cmd_cursor, 0);
   drive_key(KEY_CONFIRM);
   if (bt.cmd_state != CMD_ATTACK_TARGET) return;
@@ -239,6 +267,11 @@ int field_heal() {
   return 0;
 }
 
+// A beaten guardian stands again once the map is loaded again, so after a
+// win the party stays on the map (healing with spells only) until it has
+// been through what the guardian kept.
+int held_on_map = -1;
+
 // Keeps the game going until the field is idle: messages closed, battles
 // fought, events answered, steps and wipes finished.
 void settle() {
@@ -255,6 +288,7 @@ void settle() {
         ps.battles_place[st.cur_area & 63]++;
     }
     in_battle = bt.battle_mode == BATTLE_FIGHTING;
+    if (in_battle && bt.fixed_battle) held_on_map = st.cur_map; // a guardian met
     if (mus.tune_playing && !mus.music_failed && !mus.music_muted) {
       drive_tick(); // a fanfare holds every key until it ends
     } else if (mw.msg_wait_key) {
@@ -360,10 +394,23 @@ int talk_to(int i) {
   return 1;
 }
 
+// A person (not a monster, not a guardian) standing on the tile.
+bool someone_on(int x, int y) {
+  for (const npc& n : st.npc_table)
+    if (n.x == x && n.y == y && !(n.state & 1) && n.type != 1 && n.type != 3 &&
+        !(n.type == 2 && st.sb.flags[n.b] != 0))
+      return true;
+  return false;
+}
+
 // Walks into a tile that refuses the step (a counter, an event tile, a
 // door); a shop, inn or church window it opens stays open.
 int bump_into(int x, int y) {
-  if (walk_to({x, y, 1, 0}) != 0) return 1;
+  for (int tries = 0; tries < 8 && !out_of_time(); tries++) {
+    if (walk_to({x, y, 1, 0}) != 0) return 1;
+    if (!someone_on(x, y)) break;
+    for (int i = 0; i < 32; i++) drive_tick(); // someone stands there: let them walk on
+  }
   walk_one(facing_dir(x, y), false);
   return 0;
 }
@@ -439,17 +486,24 @@ void visit_event_tiles() {
 }
 
 void shop_here();
+int go_to_map(int target);
 
+// Two passes over the place; a trip to an inn in the middle of one (or a
+// stair stepped on by the way) is followed by a walk back and a pass more.
 void explore_here() {
   shop_here();
-  for (int pass = 0; pass < 2 && !out_of_time(); pass++) {
-    int map = st.cur_map;
+  int map = st.cur_map;
+  for (int pass = 0, left = 0; pass < 2 + left && left < 3 && !out_of_time(); pass++) {
+    if (st.cur_map != map && go_to_map(map) != 0) return;
     talk_to_people();
     open_treasure();
     visit_event_tiles();
     fight_guardians();
+    open_treasure(); // what the guardian kept
+    visit_event_tiles();
+    held_on_map = -1;
     talk_to_people(); // people who stood in the way, or appear once a goal is done
-    if (st.cur_map != map) return;
+    left += st.cur_map != map;
   }
 }
 
@@ -596,6 +650,14 @@ std::vector<purchase> shopping_list(int n) {
       gold -= st.item_table[shop_table[n].wares[herb]].price;
       list.push_back({herb, c, -1});
     }
+    // and one water that raises the dead
+    for (int w = 0; w < SHOP_WARES && raising_item(m) < 0 && room > 1; w++) {
+      const item& it = st.item_table[shop_table[n].wares[w]];
+      if (it.kind != 0 || it.use_class != 5 || it.price * 10 > gold) continue;
+      gold -= it.price;
+      list.push_back({w, c, -1});
+      break;
+    }
   }
   return list;
 }
@@ -679,7 +741,9 @@ int go_to_map(int target) {
     else
       walk_to(leg);
     settle();
-    if (st.cur_map == before) return 1;
+    // a battle on the stairs keeps the party on them: step off and on again
+    bool on_stairs = !leg.off_edge && st.pos_x == leg.x && st.pos_y == leg.y;
+    if (st.cur_map == before && !on_stairs) return 1;
   }
   return st.cur_map == target ? 0 : 1;
 }
@@ -729,6 +793,7 @@ int not_whole() {
 
 void recover(bool before_a_fight) {
   static std::uint64_t quiet_until = 0; // after a trip that healed nothing
+  if (held_on_map == st.cur_map) return;
   if (!(before_a_fight ? not_whole() : member_hp_low()) || drv.ticks < quiet_until) return;
   int back = st.cur_map;
   if ((anyone_dead() && st.sb.gold >= 300) || (anyone_poisoned() && st.sb.gold >= 50)) {
@@ -779,12 +844,12 @@ int read_places(const char* path, std::vector<place_entry>* out, std::string* wh
 
 namespace {
 
-// The strongest monster a map meets: the level of the highest species of
-// its area's encounter row (0 on maps where none roam).
+// The level of the monsters a map meets: the average of its area's
+// encounter row, rounded up (0 on maps where none roam).
 int row_level(const u8 (&row)[8]) {
-  int top = 0;
-  for (u8 sp_no : row) top = std::max<int>(top, species_table[sp_no].level);
-  return top;
+  int sum = 0;
+  for (u8 sp_no : row) sum += species_table[sp_no].level;
+  return (sum + 7) / 8;
 }
 
 // The land a place opens onto: the world area of its gate (for a lower
@@ -824,7 +889,15 @@ int guardian_level(int map) {
 // The level to reach before setting out for a place: a little above the
 // monsters that roam there and its guardian.
 int wanted_level(int map) {
-  return std::max(monster_level(map) + 1, guardian_level(map) + 2) + extra_levels[map & 255];
+  return std::max(monster_level(map), guardian_level(map)) + 2 + extra_levels[map & 255];
+}
+
+// Places whose monsters far outrank the last guardian (the one of the
+// highest level) are left for after the ending, as a player leaves them.
+bool beyond_the_end(int map, const std::vector<place_entry>& places) {
+  int last = 0;
+  for (const place_entry& p : places) last = std::max(last, guardian_level(p.map));
+  return monster_level(map) > last + 15;
 }
 
 int party_level() {
@@ -858,6 +931,7 @@ void train_until(int level) {
 // stands on the field again.
 int restart_from_save() {
   std::uint64_t ticks = drv.ticks;
+  held_on_map = -1;
   drive_post(MSG_COMMAND, CMD_CLOSE);
   release_drawing_objects();
   reset_game();
@@ -889,7 +963,7 @@ void journey(const std::vector<place_entry>& places, std::vector<int>& left_at) 
     before = progress();
     for (const place_entry& p : places) {
       if (out_of_time()) break;
-      if (left_at[p.map & 255] == progress()) continue;
+      if (left_at[p.map & 255] == progress() || beyond_the_end(p.map, places)) continue;
       recover();
       path_goal leg;
       if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
