@@ -121,26 +121,26 @@ bool worn_entry(const member& m, int e) {
   return e == m.eq_head || e == m.eq_right || e == m.eq_left || e == m.eq_body;
 }
 
-// The member's item entry of the tool that restores the most HP, or -1.
-int healing_item(const member& m) {
+// The member's item entry of the carried tool (not worn) that scores
+// highest by `score`, or -1 when none scores above 0.
+template <class Score> int carried_tool(const member& m, Score score) {
   int best = -1, most = 0;
   for (int e = 0; e < 16; e++) {
     const item& it = st.item_table[m.items[e]];
     if (m.items[e] == 0 || m.items[e] == 255 || worn_entry(m, e) || it.kind != 0) continue;
-    if (it.hp > most) best = e, most = it.hp;
+    if (score(it) > most) best = e, most = score(it);
   }
   return best;
 }
 
-// The member's item entry of a tool that raises the dead, or -1.
+// The tool that restores the most HP.
+int healing_item(const member& m) {
+  return carried_tool(m, [](const item& it) { return static_cast<int>(it.hp); });
+}
+
+// A tool that raises the dead.
 int raising_item(const member& m) {
-  for (int e = 0; e < 16; e++) {
-    const item& it = st.item_table[m.items[e]];
-    if (m.items[e] != 0 && m.items[e] != 255 && !worn_entry(m, e) && it.kind == 0 &&
-        it.use_class == 5)
-      return e;
-  }
-  return -1;
+  return carried_tool(m, [](const item& it) { return it.use_class == 5 ? 1 : 0; });
 }
 
 int first_member_down(const save_block& sb) {
@@ -892,12 +892,13 @@ int wanted_level(int map) {
   return std::max(monster_level(map), guardian_level(map)) + 2 + extra_levels[map & 255];
 }
 
-// Places whose monsters far outrank the last guardian (the one of the
-// highest level) are left for after the ending, as a player leaves them.
-bool beyond_the_end(int map, const std::vector<place_entry>& places) {
+// The level of the last guardian (the one of the highest level). Places
+// whose monsters outrank it by more than 15 levels are left for after the
+// ending, as a player leaves them.
+int last_guardian_level(const std::vector<place_entry>& places) {
   int last = 0;
   for (const place_entry& p : places) last = std::max(last, guardian_level(p.map));
-  return monster_level(map) > last + 15;
+  return last;
 }
 
 int party_level() {
@@ -959,11 +960,12 @@ int progress() {
 // Rounds of the whole journey, as long as each one moves the story on. A
 // place left with the story where it stands now has nothing new to give.
 void journey(const std::vector<place_entry>& places, std::vector<int>& left_at) {
+  int last = last_guardian_level(places);
   for (int round = 0, before = -1; round < 12 && !out_of_time() && progress() != before; round++) {
     before = progress();
     for (const place_entry& p : places) {
       if (out_of_time()) break;
-      if (left_at[p.map & 255] == progress() || beyond_the_end(p.map, places)) continue;
+      if (left_at[p.map & 255] == progress() || monster_level(p.map) > last + 15) continue;
       recover();
       path_goal leg;
       if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
