@@ -130,7 +130,7 @@ TEST_F(Surfaces, MissingAndBrokenBitmapsFailAndSayWhy) {
   EXPECT_NE(load_bitmap(gx.monster_surface[17], "ms_g017.bmp"), 0);
   EXPECT_FALSE(surface_exists(gx.monster_surface[17]));
   bmp_shape shape;
-  shape.bits = 8;
+  shape.bits = 2;
   write_file("deep.bmp", make_bmp(shape));
   EXPECT_NE(load_bitmap(gx.pmap_surface, "deep.bmp"), 0);
   EXPECT_TRUE(logged("deep.bmp: unsupported colour depth"));

@@ -5,110 +5,125 @@
 
 namespace {
 
-void expect_test_colors(surface& s, int w, int h) {
-  ASSERT_EQ(s.w, w);
-  ASSERT_EQ(s.h, h);
-  for (int y = 0; y < h; y++)
-    for (int x = 0; x < w; x++) {
-      std::uint8_t c[3];
-      test_color(x, y, c);
-      const std::uint8_t* p = surface_pixel(s, x, y);
-      ASSERT_TRUE(p[0] == c[0] && p[1] == c[1] && p[2] == c[2]) << "pixel " << x << "," << y;
-    }
-}
-
 int decode(const std::vector<std::uint8_t>& v, surface& out) {
   return bmp_decode(v.data(), v.size(), out);
 }
 
+// 13 x 6 pixels (every depth pads its rows) of n colours, black the first:
+// runs on the left, a new colour at every pixel on the right. Corner colours
+// (each channel 0 or 255) survive the few bits a channel has in 16 bits.
+test_picture picture(int n, bool corners) {
+  test_picture p;
+  p.w = 13, p.h = 6;
+  for (int y = 0; y < p.h; y++)
+    for (int x = 0; x < p.w; x++) {
+      std::uint32_t k = (x < 7 ? x / 3 + y : x * 5 + y * 3) % n;
+      std::uint32_t c = corners ? (k & 1 ? 0xFF0000 : 0) | (k & 2 ? 0xFF00 : 0) | (k & 4 ? 0xFF : 0)
+                                : ((k * 53 + 17) & 0xFF) << 16 | ((k * 97 + 5) & 0xFF) << 8 |
+                                      ((k * 29 + 101) & 0xFF);
+      p.px.push_back(k == 0 ? 0 : c);
+    }
+  return p;
+}
+
 } // namespace
 
-TEST(BmpRead, TwentyFourBitRowsInEitherOrderWithPadding) {
-  // width 5: 15 bytes a row padded to 16
-  for (bool top_down : {false, true}) {
-    bmp_shape s;
-    s.w = 5, s.h = 3, s.top_down = top_down;
-    surface out;
-    ASSERT_EQ(decode(make_bmp(s), out), BMP_OK);
-    expect_test_colors(out, 5, 3);
-  }
-}
-
-TEST(BmpRead, OneBitTakesItsTwoColoursMostSignificantBitFirst) {
-  bmp_shape s;
-  s.w = 19, s.h = 4, s.bits = 1; // 3 bytes a row, padded to 4
-  s.palette[0][0] = 10, s.palette[0][1] = 20, s.palette[0][2] = 30;
-  s.palette[1][0] = 200, s.palette[1][1] = 100, s.palette[1][2] = 50;
-  surface out;
-  ASSERT_EQ(decode(make_bmp(s), out), BMP_OK);
-  for (int y = 0; y < 4; y++)
-    for (int x = 0; x < 19; x++) {
-      const std::uint8_t* want = s.palette[test_bit(x, y)];
-      const std::uint8_t* p = surface_pixel(out, x, y);
-      ASSERT_TRUE(p[0] == want[0] && p[1] == want[1] && p[2] == want[2]) << x << "," << y;
-    }
-}
-
-TEST(BmpRead, AOneBitIndexBeyondTheColourTableIsBlack) {
-  bmp_shape s;
-  s.w = 8, s.h = 1, s.bits = 1, s.colors_used = 1;
-  s.palette[0][0] = 9, s.palette[0][1] = 9, s.palette[0][2] = 9;
-  surface out;
-  ASSERT_EQ(decode(make_bmp(s), out), BMP_OK);
-  for (int x = 0; x < 8; x++) {
-    const std::uint8_t* p = surface_pixel(out, x, 0);
-    EXPECT_EQ(p[0], test_bit(x, 0) ? 0 : 9) << x;
-  }
-}
-
-TEST(BmpRead, RefusesWhatItCannotReadAndLeavesTheSurface) {
-  surface keep;
-  surface_create(keep, 3, 3);
-  auto refused = [&](std::vector<std::uint8_t> v) {
-    int r = decode(v, keep);
-    EXPECT_EQ(keep.w, 3) << "a refused picture must not replace the surface";
-    return r;
+TEST(BmpRead, EveryFormAPaintProgramWritesShowsAsItsTwentyFourBitTwin) {
+  constexpr std::uint32_t rgb565[4] = {0xF800, 0x7E0, 0x1F, 0};
+  struct row {
+    const char* name;
+    bmp_form form;
+    int colors;
+    bool corners;
   };
-  bmp_shape s;
-  s.bits = 8;
-  EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_DEPTH);
-  s.bits = 32;
-  EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_DEPTH);
-  s = bmp_shape{};
-  s.compression = 1;
-  EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_HEADER);
-  s = bmp_shape{};
-  s.w = 0;
-  EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_SIZE);
-  s = bmp_shape{};
-  s.h = 0;
-  EXPECT_EQ(refused(make_bmp(s)), BMP_BAD_SIZE);
-
-  std::vector<std::uint8_t> v = make_bmp(bmp_shape{});
-  put32(v, 18, 100000); // absurd width
-  EXPECT_EQ(refused(v), BMP_BAD_SIZE);
-  v = make_bmp(bmp_shape{});
-  v[0] = 'X';
-  EXPECT_EQ(refused(v), BMP_NOT_BMP);
-  v = make_bmp(bmp_shape{});
-  put32(v, 14, 12); // the old core header
-  EXPECT_EQ(refused(v), BMP_BAD_HEADER);
+  const row rows[] = {
+      {"1 bit", {.bits = 1}, 2, false},
+      {"1 bit top-down", {.bits = 1, .top_down = true}, 2, false},
+      {"4 bits", {.bits = 4}, 16, false},
+      {"RLE4", {.bits = 4, .compression = 2}, 16, false},
+      {"8 bits", {.bits = 8}, 40, false},
+      {"8 bits top-down", {.bits = 8, .top_down = true}, 40, false},
+      {"RLE8", {.bits = 8, .compression = 1}, 40, false},
+      {"8 bits, the oldest header", {.bits = 8, .header_size = 12}, 40, false},
+      {"16 bits 5-5-5", {.bits = 16}, 8, true},
+      {"16 bits 5-6-5 masks",
+       {.bits = 16, .compression = 3, .masks = {rgb565[0], rgb565[1], rgb565[2], 0}},
+       8,
+       true},
+      {"16 bits 4-4-4-4 masks in the header",
+       {.bits = 16, .compression = 3, .header_size = 56, .masks = {0xF00, 0xF0, 0xF, 0xF000}},
+       8,
+       true},
+      {"24 bits top-down", {.top_down = true}, 40, false},
+      {"32 bits, the fourth byte unused", {.bits = 32}, 40, false},
+      {"32 bits, masks with alpha",
+       {.bits = 32,
+        .compression = 3,
+        .header_size = 124,
+        .masks = {0xFF00, 0xFF0000, 0xFF000000, 0xFF}},
+       40,
+       false},
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.name);
+    test_picture p = picture(r.colors, r.corners);
+    surface twin, got;
+    ASSERT_EQ(decode(encode_bmp(p, bmp_form{}), twin), BMP_OK);
+    ASSERT_EQ(decode(encode_bmp(p, r.form), got), BMP_OK);
+    ASSERT_EQ(got.w, p.w);
+    ASSERT_EQ(got.h, p.h);
+    EXPECT_EQ(got.px, twin.px);
+    // and the twin is the picture itself, black (the colour key) included
+    for (std::size_t i = 0; i < p.px.size(); i++) {
+      std::uint32_t c = twin.px[3 * i] | twin.px[3 * i + 1] << 8 | twin.px[3 * i + 2] << 16;
+      ASSERT_EQ(c, p.px[i]) << "pixel " << i;
+    }
+  }
 }
 
-TEST(BmpRead, NeverReadsPastTheEndOfTheFile) {
-  std::vector<std::uint8_t> v = make_bmp(bmp_shape{});
-  surface out;
-  // one byte less of pixels, then a cut header, then nothing at all
-  EXPECT_EQ(bmp_decode(v.data(), v.size() - 1, out), BMP_SHORT);
-  EXPECT_EQ(bmp_decode(v.data(), 30, out), BMP_SHORT);
-  EXPECT_EQ(bmp_decode(v.data(), 0, out), BMP_SHORT);
-  // pixels said to start beyond the file
-  put32(v, 10, 1u << 30);
-  EXPECT_EQ(bmp_decode(v.data(), v.size(), out), BMP_SHORT);
-  // a large picture with a tiny file: the size check must not overflow
-  v = make_bmp(bmp_shape{});
-  put32(v, 18, 8192);
-  put32(v, 22, 8192);
-  EXPECT_EQ(bmp_decode(v.data(), v.size(), out), BMP_SHORT);
-  EXPECT_EQ(out.w, 0);
+TEST(BmpRead, DamagedPicturesAreRefusedWithoutReadingPastTheirEnd) {
+  test_picture p = picture(16, false);
+  const std::vector<std::uint8_t> plain = encode_bmp(p, bmp_form{}),
+                                  rle = encode_bmp(p, {.bits = 8, .compression = 1}),
+                                  indexed = encode_bmp(p, {.bits = 4});
+  auto with = [](std::vector<std::uint8_t> v, std::size_t at, std::uint32_t x) {
+    put32(v, at, x);
+    return v;
+  };
+  auto cut = [](std::vector<std::uint8_t> v, std::size_t n) {
+    v.resize(n);
+    return v;
+  };
+  auto depth = [&](std::uint32_t bits) { return with(plain, 28, bits); }; // compression 0 after
+  struct row {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    int want;
+  };
+  const row rows[] = {
+      {"nothing at all", {}, BMP_SHORT},
+      {"cut in the header", cut(plain, 30), BMP_SHORT},
+      {"the last pixel byte missing", cut(plain, plain.size() - 1), BMP_SHORT},
+      {"pixels said to start beyond the end", with(plain, 10, 1u << 30), BMP_SHORT},
+      {"pixels said to start inside the header", with(plain, 10, 20), BMP_SHORT},
+      {"a large picture in a tiny file", with(with(plain, 18, 8192), 22, 8192), BMP_SHORT},
+      {"run-length data cut short", cut(rle, rle.size() - 6), BMP_BAD_DATA},
+      {"pixels of colours the table lacks", with(indexed, 46, 3), BMP_BAD_DATA},
+      {"no BM signature", with(plain, 0, 0x4D58), BMP_NOT_BMP},
+      {"an unknown header", with(plain, 14, 64), BMP_BAD_HEADER},
+      {"JPEG inside", with(plain, 30, 4), BMP_BAD_HEADER},
+      {"RLE8 on 4 bits", with(indexed, 30, 1), BMP_BAD_HEADER},
+      {"two planes", with(plain, 26, 24u << 16 | 2), BMP_BAD_HEADER},
+      {"2 bits a pixel", depth(2), BMP_BAD_DEPTH},
+      {"zero width", with(plain, 18, 0), BMP_BAD_SIZE},
+      {"absurd width", with(plain, 18, 100000), BMP_BAD_SIZE},
+      {"absurd top-down height", with(plain, 22, static_cast<std::uint32_t>(-100000)),
+       BMP_BAD_SIZE},
+  };
+  for (const row& r : rows) {
+    surface keep;
+    surface_create(keep, 3, 3);
+    EXPECT_EQ(decode(r.bytes, keep), r.want) << r.name;
+    EXPECT_EQ(keep.w, 3) << r.name << ": a refused picture must not replace the surface";
+  }
 }
