@@ -133,9 +133,11 @@ static void use_raise(int u, u8& entry) {
   raise(m.def, &m.grd, it.def, "防御が、%dあがった。");
   raise(m.mdef, &m.mgrd, it.mdef, "魔法防御が、%dあがった。");
   raise(m.hp, nullptr, it.hp, "HPが、%d回復した。");
-  raise(m.hp_max, nullptr, it.hp_max, "HP最大値が、%dあがった。");
+  // the maximum goes into the base as well, or the next rebuild of the
+  // equipped values (equipping, a level-up) would take the raise away
+  raise(m.hp_max, &m.base_hp_max, it.hp_max, "HP最大値が、%dあがった。");
   raise(m.mp, nullptr, it.mp, "MPが、%d回復した。");
-  raise(m.mp_max, nullptr, it.mp_max, "MP最大値が、%dあがった。");
+  raise(m.mp_max, &m.base_mp_max, it.mp_max, "MP最大値が、%dあがった。");
   entry = 255;
 }
 

@@ -58,6 +58,14 @@ void draw_main_windows() {
   draw_cursor(8, 166 + 14 * bt.cmd_cursor);
 }
 
+// The hit timer runs whether or not its picture is still shown: the end of
+// a round and the U key turn the picture off but leave the timer, and a
+// monster beaten by that blow must still go when its hit would have ended.
+void run_hit_timer(hit_effect& h) {
+  if (h.timer > 0) h.timer--;
+  if (h.timer <= 0) h.timer = 0, h.on = 0;
+}
+
 // The monster pictures. A monster that has died stays until its hit
 // picture has run its 16 frames.
 void draw_monster_view() {
@@ -69,13 +77,11 @@ void draw_monster_view() {
     int x = monster_picture_x(bt.monster_count, k);
     copy_keyed(gx.back_surface, x, 68, gx.monster_surface[s.picture % MONSTER_PICTURES], 0, 0, 64,
                64);
-    if (!h.on) continue;
-    int kind = h.kind >= 0 && h.kind < MONSTER_PICTURES ? h.kind : 0;
-    copy_keyed(gx.back_surface, x, 68, gx.monster_surface_b[kind], 0, 0, 64, 64);
-    if (--h.timer <= 0) {
-      h.timer = 0;
-      h.on = 0;
+    if (h.on) {
+      int kind = h.kind >= 0 && h.kind < MONSTER_PICTURES ? h.kind : 0;
+      copy_keyed(gx.back_surface, x, 68, gx.monster_surface_b[kind], 0, 0, 64, 64);
     }
+    run_hit_timer(h);
   }
 }
 

@@ -8,6 +8,7 @@
 #include "field/field_menu.h"
 #include "field/shop.h"
 #include "field/title_menu.h"
+#include "gfx/title_screens.h"
 #include "message/message.h"
 #include "shell/field_keys.h"
 #include "shell/shell.h"
@@ -25,7 +26,9 @@ void battle_over_key(int key) {
 // Rules 4 to 13: the modes that own every key while they are on. Returns
 // true when one of them took the key.
 bool mode_key(int key) {
-  if (st.sb.flags[FLAG_ENDING] == 1) return true;
+  // An event that turned the ending on may still wait for a key; it gets
+  // it further down, ends, and only then brings the ending.
+  if (st.sb.flags[FLAG_ENDING] == 1 && !ev.wait_answer) return true;
   if (bt.gameover_state == 2) return true;
   if (bt.gameover_state != 0) {
     gameover_key(); // the wiped-out line, then the game-over screen
@@ -69,6 +72,15 @@ bool mode_key(int key) {
   return false;
 }
 
+// The ending screen stays until the program is closed: only the closing
+// keys work, even while its tune plays, and no key restarts the map's music
+// or reaches the field behind it. The menu bar is not a key and still works.
+void ending_key(int key) {
+  if (key_role(key) != KEY_QUIT) return;
+  music_stop();
+  plat_post_message(MSG_CLOSE);
+}
+
 struct key_row {
   int key, role;
 };
@@ -103,6 +115,7 @@ int key_role(int key) {
 
 void key_dispatch(int key) {
   if (sh.title_mode != 0) return title_key(key);
+  if (ts.ending_shown == 1) return ending_key(key);
   // a one-off tune swallows every key; otherwise the map's music comes back
   if (music_key_restart()) return;
   if (mw.msg_wait_key) {

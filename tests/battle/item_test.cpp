@@ -71,6 +71,17 @@ TEST(UseItem, CuresRaisesAndRevival) {
   EXPECT_EQ(field(1).atk, 23);
   EXPECT_TRUE(said("力が、3あがった。")) << transcript();
 
+  // 台風の目: +20 HP and +10 MP at most, lasting past the next rebuild of the
+  // equipped values (equipping, a level-up)
+  int hp_max = field(1).hp_max, mp_max = field(1).mp_max;
+  field(0).items[3] = 185;
+  use_item(0, 3);
+  field(1).items[0] = 1;
+  equip(1, 0, 1);
+  EXPECT_EQ(field(1).hp_max, hp_max + 20);
+  EXPECT_EQ(field(1).mp_max, mp_max + 10);
+  EXPECT_EQ(field(1).atk, 23 + 5) << "the sword's bonus on the raised strength";
+
   field(0).items[2] = 173; // 復活の水
   use_item(0, 2);
   EXPECT_TRUE(said("BOBは、死んでいないようだ。"));

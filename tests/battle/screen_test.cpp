@@ -81,6 +81,32 @@ TEST(BattleScreen, SlainMonsterStaysForItsHitPicture) {
   EXPECT_EQ(pixel(32, 100), (rgb{101, 0, 0})); // the living one stays
 }
 
+// When the round ends with the killing blow, or the U key turns the hit
+// pictures off, the beaten monster still goes when its hit would have ended.
+TEST(BattleScreen, AMonsterBeatenWhenItsHitPictureIsTurnedOffGoesOnTime) {
+  struct way {
+    bool round_ends;
+    int frames_before; // drawn before the U key
+  };
+  for (way w : {way{true, 0}, way{false, 5}}) {
+    three_kobolds(2);
+    bt.monsters[1].hp = 1;
+    if (w.round_ends) bt.monsters_done = 1, bt.party_actions = 2;
+    bt.target_cursor = 1;
+    attack(1);
+    ASSERT_TRUE(bt.monsters[1].status & STATUS_DEAD);
+    for (int f = 0; f < w.frames_before; f++) draw_battle_screen();
+    if (!w.round_ends) battle_key('U'), battle_key('U');
+    ASSERT_EQ(bt.hit_flash[1].on, 0) << w.round_ends;
+    for (int f = w.frames_before; f < 16; f++) {
+      draw_battle_screen();
+      EXPECT_EQ(pixel(200, 100), (rgb{102, 0, 0})) << w.round_ends << " " << f;
+    }
+    draw_battle_screen();
+    EXPECT_NE(pixel(160, 100), (rgb{102, 0, 0})) << w.round_ends;
+  }
+}
+
 TEST(BattleScreen, NoPicturesWithoutTheMonsterView) {
   three_kobolds(1);
   bt.monster_view = 0;

@@ -155,7 +155,7 @@ TEST_F(Shop, AMemberWithSixteenFullEntriesCannotCarryAPurchase) {
 }
 
 TEST_F(Shop, TooLittleGoldAndAnEmptyWare) {
-  st.sb.gold = 49;
+  st.sb.gold = 99; // どうのつるぎ costs 100
   press(shop_key, {K_OK, K_OK});
   EXPECT_EQ(lines().back(), "それを買うには、お金が足りないようだ。");
   EXPECT_EQ(sp.shop_pick, 0);
@@ -170,7 +170,7 @@ TEST_F(Shop, TooLittleGoldAndAnEmptyWare) {
 
 TEST_F(Shop, SellingPaysHalfThePriceRoundedDown) {
   st.item_table[170].price = 75;
-  carry(0, 0, 1);   // どうのつるぎ: 50 G, pays 25
+  carry(0, 0, 1);   // どうのつるぎ: 100 G, pays 50
   carry(0, 9, 170); // 75 G pays 37
   press(shop_key, {K_DOWN, K_OK});
   EXPECT_EQ(lines().back(), "誰の物を売りますか？");
@@ -194,8 +194,8 @@ TEST_F(Shop, SellingPaysHalfThePriceRoundedDown) {
   EXPECT_EQ(ev.wait_answer, 0);
 }
 
-TEST_F(Shop, ItemPriceOneHundredPaysFifty) {
-  st.item_table[1].price = 100;
+TEST_F(Shop, ItemOneSellsForFifty) {
+  EXPECT_EQ(st.item_table[1].price, 100);
   carry(2, 0, 1);
   press(shop_key, {K_DOWN, K_OK, K_DOWN, K_DOWN, K_OK, K_OK, K_Y});
   EXPECT_EQ(st.sb.gold, 50);

@@ -8,9 +8,12 @@
 #include "field/field_menu.h"
 #include "field/shop.h"
 #include "gfx/field_map.h"
+#include "gfx/title_screens.h"
 #include "message/message.h"
+#include "state/save_slots.h"
 #include "state/state.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -254,4 +257,56 @@ TEST_F(ShellTest, LetterKeysOpenTheSystemMenuAndSwitchViews) {
   EXPECT_EQ(mus.music_muted, 1);
   key(0x4E);
   EXPECT_EQ(mus.music_muted, 0);
+}
+
+// An event that turns the ending on and then asks for a key: the key must
+// reach it (the ending flag does not starve it), the event ends, and only
+// then the ending shows and the game is saved.
+TEST_F(ShellTest, AWaitingEventGetsItsKeyAfterTurningTheEndingOn) {
+  std::remove(SAVE_FILE);
+  event_record& r = event_table[1];
+  const u8 code[] = {sci_system, FLAG_ENDING, sci_on, sci_input, sci_printn, 0};
+  r = {};
+  std::memcpy(r.code, code, sizeof code);
+  r.length = sizeof code;
+  std::strcpy(event_msg[0], "bye");
+  event_start(1);
+  ASSERT_EQ(ev.wait_answer, 1);
+  ASSERT_EQ(ts.ending_shown, 0);
+  key(0x59);
+  EXPECT_EQ(ev.answer_key, 0x59u);
+  EXPECT_STREQ(mw.msg_line[0], "bye");
+  EXPECT_EQ(st.sb.flags[FLAG_ENDING], 0);
+  EXPECT_EQ(ts.ending_shown, 1);
+  std::FILE* saved = std::fopen(SAVE_FILE, "rb");
+  EXPECT_NE(saved, nullptr) << "the ending saves";
+  if (saved) std::fclose(saved);
+  std::remove(SAVE_FILE);
+}
+
+// The ending screen stays until the program is closed: the field behind it
+// never sees a key, only Escape and F12 close, and the menu bar still works.
+TEST_F(ShellTest, TheEndingScreenOwnsEveryKeyButTheClosingOnes) {
+  ts.ending_shown = 1;
+  st.cur_map = WORLD_MAP;
+  const int swallowed[] = {0x28, 0x62, 0x25, 0x27, 0x26, 0x20, 0x44, 0x43, 0x1D,
+                           0x51, 0x46, 0x52, 0x4D, 0x4E, 0x50, 0x4B, 0x59};
+  for (int k : swallowed) {
+    key(k);
+    EXPECT_EQ(st.pos_x * 100 + st.pos_y, 808) << k;
+    EXPECT_EQ(fm.step_dir + fmn.cmd_menu + fmn.system_win + fm.area_label_on, 0) << k;
+    EXPECT_EQ(fm.world_map_view + mus.music_muted + st.cur_music, 0) << k;
+    EXPECT_EQ(sh.frame_period_ms, FRAME_PERIOD_START) << k;
+    EXPECT_EQ(queued(), "") << k;
+  }
+  mus.field_music_on = 0;
+  key(0x28);
+  EXPECT_EQ(mus.field_music_on.load(), 0) << "the map's music stays away";
+  mus.tune_playing = 1; // the ending's tune does not hold the closing keys
+  for (int k : {0x1B, 0x7B}) {
+    key(k);
+    EXPECT_EQ(queued(), "close") << k;
+  }
+  command(CMD_SLOWER);
+  EXPECT_EQ(sh.frame_period_ms, FRAME_PERIOD_START + 2);
 }
