@@ -1,4 +1,5 @@
 #include "event/scic_internal.h"
+#include "platform/file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -184,7 +185,7 @@ int scic_compile_source(const char* data, std::size_t size) {
 }
 
 int scic_compile() {
-  std::FILE* f = std::fopen("event.sci", "rb");
+  std::FILE* f = open_read_file("event.sci");
   if (!f) return SCIC_NO_SOURCE;
   char* data = nullptr;
   std::size_t size = 0, room = 0;

@@ -1,6 +1,7 @@
 #include "state/data_files.h"
 
 #include "event/event.h"
+#include "platform/file.h"
 #include "platform/platform.h"
 #include "state/state.h"
 
@@ -8,7 +9,9 @@
 
 // Entries that neither load set includes are never opened; they keep their
 // places so that the numbers in the error boxes stay the game's own.
-static int read_nothing(std::FILE*) { return READ_OK; }
+static int read_nothing(std::FILE*) {
+  return READ_OK;
+}
 
 const data_file data_file_table[21] = {
     {"dmapdat%03d", "mp", false, read_map, true, true},
@@ -39,7 +42,8 @@ int add_extension(char* name, std::size_t size, const char* ext) {
   std::size_t dot = len;
   bool bracket = false;
   for (std::size_t i = 0; i < len; i++) {
-    if (name[i] == '[') bracket = true;
+    if (name[i] == '[')
+      bracket = true;
     else if (name[i] == ']') {
       if (!bracket) return 1;
       bracket = false;
@@ -52,14 +56,16 @@ int add_extension(char* name, std::size_t size, const char* ext) {
   return 0;
 }
 
-static void box(const char* text) { plat_message_box(text, "Zandrek"); }
+static void box(const char* text) {
+  plat_message_box(text, "Zandrek");
+}
 
 static void load_entry(int index) {
   const data_file& e = data_file_table[index];
   char name[96];
   std::snprintf(name, sizeof name, e.pattern, st.cur_map);
   add_extension(name, sizeof name, e.ext);
-  std::FILE* f = std::fopen(name, e.text_mode ? "r" : "rb");
+  std::FILE* f = open_read_file(name);
   char text[160];
   if (!f) {
     std::snprintf(text, sizeof text, "[ OPEN ERROR ] %02d %s %x", index, name, 0);
@@ -147,9 +153,13 @@ int read_npcs(std::FILE* f) {
   return READ_OK;
 }
 
+// Only a whole record is taken: a short one would start a party of nameless
+// members at 0 HP.
 int read_new_game(std::FILE* f) {
-  std::fread(&st.new_game_block, 1, sizeof(save_block), f);
-  st.sb = st.new_game_block;
+  save_block block;
+  if (std::fread(&block, sizeof block, 1, f) != 1) return READ_ERROR;
+  st.new_game_block = block;
+  st.sb = block;
   return READ_OK;
 }
 

@@ -5,6 +5,7 @@
 #include "field/field_menu.h"
 #include "gfx/field_map.h"
 #include "message/message.h"
+#include "platform/file.h"
 #include "state/data_files.h"
 
 #include <cstdio>
@@ -51,7 +52,7 @@ bool write_save_file(const save_block (&slots)[SLOT_COUNT]) {
 } // namespace
 
 int read_slots() {
-  std::FILE* f = std::fopen(SAVE_FILE, "rb");
+  std::FILE* f = open_read_file(SAVE_FILE);
   if (!f) return 1;
   int whole = 0;
   save_block slot;

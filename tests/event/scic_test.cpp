@@ -4,7 +4,9 @@
 #include "scic_helpers.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -317,9 +319,15 @@ TEST(scic_program, exit_status_and_error_lines) {
   std::remove("eventdat.evt");
   char prog[] = "zandrek-scic";
   char* argv[] = {prog, nullptr};
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(scic_main(1, argv), SCIC_NO_SOURCE);
-  testing::internal::GetCapturedStderr();
+  // missing, a folder, a FIFO with no writer: none can be read, none waits
+  for (auto make : {+[] { return 0; }, +[] { return mkdir("event.sci", 0755); },
+                    +[] { return mkfifo("event.sci", 0644); }}) {
+    ASSERT_EQ(make(), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(scic_main(1, argv), SCIC_NO_SOURCE);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "zandrek-scic: event.sci cannot be opened\n");
+    std::filesystem::remove("event.sci");
+  }
   std::FILE* f = std::fopen("event.sci", "wb");
   std::fclose(f);
   testing::internal::CaptureStderr();
