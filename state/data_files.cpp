@@ -60,11 +60,16 @@ static void box(const char* text) {
   plat_message_box(text, "Zandrek");
 }
 
+static void entry_name(int index, int map, char (&name)[96]) {
+  const data_file& e = data_file_table[index];
+  std::snprintf(name, sizeof name, e.pattern, map);
+  add_extension(name, sizeof name, e.ext);
+}
+
 static void load_entry(int index) {
   const data_file& e = data_file_table[index];
   char name[96];
-  std::snprintf(name, sizeof name, e.pattern, st.cur_map);
-  add_extension(name, sizeof name, e.ext);
+  entry_name(index, st.cur_map, name);
   std::FILE* f = open_read_file(name);
   char text[160];
   if (!f) {
@@ -93,6 +98,19 @@ void load_data(int set) {
     if (set == LOAD_START ? e.in_start_set : e.in_map_set) load_entry(i);
   }
   plat_debug_out("Maze Data Loading End !!\n");
+}
+
+bool map_holds(int map, int x, int y) {
+  char name[96];
+  entry_name(MAP_FILE_ENTRY, map, name);
+  std::FILE* f = open_read_file(name);
+  if (!f) return false;
+  u8 h[16] = {}, row[256];
+  bool whole = std::fread(h, 1, sizeof h, f) == sizeof h;
+  std::size_t w = static_cast<std::size_t>(h[0]) + 1;
+  for (int r = 0; whole && r <= h[1]; r++) whole = std::fread(row, 1, w, f) == w;
+  std::fclose(f);
+  return whole && x >= 0 && x <= h[0] && y >= 0 && y <= h[1];
 }
 
 // The flag-83 patch: the land bridge the story opens on the world map.

@@ -87,6 +87,9 @@ int load_slot(int k) {
   if (fmn.sys_state == SYS_MAIN) return 0;
   if (k < 0 || k >= SLOT_COUNT || st.slots[k].map == 0) return 2;
   save_block slot = st.slots[k];
+  // Checked before anything is touched: resuming would put the party on a
+  // grid that is not there, and the next save would write that place back.
+  if (!map_holds(slot.map, slot.x, slot.y)) return SLOT_PLACE_MISSING;
   resume(slot);
   return 0;
 }
