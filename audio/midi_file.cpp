@@ -3,6 +3,7 @@
 // Every count and length is checked against what is left of the track or the
 // file, so a damaged file fails instead of reading past anything.
 #include "audio/music.h"
+#include "platform/file.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -86,7 +87,7 @@ static int open_track(midi_track* t, std::uint32_t* pos) {
 int midi_open_file(const char* name) {
   midi_close_file();
   midi_free_tracks();
-  mus.file = std::fopen(name, "rb");
+  mus.file = open_read_file(name);
   if (!mus.file) return 1;
   std::fseek(mus.file, 0, SEEK_END);
   long size = std::ftell(mus.file);

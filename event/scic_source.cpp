@@ -1,4 +1,5 @@
 #include "event/scic_internal.h"
+#include "platform/file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -101,15 +102,25 @@ int compile_line(const char* text) {
   }
 }
 
+// A source that ends inside an event or an if leaves a record with no end
+// byte, which the game would run into whatever follows. The end of the file
+// is then the misplaced end of that event, reported on the last line.
+void check_source_end(const source_list& list) {
+  if (!scic.in_event && scic.depth == 0) return;
+  const char* what = scic.depth ? "end of file inside an if" : "end of file inside an event";
+  scic_set_line(what, list.lines[list.count - 1].line_no);
+  scic_report(EVTEXE_ERROR);
+}
+
 void compile_list(const source_list& list) {
-  for (int i = 0; i < list.count; i++) {
+  bool stopped = false;
+  for (int i = 0; i < list.count && !stopped; i++) {
     scic_set_line(list.lines[i].text, list.lines[i].line_no);
     int rc = compile_line(list.lines[i].text);
-    if (rc) {
-      scic_report(rc);
-      break;
-    }
+    if (rc) scic_report(rc);
+    stopped = rc != 0;
   }
+  if (!stopped) check_source_end(list);
   scic.line_text = nullptr;
 }
 
@@ -184,7 +195,7 @@ int scic_compile_source(const char* data, std::size_t size) {
 }
 
 int scic_compile() {
-  std::FILE* f = std::fopen("event.sci", "rb");
+  std::FILE* f = open_read_file("event.sci");
   if (!f) return SCIC_NO_SOURCE;
   char* data = nullptr;
   std::size_t size = 0, room = 0;

@@ -72,9 +72,14 @@ static void save_here() {
 }
 
 static void load_chosen() {
+  int result = load_slot(fmn.load_cursor);
+  if (result == SLOT_PLACE_MISSING) {
+    msg_print(1, SLOT_PLACE_MISSING_TEXT);
+    fmn.sys_state = SYS_LOAD_SLOT; // another slot may be chosen
+    return;
+  }
   st.cur_slot = fmn.load_cursor;
-  int failed = load_slot(fmn.load_cursor);
-  msg_print(1, failed ? "ロードできませんでした。" : "ロード完了。");
+  msg_print(1, result ? "ロードできませんでした。" : "ロード完了。");
   fmn.sys_state = SYS_MAIN;
 }
 

@@ -68,13 +68,18 @@ void end_opening() {
 }
 
 // An unused slot cannot be chosen; a slot whose file cannot be read any more
-// leaves the player in the list rather than in a game that was never loaded.
+// leaves the player in the list rather than in a game that was never loaded,
+// and a slot whose place is gone says so under the list.
 void continue_from_slot() {
   int k = ts.title_slot;
   if (st.slots[k].map == 0) return;
   fmn.sys_state = 1; // any state but the main list resumes the slot
   int result = load_slot(k);
   fmn.sys_state = 0;
+  if (result == SLOT_PLACE_MISSING) {
+    msg_print(1, SLOT_PLACE_MISSING_TEXT);
+    mw.msg_visible = 1;
+  }
   if (result != 0) return;
   st.cur_slot = k; // the ending saves into the slot the game came from
   start_play();
@@ -95,6 +100,7 @@ void confirm() {
 } // namespace
 
 void title_key(int key) {
+  if (sh.title_mode == TITLE_LOAD_LIST) mw.msg_visible = 0; // a refusal lasts until the next key
   if (is_down(key))
     move_cursor(1);
   else if (is_up(key))

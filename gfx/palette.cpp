@@ -1,6 +1,7 @@
 // The game palette: a fixed 3-3-2 palette, overlaid by the colour table of a
 // paletted bitmap. The game's "PLC" is 24-bit, so the fixed one stays.
 #include "gfx/surfaces.h"
+#include "platform/file.h"
 #include "resources/resources.h"
 
 #include <cstdio>
@@ -64,7 +65,7 @@ int load_palette(const char* name) {
   std::size_t size = 0;
   if (find_resource("BITMAP", name, &data, &size)) {
     from_resource(data, size);
-  } else if (std::FILE* f = std::fopen(name, "rb")) {
+  } else if (std::FILE* f = open_read_file(name)) {
     from_file(f);
     std::fclose(f);
   }

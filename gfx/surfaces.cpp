@@ -1,6 +1,7 @@
 #include "gfx/surfaces.h"
 
 #include "platform/bmp.h"
+#include "platform/file.h"
 #include "platform/platform.h"
 #include "resources/resources.h"
 
@@ -24,7 +25,7 @@ bool read_bitmap_bytes(const char* name, std::vector<std::uint8_t>& out) {
     out.assign(data, data + size);
     return true;
   }
-  std::FILE* f = std::fopen(name, "rb");
+  std::FILE* f = open_read_file(name);
   if (!f) return false;
   out.clear();
   std::uint8_t buf[65536];

@@ -77,6 +77,7 @@ void draw_load_list() {
     text_printf(34, 30 + 14 * i, "%d.%16s", i + 1, slot_place(st.slots[i]));
   end_text();
   draw_cursor(24, 30 + 14 * ts.title_slot);
+  if (mw.msg_visible) msg_window_step(); // a slot refused
 }
 
 } // namespace

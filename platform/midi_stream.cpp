@@ -3,6 +3,7 @@
 // to the owner's callback. The sequencer runs wherever the backend's time
 // runs (the audio callback, or the headless clock); the callback never does.
 #include "platform/audio_engine.h"
+#include "platform/file.h"
 
 #include <fluidsynth.h>
 
@@ -76,7 +77,7 @@ bool synth_create(synth_handle* h, char* why, std::size_t size) {
   if (h->synth) return true;
   const char* found = nullptr;
   for (const char* path : soundfonts) {
-    if (std::FILE* f = std::fopen(path, "rb")) {
+    if (std::FILE* f = open_read_file(path)) {
       std::fclose(f);
       found = path;
       break;

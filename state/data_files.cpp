@@ -1,6 +1,7 @@
 #include "state/data_files.h"
 
 #include "event/event.h"
+#include "platform/file.h"
 #include "platform/platform.h"
 #include "state/state.h"
 
@@ -8,7 +9,9 @@
 
 // Entries that neither load set includes are never opened; they keep their
 // places so that the numbers in the error boxes stay the game's own.
-static int read_nothing(std::FILE*) { return READ_OK; }
+static int read_nothing(std::FILE*) {
+  return READ_OK;
+}
 
 const data_file data_file_table[21] = {
     {"dmapdat%03d", "mp", false, read_map, true, true},
@@ -39,7 +42,8 @@ int add_extension(char* name, std::size_t size, const char* ext) {
   std::size_t dot = len;
   bool bracket = false;
   for (std::size_t i = 0; i < len; i++) {
-    if (name[i] == '[') bracket = true;
+    if (name[i] == '[')
+      bracket = true;
     else if (name[i] == ']') {
       if (!bracket) return 1;
       bracket = false;
@@ -52,14 +56,21 @@ int add_extension(char* name, std::size_t size, const char* ext) {
   return 0;
 }
 
-static void box(const char* text) { plat_message_box(text, "Zandrek"); }
+static void box(const char* text) {
+  plat_message_box(text, "Zandrek");
+}
+
+static void entry_name(int index, int map, char (&name)[96]) {
+  const data_file& e = data_file_table[index];
+  std::snprintf(name, sizeof name, e.pattern, map);
+  add_extension(name, sizeof name, e.ext);
+}
 
 static void load_entry(int index) {
   const data_file& e = data_file_table[index];
   char name[96];
-  std::snprintf(name, sizeof name, e.pattern, st.cur_map);
-  add_extension(name, sizeof name, e.ext);
-  std::FILE* f = std::fopen(name, e.text_mode ? "r" : "rb");
+  entry_name(index, st.cur_map, name);
+  std::FILE* f = open_read_file(name);
   char text[160];
   if (!f) {
     std::snprintf(text, sizeof text, "[ OPEN ERROR ] %02d %s %x", index, name, 0);
@@ -87,6 +98,19 @@ void load_data(int set) {
     if (set == LOAD_START ? e.in_start_set : e.in_map_set) load_entry(i);
   }
   plat_debug_out("Maze Data Loading End !!\n");
+}
+
+bool map_holds(int map, int x, int y) {
+  char name[96];
+  entry_name(MAP_FILE_ENTRY, map, name);
+  std::FILE* f = open_read_file(name);
+  if (!f) return false;
+  u8 h[16] = {}, row[256];
+  bool whole = std::fread(h, 1, sizeof h, f) == sizeof h;
+  std::size_t w = static_cast<std::size_t>(h[0]) + 1;
+  for (int r = 0; whole && r <= h[1]; r++) whole = std::fread(row, 1, w, f) == w;
+  std::fclose(f);
+  return whole && x >= 0 && x <= h[0] && y >= 0 && y <= h[1];
 }
 
 // The flag-83 patch: the land bridge the story opens on the world map.
@@ -147,9 +171,13 @@ int read_npcs(std::FILE* f) {
   return READ_OK;
 }
 
+// Only a whole record is taken: a short one would start a party of nameless
+// members at 0 HP.
 int read_new_game(std::FILE* f) {
-  std::fread(&st.new_game_block, 1, sizeof(save_block), f);
-  st.sb = st.new_game_block;
+  save_block block;
+  if (std::fread(&block, sizeof block, 1, f) != 1) return READ_ERROR;
+  st.new_game_block = block;
+  st.sb = block;
   return READ_OK;
 }
 

@@ -6,6 +6,7 @@
 
 enum { LOAD_START = 0, LOAD_MAP = 1 };
 enum { READ_OK = 0, READ_ERROR = 1, FORMAT_ERROR = 2 };
+constexpr int MAP_FILE_ENTRY = 0; // dmapdat%03d.mp, the map's grid
 
 struct data_file {
   const char* pattern; // entries 0..2 take cur_map as %03d
@@ -25,6 +26,10 @@ void load_data(int set);
 // a bracketed directory part, or at the end. 0 done, 1 refused (a "]" with no
 // "[" before it), the name then unchanged.
 int add_extension(char* name, std::size_t size, const char* ext);
+
+// Whether the map file of map number `map` reads whole and its grid holds
+// tile (x, y): a place the party can be put down on. Reads no table.
+bool map_holds(int map, int x, int y);
 
 int read_map(std::FILE* f);
 int read_map_events(std::FILE* f);

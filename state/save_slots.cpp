@@ -5,6 +5,7 @@
 #include "field/field_menu.h"
 #include "gfx/field_map.h"
 #include "message/message.h"
+#include "platform/file.h"
 #include "state/data_files.h"
 
 #include <cstdio>
@@ -51,7 +52,7 @@ bool write_save_file(const save_block (&slots)[SLOT_COUNT]) {
 } // namespace
 
 int read_slots() {
-  std::FILE* f = std::fopen(SAVE_FILE, "rb");
+  std::FILE* f = open_read_file(SAVE_FILE);
   if (!f) return 1;
   int whole = 0;
   save_block slot;
@@ -86,6 +87,9 @@ int load_slot(int k) {
   if (fmn.sys_state == SYS_MAIN) return 0;
   if (k < 0 || k >= SLOT_COUNT || st.slots[k].map == 0) return 2;
   save_block slot = st.slots[k];
+  // Checked before anything is touched: resuming would put the party on a
+  // grid that is not there, and the next save would write that place back.
+  if (!map_holds(slot.map, slot.x, slot.y)) return SLOT_PLACE_MISSING;
   resume(slot);
   return 0;
 }

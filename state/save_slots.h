@@ -16,9 +16,13 @@ constexpr int SAVE_FILE_BYTES = SLOT_COUNT * SLOT_BYTES;
 int read_slots();
 // Reads the file again, then resumes slot k unless the system menu is in its
 // main list (sys_state 0: start-up fills the slot list this way). 0 on
-// success; 1 when the file cannot be read, 2 when slot k is not a used slot
-// (the game is then left as it was).
+// success; 1 when the file cannot be read, 2 when slot k is not a used slot,
+// SLOT_PLACE_MISSING when its map file is missing or damaged or does not hold
+// its place (the game is then left as it was).
 int load_slot(int k);
+constexpr int SLOT_PLACE_MISSING = 3;
+// What the player reads when a slot's place is missing.
+constexpr const char* SLOT_PLACE_MISSING_TEXT = "このスロットは、こわれている。";
 // Writes the live game into slot k and the whole file. 0 on success; 1 when
 // the file could not be written (the old file and st.slots stay as they were).
 int save_slot(int k);

@@ -7,8 +7,10 @@
 #include "platform/headless/sound_headless.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -196,7 +198,13 @@ TEST_F(Reader, DamagedFilesFailTheirSetUp) {
   write_file("bad.mid", not_midi);
   EXPECT_EQ(midi_open_file("bad.mid"), 1);
   EXPECT_EQ(midi_open_file("missing.mid"), 1);
-  EXPECT_TRUE(headless.log.empty()); // no box for these
+  std::filesystem::remove("folder.mid");
+  std::filesystem::remove("fifo.mid");
+  ASSERT_EQ(mkdir("folder.mid", 0755), 0);
+  ASSERT_EQ(mkfifo("fifo.mid", 0644), 0);
+  EXPECT_EQ(midi_open_file("folder.mid"), 1);
+  EXPECT_EQ(midi_open_file("fifo.mid"), 1); // at once, not waiting for a writer
+  EXPECT_TRUE(headless.log.empty());        // no box for these
 }
 
 TEST_F(Reader, ANumberThatNeverEndsIsAReadError) {

@@ -4,7 +4,9 @@
 #include "scic_helpers.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -231,7 +233,9 @@ TEST(scic_blocks, if_conditions_of_every_kind) {
 TEST(scic_blocks, nesting_and_pairing_errors) {
   std::string deep = "evt001\n";
   for (int k = 0; k < 10; k++) deep += "if system001 on\n";
-  EXPECT_EQ(error_of(deep + "input\n"), 0);
+  std::string closed = deep + "input\n";
+  for (int k = 0; k < 10; k++) closed += "endif\n";
+  EXPECT_EQ(error_of(closed + "endevt\n"), 0);
   int line = 0;
   EXPECT_EQ(error_of(deep + "if system001 on\n", &line), IF_ERROR);
   EXPECT_EQ(line, 12);
@@ -243,6 +247,13 @@ TEST(scic_blocks, nesting_and_pairing_errors) {
   EXPECT_EQ(error_of("if system001 on\nevt002\n"), EVTEXE_ERROR);
   EXPECT_EQ(error_of("endevt\n"), EVTEXE_ERROR);
   EXPECT_EQ(error_of("evt001\nif system001 on\nendevt\n"), EVTEXE_ERROR);
+  // the end of the file closes nothing: it is reported on the last line
+  EXPECT_EQ(error_of("evt001\ninput\n", &line), EVTEXE_ERROR);
+  EXPECT_EQ(line, 2);
+  EXPECT_EQ(error_of("evt001\nif system001 on\ninput\n\n", &line), EVTEXE_ERROR);
+  EXPECT_EQ(line, 4);
+  EXPECT_EQ(error_of("if system001 on\n", &line), EVTEXE_ERROR);
+  EXPECT_EQ(line, 1);
 }
 
 TEST(scic_blocks, statements_outside_an_event_go_to_the_current_record) {
@@ -317,9 +328,15 @@ TEST(scic_program, exit_status_and_error_lines) {
   std::remove("eventdat.evt");
   char prog[] = "zandrek-scic";
   char* argv[] = {prog, nullptr};
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(scic_main(1, argv), SCIC_NO_SOURCE);
-  testing::internal::GetCapturedStderr();
+  // missing, a folder, a FIFO with no writer: none can be read, none waits
+  for (auto make : {+[] { return 0; }, +[] { return mkdir("event.sci", 0755); },
+                    +[] { return mkfifo("event.sci", 0644); }}) {
+    ASSERT_EQ(make(), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(scic_main(1, argv), SCIC_NO_SOURCE);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "zandrek-scic: event.sci cannot be opened\n");
+    std::filesystem::remove("event.sci");
+  }
   std::FILE* f = std::fopen("event.sci", "wb");
   std::fclose(f);
   testing::internal::CaptureStderr();
@@ -342,6 +359,15 @@ TEST(scic_program, exit_status_and_error_lines) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(scic_main(1, argv), SCIC_FAILED);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "event.sci:1: error S_ERROR: sxyz\n");
+
+  reset_scic_state(); // a fresh run of the program
+  f = std::fopen("event.sci", "wb");
+  std::fputs("evt001\nif system001 on\ninput\n", f);
+  std::fclose(f);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(scic_main(1, argv), SCIC_FAILED);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "event.sci:3: error 100 EVTEXE_ERROR: end of file inside an if\n");
 }
 
 TEST(scic_program, arbitrary_bytes_never_break_a_record) {

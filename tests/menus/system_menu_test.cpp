@@ -104,7 +104,7 @@ TEST_F(SystemMenu, AnUnusedSlotCannotBeChosenForLoading) {
   EXPECT_EQ(fmn.system_win, 1);
 }
 
-TEST_F(SystemMenu, ALoadWhoseFileIsGoneSaysItFailedAndChangesNothing) {
+TEST_F(SystemMenu, ALoadThatCannotBeResumedSaysSoAndChangesNothing) {
   st.slots[1].map = 4; // shown as used, but there is no file
   st.sb.gold = 1234;
   system_key(K_Q);
@@ -115,6 +115,20 @@ TEST_F(SystemMenu, ALoadWhoseFileIsGoneSaysItFailedAndChangesNothing) {
   EXPECT_EQ(st.cur_slot, 1);
   EXPECT_EQ(fmn.system_win, 1);
   EXPECT_EQ(fmn.sys_state, SYS_MAIN);
+
+  // The file is back, but the slot's map has no file here: the slot is
+  // refused and the list stays open for another.
+  std::remove("dmapdat004.mp");
+  std::FILE* f = std::fopen(SAVE_FILE, "wb");
+  std::fwrite(st.slots, sizeof st.slots, 1, f);
+  std::fclose(f);
+  st.cur_slot = 0;
+  press(system_key, {K_OK, K_OK, K_OK});
+  EXPECT_EQ(lines(), std::vector<std::string>{SLOT_PLACE_MISSING_TEXT}) << transcript();
+  EXPECT_EQ(st.sb.gold, 1234);
+  EXPECT_EQ(st.cur_map, 12);
+  EXPECT_EQ(st.cur_slot, 0);
+  EXPECT_EQ(fmn.sys_state, SYS_LOAD_SLOT);
 }
 
 TEST_F(SystemMenu, CancelsSayCancelAndTheEventItemsTurnPages) {

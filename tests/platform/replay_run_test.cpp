@@ -42,7 +42,8 @@ struct ReplayRun : ::testing::Test {
 TEST_F(ReplayRun, WritesThePictureTheDumpAndTheSameResultTwice) {
   std::string err;
   std::filesystem::remove("a.png");
-  ASSERT_EQ(replay("activate 1\ntick 10\nshot a.png\ndump a.json\n", &err, game_dir), 0) << err;
+  // no activate: the window is active once shown, as the real one is
+  ASSERT_EQ(replay("tick 10\nshot a.png\ndump a.json\n", &err, game_dir), 0) << err;
   png_image img{};
   img.version = PNG_IMAGE_VERSION;
   ASSERT_TRUE(png_image_begin_read_from_file(&img, "a.png"));
@@ -51,10 +52,11 @@ TEST_F(ReplayRun, WritesThePictureTheDumpAndTheSameResultTwice) {
   png_image_free(&img);
   std::string first = read_all("a.json");
   EXPECT_NE(first.find("\"title_mode\": 1"), std::string::npos);
+  EXPECT_NE(first.find("\"app_active\": 1"), std::string::npos);
   EXPECT_NE(first.find("\"frame_period_ms\": 18"), std::string::npos);
   EXPECT_NE(first.find("\"log\": ["), std::string::npos);
   std::string picture = read_all("a.png");
-  ASSERT_EQ(replay("activate 1\ntick 10\nshot a.png\ndump a.json\n", &err, game_dir), 0) << err;
+  ASSERT_EQ(replay("tick 10\nshot a.png\ndump a.json\n", &err, game_dir), 0) << err;
   EXPECT_EQ(read_all("a.json"), first);
   EXPECT_EQ(read_all("a.png"), picture);
 }
@@ -72,11 +74,12 @@ TEST_F(ReplayRun, AScriptErrorNamesItsLineAndRunsNothing) {
 TEST_F(ReplayRun, MenuCommandsChangeTheSpeedAndEscapeEndsTheGame) {
   std::string err;
   ASSERT_EQ(replay("menu 40011\nmenu 40011\ndump s.json\nmenu 40001\ndump t.json\nmenu 40012\n"
-                   "dump u.json\n",
+                   "activate 0\ndump u.json\n",
                    &err, game_dir),
             0)
       << err;
   EXPECT_NE(read_all("s.json").find("\"frame_period_ms\": 22"), std::string::npos);
   EXPECT_NE(read_all("t.json").find("\"frame_period_ms\": 2147483647"), std::string::npos);
   EXPECT_NE(read_all("u.json").find("\"frame_period_ms\": 20"), std::string::npos);
+  EXPECT_NE(read_all("u.json").find("\"app_active\": 0"), std::string::npos);
 }

@@ -6,6 +6,7 @@
 #include "gfx/surfaces.h"
 #include "state/state.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,18 +95,32 @@ TEST_F(Startup, AMissingMonsterPictureStopsWithItsMessageAndLeavesNothing) {
   EXPECT_FALSE(any_surface_left());
 }
 
+// A folder or a FIFO in a picture's place is as good as missing, and the
+// FIFO must not hold start-up up.
 TEST_F(Startup, EachMissingPictureNamesItself) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"YADOYA.bmp", "box: [Zandrek] YADOYALoadBitmap FAILED"},
-      {"ms_g005b.bmp", "box: [Zandrek] MONSTERLoadBitmap2 FAILED"},
+  enum { MISSING, FOLDER, FIFO };
+  const struct {
+    const char* file;
+    int kind;
+    const char* line;
+  } cases[] = {
+      {"YADOYA.bmp", MISSING, "box: [Zandrek] YADOYALoadBitmap FAILED"},
+      {"ms_g005b.bmp", MISSING, "box: [Zandrek] MONSTERLoadBitmap2 FAILED"},
+      {"YADOYA.bmp", FIFO, "box: [Zandrek] YADOYALoadBitmap FAILED"},
+      {"ms_g005b.bmp", FOLDER, "box: [Zandrek] MONSTERLoadBitmap2 FAILED"},
   };
-  for (const auto& [file, line] : cases) {
+  for (const auto& c : cases) {
     headless_reset();
     reset_game();
-    fs::current_path(game_without(file));
-    EXPECT_NE(startup(), 0) << file;
-    EXPECT_TRUE(log_has(line)) << file;
-    EXPECT_FALSE(any_surface_left()) << file;
+    fs::path dir = game_without(c.file);
+    int made = c.kind == FOLDER ? mkdir((dir / c.file).c_str(), 0755)
+               : c.kind == FIFO ? mkfifo((dir / c.file).c_str(), 0644)
+                                : 0;
+    ASSERT_EQ(made, 0) << c.file;
+    fs::current_path(dir);
+    EXPECT_NE(startup(), 0) << c.file;
+    EXPECT_TRUE(log_has(c.line)) << c.file;
+    EXPECT_FALSE(any_surface_left()) << c.file;
     fs::current_path(home);
   }
 }

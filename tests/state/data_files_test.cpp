@@ -4,8 +4,12 @@
 #include "state/state.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -138,6 +142,44 @@ TEST_F(DataFiles, MissingNewGameFileLeavesTheSaveBlockZero) {
   load_data(LOAD_START);
   save_block zero{};
   EXPECT_EQ(0, std::memcmp(&st.sb, &zero, sizeof zero));
+}
+
+// A file that is not whole, or not a plain file at all, is reported in its
+// box and every table keeps what it held; a FIFO must not hold start-up up.
+TEST_F(DataFiles, DamagedOrNonRegularFilesAreReportedAndChangeNothing) {
+  const struct {
+    const char* name;
+    int kind; // 0 a file of `size` bytes, 1 a folder, 2 a FIFO
+    std::size_t size;
+    const char* box;
+  } cases[] = {
+      {"rpg.ini", 0, 0, "[ READ ERROR ] 04"},
+      {"rpg.ini", 0, sizeof(save_block) - 1, "[ READ ERROR ] 04"},
+      {"rpg.ini", 1, 0, "[ OPEN ERROR ] 04 rpg.ini 0"},
+      {"rpg.ini", 2, 0, "[ OPEN ERROR ] 04 rpg.ini 0"},
+      {"dmapdat004.mp", 1, 0, "[ OPEN ERROR ] 00 dmapdat004.mp 0"},
+      {"dmapdat004.mp", 2, 0, "[ OPEN ERROR ] 00 dmapdat004.mp 0"},
+  };
+  std::vector<u8> record(sizeof(save_block), 7);
+  for (const auto& c : cases) {
+    SetUp();
+    st.cur_map = WORLD_MAP;
+    write_file("rpg.ini", record);
+    load_data(LOAD_START);
+    ASSERT_EQ(st.sb.gold, 0x07070707u);
+    std::remove("rpg.ini");
+    if (c.kind == 0) write_file(c.name, std::vector<u8>(c.size, 9));
+    int made = c.kind == 1 ? mkdir(c.name, 0755) : c.kind == 2 ? mkfifo(c.name, 0644) : 0;
+    ASSERT_EQ(made, 0);
+    state_data before = st;
+    headless_reset();
+    load_data(LOAD_START);
+    auto b = boxes();
+    EXPECT_NE(std::find(b.begin(), b.end(), std::string("box: [Zandrek] ") + c.box), b.end())
+        << c.name << " kind " << c.kind;
+    EXPECT_EQ(0, std::memcmp(&before, &st, sizeof st)) << c.name << " kind " << c.kind;
+    std::filesystem::remove(c.name);
+  }
 }
 
 TEST_F(DataFiles, EventMessagesSwapEveryBytePair) {

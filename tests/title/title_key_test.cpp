@@ -15,7 +15,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -122,17 +125,41 @@ TEST(TitleKeys, LoadListMovesWithinItsEightSlotsAndCancelGoesBack) {
   EXPECT_EQ(sh.title_mode, TITLE_MENU);
 }
 
-void write_save_file(int used_slot) {
+void write_bytes(const char* name, const void* bytes, std::size_t size) {
+  std::FILE* f = std::fopen(name, "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes, 1, size, f);
+  std::fclose(f);
+}
+
+std::string read_file(const char* name) {
+  std::ifstream in(name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool any_box() {
+  for (const std::string& l : headless.log)
+    if (l.rfind("box: ", 0) == 0) return true;
+  return false;
+}
+
+// A world map of max x 39 and max y 49, `cut` bytes short of its rows.
+void write_world_map(std::size_t cut = 0) {
+  std::vector<u8> map(16 + 40 * 50, 1);
+  map[0] = 39, map[1] = 49;
+  write_bytes("dmapdat004.mp", map.data(), map.size() - cut);
+}
+
+// Slot used_slot on the world map at (x, y); the map file as write_world_map.
+void write_save_file(int used_slot, int x = 20, int y = 30) {
   save_block slots[SLOT_COUNT]{};
   slots[used_slot].map = WORLD_MAP;
   slots[used_slot].area = 6;
-  slots[used_slot].x = 20;
-  slots[used_slot].y = 30;
+  slots[used_slot].x = static_cast<u8>(x);
+  slots[used_slot].y = static_cast<u8>(y);
   slots[used_slot].gold = 1234;
-  std::FILE* f = std::fopen(SAVE_FILE, "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(slots, sizeof slots, 1, f);
-  std::fclose(f);
+  write_bytes(SAVE_FILE, slots, sizeof slots);
+  write_world_map();
   read_slots();
 }
 
@@ -166,6 +193,45 @@ TEST(TitleKeys, ASlotWhoseFileHasGoneLeavesThePlayerInTheList) {
   EXPECT_EQ(st.cur_slot, 0);
   EXPECT_EQ(fmn.sys_state, 0);
   EXPECT_EQ(sh.transition, WIPE_NONE);
+}
+
+// A slot whose place is gone is refused under the list: the game, the save
+// file and the slot list stay as they were, and the next key takes the line away.
+TEST(TitleKeys, ASlotWhosePlaceIsGoneIsRefusedWithALine) {
+  const struct {
+    const char* why;
+    int x, y;
+    void (*damage)();
+  } cases[] = {
+      {"no map file", 20, 30, [] { std::remove("dmapdat004.mp"); }},
+      {"a map file cut short", 20, 30, [] { write_world_map(1); }},
+      {"a folder for a map file", 20, 30,
+       [] { std::remove("dmapdat004.mp"), std::filesystem::create_directory("dmapdat004.mp"); }},
+      {"x beyond the map", 40, 30, [] {}},
+      {"y beyond the map", 20, 50, [] {}},
+  };
+  for (const auto& c : cases) {
+    fresh_title();
+    write_save_file(3, c.x, c.y);
+    c.damage();
+    std::string saved = read_file(SAVE_FILE);
+    state_data before = st;
+    sh.title_mode = TITLE_LOAD_LIST;
+    ts.title_slot = 3;
+    title_key(KEY_D);
+    EXPECT_EQ(sh.title_mode, TITLE_LOAD_LIST) << c.why;
+    ASSERT_EQ(mw.msg_count, 1) << c.why;
+    EXPECT_STREQ(mw.msg_line[0], SLOT_PLACE_MISSING_TEXT) << c.why;
+    EXPECT_EQ(mw.msg_visible, 1) << c.why;
+    EXPECT_EQ(std::memcmp(&before, &st, sizeof st), 0) << c.why;
+    EXPECT_EQ(sh.transition, WIPE_NONE) << c.why;
+    EXPECT_FALSE(any_box()) << c.why;
+    EXPECT_EQ(read_file(SAVE_FILE), saved) << c.why;
+    title_key(DOWN);
+    EXPECT_EQ(mw.msg_visible, 0) << c.why;
+    std::filesystem::remove("dmapdat004.mp");
+  }
+  std::remove(SAVE_FILE);
 }
 
 } // namespace

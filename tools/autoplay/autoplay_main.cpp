@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -44,6 +45,7 @@ void print_stats(int result) {
   std::printf("  \"levels\": [%d, %d, %d],\n", st.sb.party[0].level, st.sb.party[1].level,
               st.sb.party[2].level);
   std::printf("  \"gold\": %u,\n", static_cast<unsigned>(st.sb.gold));
+  std::printf("  \"pictures\": %d,\n", ps.pictures_taken);
   print_counts("battles_by_world_area", ps.battles_world, 14, false);
   print_counts("battles_by_place", ps.battles_place, 64, false);
   std::printf("  \"stopped\": \"%s\"\n}\n", ps.stuck.c_str());
@@ -80,6 +82,12 @@ int main(int argc, char** argv) {
   if (!pictures.empty() && pictures[0] != '/') {
     char cwd[4096];
     if (getcwd(cwd, sizeof cwd)) pictures = std::string(cwd) + "/" + pictures;
+  }
+  std::error_code made;
+  if (!pictures.empty() && !std::filesystem::is_directory(pictures, made) &&
+      !std::filesystem::create_directories(pictures, made)) {
+    std::fprintf(stderr, "zandrek-autoplay: cannot make the folder %s\n", pictures.c_str());
+    return 2;
   }
   if (!game_dir.empty() && chdir(game_dir.c_str()) != 0) {
     std::fprintf(stderr, "zandrek-autoplay: cannot enter %s\n", game_dir.c_str());

@@ -36,14 +36,18 @@ constexpr int KEY_SYSTEM = 'Q';
 
 std::uint64_t budget = 0;
 
-// Pictures of the run, when asked for: the first frames of battles and of
-// every map visited.
+// Pictures of the run, when asked for: the first frame of every battle and
+// of every map the journey enters, however many. The first picture that
+// cannot be written is told on standard error.
 void picture(const char* what, int n) {
-  if (ps.pictures.empty() || ps.pictures_taken >= 200) return;
+  if (ps.pictures.empty()) return;
   char name[64];
   std::snprintf(name, sizeof name, "/%s_%03d.png", what, n);
   std::string why;
-  if (write_png((ps.pictures + name).c_str(), gx.back_surface, &why) == 0) ps.pictures_taken++;
+  if (write_png((ps.pictures + name).c_str(), gx.back_surface, &why) == 0)
+    ps.pictures_taken++;
+  else if (ps.pictures_failed++ == 0)
+    std::fprintf(stderr, "zandrek-autoplay: %s\n", why.c_str());
 }
 
 // With tracing on, every line the message window gets is written to

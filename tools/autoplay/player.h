@@ -22,6 +22,7 @@ struct player_stats {
   std::string stuck;    // why the run gave up, empty when it did not
   std::string pictures; // a folder for pictures of the run, empty for none
   int pictures_taken = 0;
+  int pictures_failed = 0;
   bool trace = false;  // every message line on standard error
   int until_flag = -1; // stop with success once this story flag is set
 };

@@ -125,7 +125,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-replay: cannot write %s\n", audio_path.c_str());
     return 1;
   }
-  if (startup() != 0) drv.quit = true; // the game ends at once, with exit code 0
+  if (startup() != 0)
+    drv.quit = true; // the game ends at once, with exit code 0
+  else
+    drive_post(MSG_ACTIVATEAPP, 1); // as the system does for the window once it is shown
   int result = 0;
   for (const replay_step& s : steps) {
     if (run_step(s, &error) != 0) {
