@@ -25,6 +25,8 @@ for f in "$launcher" "$root/games/zandrek-scic" "$root/games/zandrek-replay" \
 done
 [ ! -e "$root/share/games/zandrek/rpgpcd.pcd" ] || fail "a save file was installed"
 desktop-file-validate "$root/share/applications/org.zandrek.Zandrek.desktop" || fail "desktop entry"
+grep -qx "Exec=/opt/zk/games/zandrek" "$root/share/applications/org.zandrek.Zandrek.desktop" ||
+  fail "the desktop entry does not start the installed launcher"
 appstreamcli validate --no-net "$root/share/metainfo/org.zandrek.Zandrek.metainfo.xml" > "$work/as.log" ||
   fail "metainfo: $(cat "$work/as.log")"
 listing() { (cd "$work/stage" && find . -printf '%p %s %m %T@\n' | sort); }
