@@ -5,6 +5,7 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -76,7 +77,9 @@ int write(const std::string& path, const surface& s) {
 
 std::string screenshot_folder() {
   std::string pictures = user_pictures_dir();
-  return !pictures.empty() && is_folder(pictures) ? pictures : std::string(".");
+  if (!pictures.empty() && is_folder(pictures)) return pictures;
+  char here[4096];
+  return getcwd(here, sizeof here) ? std::string(here) : std::string(".");
 }
 
 int sdl_screenshot() {
