@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 pkgs=(build-essential cmake ninja-build pkg-config libsdl2-dev libfreetype-dev libpng-dev
       libfluidsynth-dev fluid-soundfont-gm xfonts-shinonome fonts-urw-base35
       libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+      desktop-file-utils appstream # the install test validates the desktop entry and metainfo
       clang libclang-rt-14-dev python3) # clang and its runtime: the fuzz targets
 missing=()
 for p in "${pkgs[@]}"; do

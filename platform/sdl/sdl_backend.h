@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <deque>
+#include <string>
 #include <vector>
 
 // Height of the menu bar above the picture area, in window pixels.
@@ -56,3 +57,24 @@ SDL_Rect menu_popup_rect();                    // where the open popup is, w 0 w
 bool menu_key(const SDL_Keysym& k);            // true when the menu took the key
 bool menu_mouse(const SDL_Event& e);           // true when the menu took the event
 void menu_alt_released();
+
+// sdl_fullscreen.cpp: F11 and Alt+Enter. In fullscreen the menu bar hides
+// and the picture stands at the largest whole-number scale, centred on black.
+SDL_Rect fullscreen_rect(int screen_w, int screen_h);
+bool sdl_is_fullscreen();
+void sdl_toggle_fullscreen();
+void sdl_remember_client_size(int w, int h); // the size the menu chose
+SDL_Rect sdl_picture_rect();                 // where the picture is in the window
+// sdl_screenshot.cpp: F9 and Print Screen. The last picture shown, as PNG
+// at 1x and at the size it has in the window; 0 when written.
+int sdl_screenshot();
+std::string screenshot_folder(); // the player's pictures folder, else the game folder
+// sdl_pad.cpp: game controllers, opened as they are plugged in; their
+// d-pad, left stick and buttons become the game's own keys.
+constexpr std::uint32_t PAD_REPEAT_DELAY_MS = 300, PAD_REPEAT_MS = 40;
+void pad_start();
+void pad_stop();
+bool pad_event(const SDL_Event& e); // true when it was a controller's
+void pad_poll(std::uint32_t now);   // a held direction repeats like a held key
+// sdl_menu.cpp: an Alt that was part of a shortcut does not open the menu
+void menu_alt_cancel();

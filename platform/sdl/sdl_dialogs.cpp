@@ -87,8 +87,15 @@ void about_loop(SDL_Window* w, SDL_Renderer* r, SDL_Texture* t) {
 } // namespace
 
 void plat_about_box() {
-  SDL_Window* w = SDL_CreateWindow(about_caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   ABOUT_W, ABOUT_H, SDL_WINDOW_SHOWN);
+  // over the middle of the game's window, as a box it owns
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+  if (sdl.window && !sdl_is_fullscreen()) {
+    int gx, gy, gw, gh;
+    SDL_GetWindowPosition(sdl.window, &gx, &gy);
+    SDL_GetWindowSize(sdl.window, &gw, &gh);
+    x = gx + (gw - ABOUT_W) / 2, y = gy + (gh - ABOUT_H) / 2;
+  }
+  SDL_Window* w = SDL_CreateWindow(about_caption, x, y, ABOUT_W, ABOUT_H, SDL_WINDOW_SHOWN);
   SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE) : nullptr;
   SDL_Texture* t =
       r ? SDL_CreateTexture(r, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, ABOUT_W, ABOUT_H)

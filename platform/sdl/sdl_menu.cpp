@@ -174,6 +174,10 @@ bool menu_key(const SDL_Keysym& k) {
   return true;
 }
 
+void menu_alt_cancel() {
+  alt_alone = false;
+}
+
 void menu_alt_released() {
   if (alt_alone && sdl.menu.open < 0) open_popup(0, true);
   alt_alone = false;

@@ -52,6 +52,7 @@ int plat_create_window(const char* title) {
   // the picture area never gets smaller than the picture
   SDL_SetWindowMinimumSize(sdl.window, 256, 256 + MENU_BAR_H);
   set_icon();
+  pad_start();
   SDL_StopTextInput(); // key downs only: no input-method composition over the picture
   // showing a window activates it, as the game expects before its first frame
   plat_post_message(MSG_ACTIVATEAPP, 1);
@@ -60,6 +61,7 @@ int plat_create_window(const char* title) {
 }
 
 void plat_destroy_window() {
+  if (sdl.window) pad_stop();
   if (sdl.overlay) SDL_DestroyTexture(sdl.overlay);
   if (sdl.picture) SDL_DestroyTexture(sdl.picture);
   if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
@@ -72,17 +74,17 @@ void plat_destroy_window() {
 }
 
 void plat_set_client_size(int w, int h) {
-  if (!sdl.window) return;
+  sdl_remember_client_size(w, h);
+  if (!sdl.window || sdl_is_fullscreen()) return; // taken on leaving fullscreen
   if (SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_MAXIMIZED) SDL_RestoreWindow(sdl.window);
   SDL_SetWindowSize(sdl.window, w, h + MENU_BAR_H);
   sdl_redraw();
 }
 
 void plat_get_client_size(int* w, int* h) {
-  int ww = 0, wh = 0;
-  if (sdl.window) SDL_GetWindowSize(sdl.window, &ww, &wh);
-  *w = ww;
-  *h = wh > MENU_BAR_H ? wh - MENU_BAR_H : 0;
+  SDL_Rect area = sdl_picture_rect();
+  *w = area.w;
+  *h = area.h;
 }
 
 int sdl_picture_h() {
@@ -117,14 +119,15 @@ static void draw_overlay(int w, int h) {
 
 void sdl_redraw() {
   if (!sdl.renderer) return;
-  int w, h;
-  plat_get_client_size(&w, &h);
   SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
   SDL_RenderClear(sdl.renderer);
-  if (sdl.have_picture) {
-    SDL_Rect area{0, MENU_BAR_H, w, h};
-    SDL_RenderCopy(sdl.renderer, sdl.picture, nullptr, &area);
+  SDL_Rect area = sdl_picture_rect();
+  if (sdl.have_picture) SDL_RenderCopy(sdl.renderer, sdl.picture, nullptr, &area);
+  if (sdl_is_fullscreen()) {
+    SDL_RenderPresent(sdl.renderer);
+    return;
   }
+  int w = area.w;
   SDL_Rect popup = menu_popup_rect();
   int oh = popup.w > 0 && popup.y + popup.h > MENU_BAR_H ? popup.y + popup.h : MENU_BAR_H;
   draw_overlay(w > 0 ? w : 1, oh);

@@ -1,13 +1,20 @@
-// The real window's menu bar on SDL's dummy video driver: the bar is
-// composed again only when it looks different, and what is shown is the
-// bar as composed.
+// The real window on SDL's dummy video driver: the menu bar is composed
+// again only when it looks different, and what is shown is the bar as
+// composed; fullscreen, game controllers (SDL's virtual joystick) and
+// screenshots.
 #include "platform/sdl/sdl_backend.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -15,6 +22,8 @@ struct SdlWindow : ::testing::Test {
   surface back;
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    // the dummy window never has the focus that controller events want
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     ASSERT_EQ(plat_create_window("Zandrek"), 0) << SDL_GetError();
     surface_create(back, 256, 256);
     plat_msg m;
@@ -26,15 +35,29 @@ struct SdlWindow : ::testing::Test {
     SDL_Quit();
   }
   long composes() const { return sdl.overlay_composes; }
-  void key(SDL_Scancode code, SDL_Keycode sym) {
+  // The keys the game was handed for the events waiting.
+  static std::vector<std::uint32_t> game_keys() {
+    std::vector<std::uint32_t> keys;
+    plat_msg m;
+    while (plat_peek_message(&m))
+      if (m.kind == MSG_KEYDOWN) keys.push_back(m.wparam);
+    return keys;
+  }
+  std::vector<std::uint32_t> key(SDL_Scancode code, SDL_Keycode sym, Uint16 mod = 0,
+                                 Uint32 type = SDL_KEYDOWN) {
     SDL_Event e{};
-    e.type = SDL_KEYDOWN;
+    e.type = type;
     e.key.keysym.scancode = code;
     e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
     SDL_PushEvent(&e);
-    plat_msg m;
-    while (plat_peek_message(&m)) {
-    }
+    return game_keys();
+  }
+  static int window_pixel(int x, int y) {
+    std::uint8_t p[3];
+    SDL_Rect at{x, y, 1, 1};
+    if (SDL_RenderReadPixels(sdl.renderer, &at, SDL_PIXELFORMAT_BGR24, p, 3) != 0) return -1;
+    return p[0] << 16 | p[1] << 8 | p[2];
   }
   // The bar's rows as the window shows them, against the bar composed afresh.
   bool bar_shown_as_composed() {
@@ -132,6 +155,202 @@ TEST_F(SdlWindow, OnlyTheRowsThatChangedAreUploaded) {
   plat_present(back);
   EXPECT_EQ(sdl.rows_uploaded, n + 12 + 256) << "a new window has no picture yet";
   EXPECT_EQ(pixel_shown(200, 30), 0x0000FF);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FullscreenLayout, TheLargestWholeScaleThatFitsCentredOnTheScreen) {
+  struct row {
+    int screen_w, screen_h, scale, x, y;
+  };
+  const row rows[] = {
+      {1024, 768, 3, 128, 0}, {1920, 1080, 4, 448, 28}, {1366, 768, 3, 299, 0},
+      {800, 600, 2, 144, 44}, {3840, 2160, 8, 896, 56}, {600, 1000, 2, 44, 244},
+      {256, 256, 1, 0, 0},    {511, 300, 1, 127, 22},
+  };
+  for (const row& r : rows) {
+    SDL_Rect a = fullscreen_rect(r.screen_w, r.screen_h);
+    EXPECT_EQ(a.w, 256 * r.scale) << r.screen_w << "x" << r.screen_h;
+    EXPECT_EQ(a.h, a.w);
+    EXPECT_EQ(a.x, r.x) << r.screen_w << "x" << r.screen_h;
+    EXPECT_EQ(a.y, r.y) << r.screen_w << "x" << r.screen_h;
+  }
+}
+
+TEST_F(SdlWindow, FullscreenTogglesWithoutTheGameOrTheMenuSeeingTheKeys) {
+  plat_set_client_size(512, 768);
+  EXPECT_TRUE(key(SDL_SCANCODE_F11, SDLK_F11).empty());
+  EXPECT_TRUE(sdl_is_fullscreen());
+  EXPECT_TRUE(key(SDL_SCANCODE_F11, SDLK_F11).empty());
+  EXPECT_FALSE(sdl_is_fullscreen());
+
+  // Alt held down over two Alt+Enter: in and out again, and no menu
+  key(SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT);
+  EXPECT_TRUE(key(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT).empty());
+  ASSERT_TRUE(sdl_is_fullscreen());
+  int sw, sh;
+  SDL_GetWindowSize(sdl.window, &sw, &sh);
+  SDL_Rect a = fullscreen_rect(sw, sh);
+  fill_rect(back, 0, 0, 256, 256, 0x3366FF);
+  plat_present(back);
+  EXPECT_EQ(window_pixel(a.x, a.y), 0x3366FF);
+  EXPECT_EQ(window_pixel(a.x + a.w - 1, a.y + a.h - 1), 0x3366FF);
+  EXPECT_EQ(window_pixel(a.x - 1, a.y), 0) << "black beside the picture on " << sw << "x" << sh;
+  EXPECT_EQ(key(SDL_SCANCODE_F10, SDLK_F10), std::vector<std::uint32_t>{}) << "no menu bar";
+  EXPECT_EQ(sdl.menu.open, -1);
+  EXPECT_EQ(key(SDL_SCANCODE_D, SDLK_d), std::vector<std::uint32_t>{0x44}) << "play goes on";
+  plat_set_client_size(768, 512); // a size chosen meanwhile is the one to come back to
+  key(SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT);
+  EXPECT_TRUE(key(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT).empty());
+  key(SDL_SCANCODE_LALT, SDLK_LALT, 0, SDL_KEYUP);
+  EXPECT_FALSE(sdl_is_fullscreen());
+  EXPECT_EQ(sdl.menu.open, -1) << "Alt+Enter opened the menu";
+  int w, h;
+  SDL_GetWindowSize(sdl.window, &w, &h);
+  EXPECT_EQ(w, 768);
+  EXPECT_EQ(h, 512 + MENU_BAR_H);
+  plat_present(back);
+  EXPECT_TRUE(bar_shown_as_composed());
+  EXPECT_EQ(window_pixel(767, MENU_BAR_H + 511), 0x3366FF) << "stretched again";
+}
+
+// A controller on SDL's virtual joystick, with every button and axis a
+// game controller has (SDL maps it as a standard controller).
+struct virtual_pad {
+  int index = -1;
+  SDL_Joystick* j = nullptr;
+  virtual_pad() {
+    SDL_VirtualJoystickDesc d{};
+    d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    d.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    d.naxes = SDL_CONTROLLER_AXIS_MAX;
+    d.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    index = SDL_JoystickAttachVirtualEx(&d);
+    if (index >= 0) j = SDL_JoystickOpen(index);
+  }
+  ~virtual_pad() { unplug(); }
+  void unplug() {
+    if (j) SDL_JoystickClose(j), SDL_JoystickDetachVirtual(index);
+    j = nullptr;
+  }
+  void button(SDL_GameControllerButton b, bool down) { SDL_JoystickSetVirtualButton(j, b, down); }
+  void axis(SDL_GameControllerAxis a, Sint16 v) { SDL_JoystickSetVirtualAxis(j, a, v); }
+};
+
+TEST_F(SdlWindow, AGamepadWalksAndItsButtonsAreTheGamesKeys) {
+  virtual_pad pad;
+  ASSERT_NE(pad.j, nullptr) << SDL_GetError();
+  game_keys(); // the controller is plugged in and opened
+  using keys = std::vector<std::uint32_t>;
+
+  pad.button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+  EXPECT_EQ(game_keys(), keys{VK_DOWN}) << "pressed at once";
+  std::uint32_t t = SDL_GetTicks();
+  pad_poll(t + PAD_REPEAT_DELAY_MS / 2);
+  EXPECT_EQ(game_keys(), keys{}) << "no repeat before the delay";
+  pad_poll(t + PAD_REPEAT_DELAY_MS + 1);
+  pad_poll(t + PAD_REPEAT_DELAY_MS + 2);
+  pad_poll(t + PAD_REPEAT_DELAY_MS + PAD_REPEAT_MS + 2);
+  EXPECT_EQ(game_keys(), (keys{VK_DOWN, VK_DOWN})) << "held, it repeats at the key rate";
+  pad.button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+  game_keys();
+  pad_poll(t + 10 * PAD_REPEAT_DELAY_MS);
+  EXPECT_EQ(game_keys(), keys{}) << "let go, no more";
+
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTX, -30000);
+  EXPECT_EQ(game_keys(), keys{VK_LEFT});
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTX, -2000); // inside the dead zone: centred
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 30000);
+  EXPECT_EQ(game_keys(), keys{VK_DOWN});
+  pad.axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+  game_keys();
+
+  const SDL_GameControllerButton buttons[] = {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B,
+                                              SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_Y,
+                                              SDL_CONTROLLER_BUTTON_X};
+  keys pressed;
+  for (SDL_GameControllerButton b : buttons) {
+    pad.button(b, true);
+    for (std::uint32_t k : game_keys()) pressed.push_back(k);
+    pad.button(b, false);
+    for (std::uint32_t k : game_keys()) pressed.push_back(k);
+  }
+  EXPECT_EQ(pressed, (keys{'D', 'C', 'Q', 'F', 'R'}));
+
+  key(SDL_SCANCODE_F10, SDLK_F10);
+  pad.button(SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(game_keys(), keys{}) << "an open menu takes no controller keys";
+  pad.button(SDL_CONTROLLER_BUTTON_A, false);
+  key(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+
+  pad.button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+  game_keys();
+  pad.unplug();
+  game_keys();
+  pad_poll(SDL_GetTicks() + 10 * PAD_REPEAT_DELAY_MS);
+  EXPECT_EQ(game_keys(), keys{}) << "unplugged with a direction held: no more repeats";
+  virtual_pad again;
+  game_keys();
+  again.button(SDL_CONTROLLER_BUTTON_B, true);
+  EXPECT_EQ(game_keys(), keys{'C'}) << "plugged in again";
+}
+
+struct png_size {
+  unsigned w = 0, h = 0;
+  int first_pixel = -1;
+};
+png_size read_png(const std::string& path) {
+  png_image img{};
+  img.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&img, path.c_str())) return {};
+  img.format = PNG_FORMAT_RGB;
+  std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(img));
+  if (!png_image_finish_read(&img, nullptr, rgb.data(), 0, nullptr)) return {};
+  return {img.width, img.height, rgb[0] << 16 | rgb[1] << 8 | rgb[2]};
+}
+
+std::vector<std::string> pngs_in(const std::string& dir) {
+  std::vector<std::string> found;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    if (e.path().extension() == ".png") found.push_back(e.path().string());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+TEST_F(SdlWindow, F9WritesThePictureAt1xAndAtItsSizeInTheWindow) {
+  namespace fs = std::filesystem;
+  fs::path root = fs::temp_directory_path() / ("zk_shots_" + std::to_string(getpid()));
+  fs::path home = root / "home";
+  fs::remove_all(root);
+  fs::create_directories(home / ".config");
+  fs::create_directories(root / "game");
+  std::ofstream(home / ".config/user-dirs.dirs") << "# written by the test\n"
+                                                 << "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n";
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  fs::path game = fs::current_path();
+  fs::current_path(root / "game");
+
+  fill_rect(back, 0, 0, 256, 256, 0x0000FF);
+  plat_present(back);
+  key(SDL_SCANCODE_F9, SDLK_F9);
+  EXPECT_TRUE(pngs_in(".").size() == 1) << "no pictures folder: the game folder, 1x only";
+  fs::create_directories(home / "Pictures");
+  plat_set_client_size(512, 256);
+  EXPECT_TRUE(key(SDL_SCANCODE_PRINTSCREEN, SDLK_PRINTSCREEN).empty()) << "not the game's key";
+  std::vector<std::string> shots = pngs_in((home / "Pictures").string());
+  fs::current_path(game);
+  ASSERT_EQ(shots.size(), 2u);
+  png_size small = read_png(shots[0]), large = read_png(shots[1]);
+  EXPECT_EQ(small.w, 256u);
+  EXPECT_EQ(small.h, 256u);
+  EXPECT_EQ(large.w, 512u) << "2x1 in the window";
+  EXPECT_EQ(large.h, 256u);
+  EXPECT_EQ(small.first_pixel, 0xFF0000);
+  EXPECT_EQ(large.first_pixel, 0xFF0000);
+  fs::remove_all(root);
 }
 
 } // namespace
