@@ -48,6 +48,12 @@ bool convert_wave(const snd_format& f, const std::uint8_t* data, std::uint32_t b
   return true;
 }
 
+// The effects are mixed 1.5 dB over their recorded level (peaks at -9 dBFS):
+// the music sits near -22 dBFS RMS, and the quietest effects (a door, the
+// stairs) would otherwise sound hardly louder than it. More would let two
+// effects sounding together over a loud bar reach full scale.
+constexpr int EFFECT_GAIN_PERMILLE = 1189;
+
 void mixer_run(std::int16_t* out, int frames) {
   std::lock_guard<std::mutex> g(mixer.lock);
   for (mix_buffer& b : mixer.buffers) {
@@ -60,7 +66,7 @@ void mixer_run(std::int16_t* out, int frames) {
       }
       if (out) {
         for (int c = 0; c < 2; c++) {
-          int v = out[i * 2 + c] + b.frames[b.pos * 2 + c];
+          int v = out[i * 2 + c] + b.frames[b.pos * 2 + c] * EFFECT_GAIN_PERMILLE / 1000;
           out[i * 2 + c] = static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
         }
       }

@@ -501,7 +501,8 @@ else
 endif
 endevt
 *
-* 015 the cave of Japi: the grave in the hydra's nest.
+* 015 the cave of Japi: the grave in the hydra's nest, mourned with the
+*     lament of a fallen party.
 evt015
 if system029 off
   printn "巣の奥に、古い剣の墓標がある。"
@@ -509,7 +510,7 @@ if system029 off
   status002 up003
   status003 up002
   system029 on
-  music007 start
+  music020 start
   printc "墓標に祈ると、勇気がわいてきた！"
 else
   printn "勇者の墓標が、静かに眠っている。"

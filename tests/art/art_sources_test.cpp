@@ -108,6 +108,34 @@ TEST(ArtSources, ScoresAreTimedAndCheckedTrackByTrack) {
   EXPECT_EQ(piece("track d channel=9\nk4 s4 q4\n", w), "p.mml:2: unknown note or command q");
 }
 
+TEST(ArtSources, PhrasesPlayWhereTheyAreNamedAndKeyShiftsMoveThem) {
+  mml_piece p;
+  ASSERT_EQ(piece("phrase up c4 $step\ntrack a\n$up k-3 [$up]2 k0\nphrase step d4\n", p), "");
+  std::vector<int> ons;
+  for (const auto& e : p.tracks[0].events)
+    if ((e.bytes[0] & 0xF0) == 0x90) ons.push_back(e.bytes[1]);
+  EXPECT_EQ(ons, (std::vector<int>{60, 62, 57, 59, 57, 59}));
+  EXPECT_EQ(p.tracks[0].length, 6u * 480);
+  const struct {
+    const char* text;
+    const char* fault;
+  } faults[] = {
+      {"track a\nc4 $none\n", "p.mml:2: no phrase named none"},
+      {"phrase a c4 $a\ntrack a\n$a\n", "p.mml:1: phrases nested too deep at a"},
+      {"phrase a\ntrack a\nc4\n", "p.mml:1: expected: phrase NAME notes..."},
+      {"track a\nk30 c4\n", "p.mml:2: value out of range after k"},
+      {"phrase a c1 c1 c1 c1 c1 c1 c1 c1\nphrase b $a $a $a $a $a $a $a $a\n"
+       "phrase c $b $b $b $b $b $b $b $b\nphrase d $c $c $c $c $c $c $c $c\n"
+       "phrase e $d $d $d $d $d $d $d $d\nphrase f $e $e $e $e $e $e $e $e\n"
+       "phrase g $f $f $f $f $f $f $f $f\ntrack a\n$g\n",
+       "p.mml:2: the track grows too long at a"},
+  };
+  for (const auto& f : faults) {
+    mml_piece q;
+    EXPECT_EQ(piece(f.text, q), f.fault) << f.text;
+  }
+}
+
 TEST(ArtSources, MidiFilesEndEveryTrackOnTheLastTickOfThePiece) {
   mml_piece p;
   ASSERT_EQ(piece("title t\ntempo 100\ntrack a\nc2 r2\ntrack b channel=1\nr1\n", p), "");

@@ -2,12 +2,14 @@
 // text fits the message window, every way through every event can be read
 // and ends, and the world description and the story agree on who starts
 // what and where each key comes from.
+#include "audio/music.h"
 #include "story_code.h"
 #include "tools/maps/place_gen.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <set>
 
 namespace {
@@ -108,6 +110,29 @@ TEST(story, everything_the_places_start_is_written) {
     }
   }
   EXPECT_GT(event_table[255].length, 0);
+}
+
+TEST(story, every_piece_of_the_music_list_is_heard_somewhere) {
+  ASSERT_EQ(compile_story(), SCIC_OK);
+  // What the game starts itself: the title at start-up, the battle music,
+  // a battle won, found treasure and the fight with the great dragon.
+  std::set<int> started = {0, 2, 3, 7, 8};
+  // What the built maps start: their header's music number.
+  constexpr int MUSIC_AT = 7;
+  for (int map = 0; map < 256; map++) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/dmapdat%03d.mp", map);
+    std::ifstream in(std::string(ZK_GAME_DIR) + name, std::ios::binary);
+    char header[MUSIC_AT + 1];
+    if (in.read(header, sizeof header))
+      started.insert(static_cast<unsigned char>(header[MUSIC_AT]));
+  }
+  // What the story starts.
+  for (int n = 0; n < EVENT_COUNT; n++)
+    for (const story_stmt& s : statements_of(n))
+      if (s.op == sci_music && s.args.size() == 2 && s.args[0] == sci_start)
+        started.insert(s.args[1]);
+  for (int m = 0; m < MUSIC_COUNT; m++) EXPECT_TRUE(started.count(m)) << "music " << m;
 }
 
 TEST(story, every_locked_door_has_its_key_somewhere_and_the_ship_is_given) {

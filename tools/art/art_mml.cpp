@@ -2,18 +2,29 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 namespace {
+
+constexpr int MAX_SHIFT = 24;       // two octaves either way
+constexpr int MAX_PHRASE_DEPTH = 8; // $A inside $B inside ...
+// A track's notation with its phrases written out; far beyond any piece, it
+// stops phrases that name each other many times from filling the memory.
+constexpr std::size_t MAX_TRACK_CHARS = 1 << 20;
 
 struct mml_char {
   char c;
   const src_line* line;
 };
 
+// "phrase NAME notes..." lines, by name; several lines of one name follow on.
+using phrase_book = std::map<std::string, std::vector<const src_line*>>;
+
 struct cursor {
   std::vector<mml_char> text;
   std::size_t i = 0;
   int octave = 4, length = 4, velocity = 96, gate = 7;
+  int shift = 0; // semitones every note is moved by (k)
   std::uint32_t tick = 0;
   std::vector<int> last_notes; // the notes that ^ holds longer
   std::uint32_t last_end = 0;
@@ -71,7 +82,7 @@ int pitch(cursor& c, char ch, bool drums) {
   if (drums) return drum_note(ch);
   static const int steps[7] = {9, 11, 0, 2, 4, 5, 7}; // a b c d e f g
   if (ch < 'a' || ch > 'g') return -1;
-  int p = (c.octave + 1) * 12 + steps[ch - 'a'];
+  int p = (c.octave + 1) * 12 + steps[ch - 'a'] + c.shift;
   for (; c.peek() == '+' || c.peek() == '#' || c.peek() == '-'; c.i++)
     p += c.peek() == '-' ? -1 : 1;
   return p;
@@ -111,8 +122,11 @@ bool hold(mml_track& t, cursor& c) {
 
 bool setting(cursor& c, char k) {
   c.i++;
+  bool minus = k == 'k' && c.peek() == '-';
+  if (minus) c.i++;
   int n;
   if (!number(c, n)) return c.fail(std::string("a number after ") + k);
+  if (k == 'k' && n <= MAX_SHIFT) return c.shift = minus ? -n : n, true;
   if (k == 'o' && n <= 8) return c.octave = n, true;
   if (k == 'l' && n >= 1 && n <= 96 && (MML_DIVISION * 4) % n == 0) return c.length = n, true;
   if (k == 'v' && n >= 1 && n <= 127) return c.velocity = n, true;
@@ -185,7 +199,8 @@ bool step(mml_track& t, cursor& c, bool drums, int depth) {
     c.tick += ticks, c.last_notes.clear();
     return true;
   }
-  if (!drums && (ch == 'o' || ch == 'l' || ch == 'v' || ch == 'q')) return setting(c, ch);
+  if (!drums && (ch == 'o' || ch == 'l' || ch == 'v' || ch == 'q' || ch == 'k'))
+    return setting(c, ch);
   if (drums && (ch == 'l' || ch == 'v')) return setting(c, ch);
   c.i++;
   int p = pitch(c, ch, drums);
@@ -235,16 +250,49 @@ std::string header_line(const src_line& l, mml_piece& p) {
   return fault(l, "expected title, tempo, loop yes|no or track");
 }
 
-std::string compile_track(mml_track& t, const std::vector<const src_line*>& body,
-                          const std::string& file) {
-  cursor c;
-  for (const src_line* l : body) {
-    for (std::size_t w = 0; w < l->words.size(); w++) {
-      for (char ch : l->words[w])
-        c.text.push_back({static_cast<char>(std::tolower(static_cast<unsigned char>(ch))), l});
-      c.text.push_back({' ', l});
+bool name_char(char ch) {
+  return std::isalnum(static_cast<unsigned char>(ch)) || ch == '_';
+}
+
+std::string lower(const std::string& w) {
+  std::string s;
+  for (char ch : w) s += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return s;
+}
+
+// The words of `l` from `first` on, with every $NAME replaced by the phrase
+// it names; a phrase may name others, but not itself.
+std::string expand(const src_line& l, std::size_t first, const phrase_book& book, int depth,
+                   std::vector<mml_char>& out) {
+  for (std::size_t w = first; w < l.words.size(); w++) {
+    std::string word = lower(l.words[w]);
+    for (std::size_t i = 0; i < word.size(); i++) {
+      if (word[i] != '$') {
+        out.push_back({word[i], &l});
+        continue;
+      }
+      std::size_t end = i + 1;
+      while (end < word.size() && name_char(word[end])) end++;
+      std::string name = word.substr(i + 1, end - i - 1);
+      auto it = book.find(name);
+      if (it == book.end()) return fault(l, "no phrase named " + name);
+      if (depth >= MAX_PHRASE_DEPTH) return fault(l, "phrases nested too deep at " + name);
+      if (out.size() > MAX_TRACK_CHARS) return fault(l, "the track grows too long at " + name);
+      out.push_back({' ', &l});
+      for (const src_line* d : it->second)
+        if (auto e = expand(*d, 2, book, depth + 1, out); !e.empty()) return e;
+      i = end - 1;
     }
+    out.push_back({' ', &l});
   }
+  return "";
+}
+
+std::string compile_track(mml_track& t, const std::vector<const src_line*>& body,
+                          const std::string& file, const phrase_book& book) {
+  cursor c;
+  for (const src_line* l : body)
+    if (auto e = expand(*l, 0, book, 0, c.text); !e.empty()) return e;
   if (c.text.empty())
     return file + ":" + std::to_string(t.line) + ": track " + t.name + " has no notes";
   if (!run(t, c, t.channel == 9, 0)) return c.error;
@@ -257,8 +305,15 @@ std::string compile_track(mml_track& t, const std::vector<const src_line*>& body
 std::string parse_piece(const std::vector<src_line>& lines, mml_piece& p) {
   if (lines.empty()) return "a piece without tracks";
   std::vector<std::vector<const src_line*>> bodies;
+  phrase_book book;
   for (const auto& l : lines) {
-    if (l.words[0] == "track") {
+    if (l.words[0] == "phrase") {
+      if (l.words.size() < 3) return fault(l, "expected: phrase NAME notes...");
+      std::string name = lower(l.words[1]);
+      if (!std::all_of(name.begin(), name.end(), name_char))
+        return fault(l, "a phrase name is letters, digits and _");
+      book[name].push_back(&l);
+    } else if (l.words[0] == "track") {
       p.tracks.emplace_back(), bodies.emplace_back();
       if (auto e = track_header(l, p.tracks.back()); !e.empty()) return e;
     } else if (!p.tracks.empty())
@@ -269,7 +324,7 @@ std::string parse_piece(const std::vector<src_line>& lines, mml_piece& p) {
   const std::string& file = lines[0].file;
   if (p.tracks.empty()) return file + ": a piece without tracks";
   for (std::size_t i = 0; i < p.tracks.size(); i++)
-    if (auto e = compile_track(p.tracks[i], bodies[i], file); !e.empty()) return e;
+    if (auto e = compile_track(p.tracks[i], bodies[i], file, book); !e.empty()) return e;
   for (const auto& t : p.tracks)
     if (t.length != p.tracks[0].length)
       return file + ":" + std::to_string(t.line) + ": track " + t.name + " lasts " +

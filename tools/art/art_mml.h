@@ -4,7 +4,11 @@
 // length (1 2 4 8 16 32, 3 6 12 24 for triplets) and dots; r rest; ^N
 // holds the last note longer; o N octave, < and > one down or up; l N
 // default length; v N loudness; q N sounding part of a note in eighths;
-// { ceg }N a chord; [ ... ]N a repeat. On channel 9 (drums) the letters are
+// { ceg }N a chord; [ ... ]N a repeat; k N (k-N) moves every later note N
+// semitones up (down), k0 back. "phrase NAME notes..." lines (anywhere, each
+// line of a name adding to it) name a passage that $NAME plays in any track,
+// so a tune's sections and an accompaniment figure are written once; with k
+// one figure serves every chord. On channel 9 (drums) the letters are
 // k kick, s snare, h hat, o open hat, c crash, t and m toms, p ride, x clap.
 #pragma once
 #include "tools/art/art_source.h"
