@@ -51,8 +51,8 @@ struct grown {
 };
 
 void add_event(map_source& m, int x, int y, int a, int b, int cc) {
-  m.events.push_back({static_cast<u8>(x), static_cast<u8>(y), static_cast<u8>(a), static_cast<u8>(b),
-                      static_cast<u8>(cc)});
+  m.events.push_back({static_cast<u8>(x), static_cast<u8>(y), static_cast<u8>(a),
+                      static_cast<u8>(b), static_cast<u8>(cc)});
 }
 
 bool add_person(map_source& m, int sprite, int x, int y, int type, int a, int b, int wanders) {
@@ -125,10 +125,10 @@ void lay_town_ground(grown& g) {
   for (int x = 0; x < c.w; x++) c.at(x, 0) = c.at(x, c.h - 1) = 23;
   for (int y = 0; y < c.h; y++) c.at(0, y) = c.at(c.w - 1, y) = 23;
   int cx = c.w / 2, cy = c.h / 2;
-  c.rect(cx - 1, cy, 3, c.h - cy, 3);  // the road in from the south gate
-  c.rect(1, cy - 1, c.w - 2, 2, 3);    // the high street
-  c.rect(cx - 3, cy - 3, 7, 6, 2);     // the square
-  c.at(cx, cy - 2) = 25;               // its well
+  c.rect(cx - 1, cy, 3, c.h - cy, 3); // the road in from the south gate
+  c.rect(1, cy - 1, c.w - 2, 2, 3);   // the high street
+  c.rect(cx - 3, cy - 3, 7, 6, 2);    // the square
+  c.at(cx, cy - 2) = 25;              // its well
   for (int i = 0; i < c.w * c.h / 18; i++) {
     int x = 1 + g.r.next(c.w - 2), y = 1 + g.r.next(c.h - 2);
     if (c.at(x, y) == 1) c.at(x, y) = g.r.next(3) ? 26 : 23;
@@ -179,7 +179,8 @@ void carve_cave(grown& g, const style& s) {
   for (int pass = 0; pass < 5; pass++) {
     canvas next = c;
     for (int y = 0; y < c.h; y++)
-      for (int x = 0; x < c.w; x++) next.at(x, y) = count_walls(c, x, y, s.wall) >= 5 ? s.wall : s.floor;
+      for (int x = 0; x < c.w; x++)
+        next.at(x, y) = count_walls(c, x, y, s.wall) >= 5 ? s.wall : s.floor;
     c = next;
   }
 }
@@ -199,12 +200,15 @@ void carve_rooms(grown& g, const style& s) {
     }
   // corridors join each room to the next in a snake, and a few more loops
   auto corridor = [&](std::pair<int, int> a, std::pair<int, int> b) {
-    for (int x = std::min(a.first, b.first); x <= std::max(a.first, b.first); x++) c.at(x, a.second) = s.floor;
-    for (int y = std::min(a.second, b.second); y <= std::max(a.second, b.second); y++) c.at(b.first, y) = s.floor;
+    for (int x = std::min(a.first, b.first); x <= std::max(a.first, b.first); x++)
+      c.at(x, a.second) = s.floor;
+    for (int y = std::min(a.second, b.second); y <= std::max(a.second, b.second); y++)
+      c.at(b.first, y) = s.floor;
   };
   for (size_t i = 0; i + 1 < centres.size(); i++) corridor(centres[i], centres[i + 1]);
-  for (int k = 0; k < 2; k++) corridor(centres[g.r.next(static_cast<int>(centres.size()))],
-                                       centres[g.r.next(static_cast<int>(centres.size()))]);
+  for (int k = 0; k < 2; k++)
+    corridor(centres[g.r.next(static_cast<int>(centres.size()))],
+             centres[g.r.next(static_cast<int>(centres.size()))]);
 }
 
 // Distances over open floor from (sx, sy); -1 where it cannot be reached.
@@ -226,17 +230,21 @@ std::vector<int> distances(canvas& c, u8 floor, int sx, int sy) {
   return dist;
 }
 
-std::pair<int, int> entrance_of(const canvas& c) { return {c.w / 2, c.h - 3}; }
+std::pair<int, int> entrance_of(const canvas& c) {
+  return {c.w / 2, c.h - 3};
+}
 
 // The goal of a dungeon (its stairs down, or the event tile at its heart)
 // stands in a small walled vault with one way in: a locked door when the
 // place asks for a key, and the guardian on the step between way and goal.
-void build_vault(const place_desc& d, grown& g, const style& s, const std::vector<int>& dist, int fx, int fy) {
+void build_vault(const place_desc& d, grown& g, const style& s, const std::vector<int>& dist,
+                 int fx, int fy) {
   canvas& c = g.c;
   int ox = fx, oy = fy + 2, best = 1 << 30;
   for (int dy = -2; dy <= 2; dy++)
     for (int dx = -2; dx <= 2; dx++) {
-      if (std::max(std::abs(dx), std::abs(dy)) != 2 || (dx && dy)) continue; // the four side middles
+      if (std::max(std::abs(dx), std::abs(dy)) != 2 || (dx && dy))
+        continue; // the four side middles
       int v = dist[static_cast<size_t>(fy + dy) * c.w + fx + dx];
       if (v >= 0 && v < best) best = v, ox = fx + dx, oy = fy + dy;
     }
@@ -245,7 +253,8 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
       c.at(fx + dx, fy + dy) = std::max(std::abs(dx), std::abs(dy)) == 2 ? s.wall : s.floor;
   // a short passage out from the way in, in case the vault cut it off
   int px = ox + (ox - fx) / 2, py = oy + (oy - fy) / 2;
-  for (int k = 0; k < 3 && c.inside(px, py) && px > 0 && py > 0 && px < c.w - 1 && py < c.h - 1; k++) {
+  for (int k = 0; k < 3 && c.inside(px, py) && px > 0 && py > 0 && px < c.w - 1 && py < c.h - 1;
+       k++) {
     c.at(px, py) = s.floor;
     px += (ox - fx) / 2, py += (oy - fy) / 2;
   }
@@ -269,8 +278,10 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
 std::string grow_dungeon(const place_desc& d, grown& g) {
   style s = dungeon_style(d.kind, d.area);
   canvas& c = g.c;
-  if (d.kind == "cave") carve_cave(g, s);
-  else carve_rooms(g, s);
+  if (d.kind == "cave")
+    carve_cave(g, s);
+  else
+    carve_rooms(g, s);
   auto [ex, ey] = entrance_of(c);
   c.rect(ex - 1, ey - 2, 3, 4, s.floor); // a landing at the way in
   // and a passage from it up into the rooms or caves above
@@ -299,14 +310,15 @@ std::string grow_dungeon(const place_desc& d, grown& g) {
   for (size_t i = 0; i < c.t.size(); i++)
     if (dist[i] < 0 && c.t[i] == s.floor) c.t[i] = s.wall;
   c.at(ex, ey + 1) = 43; // the way back up
-  add_event(g.m, ex, ey + 1, d.up_map != 255 ? d.up_map : d.exit_map, d.up_map != 255 ? d.up_x : d.exit_x,
-            d.up_map != 255 ? d.up_y : d.exit_y);
+  add_event(g.m, ex, ey + 1, d.up_map != 255 ? d.up_map : d.exit_map,
+            d.up_map != 255 ? d.up_x : d.exit_x, d.up_map != 255 ? d.up_y : d.exit_y);
   // chests in the far corners of side passages
   std::vector<size_t> nooks;
   for (int walls = 6; walls >= 3 && nooks.size() < d.chests.size(); walls--)
     for (size_t i = 0; i < c.t.size(); i++) {
       int x = static_cast<int>(i) % c.w, y = static_cast<int>(i) / c.w;
-      if (c.t[i] == s.floor && count_walls(c, x, y, s.wall) == walls && dist[i] > 4) nooks.push_back(i);
+      if (c.t[i] == s.floor && count_walls(c, x, y, s.wall) == walls && dist[i] > 4)
+        nooks.push_back(i);
     }
   for (size_t k = 0; k + 1 < d.chests.size(); k += 2) {
     if (nooks.empty()) return "no nook left for a chest";
@@ -317,7 +329,8 @@ std::string grow_dungeon(const place_desc& d, grown& g) {
     add_event(g.m, x, y, d.chests[k], 128, d.chests[k + 1]);
   }
   for (size_t i = 0; i < c.t.size(); i += 7)
-    if (c.t[i] == s.floor && dist[i] > 6) g.spots.push_back({static_cast<int>(i) % c.w, static_cast<int>(i) / c.w});
+    if (c.t[i] == s.floor && dist[i] > 6)
+      g.spots.push_back({static_cast<int>(i) % c.w, static_cast<int>(i) / c.w});
   return "";
 }
 
@@ -351,18 +364,34 @@ std::string grow_place(const place_desc& d, const tile_catalogue&, map_source& m
   m = map_source{};
   m.number = d.map;
   m.width = d.width, m.height = d.height;
-  grown g{m, canvas{d.width, d.height, std::vector<u8>(static_cast<size_t>(d.width) * d.height, 0)},
-          rng{static_cast<unsigned>(d.seed) * 2654435761u + static_cast<unsigned>(d.map)}, {}};
+  grown g{m,
+          canvas{d.width, d.height, std::vector<u8>(static_cast<size_t>(d.width) * d.height, 0)},
+          rng{static_cast<unsigned>(d.seed) * 2654435761u + static_cast<unsigned>(d.map)},
+          {}};
   std::string err = d.kind == "town" ? grow_town(d, g) : grow_dungeon(d, g);
   if (!err.empty()) return err;
   place_people(d, g);
   m.grid = g.c.t;
   int ax, ay;
   place_arrival(d, &ax, &ay);
-  u8 h[16] = {static_cast<u8>(d.width - 1), static_cast<u8>(d.height - 1), static_cast<u8>(ax),
-              static_cast<u8>(ay), 255, 0, 40, static_cast<u8>(d.music),
-              static_cast<u8>(d.kind == "town" ? 2 : d.backdrop ? 1 : 0), static_cast<u8>(d.exit_map),
-              static_cast<u8>(d.exit_x), static_cast<u8>(d.exit_y), static_cast<u8>(d.area)};
+  // Beyond the map's edge the field shows the border tile: a town's woods,
+  // a dungeon's rock, so that the screen is never half empty.
+  u8 border = static_cast<u8>(d.kind == "town" ? d.woods : dungeon_style(d.kind, d.area).outer);
+  u8 h[16] = {static_cast<u8>(d.width - 1),
+              static_cast<u8>(d.height - 1),
+              static_cast<u8>(ax),
+              static_cast<u8>(ay),
+              border,
+              0,
+              40,
+              static_cast<u8>(d.music),
+              static_cast<u8>(d.kind == "town" ? 2
+                              : d.backdrop     ? 1
+                                               : 0),
+              static_cast<u8>(d.exit_map),
+              static_cast<u8>(d.exit_x),
+              static_cast<u8>(d.exit_y),
+              static_cast<u8>(d.area)};
   std::copy(h, h + 16, m.header);
   for (int i = m.npc_count; i < NPC_COUNT; i++) m.npcs[i].state = 1;
   return "";
@@ -391,14 +420,15 @@ bool int_list(const std::string& s, char sep, std::vector<int>& out) {
 std::string place_setting(const std::string& k, const std::string& v, place_desc& d) {
   std::vector<int> n;
   bool ok = true;
-  if (k == "area" || k == "music" || k == "seed" || k == "inn" || k == "church" || k == "villagers" ||
-      k == "monsters" || k == "from" || k == "backdrop" || k == "door" || k == "goal") {
+  if (k == "area" || k == "music" || k == "seed" || k == "inn" || k == "church" ||
+      k == "villagers" || k == "monsters" || k == "from" || k == "backdrop" || k == "door" ||
+      k == "goal") {
     int x = 0;
     ok = int_of(v, 0, 255, x);
-    int* dst[] = {&d.area, &d.music, &d.seed, &d.inn, &d.church, &d.villagers, &d.monsters, &d.up_map,
-                  &d.backdrop, &d.door_key, &d.goal_event};
-    const char* names[] = {"area", "music", "seed", "inn", "church", "villagers", "monsters", "from",
-                           "backdrop", "door", "goal"};
+    int* dst[] = {&d.area,     &d.music,  &d.seed,     &d.inn,      &d.church,    &d.villagers,
+                  &d.monsters, &d.up_map, &d.backdrop, &d.door_key, &d.goal_event};
+    const char* names[] = {"area",     "music", "seed",     "inn",  "church", "villagers",
+                           "monsters", "from",  "backdrop", "door", "goal"};
     for (int i = 0; i < 11; i++)
       if (k == names[i]) *dst[i] = x;
   } else if (k == "size") {
@@ -446,17 +476,21 @@ std::string read_place_descs(const std::string& path, std::vector<place_desc>& o
     std::vector<std::string> w;
     for (std::string s; ws >> s;) w.push_back(s);
     if (w.empty()) continue;
-    auto fail = [&](const std::string& what) { return path + ":" + std::to_string(line_no) + ": " + what; };
+    auto fail = [&](const std::string& what) {
+      return path + ":" + std::to_string(line_no) + ": " + what;
+    };
     place_desc d;
     d.kind = w[0];
     if (d.kind != "town" && d.kind != "cave" && d.kind != "ruin" && d.kind != "tunnel" &&
         d.kind != "fortress" && d.kind != "shrine")
       return fail("a place is a town, cave, ruin, tunnel, fortress or shrine");
-    if (w.size() < 2 || !int_of(w[1], 1, 254, d.map) || d.map == 4) return fail("a place needs its map number");
+    if (w.size() < 2 || !int_of(w[1], 1, 254, d.map) || d.map == 4)
+      return fail("a place needs its map number");
     // Monsters roam only on these maps; elsewhere a dungeon is a quiet place
     // where the guardian is the only fight.
     bool encounter_map = d.map >= 50 || d.map == 36 || d.map == 39 || d.map == 40;
-    if (d.kind == "town" && encounter_map) return fail("a town's map number must not be one where monsters roam");
+    if (d.kind == "town" && encounter_map)
+      return fail("a town's map number must not be one where monsters roam");
     for (size_t i = 2; i < w.size(); i++) {
       auto eq = w[i].find('=');
       if (eq == std::string::npos) return fail("'" + w[i] + "' is not key=value");
@@ -464,7 +498,8 @@ std::string read_place_descs(const std::string& path, std::vector<place_desc>& o
       if (!err.empty()) return fail(err);
     }
     // Monster people fight the map's area, which only roaming maps fill.
-    if (d.monsters > 0 && !encounter_map) return fail("monster people need a map number where monsters roam");
+    if (d.monsters > 0 && !encounter_map)
+      return fail("monster people need a map number where monsters roam");
     for (auto& o : out)
       if (o.map == d.map) return fail("map " + w[1] + " is described twice");
     out.push_back(d);
