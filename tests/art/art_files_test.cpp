@@ -4,6 +4,7 @@
 
 #include "tools/maps/map_source.h"
 
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <set>
@@ -168,4 +169,53 @@ TEST(ArtFiles, WindowPiecesJoinWithoutSeams) {
   // the side pieces repeat downwards: their first and last rows agree
   for (int k : {6, 7})
     for (int x = 0; x < 8; x++) EXPECT_EQ(piece(k, x, 0), piece(k, x, 7)) << k;
+}
+
+namespace {
+
+double luma(rgb c) {
+  return 0.299 * c.r + 0.587 * c.g + 0.114 * c.b;
+}
+
+double mean_luma(const image& sheet, int n) {
+  double sum = 0;
+  for (int y = 0; y < 16; y++)
+    for (int x = 0; x < 16; x++) sum += luma(tile_px(sheet, n, x, y));
+  return sum / 256;
+}
+
+} // namespace
+
+// In every dungeon (every map that is neither the world nor a town) the
+// commonest wall and the commonest floor differ clearly in brightness, on the
+// field and in the one pixel that stands for a tile in the whole-map view,
+// so that a wall reads as a wall at first sight whatever the hue.
+TEST(ArtFiles, EveryDungeonsWallsAndFloorsDifferInBrightness) {
+  constexpr double FIELD_MARGIN = 50, VIEW_MARGIN = 40;
+  bmp_info pmap = read_bmp(resource_file("PMAP.bmp"));
+  ASSERT_TRUE(pmap.ok);
+  auto atr = file_bytes(game_file("rpgmappat.atr"));
+  ASSERT_EQ(atr.size(), 256u);
+  int dungeons = 0;
+  for (int n = 0; n < 256; n++) {
+    char name[32];
+    std::snprintf(name, sizeof name, "dmapdat%03d.mp", n);
+    auto b = file_bytes(game_file(name));
+    if (b.size() < 16 || n == 4 || b[8] == 2) continue; // the world; towns are left by their edge
+    int count[256] = {};
+    for (std::size_t i = 16; i < b.size(); i++) count[b[i]]++;
+    int wall = -1, floor = -1;
+    for (int t = 0; t < 256; t++) {
+      if (atr[t] == 1 && count[t] > 0 && (wall < 0 || count[t] > count[wall])) wall = t;
+      if (atr[t] == 0 && count[t] > 0 && (floor < 0 || count[t] > count[floor])) floor = t;
+    }
+    ASSERT_TRUE(wall >= 0 && floor >= 0) << name;
+    dungeons++;
+    EXPECT_GE(std::abs(mean_luma(pmap.im, wall) - mean_luma(pmap.im, floor)), FIELD_MARGIN)
+        << name << ": wall " << wall << ", floor " << floor;
+    EXPECT_GE(std::abs(luma(tile_px(pmap.im, wall, 5, 4)) - luma(tile_px(pmap.im, floor, 5, 4))),
+              VIEW_MARGIN)
+        << name << " in the whole-map view: wall " << wall << ", floor " << floor;
+  }
+  EXPECT_GT(dungeons, 15);
 }

@@ -34,8 +34,17 @@ struct style {
   u8 wall, floor, outer;
 };
 
+// Each kind of place its own stone: caves of brown rock, the ice cave of
+// Karaf, the fire cave of volcanic Sata, the jungle caves of Japi-Nesian
+// overgrown, the desert ruins of sandstone, the old ruins mossy, the
+// tunnels timbered, the shrines of blue marble, the fortress of black iron.
 style dungeon_style(const std::string& kind, int area) {
-  if (kind == "cave") return area == 36 || area == 22 ? style{113, 112, 18} : style{18, 29, 18};
+  if (kind == "cave") {
+    if (area == 36) return {113, 112, 113};
+    if (area == 22) return {115, 114, 115};
+    if (area == 43 || area == 44) return {119, 118, 119};
+    return {18, 29, 18};
+  }
   if (kind == "tunnel") return {123, 122, 123};
   if (kind == "fortress") return {117, 116, 117};
   if (kind == "shrine") return {125, 124, 125};
