@@ -219,3 +219,39 @@ TEST(ArtFiles, EveryDungeonsWallsAndFloorsDifferInBrightness) {
   }
   EXPECT_GT(dungeons, 15);
 }
+
+// Mountains, woods' edges and the pictures of places on the world stand on
+// their own land's ground: the top corners of each such picture are the
+// ground of the land around it, never a square of grass on snow or sand.
+TEST(ArtFiles, WorldPicturesStandOnTheGroundOfTheirLand) {
+  constexpr int CORNER_TOLERANCE = 60; // summed over red, green and blue
+  const std::set<int> grounds = {5, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 49};
+  bmp_info pmap = read_bmp(resource_file("PMAP.bmp"));
+  ASSERT_TRUE(pmap.ok);
+  auto atr = file_bytes(game_file("rpgmappat.atr"));
+  auto m = file_bytes(game_file("dmapdat004.mp"));
+  ASSERT_TRUE(atr.size() == 256u && m.size() > 16u);
+  int w = m[0] + 1, h = m[1] + 1, checked = 0;
+  ASSERT_GE(m.size(), static_cast<std::size_t>(16 + w * h));
+  auto at = [&](int x, int y) { return m[16 + ((y + h) % h) * w + (x + w) % w]; };
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x++) {
+      int t = at(x, y), count[256] = {}, ground = -1;
+      if (atr[t] != 1) continue;
+      for (int dy = -3; dy <= 3; dy++)
+        for (int dx = -3; dx <= 3; dx++)
+          if (int u = at(x + dx, y + dy);
+              grounds.count(u) && ++count[u] > (ground < 0 ? 0 : count[ground]))
+            ground = u;
+      if (ground < 0) continue;
+      checked++;
+      int diff = 0;
+      for (int cx : {0, 15}) {
+        rgb a = tile_px(pmap.im, t, cx, 0), b = tile_px(pmap.im, ground, cx, 0);
+        diff += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+      }
+      EXPECT_LE(diff / 2, CORNER_TOLERANCE)
+          << "tile " << t << " at " << x << "," << y << " in the land of " << ground;
+    }
+  EXPECT_GT(checked, 400);
+}
