@@ -1,4 +1,5 @@
 #include "tools/maps/place_gen.h"
+#include "tools/maps/place_grow.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,28 +8,6 @@
 #include <sstream>
 
 namespace {
-
-// The place's own random sequence, so that a layout never changes unless
-// its description does.
-struct rng {
-  unsigned s;
-  int next(int n) {
-    s = s * 1103515245u + 12345u;
-    return n > 0 ? static_cast<int>((s >> 16) % static_cast<unsigned>(n)) : 0;
-  }
-};
-
-struct canvas {
-  int w, h;
-  std::vector<u8> t;
-  u8& at(int x, int y) { return t[static_cast<size_t>(y) * w + x]; }
-  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
-  void rect(int x0, int y0, int rw, int rh, u8 v) {
-    for (int y = y0; y < y0 + rh; y++)
-      for (int x = x0; x < x0 + rw; x++)
-        if (inside(x, y)) at(x, y) = v;
-  }
-};
 
 struct style {
   u8 wall, floor, outer;
@@ -50,127 +29,6 @@ style dungeon_style(const std::string& kind, int area) {
   if (kind == "shrine") return {125, 124, 125};
   if (area == 20 || area == 21 || area == 14) return {121, 120, 121};
   return {19, 30, 19};
-}
-
-struct grown {
-  map_source& m;
-  canvas c;
-  rng r;
-  std::vector<std::pair<int, int>> spots; // free places for people
-};
-
-void add_event(map_source& m, int x, int y, int a, int b, int cc) {
-  m.events.push_back({static_cast<u8>(x), static_cast<u8>(y), static_cast<u8>(a),
-                      static_cast<u8>(b), static_cast<u8>(cc)});
-}
-
-bool add_person(map_source& m, int sprite, int x, int y, int type, int a, int b, int wanders) {
-  if (m.npc_count >= NPC_COUNT) return false;
-  npc& n = m.npcs[m.npc_count++];
-  n = npc{};
-  n.sprite = static_cast<u8>(sprite), n.x = static_cast<u8>(x), n.y = static_cast<u8>(y);
-  n.type = static_cast<u8>(type), n.a = static_cast<u8>(a), n.b = static_cast<u8>(b);
-  n.wanders = static_cast<u8>(wanders);
-  n.wait = static_cast<u8>(30 + (x * 7 + y * 13) % 40);
-  n.frame_period = 14;
-  return true;
-}
-
-// ---- towns ----
-
-struct building {
-  int x, y, w, h;
-};
-
-bool overlaps(const building& a, const std::vector<building>& all) {
-  for (auto& b : all)
-    if (a.x < b.x + b.w + 1 && b.x < a.x + a.w + 1 && a.y < b.y + b.h + 1 && b.y < a.y + a.h + 1)
-      return true;
-  return false;
-}
-
-// A house with walls, a floor and a doorway in its bottom wall.
-void build_house(grown& g, const building& b, u8 wall, u8 floor) {
-  g.c.rect(b.x, b.y, b.w, b.h, wall);
-  g.c.rect(b.x + 1, b.y + 1, b.w - 2, b.h - 2, floor);
-  g.c.at(b.x + b.w / 2, b.y + b.h - 1) = 40;
-}
-
-// A counter across the room with its keeper behind it and the map event the
-// counter needs; class of the counter tile decides the service.
-void build_counter(grown& g, const building& b, u8 counter, int a, int keeper) {
-  int cx = b.x + b.w / 2, cy = b.y + 2;
-  for (int x = b.x + 1; x < b.x + b.w - 1; x++) g.c.at(x, cy) = x == cx ? counter : 53;
-  add_event(g.m, cx, cy, a, 0, 0);
-  add_person(g.m, keeper, cx, cy - 1, 0, 0, 0, 0);
-}
-
-void furnish(grown& g, const building& b) {
-  u8 things[] = {54, 53, 52, 55, 56};
-  for (int i = 0; i < 2; i++) {
-    int x = b.x + 1 + g.r.next(b.w - 2), y = b.y + 1;
-    if (x != b.x + b.w / 2) g.c.at(x, y) = things[g.r.next(5)];
-  }
-  g.spots.push_back({b.x + b.w / 2, b.y + b.h - 2});
-}
-
-std::vector<building> place_buildings(grown& g, int count) {
-  std::vector<building> out;
-  int cx = g.c.w / 2, cy = g.c.h / 2;
-  for (int tries = 0; tries < 400 && static_cast<int>(out.size()) < count; tries++) {
-    building b{2 + g.r.next(g.c.w - 10), 2 + g.r.next(g.c.h - 9), 5 + g.r.next(3), 5 + g.r.next(2)};
-    if (b.x + b.w > g.c.w - 2 || b.y + b.h > g.c.h - 3) continue;
-    // keep the streets and the plaza clear
-    if (b.x <= cx + 1 && b.x + b.w >= cx - 1) continue;
-    if (b.y <= cy + 2 && b.y + b.h >= cy - 2) continue;
-    if (!overlaps(b, out)) out.push_back(b);
-  }
-  return out;
-}
-
-void lay_town_ground(grown& g) {
-  canvas& c = g.c;
-  c.rect(0, 0, c.w, c.h, 1);
-  for (int x = 0; x < c.w; x++) c.at(x, 0) = c.at(x, c.h - 1) = 23;
-  for (int y = 0; y < c.h; y++) c.at(0, y) = c.at(c.w - 1, y) = 23;
-  int cx = c.w / 2, cy = c.h / 2;
-  c.rect(cx - 1, cy, 3, c.h - cy, 3); // the road in from the south gate
-  c.rect(1, cy - 1, c.w - 2, 2, 3);   // the high street
-  c.rect(cx - 3, cy - 3, 7, 6, 2);    // the square
-  c.at(cx, cy - 2) = 25;              // its well
-  for (int i = 0; i < c.w * c.h / 18; i++) {
-    int x = 1 + g.r.next(c.w - 2), y = 1 + g.r.next(c.h - 2);
-    if (c.at(x, y) == 1) c.at(x, y) = g.r.next(3) ? 26 : 23;
-  }
-  for (int dx = -2; dx <= 2; dx += 4)
-    for (int dy = -1; dy <= 1; dy += 2) g.spots.push_back({cx + dx, cy + dy});
-}
-
-std::string grow_town(const place_desc& d, grown& g) {
-  lay_town_ground(g);
-  int services = 1 + static_cast<int>(d.shops.size()) + (d.church >= 0);
-  auto houses = place_buildings(g, services + 3);
-  if (static_cast<int>(houses.size()) < services) return "too small for its inn, shops and church";
-  u8 wall = d.seed % 2 ? 22 : 16;
-  size_t h = 0;
-  build_house(g, houses[h], wall, 27);
-  build_counter(g, houses[h++], 32, d.inn, 80);
-  for (size_t i = 0; i < d.shops.size(); i++, h++) {
-    build_house(g, houses[h], wall, 27);
-    u8 counter = d.shops[i] % 3 == 0 ? 33 : d.shops[i] % 3 == 1 ? 34 : 35;
-    build_counter(g, houses[h], counter, d.shops[i], 56);
-  }
-  if (d.church >= 0) {
-    build_house(g, houses[h], 17, 28);
-    build_counter(g, houses[h++], 36, d.church, 72);
-  }
-  for (; h < houses.size(); h++) {
-    build_house(g, houses[h], wall, 27);
-    furnish(g, houses[h]);
-  }
-  // the way out: a gap in the trees at the south gate
-  for (int dx = -1; dx <= 1; dx++) g.c.at(g.c.w / 2 + dx, g.c.h - 1) = 3;
-  return "";
 }
 
 // ---- dungeons ----
@@ -369,7 +227,7 @@ void place_arrival(const place_desc& d, int* x, int* y) {
   *y = d.kind == "town" ? d.height - 2 : d.height - 4;
 }
 
-std::string grow_place(const place_desc& d, const tile_catalogue&, map_source& m) {
+std::string grow_place(const place_desc& d, const tile_catalogue& tiles, map_source& m) {
   m = map_source{};
   m.number = d.map;
   m.width = d.width, m.height = d.height;
@@ -377,7 +235,7 @@ std::string grow_place(const place_desc& d, const tile_catalogue&, map_source& m
           canvas{d.width, d.height, std::vector<u8>(static_cast<size_t>(d.width) * d.height, 0)},
           rng{static_cast<unsigned>(d.seed) * 2654435761u + static_cast<unsigned>(d.map)},
           {}};
-  std::string err = d.kind == "town" ? grow_town(d, g) : grow_dungeon(d, g);
+  std::string err = d.kind == "town" ? grow_town(d, tiles, g) : grow_dungeon(d, g);
   if (!err.empty()) return err;
   place_people(d, g);
   m.grid = g.c.t;
@@ -512,6 +370,33 @@ std::string read_place_descs(const std::string& path, std::vector<place_desc>& o
     for (auto& o : out)
       if (o.map == d.map) return fail("map " + w[1] + " is described twice");
     out.push_back(d);
+  }
+  return "";
+}
+
+std::string read_town_plans(const std::string& path, std::vector<place_desc>& places) {
+  std::ifstream in(path);
+  if (!in) return path + ": cannot be opened";
+  int line_no = 0;
+  for (std::string line; std::getline(in, line);) {
+    line_no++;
+    std::istringstream ws(line.substr(0, line.find('#')));
+    std::vector<std::string> w;
+    for (std::string s; ws >> s;) w.push_back(s);
+    if (w.empty()) continue;
+    auto fail = [&](const std::string& what) {
+      return path + ":" + std::to_string(line_no) + ": " + what;
+    };
+    int map = 0;
+    std::vector<int> size;
+    if (w.size() != 3 || !int_of(w[0], 1, 254, map) || !int_list(w[2], 'x', size) ||
+        size.size() != 2 || size[0] < 20 || size[1] < 18)
+      return fail("a town's plan is MAP PLAN WIDTHxHEIGHT (at least 20x18)");
+    place_desc* town = nullptr;
+    for (auto& p : places)
+      if (p.map == map && p.kind == "town") town = &p;
+    if (!town) return fail("map " + w[0] + " is no town of the places");
+    town->plan = w[1], town->width = size[0], town->height = size[1];
   }
   return "";
 }

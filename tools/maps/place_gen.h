@@ -37,11 +37,15 @@ struct place_desc {
   // The land the place stands in (index of the world's lands, -1 unknown),
   // its ground and its woods: a town is built on its land's ground and the
   // woods frame it beyond the map's edge.
-  int land = -1, ground = 1, woods = 23;
+  int land = -1, ground = 1, woods = 23, mountain = 79;
+  std::string plan; // a town's plan (content/world/towns.txt); "" the village
 };
 
 // Reads places.txt: "" or "file:line: what".
 std::string read_place_descs(const std::string& path, std::vector<place_desc>& out);
+// Reads towns.txt (lines "MAP PLAN WIDTHxHEIGHT") into the towns of
+// `places`: "" or "file:line: what".
+std::string read_town_plans(const std::string& path, std::vector<place_desc>& places);
 // Grows one place; "" or what made it impossible.
 std::string grow_place(const place_desc& d, const tile_catalogue& tiles, map_source& out);
 // Where the party arrives when entering from the world or from above.

@@ -58,7 +58,7 @@ std::string grow_places(const tile_catalogue& tiles, std::vector<place_desc>& pl
       up.down_map = p.map;
       place_arrival(p, &up.down_x, &up.down_y);
       p.exit_map = up.exit_map, p.exit_x = up.exit_x, p.exit_y = up.exit_y;
-      p.land = up.land, p.ground = up.ground, p.woods = up.woods;
+      p.land = up.land, p.ground = up.ground, p.woods = up.woods, p.mountain = up.mountain;
     }
   std::map<int, std::pair<int, int>> below_arrival;
   for (auto& p : places) {
@@ -112,6 +112,8 @@ std::string build_world(const tile_catalogue& tiles, world_desc& world,
       if (p.land >= 0) {
         const world_land& l = world.lands[static_cast<size_t>(p.land)];
         p.ground = l.ground, p.woods = l.forest;
+        auto on = world.on_ground.find({l.mountain, l.ground});
+        p.mountain = on == world.on_ground.end() ? l.mountain : on->second;
       }
     }
     if (p.to_x >= 0) snap_site(bare, &p.to_x, &p.to_y), p.down_x = p.to_x, p.down_y = p.to_y;
