@@ -212,9 +212,12 @@ void place_people(const place_desc& d, grown& g) {
   int x, y;
   for (auto& p : d.people)
     if (next_spot(&x, &y)) add_person(g.m, p.sprite, x, y, p.type, p.a, p.b, p.wanders);
-  int kinds[] = {16, 24, 32, 40, 48, 104, 184, 192};
+  // the people of the town: men, women, the old, children, a guard, the old
+  // woman, a cat or a dog; sailors only where there is a harbour or a beach
+  int kinds[] = {16, 24, 32, 40, 48, 112, 184, 192, 104};
+  bool waterside = d.plan == "harbour" || d.plan == "beach";
   for (int i = 0; i < d.villagers && next_spot(&x, &y); i++)
-    add_person(g.m, kinds[g.r.next(8)], x, y, 0, 0, 0, 1);
+    add_person(g.m, kinds[g.r.next(waterside ? 9 : 8)], x, y, 0, 0, 0, 1);
   int beasts[] = {128, 136, 144, 176, 240};
   for (int i = 0; i < d.monsters && next_spot(&x, &y); i++)
     add_person(g.m, beasts[g.r.next(5)], x, y, 1, 0, 0, 1);
