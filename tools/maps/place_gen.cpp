@@ -323,7 +323,7 @@ std::string place_setting(const std::string& k, const std::string& v, place_desc
     }
   } else if (k == "guardian") {
     ok = int_list(v, ':', n) && n.size() <= 2;
-    if (ok) d.guardian_group = n[0], d.guardian_sprite = n.size() > 1 ? n[1] : 152;
+    if (ok) d.guardian_group = n[0], d.guardian_sprite = n.size() > 1 ? n[1] : 232;
   } else if (k == "person") {
     ok = int_list(v, ':', n) && n.size() >= 4 && n.size() <= 5 && n[1] <= 3;
     if (ok) d.people.push_back({n[0], n[1], n[2], n[3], n.size() > 4 ? n[4] : 0});

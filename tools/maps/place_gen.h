@@ -27,7 +27,7 @@ struct place_desc {
   int villagers = 6;
   std::vector<int> chests; // flag, item pairs
   int guardian_group = -1; // set fight in front of the deeper stairs
-  int guardian_sprite = 152;
+  int guardian_sprite = 232;
   int monsters = 0;                     // monster people (type 1) wandering the place
   int backdrop = 0;                     // 1: a scrolling backdrop behind open floor
   int up_map = 255, up_x = 0, up_y = 0; // the stairs back, on a lower floor
