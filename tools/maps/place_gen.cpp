@@ -52,6 +52,25 @@ void carve_cave(grown& g, const style& s) {
   }
 }
 
+// From inside a room, a passage of up to `len` tiles straight out into the
+// rock in direction `dir`, stopping before it would break into any other
+// open space, so that it ends blind.
+void dead_end(canvas& c, const style& s, std::pair<int, int> from, int dir, int len) {
+  const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
+  auto [x, y] = from;
+  for (int k = 0; k < 40 && c.inside(x, y) && c.at(x, y) == s.floor; k++)
+    x += dx[dir], y += dy[dir];
+  auto solid = [&](int px, int py) {
+    return px > 1 && py > 1 && px < c.w - 2 && py < c.h - 2 && c.at(px, py) == s.wall;
+  };
+  for (int k = 0; k < len; k++, x += dx[dir], y += dy[dir]) {
+    // the tile and its neighbours ahead and to the sides must be rock
+    int ax = x + dx[dir], ay = y + dy[dir], sx = dy[dir], sy = dx[dir];
+    if (!solid(x, y) || !solid(ax, ay) || !solid(x + sx, y + sy) || !solid(x - sx, y - sy)) return;
+    c.at(x, y) = s.floor;
+  }
+}
+
 void carve_rooms(grown& g, const style& s) {
   canvas& c = g.c;
   c.rect(0, 0, c.w, c.h, s.wall);
@@ -73,9 +92,11 @@ void carve_rooms(grown& g, const style& s) {
       c.at(b.first, y) = s.floor;
   };
   for (size_t i = 0; i + 1 < centres.size(); i++) corridor(centres[i], centres[i + 1]);
-  for (int k = 0; k < 2; k++)
-    corridor(centres[g.r.next(static_cast<int>(centres.size()))],
-             centres[g.r.next(static_cast<int>(centres.size()))]);
+  int n = static_cast<int>(centres.size());
+  for (int k = 0; k < 2 + n / 4; k++) corridor(centres[g.r.next(n)], centres[g.r.next(n)]);
+  // dead-end passages, worth a look and leading nowhere
+  for (int k = 0; k < n / 2; k++)
+    dead_end(c, s, centres[g.r.next(n)], g.r.next(4), 4 + g.r.next(5));
 }
 
 // Distances over open floor from (sx, sy); -1 where it cannot be reached.
