@@ -11,6 +11,8 @@ namespace {
 
 struct style {
   u8 wall, floor, outer;
+  // the chest, stairs and doors of the place, drawn on its floor and wall
+  u8 chest = 38, door = 39, open = 40, down = 42, up = 43;
 };
 
 // Each kind of place its own stone: caves of brown rock, the ice cave of
@@ -29,6 +31,21 @@ style dungeon_style(const std::string& kind, int area) {
   if (kind == "shrine") return {125, 124, 125};
   if (area == 20 || area == 21 || area == 14) return {121, 120, 121};
   return {19, 30, 19};
+}
+
+// The tile named "BASE_on_GROUND" where the catalogue has one, else BASE.
+u8 on_ground(const tile_catalogue& cat, u8 base, u8 ground) {
+  for (int n = 0; n < 256; n++)
+    if (cat.names[n] == cat.names[base] + "_on_" + cat.names[ground]) return static_cast<u8>(n);
+  return base;
+}
+
+style place_style(const place_desc& d, const tile_catalogue& cat) {
+  style s = dungeon_style(d.kind, d.area);
+  s.chest = on_ground(cat, s.chest, s.floor), s.down = on_ground(cat, s.down, s.floor);
+  s.up = on_ground(cat, s.up, s.floor);
+  s.door = on_ground(cat, s.door, s.wall), s.open = on_ground(cat, s.open, s.wall);
+  return s;
 }
 
 // ---- dungeons ----
@@ -147,13 +164,13 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
     px += (ox - fx) / 2, py += (oy - fy) / 2;
   }
   if (d.door_key >= 0) {
-    c.at(ox, oy) = 39;
+    c.at(ox, oy) = s.door;
     add_event(g.m, ox, oy, 0, d.door_key, 0);
   } else {
     c.at(ox, oy) = s.floor;
   }
   if (d.down_map != 255) {
-    c.at(fx, fy) = 42;
+    c.at(fx, fy) = s.down;
     add_event(g.m, fx, fy, d.down_map, d.down_x, d.down_y);
   } else {
     c.at(fx, fy) = 45;
@@ -163,8 +180,8 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
     add_person(g.m, d.guardian_sprite, (fx + ox) / 2, (fy + oy) / 2, 3, d.guardian_group, 0, 0);
 }
 
-std::string grow_dungeon(const place_desc& d, grown& g) {
-  style s = dungeon_style(d.kind, d.area);
+std::string grow_dungeon(const place_desc& d, const tile_catalogue& cat, grown& g) {
+  style s = place_style(d, cat);
   canvas& c = g.c;
   if (d.kind == "cave")
     carve_cave(g, s);
@@ -192,12 +209,12 @@ std::string grow_dungeon(const place_desc& d, grown& g) {
   // seal what the vault cut off, counting its door as open
   std::vector<u8> kept = c.t;
   for (auto& v : c.t)
-    if (v == 39) v = s.floor;
+    if (v == s.door) v = s.floor;
   dist = distances(c, s.floor, ex, ey);
   c.t = kept;
   for (size_t i = 0; i < c.t.size(); i++)
     if (dist[i] < 0 && c.t[i] == s.floor) c.t[i] = s.wall;
-  c.at(ex, ey + 1) = 43; // the way back up
+  c.at(ex, ey + 1) = s.up; // the way back up
   add_event(g.m, ex, ey + 1, d.up_map != 255 ? d.up_map : d.exit_map,
             d.up_map != 255 ? d.up_x : d.exit_x, d.up_map != 255 ? d.up_y : d.exit_y);
   // chests in the far corners of side passages
@@ -213,7 +230,7 @@ std::string grow_dungeon(const place_desc& d, grown& g) {
     size_t pick = nooks[static_cast<size_t>(g.r.next(static_cast<int>(nooks.size())))];
     nooks.erase(std::remove(nooks.begin(), nooks.end(), pick), nooks.end());
     int x = static_cast<int>(pick) % c.w, y = static_cast<int>(pick) / c.w;
-    c.t[pick] = 38;
+    c.t[pick] = s.chest;
     add_event(g.m, x, y, d.chests[k], 128, d.chests[k + 1]);
   }
   for (size_t i = 0; i < c.t.size(); i += 7)
@@ -259,7 +276,7 @@ std::string grow_place(const place_desc& d, const tile_catalogue& tiles, map_sou
           canvas{d.width, d.height, std::vector<u8>(static_cast<size_t>(d.width) * d.height, 0)},
           rng{static_cast<unsigned>(d.seed) * 2654435761u + static_cast<unsigned>(d.map)},
           {}};
-  std::string err = d.kind == "town" ? grow_town(d, tiles, g) : grow_dungeon(d, g);
+  std::string err = d.kind == "town" ? grow_town(d, tiles, g) : grow_dungeon(d, tiles, g);
   if (!err.empty()) return err;
   place_people(d, g);
   m.grid = g.c.t;
@@ -267,14 +284,16 @@ std::string grow_place(const place_desc& d, const tile_catalogue& tiles, map_sou
   place_arrival(d, &ax, &ay);
   // Beyond the map's edge the field shows the border tile: a town's woods,
   // a dungeon's rock, so that the screen is never half empty.
-  u8 border = static_cast<u8>(d.kind == "town" ? d.woods : dungeon_style(d.kind, d.area).outer);
+  style look = place_style(d, tiles);
+  u8 border = static_cast<u8>(d.kind == "town" ? d.woods : look.outer);
+  u8 open_door = d.kind == "town" ? 40 : look.open;
   u8 h[16] = {static_cast<u8>(d.width - 1),
               static_cast<u8>(d.height - 1),
               static_cast<u8>(ax),
               static_cast<u8>(ay),
               border,
               0,
-              40,
+              open_door,
               static_cast<u8>(d.music),
               static_cast<u8>(d.kind == "town" ? 2
                               : d.backdrop     ? 1

@@ -13,7 +13,7 @@ namespace {
 bool beside_down_stairs(const map_source& m, const tile_catalogue& t, int* x, int* y) {
   for (int yy = 1; yy < m.height - 1; yy++)
     for (int xx = 1; xx < m.width - 1; xx++) {
-      if (m.grid[static_cast<size_t>(yy) * m.width + xx] != 42) continue;
+      if (t.classes[m.grid[static_cast<size_t>(yy) * m.width + xx]] != 2) continue;
       int dx[] = {0, 0, 1, -1}, dy[] = {1, -1, 0, 0};
       for (int k = 0; k < 4; k++) {
         int v = m.grid[static_cast<size_t>(yy + dy[k]) * m.width + xx + dx[k]];
