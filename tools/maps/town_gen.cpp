@@ -12,13 +12,14 @@
 namespace {
 
 // Tile numbers of the catalogue that the plans build with.
-constexpr u8 T_GRASS = 1, T_FLAGSTONE = 2, T_PATH = 3, T_SAND = 4, T_BRIDGE = 7, T_BRICK = 16,
-             T_STONE = 17, T_WOOD_WALL = 22, T_TREE = 23, T_FENCE = 24, T_WELL = 25, T_FLOWERS = 26,
-             T_WOOD_FLOOR = 27, T_CARPET = 28, T_PILLAR = 31, T_INN = 32, T_ITEMS = 33,
-             T_WEAPONS = 34, T_ARMOUR = 35, T_ALTAR = 36, T_DOORWAY = 40, T_POND = 48, T_TABLE = 53,
-             T_BED = 54, T_BARREL = 55, T_POT = 56, T_BOOKS = 52, T_THRONE = 57, T_GRAVE = 60,
-             T_CRYSTAL = 61, T_CLIFF = 79, T_ICE_FLOOR = 112, T_SAND_FLOOR = 120, T_IRON_WALL = 117,
-             T_SAND_WALL = 121, T_CROPS = 171, T_LOG_WALL = 172, T_STALL = 173, T_SHIP = 174;
+constexpr u8 T_GRASS = 1, T_LAMUR_PLAIN = 5, T_FLAGSTONE = 2, T_PATH = 3, T_SAND = 4, T_BRIDGE = 7,
+             T_BRICK = 16, T_STONE = 17, T_WOOD_WALL = 22, T_TREE = 23, T_FENCE = 24, T_WELL = 25,
+             T_FLOWERS = 26, T_WOOD_FLOOR = 27, T_CARPET = 28, T_PILLAR = 31, T_INN = 32,
+             T_ITEMS = 33, T_WEAPONS = 34, T_ARMOUR = 35, T_ALTAR = 36, T_DOORWAY = 40, T_POND = 48,
+             T_TABLE = 53, T_BED = 54, T_BARREL = 55, T_POT = 56, T_BOOKS = 52, T_THRONE = 57,
+             T_GRAVE = 60, T_CRYSTAL = 61, T_CLIFF = 79, T_ICE_FLOOR = 112, T_SAND_FLOOR = 120,
+             T_IRON_WALL = 117, T_SAND_WALL = 121, T_CROPS = 171, T_LOG_WALL = 172, T_STALL = 173,
+             T_SHIP = 174;
 
 constexpr int INN_KEEPER = 80, SHOP_KEEPER = 56, PRIEST = 72;
 
@@ -29,7 +30,15 @@ struct building {
 // What a town is built of, by its land.
 struct materials {
   u8 ground, path, edge, wall, floor;
+  u8 fence = T_FENCE, grave = T_GRAVE, crystal = T_CRYSTAL, flowers = T_FLOWERS;
 };
+
+// The tile named "BASE_on_GROUND" where the catalogue has one, else BASE.
+u8 on_ground(const tile_catalogue& cat, u8 base, u8 ground) {
+  for (int n = 0; n < 256; n++)
+    if (cat.names[n] == cat.names[base] + "_on_" + cat.names[ground]) return static_cast<u8>(n);
+  return base;
+}
 
 // The land's own walls: wood in the green lands, brick in the republic and
 // Bild, sand-brick in Ezi, stone in the hard south, logs in the snow.
@@ -44,6 +53,11 @@ materials materials_of(const place_desc& d, const tile_catalogue& cat) {
       m.edge = static_cast<u8>(n);
   if (d.land >= 0 && d.land < 12) m.wall = land_walls[d.land];
   if (m.wall == T_SAND_WALL) m.path = T_SAND_FLOOR, m.floor = T_SAND_FLOOR;
+  // fences, graves and crystals stand on the land's own ground; flowers
+  // grow only in the green grass of Lamur
+  m.fence = on_ground(cat, T_FENCE, m.ground), m.grave = on_ground(cat, T_GRAVE, m.ground);
+  m.crystal = on_ground(cat, T_CRYSTAL, m.ground);
+  if (m.ground != T_GRASS && m.ground != T_LAMUR_PLAIN) m.flowers = m.ground;
   return m;
 }
 
@@ -138,12 +152,12 @@ void oval(town& t, int cx, int cy, int rx, int ry, u8 v, bool only_open) {
 bool fenced_plot(town& t, int x, int y, int w, int h, u8 inside) {
   building b{x, y, w, h};
   if (!fits(t, b)) return false;
-  t.c().rect(x, y, w, h, T_FENCE);
+  t.c().rect(x, y, w, h, t.mat.fence);
   t.c().rect(x + 1, y + 1, w - 2, h - 2, inside);
   if (inside == T_GRAVE) {
     t.c().rect(x + 1, y + 1, w - 2, h - 2, t.mat.ground);
     for (int gy = y + 1; gy < y + h - 1; gy += 2)
-      for (int gx = x + 1; gx < x + w - 1; gx += 2) t.c().at(gx, gy) = T_GRAVE;
+      for (int gx = x + 1; gx < x + w - 1; gx += 2) t.c().at(gx, gy) = t.mat.grave;
     t.c().at(x + w / 2, y + h - 1) = t.mat.ground;
   }
   t.houses.push_back(b);
@@ -176,13 +190,13 @@ int services(const place_desc& d) {
 
 void plan_village(town& t) {
   winding_lane(t, t.h() / 3);
-  oval(t, t.w() / 2, t.h() / 3, 3, 2, T_GRASS == t.mat.ground ? T_FLOWERS : t.mat.ground, false);
+  oval(t, t.w() / 2, t.h() / 3, 3, 2, t.mat.flowers, false);
   t.c().at(t.w() / 2, t.h() / 3 - 1) = T_WELL;
   oval(t, 3 + t.rand(t.w() - 8), 3 + t.rand(t.h() - 8), 2, 1, T_POND, true);
   scatter_houses(t, services(t.d) + 2 + t.rand(3), 2, 2, t.w() - 8, t.h() - 8);
   try_plots(t, 2 + t.rand(2), 6, 4, T_CROPS);
   sprinkle(t, t.w() * t.h() / 40, t.mat.edge);
-  sprinkle(t, t.w() * t.h() / 50, T_FLOWERS);
+  sprinkle(t, t.w() * t.h() / 50, t.mat.flowers);
 }
 
 void plan_city(town& t) {
@@ -220,7 +234,8 @@ void plan_castle(town& t) {
   t.c().at(cx, keep.y + keep.h) = T_BRIDGE;
   road(t, cx - 1, keep.y + keep.h + 1, cx + 1, t.h() - 2, T_FLAGSTONE);
   scatter_houses(t, services(t.d) + 4, 2, keep.y + keep.h + 2, w - 8, t.h() - 8);
-  try_plots(t, 1, 5, 4, T_FLOWERS);
+  try_plots(t, 1, 5, 4,
+            t.mat.flowers == T_FLOWERS ? T_FLOWERS : T_GRAVE); // a garden or a graveyard
   sprinkle(t, w * t.h() / 50, t.mat.edge);
 }
 
@@ -305,9 +320,9 @@ void plan_hidden(town& t) {
     }
   road(t, w / 2 - 1, h - 2, w / 2, h - 2, t.mat.path);
   for (int y = h - 3; y >= h / 2; y--) t.c().rect(w / 2 - 1, y, 2, 1, t.mat.path); // the pass
-  t.c().at(w / 2, 4) = T_CRYSTAL;
+  t.c().at(w / 2, 4) = t.mat.crystal;
   scatter_houses(t, services(t.d) + 2, 2, 2, w - 7, h - 8);
-  sprinkle(t, w * h / 60, T_GRAVE);
+  sprinkle(t, w * h / 60, t.mat.grave);
 }
 
 struct plan {
@@ -428,7 +443,7 @@ bool path_to_door(town& t, const tile_catalogue& cat, int fx, int fy) {
       int nx = x + dx[k], ny = y + dy[k];
       if (nx < 1 || ny < 1 || nx > t.w() - 2 || ny > t.h() - 2) continue;
       u8 v = t.c().at(nx, ny);
-      bool soft = walkable(cat, v) || v == t.mat.edge || v == t.d.mountain || v == T_GRAVE;
+      bool soft = walkable(cat, v) || v == t.mat.edge || v == t.d.mountain || v == t.mat.grave;
       size_t ni = static_cast<size_t>(ny) * t.w() + nx;
       if (soft && back[ni] < 0) back[ni] = static_cast<int>(i), q.push_back({nx, ny});
     }
