@@ -462,8 +462,8 @@ std::string open_ways(town& t, const tile_catalogue& cat) {
 }
 
 // Open places out of the way for the town's people: reachable from the gate,
-// open on all four sides, never in front of a door; nearest the heart of the
-// town first, so that the story people stand where a traveller passes.
+// open on all four sides, off the lanes and streets, never in front of a door; nearest the heart of
+// the town first, so that the story people stand where a traveller passes.
 void find_spots(town& t, const tile_catalogue& cat) {
   auto dist = reach(t, cat, t.w() / 2, t.h() - 2);
   std::vector<std::pair<int, std::pair<int, int>>> spots;
@@ -475,7 +475,9 @@ void find_spots(town& t, const tile_catalogue& cat) {
         const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
         open = open && walkable(cat, t.c().at(x + dx[k], y + dy[k]));
       }
-      if (!open || !walkable(cat, t.c().at(x, y)) || t.c().at(x, y) == T_BRIDGE) continue;
+      u8 v = t.c().at(x, y);
+      if (!open || !walkable(cat, v) || v == T_BRIDGE || v == t.mat.path || v == T_FLAGSTONE)
+        continue;
       int heart = std::abs(x - t.w() / 2) + std::abs(y - t.h() / 2);
       spots.push_back({heart * 4 + t.rand(12), {x, y}});
     }
