@@ -4,6 +4,7 @@
 
 #include "tools/maps/map_source.h"
 
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <set>
@@ -168,4 +169,89 @@ TEST(ArtFiles, WindowPiecesJoinWithoutSeams) {
   // the side pieces repeat downwards: their first and last rows agree
   for (int k : {6, 7})
     for (int x = 0; x < 8; x++) EXPECT_EQ(piece(k, x, 0), piece(k, x, 7)) << k;
+}
+
+namespace {
+
+double luma(rgb c) {
+  return 0.299 * c.r + 0.587 * c.g + 0.114 * c.b;
+}
+
+double mean_luma(const image& sheet, int n) {
+  double sum = 0;
+  for (int y = 0; y < 16; y++)
+    for (int x = 0; x < 16; x++) sum += luma(tile_px(sheet, n, x, y));
+  return sum / 256;
+}
+
+} // namespace
+
+// In every dungeon (every map that is neither the world nor a town) the
+// commonest wall and the commonest floor differ clearly in brightness, on the
+// field and in the one pixel that stands for a tile in the whole-map view,
+// so that a wall reads as a wall at first sight whatever the hue.
+TEST(ArtFiles, EveryDungeonsWallsAndFloorsDifferInBrightness) {
+  constexpr double FIELD_MARGIN = 50, VIEW_MARGIN = 40;
+  bmp_info pmap = read_bmp(resource_file("PMAP.bmp"));
+  ASSERT_TRUE(pmap.ok);
+  auto atr = file_bytes(game_file("rpgmappat.atr"));
+  ASSERT_EQ(atr.size(), 256u);
+  int dungeons = 0;
+  for (int n = 0; n < 256; n++) {
+    char name[32];
+    std::snprintf(name, sizeof name, "dmapdat%03d.mp", n);
+    auto b = file_bytes(game_file(name));
+    if (b.size() < 16 || n == 4 || b[8] == 2) continue; // the world; towns are left by their edge
+    int count[256] = {};
+    for (std::size_t i = 16; i < b.size(); i++) count[b[i]]++;
+    int wall = -1, floor = -1;
+    for (int t = 0; t < 256; t++) {
+      if (atr[t] == 1 && count[t] > 0 && (wall < 0 || count[t] > count[wall])) wall = t;
+      if (atr[t] == 0 && count[t] > 0 && (floor < 0 || count[t] > count[floor])) floor = t;
+    }
+    ASSERT_TRUE(wall >= 0 && floor >= 0) << name;
+    dungeons++;
+    EXPECT_GE(std::abs(mean_luma(pmap.im, wall) - mean_luma(pmap.im, floor)), FIELD_MARGIN)
+        << name << ": wall " << wall << ", floor " << floor;
+    EXPECT_GE(std::abs(luma(tile_px(pmap.im, wall, 5, 4)) - luma(tile_px(pmap.im, floor, 5, 4))),
+              VIEW_MARGIN)
+        << name << " in the whole-map view: wall " << wall << ", floor " << floor;
+  }
+  EXPECT_GT(dungeons, 15);
+}
+
+// Mountains, woods' edges and the pictures of places on the world stand on
+// their own land's ground: the top corners of each such picture are the
+// ground of the land around it, never a square of grass on snow or sand.
+TEST(ArtFiles, WorldPicturesStandOnTheGroundOfTheirLand) {
+  constexpr int CORNER_TOLERANCE = 60; // summed over red, green and blue
+  const std::set<int> grounds = {5, 80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 49};
+  bmp_info pmap = read_bmp(resource_file("PMAP.bmp"));
+  ASSERT_TRUE(pmap.ok);
+  auto atr = file_bytes(game_file("rpgmappat.atr"));
+  auto m = file_bytes(game_file("dmapdat004.mp"));
+  ASSERT_TRUE(atr.size() == 256u && m.size() > 16u);
+  int w = m[0] + 1, h = m[1] + 1, checked = 0;
+  ASSERT_GE(m.size(), static_cast<std::size_t>(16 + w * h));
+  auto at = [&](int x, int y) { return m[16 + ((y + h) % h) * w + (x + w) % w]; };
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x++) {
+      int t = at(x, y), count[256] = {}, ground = -1;
+      if (atr[t] != 1) continue;
+      for (int dy = -3; dy <= 3; dy++)
+        for (int dx = -3; dx <= 3; dx++)
+          if (int u = at(x + dx, y + dy);
+              grounds.count(u) && ++count[u] > (ground < 0 ? 0 : count[ground]))
+            ground = u;
+      if (ground < 0) continue;
+      checked++;
+      int diff = 0;
+      for (int cx : {0, 15}) {
+        rgb a = tile_px(pmap.im, t, cx, 0), b = tile_px(pmap.im, ground, cx, 0);
+        diff += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+      }
+      EXPECT_LE(diff / 2, CORNER_TOLERANCE)
+          << "tile " << t << " at " << x << "," << y << " in the land of " << ground;
+    }
+  EXPECT_GT(checked, 400);
 }

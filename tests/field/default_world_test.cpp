@@ -7,6 +7,7 @@
 #include "platform/png.h"
 #include "state/data_files.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -94,6 +95,56 @@ TEST_F(DefaultWorld, AStairOfTheWorldLeadsIntoItsPlace) {
   fm.area_label_on = 1;
   frame();
   save("place_entered.png");
+}
+
+// Whether any 16 x 16 cell of the field shows the outside tile of the second
+// sheet or nothing but pure black: the empty screen a player would see
+// beyond a map's edge.
+bool shows_void(const surface& s, const surface& dummy) {
+  for (int cy = 0; cy < 256; cy += 16)
+    for (int cx = 0; cx < 256; cx += 16) {
+      bool black = true, outside = true;
+      for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 16; x++) {
+          bgr c = pixel(s, cx + x, cy + y);
+          black = black && c == bgr{0, 0, 0};
+          outside = outside && c == pixel(dummy, 240 + x, 240 + y);
+        }
+      if (black || outside) return true;
+    }
+  return false;
+}
+
+// From every map, standing on the walkable tiles nearest its four edges (the
+// places from which the view reaches furthest beyond it), the field shows
+// scenery everywhere: the map's border tile frames it, never the black void.
+TEST_F(DefaultWorld, NoMapShowsTheVoidBeyondItsEdge) {
+  int maps = 0;
+  for (int n = 0; n < 256; n++) {
+    char name[32];
+    std::snprintf(name, sizeof name, "dmapdat%03d.mp", n);
+    if (access(name, R_OK) != 0) continue;
+    st.cur_map = n;
+    load_data(LOAD_MAP);
+    maps++;
+    int edge[4][2] = {{999, 0}, {-1, 0}, {0, 999}, {0, -1}}; // least x, most x, least y, most y
+    for (int y = 0; y <= st.map_max_y; y++)
+      for (int x = 0; x <= st.map_max_x; x++) {
+        if (st.tile_class[st.map_grid[y][x]] == 1) continue;
+        if (x < edge[0][0]) edge[0][0] = x, edge[0][1] = y;
+        if (x > edge[1][0]) edge[1][0] = x, edge[1][1] = y;
+        if (y < edge[2][1]) edge[2][0] = x, edge[2][1] = y;
+        if (y > edge[3][1]) edge[3][0] = x, edge[3][1] = y;
+      }
+    for (auto& e : edge) {
+      st.pos_x = e[0], st.pos_y = e[1], st.view_x = e[0] - 9, st.view_y = e[1] - 9;
+      rebuild_map_pictures();
+      draw_field_map();
+      EXPECT_FALSE(shows_void(gx.back_surface, gx.dummy_surface))
+          << name << " from " << e[0] << "," << e[1];
+    }
+  }
+  EXPECT_GT(maps, 40);
 }
 
 } // namespace

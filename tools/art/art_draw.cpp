@@ -255,6 +255,16 @@ std::string from_line(canvas& cv, const src_line& l) {
   return "";
 }
 
+// Lays an earlier picture over this one, its pure black see-through: a
+// shape drawn once on nothing stands on many grounds.
+std::string put_line(canvas& cv, const src_line& l) {
+  if (l.words.size() != 2) return fault(l, "put NAME");
+  auto it = cv.out->find(l.words[1]);
+  if (it == cv.out->end()) return fault(l, "no picture " + l.words[1] + " drawn before");
+  blit(cv.base, it->second, 0, 0, true);
+  return "";
+}
+
 } // namespace
 
 std::string draw_pictures(const std::vector<src_line>& lines, const palette& pal, int w, int h,
@@ -274,6 +284,8 @@ std::string draw_pictures(const std::vector<src_line>& lines, const palette& pal
       e = layer_line(cv, l);
     else if (k == "from")
       e = from_line(cv, l);
+    else if (k == "put")
+      e = put_line(cv, l);
     else if (k == "spots")
       e = spots_line(cv, l);
     else

@@ -11,8 +11,10 @@ namespace {
 // Backdrops repeat every 32 pixels: the field's backdrop window jumps back
 // by 32 when it has scrolled one tile past its start, so a 2 x 2 tile
 // pattern keeps it seamless. Frame k of backdrop b is DUMMY tiles
-// BACKDROP_FIRST + 16 b + 4 k .. + 3.
-constexpr int BACKDROP_FIRST = 128;
+// BACKDROP_FIRST + 16 b + 4 k .. + 3. The map tiles below BACKDROP_FIRST
+// (the woods and every land's own ground among them) repeat on the second
+// sheet, so any of them can be a map's border.
+constexpr int BACKDROP_FIRST = 192;
 const char* const backdrop_names[] = {"stars", "sky", "sea"};
 
 std::string tile_pictures(const art_paths& p, const palette& pal, const tile_catalogue& cat,
@@ -33,10 +35,10 @@ std::string tile_pictures(const art_paths& p, const palette& pal, const tile_cat
 }
 
 std::string dummy_sheet(const art_paths& p, const palette& pal, const image& pmap, image& sheet) {
-  // The first half repeats the map tiles, so that a map's border number
-  // shows the tile of the same number.
+  // The map tiles repeat, so that a map's border number shows the tile of
+  // the same number.
   sheet = make_image(256, 256);
-  blit_part(sheet, 0, 0, pmap, 0, 0, 256, 128);
+  blit_part(sheet, 0, 0, pmap, 0, 0, 256, BACKDROP_FIRST);
   std::string path = p.content + "/art/backdrops.art";
   picture_set pics;
   if (auto e = draw_file(path, pal, 32, 32, pics); !e.empty()) return e;

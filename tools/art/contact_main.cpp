@@ -1,7 +1,8 @@
 // zandrek-contact CONTENT RESOURCES GAME OUTDIR: contact sheets of the built
 // art for people to look at: tiles.png (every tile of both sheets with its
 // number and class), sprites.png (the character sheet) and monsters.png
-// (the monster pictures, each beside its hit picture).
+// (the monster pictures, each beside its hit picture) and mapNNN.png (every
+// map of the game, framed by what shows beyond its edge).
 #include "tools/art/art.h"
 
 #include "tools/maps/map_source.h"
@@ -97,6 +98,44 @@ std::string monsters_sheet(const art_paths& p, const std::string& out) {
   return write_png(sheet, out + "/monsters.png");
 }
 
+// Every map of the game as a player would see it from far above: each tile
+// shrunk to SCALE pixels, framed by BORDER tiles of the map's border tile
+// (what the field shows beyond the map's edge), one picture per map.
+std::string maps_sheets(const art_paths& p, const std::string& out) {
+  constexpr int BORDER = 8;
+  image pmap = read_bmp24(p.resources + "/PMAP.bmp"),
+        dummy = read_bmp24(p.resources + "/DUMMY.bmp");
+  if (pmap.w != 256 || dummy.w != 256) return "the tile sheets are not built";
+  for (int n = 0; n < 256; n++) {
+    char name[48];
+    std::snprintf(name, sizeof name, "/dmapdat%03d.mp", n);
+    std::ifstream in(p.game + name, std::ios::binary);
+    std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), {});
+    if (b.size() < 16) continue;
+    int w = b[0] + 1, h = b[1] + 1, border = b[4];
+    if (b.size() < static_cast<std::size_t>(16 + w * h)) return std::string(name + 1) + ": short";
+    int scale = w > 128 ? 2 : 8, step = 16 / scale;
+    image sheet = make_image((w + 2 * BORDER) * scale, (h + 2 * BORDER) * scale);
+    for (int y = -BORDER; y < h + BORDER; y++)
+      for (int x = -BORDER; x < w + BORDER; x++) {
+        bool in_map = x >= 0 && y >= 0 && x < w && y < h;
+        int t = in_map ? b[16 + y * w + x] : border;
+        for (int j = 0; j < scale; j++)
+          for (int i = 0; i < scale; i++) {
+            int sx = (t % 16) * 16 + i * step, sy = (t / 16) * 16 + j * step;
+            rgb c = get_px(in_map ? pmap : dummy, sx, sy);
+            if (in_map && c == CLEAR)
+              c = get_px(dummy, (border % 16) * 16 + i * step, (border / 16) * 16 + j * step);
+            set_px(sheet, (x + BORDER) * scale + i, (y + BORDER) * scale + j, c);
+          }
+      }
+    char png[48];
+    std::snprintf(png, sizeof png, "/map%03d.png", n);
+    if (auto e = write_png(sheet, out + png); !e.empty()) return e;
+  }
+  return "";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -105,7 +144,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   art_paths p{argv[1], argv[2], argv[3]};
-  for (auto f : {tiles_sheet, sprites_sheet, monsters_sheet})
+  for (auto f : {tiles_sheet, sprites_sheet, monsters_sheet, maps_sheets})
     if (auto e = f(p, argv[4]); !e.empty()) {
       std::fprintf(stderr, "zandrek-contact: %s\n", e.c_str());
       return 1;

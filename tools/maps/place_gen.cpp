@@ -1,4 +1,5 @@
 #include "tools/maps/place_gen.h"
+#include "tools/maps/place_grow.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,34 +9,23 @@
 
 namespace {
 
-// The place's own random sequence, so that a layout never changes unless
-// its description does.
-struct rng {
-  unsigned s;
-  int next(int n) {
-    s = s * 1103515245u + 12345u;
-    return n > 0 ? static_cast<int>((s >> 16) % static_cast<unsigned>(n)) : 0;
-  }
-};
-
-struct canvas {
-  int w, h;
-  std::vector<u8> t;
-  u8& at(int x, int y) { return t[static_cast<size_t>(y) * w + x]; }
-  bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
-  void rect(int x0, int y0, int rw, int rh, u8 v) {
-    for (int y = y0; y < y0 + rh; y++)
-      for (int x = x0; x < x0 + rw; x++)
-        if (inside(x, y)) at(x, y) = v;
-  }
-};
-
 struct style {
   u8 wall, floor, outer;
+  // the chest, stairs and doors of the place, drawn on its floor and wall
+  u8 chest = 38, door = 39, open = 40, down = 42, up = 43;
 };
 
+// Each kind of place its own stone: caves of brown rock, the ice cave of
+// Karaf, the fire cave of volcanic Sata, the jungle caves of Japi-Nesian
+// overgrown, the desert ruins of sandstone, the old ruins mossy, the
+// tunnels timbered, the shrines of blue marble, the fortress of black iron.
 style dungeon_style(const std::string& kind, int area) {
-  if (kind == "cave") return area == 36 || area == 22 ? style{113, 112, 18} : style{18, 29, 18};
+  if (kind == "cave") {
+    if (area == 36) return {113, 112, 113};
+    if (area == 22) return {115, 114, 115};
+    if (area == 43 || area == 44) return {119, 118, 119};
+    return {18, 29, 18};
+  }
   if (kind == "tunnel") return {123, 122, 123};
   if (kind == "fortress") return {117, 116, 117};
   if (kind == "shrine") return {125, 124, 125};
@@ -43,125 +33,19 @@ style dungeon_style(const std::string& kind, int area) {
   return {19, 30, 19};
 }
 
-struct grown {
-  map_source& m;
-  canvas c;
-  rng r;
-  std::vector<std::pair<int, int>> spots; // free places for people
-};
-
-void add_event(map_source& m, int x, int y, int a, int b, int cc) {
-  m.events.push_back({static_cast<u8>(x), static_cast<u8>(y), static_cast<u8>(a), static_cast<u8>(b),
-                      static_cast<u8>(cc)});
+// The tile named "BASE_on_GROUND" where the catalogue has one, else BASE.
+u8 on_ground(const tile_catalogue& cat, u8 base, u8 ground) {
+  for (int n = 0; n < 256; n++)
+    if (cat.names[n] == cat.names[base] + "_on_" + cat.names[ground]) return static_cast<u8>(n);
+  return base;
 }
 
-bool add_person(map_source& m, int sprite, int x, int y, int type, int a, int b, int wanders) {
-  if (m.npc_count >= NPC_COUNT) return false;
-  npc& n = m.npcs[m.npc_count++];
-  n = npc{};
-  n.sprite = static_cast<u8>(sprite), n.x = static_cast<u8>(x), n.y = static_cast<u8>(y);
-  n.type = static_cast<u8>(type), n.a = static_cast<u8>(a), n.b = static_cast<u8>(b);
-  n.wanders = static_cast<u8>(wanders);
-  n.wait = static_cast<u8>(30 + (x * 7 + y * 13) % 40);
-  n.frame_period = 14;
-  return true;
-}
-
-// ---- towns ----
-
-struct building {
-  int x, y, w, h;
-};
-
-bool overlaps(const building& a, const std::vector<building>& all) {
-  for (auto& b : all)
-    if (a.x < b.x + b.w + 1 && b.x < a.x + a.w + 1 && a.y < b.y + b.h + 1 && b.y < a.y + a.h + 1)
-      return true;
-  return false;
-}
-
-// A house with walls, a floor and a doorway in its bottom wall.
-void build_house(grown& g, const building& b, u8 wall, u8 floor) {
-  g.c.rect(b.x, b.y, b.w, b.h, wall);
-  g.c.rect(b.x + 1, b.y + 1, b.w - 2, b.h - 2, floor);
-  g.c.at(b.x + b.w / 2, b.y + b.h - 1) = 40;
-}
-
-// A counter across the room with its keeper behind it and the map event the
-// counter needs; class of the counter tile decides the service.
-void build_counter(grown& g, const building& b, u8 counter, int a, int keeper) {
-  int cx = b.x + b.w / 2, cy = b.y + 2;
-  for (int x = b.x + 1; x < b.x + b.w - 1; x++) g.c.at(x, cy) = x == cx ? counter : 53;
-  add_event(g.m, cx, cy, a, 0, 0);
-  add_person(g.m, keeper, cx, cy - 1, 0, 0, 0, 0);
-}
-
-void furnish(grown& g, const building& b) {
-  u8 things[] = {54, 53, 52, 55, 56};
-  for (int i = 0; i < 2; i++) {
-    int x = b.x + 1 + g.r.next(b.w - 2), y = b.y + 1;
-    if (x != b.x + b.w / 2) g.c.at(x, y) = things[g.r.next(5)];
-  }
-  g.spots.push_back({b.x + b.w / 2, b.y + b.h - 2});
-}
-
-std::vector<building> place_buildings(grown& g, int count) {
-  std::vector<building> out;
-  int cx = g.c.w / 2, cy = g.c.h / 2;
-  for (int tries = 0; tries < 400 && static_cast<int>(out.size()) < count; tries++) {
-    building b{2 + g.r.next(g.c.w - 10), 2 + g.r.next(g.c.h - 9), 5 + g.r.next(3), 5 + g.r.next(2)};
-    if (b.x + b.w > g.c.w - 2 || b.y + b.h > g.c.h - 3) continue;
-    // keep the streets and the plaza clear
-    if (b.x <= cx + 1 && b.x + b.w >= cx - 1) continue;
-    if (b.y <= cy + 2 && b.y + b.h >= cy - 2) continue;
-    if (!overlaps(b, out)) out.push_back(b);
-  }
-  return out;
-}
-
-void lay_town_ground(grown& g) {
-  canvas& c = g.c;
-  c.rect(0, 0, c.w, c.h, 1);
-  for (int x = 0; x < c.w; x++) c.at(x, 0) = c.at(x, c.h - 1) = 23;
-  for (int y = 0; y < c.h; y++) c.at(0, y) = c.at(c.w - 1, y) = 23;
-  int cx = c.w / 2, cy = c.h / 2;
-  c.rect(cx - 1, cy, 3, c.h - cy, 3);  // the road in from the south gate
-  c.rect(1, cy - 1, c.w - 2, 2, 3);    // the high street
-  c.rect(cx - 3, cy - 3, 7, 6, 2);     // the square
-  c.at(cx, cy - 2) = 25;               // its well
-  for (int i = 0; i < c.w * c.h / 18; i++) {
-    int x = 1 + g.r.next(c.w - 2), y = 1 + g.r.next(c.h - 2);
-    if (c.at(x, y) == 1) c.at(x, y) = g.r.next(3) ? 26 : 23;
-  }
-  for (int dx = -2; dx <= 2; dx += 4)
-    for (int dy = -1; dy <= 1; dy += 2) g.spots.push_back({cx + dx, cy + dy});
-}
-
-std::string grow_town(const place_desc& d, grown& g) {
-  lay_town_ground(g);
-  int services = 1 + static_cast<int>(d.shops.size()) + (d.church >= 0);
-  auto houses = place_buildings(g, services + 3);
-  if (static_cast<int>(houses.size()) < services) return "too small for its inn, shops and church";
-  u8 wall = d.seed % 2 ? 22 : 16;
-  size_t h = 0;
-  build_house(g, houses[h], wall, 27);
-  build_counter(g, houses[h++], 32, d.inn, 80);
-  for (size_t i = 0; i < d.shops.size(); i++, h++) {
-    build_house(g, houses[h], wall, 27);
-    u8 counter = d.shops[i] % 3 == 0 ? 33 : d.shops[i] % 3 == 1 ? 34 : 35;
-    build_counter(g, houses[h], counter, d.shops[i], 56);
-  }
-  if (d.church >= 0) {
-    build_house(g, houses[h], 17, 28);
-    build_counter(g, houses[h++], 36, d.church, 72);
-  }
-  for (; h < houses.size(); h++) {
-    build_house(g, houses[h], wall, 27);
-    furnish(g, houses[h]);
-  }
-  // the way out: a gap in the trees at the south gate
-  for (int dx = -1; dx <= 1; dx++) g.c.at(g.c.w / 2 + dx, g.c.h - 1) = 3;
-  return "";
+style place_style(const place_desc& d, const tile_catalogue& cat) {
+  style s = dungeon_style(d.kind, d.area);
+  s.chest = on_ground(cat, s.chest, s.floor), s.down = on_ground(cat, s.down, s.floor);
+  s.up = on_ground(cat, s.up, s.floor);
+  s.door = on_ground(cat, s.door, s.wall), s.open = on_ground(cat, s.open, s.wall);
+  return s;
 }
 
 // ---- dungeons ----
@@ -179,8 +63,28 @@ void carve_cave(grown& g, const style& s) {
   for (int pass = 0; pass < 5; pass++) {
     canvas next = c;
     for (int y = 0; y < c.h; y++)
-      for (int x = 0; x < c.w; x++) next.at(x, y) = count_walls(c, x, y, s.wall) >= 5 ? s.wall : s.floor;
+      for (int x = 0; x < c.w; x++)
+        next.at(x, y) = count_walls(c, x, y, s.wall) >= 5 ? s.wall : s.floor;
     c = next;
+  }
+}
+
+// From inside a room, a passage of up to `len` tiles straight out into the
+// rock in direction `dir`, stopping before it would break into any other
+// open space, so that it ends blind.
+void dead_end(canvas& c, const style& s, std::pair<int, int> from, int dir, int len) {
+  const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
+  auto [x, y] = from;
+  for (int k = 0; k < 40 && c.inside(x, y) && c.at(x, y) == s.floor; k++)
+    x += dx[dir], y += dy[dir];
+  auto solid = [&](int px, int py) {
+    return px > 1 && py > 1 && px < c.w - 2 && py < c.h - 2 && c.at(px, py) == s.wall;
+  };
+  for (int k = 0; k < len; k++, x += dx[dir], y += dy[dir]) {
+    // the tile and its neighbours ahead and to the sides must be rock
+    int ax = x + dx[dir], ay = y + dy[dir], sx = dy[dir], sy = dx[dir];
+    if (!solid(x, y) || !solid(ax, ay) || !solid(x + sx, y + sy) || !solid(x - sx, y - sy)) return;
+    c.at(x, y) = s.floor;
   }
 }
 
@@ -199,12 +103,17 @@ void carve_rooms(grown& g, const style& s) {
     }
   // corridors join each room to the next in a snake, and a few more loops
   auto corridor = [&](std::pair<int, int> a, std::pair<int, int> b) {
-    for (int x = std::min(a.first, b.first); x <= std::max(a.first, b.first); x++) c.at(x, a.second) = s.floor;
-    for (int y = std::min(a.second, b.second); y <= std::max(a.second, b.second); y++) c.at(b.first, y) = s.floor;
+    for (int x = std::min(a.first, b.first); x <= std::max(a.first, b.first); x++)
+      c.at(x, a.second) = s.floor;
+    for (int y = std::min(a.second, b.second); y <= std::max(a.second, b.second); y++)
+      c.at(b.first, y) = s.floor;
   };
   for (size_t i = 0; i + 1 < centres.size(); i++) corridor(centres[i], centres[i + 1]);
-  for (int k = 0; k < 2; k++) corridor(centres[g.r.next(static_cast<int>(centres.size()))],
-                                       centres[g.r.next(static_cast<int>(centres.size()))]);
+  int n = static_cast<int>(centres.size());
+  for (int k = 0; k < 2 + n / 4; k++) corridor(centres[g.r.next(n)], centres[g.r.next(n)]);
+  // dead-end passages, worth a look and leading nowhere
+  for (int k = 0; k < n / 2; k++)
+    dead_end(c, s, centres[g.r.next(n)], g.r.next(4), 4 + g.r.next(5));
 }
 
 // Distances over open floor from (sx, sy); -1 where it cannot be reached.
@@ -226,17 +135,21 @@ std::vector<int> distances(canvas& c, u8 floor, int sx, int sy) {
   return dist;
 }
 
-std::pair<int, int> entrance_of(const canvas& c) { return {c.w / 2, c.h - 3}; }
+std::pair<int, int> entrance_of(const canvas& c) {
+  return {c.w / 2, c.h - 3};
+}
 
 // The goal of a dungeon (its stairs down, or the event tile at its heart)
 // stands in a small walled vault with one way in: a locked door when the
 // place asks for a key, and the guardian on the step between way and goal.
-void build_vault(const place_desc& d, grown& g, const style& s, const std::vector<int>& dist, int fx, int fy) {
+void build_vault(const place_desc& d, grown& g, const style& s, const std::vector<int>& dist,
+                 int fx, int fy) {
   canvas& c = g.c;
   int ox = fx, oy = fy + 2, best = 1 << 30;
   for (int dy = -2; dy <= 2; dy++)
     for (int dx = -2; dx <= 2; dx++) {
-      if (std::max(std::abs(dx), std::abs(dy)) != 2 || (dx && dy)) continue; // the four side middles
+      if (std::max(std::abs(dx), std::abs(dy)) != 2 || (dx && dy))
+        continue; // the four side middles
       int v = dist[static_cast<size_t>(fy + dy) * c.w + fx + dx];
       if (v >= 0 && v < best) best = v, ox = fx + dx, oy = fy + dy;
     }
@@ -245,18 +158,19 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
       c.at(fx + dx, fy + dy) = std::max(std::abs(dx), std::abs(dy)) == 2 ? s.wall : s.floor;
   // a short passage out from the way in, in case the vault cut it off
   int px = ox + (ox - fx) / 2, py = oy + (oy - fy) / 2;
-  for (int k = 0; k < 3 && c.inside(px, py) && px > 0 && py > 0 && px < c.w - 1 && py < c.h - 1; k++) {
+  for (int k = 0; k < 3 && c.inside(px, py) && px > 0 && py > 0 && px < c.w - 1 && py < c.h - 1;
+       k++) {
     c.at(px, py) = s.floor;
     px += (ox - fx) / 2, py += (oy - fy) / 2;
   }
   if (d.door_key >= 0) {
-    c.at(ox, oy) = 39;
+    c.at(ox, oy) = s.door;
     add_event(g.m, ox, oy, 0, d.door_key, 0);
   } else {
     c.at(ox, oy) = s.floor;
   }
   if (d.down_map != 255) {
-    c.at(fx, fy) = 42;
+    c.at(fx, fy) = s.down;
     add_event(g.m, fx, fy, d.down_map, d.down_x, d.down_y);
   } else {
     c.at(fx, fy) = 45;
@@ -266,11 +180,13 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
     add_person(g.m, d.guardian_sprite, (fx + ox) / 2, (fy + oy) / 2, 3, d.guardian_group, 0, 0);
 }
 
-std::string grow_dungeon(const place_desc& d, grown& g) {
-  style s = dungeon_style(d.kind, d.area);
+std::string grow_dungeon(const place_desc& d, const tile_catalogue& cat, grown& g) {
+  style s = place_style(d, cat);
   canvas& c = g.c;
-  if (d.kind == "cave") carve_cave(g, s);
-  else carve_rooms(g, s);
+  if (d.kind == "cave")
+    carve_cave(g, s);
+  else
+    carve_rooms(g, s);
   auto [ex, ey] = entrance_of(c);
   c.rect(ex - 1, ey - 2, 3, 4, s.floor); // a landing at the way in
   // and a passage from it up into the rooms or caves above
@@ -293,31 +209,33 @@ std::string grow_dungeon(const place_desc& d, grown& g) {
   // seal what the vault cut off, counting its door as open
   std::vector<u8> kept = c.t;
   for (auto& v : c.t)
-    if (v == 39) v = s.floor;
+    if (v == s.door) v = s.floor;
   dist = distances(c, s.floor, ex, ey);
   c.t = kept;
   for (size_t i = 0; i < c.t.size(); i++)
     if (dist[i] < 0 && c.t[i] == s.floor) c.t[i] = s.wall;
-  c.at(ex, ey + 1) = 43; // the way back up
-  add_event(g.m, ex, ey + 1, d.up_map != 255 ? d.up_map : d.exit_map, d.up_map != 255 ? d.up_x : d.exit_x,
-            d.up_map != 255 ? d.up_y : d.exit_y);
+  c.at(ex, ey + 1) = s.up; // the way back up
+  add_event(g.m, ex, ey + 1, d.up_map != 255 ? d.up_map : d.exit_map,
+            d.up_map != 255 ? d.up_x : d.exit_x, d.up_map != 255 ? d.up_y : d.exit_y);
   // chests in the far corners of side passages
   std::vector<size_t> nooks;
   for (int walls = 6; walls >= 3 && nooks.size() < d.chests.size(); walls--)
     for (size_t i = 0; i < c.t.size(); i++) {
       int x = static_cast<int>(i) % c.w, y = static_cast<int>(i) / c.w;
-      if (c.t[i] == s.floor && count_walls(c, x, y, s.wall) == walls && dist[i] > 4) nooks.push_back(i);
+      if (c.t[i] == s.floor && count_walls(c, x, y, s.wall) == walls && dist[i] > 4)
+        nooks.push_back(i);
     }
   for (size_t k = 0; k + 1 < d.chests.size(); k += 2) {
     if (nooks.empty()) return "no nook left for a chest";
     size_t pick = nooks[static_cast<size_t>(g.r.next(static_cast<int>(nooks.size())))];
     nooks.erase(std::remove(nooks.begin(), nooks.end(), pick), nooks.end());
     int x = static_cast<int>(pick) % c.w, y = static_cast<int>(pick) / c.w;
-    c.t[pick] = 38;
+    c.t[pick] = s.chest;
     add_event(g.m, x, y, d.chests[k], 128, d.chests[k + 1]);
   }
   for (size_t i = 0; i < c.t.size(); i += 7)
-    if (c.t[i] == s.floor && dist[i] > 6) g.spots.push_back({static_cast<int>(i) % c.w, static_cast<int>(i) / c.w});
+    if (c.t[i] == s.floor && dist[i] > 6)
+      g.spots.push_back({static_cast<int>(i) % c.w, static_cast<int>(i) / c.w});
   return "";
 }
 
@@ -332,9 +250,12 @@ void place_people(const place_desc& d, grown& g) {
   int x, y;
   for (auto& p : d.people)
     if (next_spot(&x, &y)) add_person(g.m, p.sprite, x, y, p.type, p.a, p.b, p.wanders);
-  int kinds[] = {16, 24, 32, 40, 48, 104, 184, 192};
+  // the people of the town: men, women, the old, children, a guard, the old
+  // woman, a cat or a dog; sailors only where there is a harbour or a beach
+  int kinds[] = {16, 24, 32, 40, 48, 112, 184, 192, 104};
+  bool waterside = d.plan == "harbour" || d.plan == "beach";
   for (int i = 0; i < d.villagers && next_spot(&x, &y); i++)
-    add_person(g.m, kinds[g.r.next(8)], x, y, 0, 0, 0, 1);
+    add_person(g.m, kinds[g.r.next(waterside ? 9 : 8)], x, y, 0, 0, 0, 1);
   int beasts[] = {128, 136, 144, 176, 240};
   for (int i = 0; i < d.monsters && next_spot(&x, &y); i++)
     add_person(g.m, beasts[g.r.next(5)], x, y, 1, 0, 0, 1);
@@ -347,22 +268,40 @@ void place_arrival(const place_desc& d, int* x, int* y) {
   *y = d.kind == "town" ? d.height - 2 : d.height - 4;
 }
 
-std::string grow_place(const place_desc& d, const tile_catalogue&, map_source& m) {
+std::string grow_place(const place_desc& d, const tile_catalogue& tiles, map_source& m) {
   m = map_source{};
   m.number = d.map;
   m.width = d.width, m.height = d.height;
-  grown g{m, canvas{d.width, d.height, std::vector<u8>(static_cast<size_t>(d.width) * d.height, 0)},
-          rng{static_cast<unsigned>(d.seed) * 2654435761u + static_cast<unsigned>(d.map)}, {}};
-  std::string err = d.kind == "town" ? grow_town(d, g) : grow_dungeon(d, g);
+  grown g{m,
+          canvas{d.width, d.height, std::vector<u8>(static_cast<size_t>(d.width) * d.height, 0)},
+          rng{static_cast<unsigned>(d.seed) * 2654435761u + static_cast<unsigned>(d.map)},
+          {}};
+  std::string err = d.kind == "town" ? grow_town(d, tiles, g) : grow_dungeon(d, tiles, g);
   if (!err.empty()) return err;
   place_people(d, g);
   m.grid = g.c.t;
   int ax, ay;
   place_arrival(d, &ax, &ay);
-  u8 h[16] = {static_cast<u8>(d.width - 1), static_cast<u8>(d.height - 1), static_cast<u8>(ax),
-              static_cast<u8>(ay), 255, 0, 40, static_cast<u8>(d.music),
-              static_cast<u8>(d.kind == "town" ? 2 : d.backdrop ? 1 : 0), static_cast<u8>(d.exit_map),
-              static_cast<u8>(d.exit_x), static_cast<u8>(d.exit_y), static_cast<u8>(d.area)};
+  // Beyond the map's edge the field shows the border tile: a town's woods,
+  // a dungeon's rock, so that the screen is never half empty.
+  style look = place_style(d, tiles);
+  u8 border = static_cast<u8>(d.kind == "town" ? d.woods : look.outer);
+  u8 open_door = d.kind == "town" ? 40 : look.open;
+  u8 h[16] = {static_cast<u8>(d.width - 1),
+              static_cast<u8>(d.height - 1),
+              static_cast<u8>(ax),
+              static_cast<u8>(ay),
+              border,
+              0,
+              open_door,
+              static_cast<u8>(d.music),
+              static_cast<u8>(d.kind == "town" ? 2
+                              : d.backdrop     ? 1
+                                               : 0),
+              static_cast<u8>(d.exit_map),
+              static_cast<u8>(d.exit_x),
+              static_cast<u8>(d.exit_y),
+              static_cast<u8>(d.area)};
   std::copy(h, h + 16, m.header);
   for (int i = m.npc_count; i < NPC_COUNT; i++) m.npcs[i].state = 1;
   return "";
@@ -391,14 +330,15 @@ bool int_list(const std::string& s, char sep, std::vector<int>& out) {
 std::string place_setting(const std::string& k, const std::string& v, place_desc& d) {
   std::vector<int> n;
   bool ok = true;
-  if (k == "area" || k == "music" || k == "seed" || k == "inn" || k == "church" || k == "villagers" ||
-      k == "monsters" || k == "from" || k == "backdrop" || k == "door" || k == "goal") {
+  if (k == "area" || k == "music" || k == "seed" || k == "inn" || k == "church" ||
+      k == "villagers" || k == "monsters" || k == "from" || k == "backdrop" || k == "door" ||
+      k == "goal") {
     int x = 0;
     ok = int_of(v, 0, 255, x);
-    int* dst[] = {&d.area, &d.music, &d.seed, &d.inn, &d.church, &d.villagers, &d.monsters, &d.up_map,
-                  &d.backdrop, &d.door_key, &d.goal_event};
-    const char* names[] = {"area", "music", "seed", "inn", "church", "villagers", "monsters", "from",
-                           "backdrop", "door", "goal"};
+    int* dst[] = {&d.area,     &d.music,  &d.seed,     &d.inn,      &d.church,    &d.villagers,
+                  &d.monsters, &d.up_map, &d.backdrop, &d.door_key, &d.goal_event};
+    const char* names[] = {"area",     "music", "seed",     "inn",  "church", "villagers",
+                           "monsters", "from",  "backdrop", "door", "goal"};
     for (int i = 0; i < 11; i++)
       if (k == names[i]) *dst[i] = x;
   } else if (k == "size") {
@@ -423,7 +363,7 @@ std::string place_setting(const std::string& k, const std::string& v, place_desc
     }
   } else if (k == "guardian") {
     ok = int_list(v, ':', n) && n.size() <= 2;
-    if (ok) d.guardian_group = n[0], d.guardian_sprite = n.size() > 1 ? n[1] : 152;
+    if (ok) d.guardian_group = n[0], d.guardian_sprite = n.size() > 1 ? n[1] : 232;
   } else if (k == "person") {
     ok = int_list(v, ':', n) && n.size() >= 4 && n.size() <= 5 && n[1] <= 3;
     if (ok) d.people.push_back({n[0], n[1], n[2], n[3], n.size() > 4 ? n[4] : 0});
@@ -446,17 +386,21 @@ std::string read_place_descs(const std::string& path, std::vector<place_desc>& o
     std::vector<std::string> w;
     for (std::string s; ws >> s;) w.push_back(s);
     if (w.empty()) continue;
-    auto fail = [&](const std::string& what) { return path + ":" + std::to_string(line_no) + ": " + what; };
+    auto fail = [&](const std::string& what) {
+      return path + ":" + std::to_string(line_no) + ": " + what;
+    };
     place_desc d;
     d.kind = w[0];
     if (d.kind != "town" && d.kind != "cave" && d.kind != "ruin" && d.kind != "tunnel" &&
         d.kind != "fortress" && d.kind != "shrine")
       return fail("a place is a town, cave, ruin, tunnel, fortress or shrine");
-    if (w.size() < 2 || !int_of(w[1], 1, 254, d.map) || d.map == 4) return fail("a place needs its map number");
+    if (w.size() < 2 || !int_of(w[1], 1, 254, d.map) || d.map == 4)
+      return fail("a place needs its map number");
     // Monsters roam only on these maps; elsewhere a dungeon is a quiet place
     // where the guardian is the only fight.
     bool encounter_map = d.map >= 50 || d.map == 36 || d.map == 39 || d.map == 40;
-    if (d.kind == "town" && encounter_map) return fail("a town's map number must not be one where monsters roam");
+    if (d.kind == "town" && encounter_map)
+      return fail("a town's map number must not be one where monsters roam");
     for (size_t i = 2; i < w.size(); i++) {
       auto eq = w[i].find('=');
       if (eq == std::string::npos) return fail("'" + w[i] + "' is not key=value");
@@ -464,10 +408,38 @@ std::string read_place_descs(const std::string& path, std::vector<place_desc>& o
       if (!err.empty()) return fail(err);
     }
     // Monster people fight the map's area, which only roaming maps fill.
-    if (d.monsters > 0 && !encounter_map) return fail("monster people need a map number where monsters roam");
+    if (d.monsters > 0 && !encounter_map)
+      return fail("monster people need a map number where monsters roam");
     for (auto& o : out)
       if (o.map == d.map) return fail("map " + w[1] + " is described twice");
     out.push_back(d);
+  }
+  return "";
+}
+
+std::string read_town_plans(const std::string& path, std::vector<place_desc>& places) {
+  std::ifstream in(path);
+  if (!in) return path + ": cannot be opened";
+  int line_no = 0;
+  for (std::string line; std::getline(in, line);) {
+    line_no++;
+    std::istringstream ws(line.substr(0, line.find('#')));
+    std::vector<std::string> w;
+    for (std::string s; ws >> s;) w.push_back(s);
+    if (w.empty()) continue;
+    auto fail = [&](const std::string& what) {
+      return path + ":" + std::to_string(line_no) + ": " + what;
+    };
+    int map = 0;
+    std::vector<int> size;
+    if (w.size() != 3 || !int_of(w[0], 1, 254, map) || !int_list(w[2], 'x', size) ||
+        size.size() != 2 || size[0] < 20 || size[1] < 18)
+      return fail("a town's plan is MAP PLAN WIDTHxHEIGHT (at least 20x18)");
+    place_desc* town = nullptr;
+    for (auto& p : places)
+      if (p.map == map && p.kind == "town") town = &p;
+    if (!town) return fail("map " + w[0] + " is no town of the places");
+    town->plan = w[1], town->width = size[0], town->height = size[1];
   }
   return "";
 }

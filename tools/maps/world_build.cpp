@@ -13,7 +13,7 @@ namespace {
 bool beside_down_stairs(const map_source& m, const tile_catalogue& t, int* x, int* y) {
   for (int yy = 1; yy < m.height - 1; yy++)
     for (int xx = 1; xx < m.width - 1; xx++) {
-      if (m.grid[static_cast<size_t>(yy) * m.width + xx] != 42) continue;
+      if (t.classes[m.grid[static_cast<size_t>(yy) * m.width + xx]] != 2) continue;
       int dx[] = {0, 0, 1, -1}, dy[] = {1, -1, 0, 0};
       for (int k = 0; k < 4; k++) {
         int v = m.grid[static_cast<size_t>(yy + dy[k]) * m.width + xx + dx[k]];
@@ -58,6 +58,7 @@ std::string grow_places(const tile_catalogue& tiles, std::vector<place_desc>& pl
       up.down_map = p.map;
       place_arrival(p, &up.down_x, &up.down_y);
       p.exit_map = up.exit_map, p.exit_x = up.exit_x, p.exit_y = up.exit_y;
+      p.land = up.land, p.ground = up.ground, p.woods = up.woods, p.mountain = up.mountain;
     }
   std::map<int, std::pair<int, int>> below_arrival;
   for (auto& p : places) {
@@ -105,7 +106,16 @@ std::string build_world(const tile_catalogue& tiles, world_desc& world,
   std::string err = grow_world(world, bare);
   if (!err.empty()) return err;
   for (auto& p : places) {
-    if (p.up_map == 255) snap_site(bare, &p.exit_x, &p.exit_y);
+    if (p.up_map == 255) {
+      snap_site(bare, &p.exit_x, &p.exit_y);
+      p.land = land_of(world, p.exit_x, p.exit_y);
+      if (p.land >= 0) {
+        const world_land& l = world.lands[static_cast<size_t>(p.land)];
+        p.ground = l.ground, p.woods = l.forest;
+        auto on = world.on_ground.find({l.mountain, l.ground});
+        p.mountain = on == world.on_ground.end() ? l.mountain : on->second;
+      }
+    }
     if (p.to_x >= 0) snap_site(bare, &p.to_x, &p.to_y), p.down_x = p.to_x, p.down_y = p.to_y;
   }
   if ((err = grow_places(tiles, places, world, outdir)) != "") return err;

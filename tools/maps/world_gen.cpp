@@ -115,14 +115,22 @@ template <class F> void walk_line(const world_line& l, F&& plot) {
   }
 }
 
+// Picture `pic` as drawn on land li's ground, where the catalogue has one.
+int on_ground(const world_desc& d, int pic, int li) {
+  auto it = d.on_ground.find({pic, d.lands[static_cast<size_t>(li)].ground});
+  return it == d.on_ground.end() ? pic : it->second;
+}
+
 void draw_features(const world_desc& d, grid_ref g, const std::vector<int>& owner) {
   for (auto& r : d.ridges)
     walk_line(r, [&](int x, int y) {
       if (is_sea(g.at(x, y))) return;
       int li =
           owner[static_cast<size_t>((y + d.height) % d.height) * d.width + (x + d.width) % d.width];
+      // the tall white-capped peaks rise only among green mountains
       bool high = noise(d.seed + 3, x / 3.0, y / 3.0) > 0.2;
-      g.at(x, y) = static_cast<u8>(r.tile ? r.tile : li >= 0 && !high ? d.lands[li].mountain : 9);
+      int t = r.tile ? r.tile : li < 0 ? 9 : on_ground(d, d.lands[li].mountain, li);
+      g.at(x, y) = static_cast<u8>(high && t == 8 ? 9 : t);
     });
   for (auto& r : d.rivers)
     walk_line(r, [&](int x, int y) { g.at(x, y) = static_cast<u8>(r.tile); });
@@ -196,7 +204,7 @@ std::string grow_world(const world_desc& d, map_source& m) {
         return "the site at " + std::to_string(s.x) + "," + std::to_string(s.y) +
                " stands in no land";
       s.tile = d.lands[static_cast<size_t>(li)].gate;
-      g.at(s.x, s.y - 1) = static_cast<u8>(s.landmark);
+      g.at(s.x, s.y - 1) = static_cast<u8>(on_ground(d, s.landmark, li));
     }
     g.at(s.x, s.y) = static_cast<u8>(s.tile);
     if (s.map != 255)
@@ -334,5 +342,12 @@ std::string read_world_desc(const std::string& path, const tile_catalogue& tiles
     if (!err.empty()) return path + ":" + std::to_string(line_no) + ": " + err;
   }
   if (d.lands.empty()) return path + ": no land";
+  for (int n = 0; n < 256; n++) {
+    auto on = tiles.names[n].find("_on_");
+    int pic, ground;
+    if (on != std::string::npos && tile_named(tiles, tiles.names[n].substr(0, on), pic) &&
+        tile_named(tiles, tiles.names[n].substr(on + 4), ground))
+      d.on_ground[{pic, ground}] = n;
+  }
   return "";
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include "tools/maps/map_source.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ struct world_point {
 
 struct world_land {
   int ground = 0, forest = 0, mountain = 8;
-  int gate = 0; // the land's entrance tile: every site of the land stands on it
+  int gate = 0;           // the land's entrance tile: every site of the land stands on it
   std::vector<int> blobs; // cx, cy, rx, ry, ...
   int forest_pct = 35;
 };
@@ -41,6 +42,10 @@ struct world_desc {
   std::vector<world_site> sites;
   std::vector<std::vector<int>> seas;  // x1, y1, x2, y2: open water, before the coasts
   std::vector<std::vector<int>> fixes; // x, y, tile: set last
+  // (picture, ground) -> the same picture drawn on that ground, from the
+  // catalogue's "PICTURE_on_GROUND" tiles: a mountain or a place's picture
+  // stands on its own land's ground, never on a square of another.
+  std::map<std::pair<int, int>, int> on_ground;
 };
 
 // Reads content/world/world.txt; "" or "file:line: what".
