@@ -57,19 +57,19 @@ static void apply_service() {
 }
 
 void church_key(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   if (sp.church_pick == 0)
     step_vertical(sp.church_row, role, 0, 3);
   else
     step_vertical(sp.church_member, role, 0, 2);
-  if (role == ROLE_CONFIRM) {
+  if (role == KEY_CONFIRM) {
     if (sp.church_row == CHURCH_LEAVE)
       leave_church();
     else if (sp.church_pick == 0)
       sp.church_pick = 1;
     else
       apply_service();
-  } else if (role == ROLE_CANCEL) {
+  } else if (role == KEY_CANCEL) {
     if (sp.church_pick == 1)
       sp.church_pick = 0;
     else

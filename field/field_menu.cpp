@@ -12,36 +12,6 @@ void reset_field_menu_state() {
   fmn = field_menu_data{};
 }
 
-int menu_key_role(int key) {
-  switch (key) {
-  case 0x28:
-  case 0x62:
-  case 0x02:
-    return ROLE_DOWN;
-  case 0x25:
-  case 0x64:
-  case 0x04:
-    return ROLE_LEFT;
-  case 0x27:
-  case 0x66:
-  case 0x06:
-    return ROLE_RIGHT;
-  case 0x26:
-  case 0x68:
-  case 0x08:
-    return ROLE_UP;
-  case 0x20:
-  case 0x44:
-    return ROLE_CONFIRM;
-  case 0x1D:
-  case 0x43:
-  case 0x63:
-    return ROLE_CANCEL;
-  default:
-    return ROLE_NONE;
-  }
-}
-
 static int step_within(i32& v, int delta, int lo, int hi) {
   int to = v + delta;
   if (delta == 0 || to < lo || to > hi) return 0;
@@ -50,20 +20,20 @@ static int step_within(i32& v, int delta, int lo, int hi) {
 }
 
 int step_vertical(i32& v, int role, int lo, int hi) {
-  return step_within(v, role == ROLE_DOWN ? 1 : role == ROLE_UP ? -1 : 0, lo, hi);
+  return step_within(v, role == KEY_DOWN ? 1 : role == KEY_UP ? -1 : 0, lo, hi);
 }
 
 int step_horizontal(i32& v, int role, int lo, int hi) {
-  return step_within(v, role == ROLE_RIGHT ? 1 : role == ROLE_LEFT ? -1 : 0, lo, hi);
+  return step_within(v, role == KEY_RIGHT ? 1 : role == KEY_LEFT ? -1 : 0, lo, hi);
 }
 
 static bool direction(int role) {
-  return role >= ROLE_DOWN && role <= ROLE_UP;
+  return role >= KEY_DOWN && role <= KEY_UP;
 }
 
 // A list cursor of rows and columns; the sound follows every direction key.
 static void grid_cursor(int key, i32& col, int cols, i32& row, int rows) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   if (!direction(role)) return;
   step_vertical(row, role, 0, rows - 1);
   step_horizontal(col, role, 0, cols - 1);
@@ -71,7 +41,7 @@ static void grid_cursor(int key, i32& col, int cols, i32& row, int rows) {
 }
 
 void member_pick_cursor(int key) {
-  if (step_vertical(bt.spell_target_member, menu_key_role(key), 0, 2)) play_menusound();
+  if (step_vertical(bt.spell_target_member, key_role(key, IN_FIELD), 0, 2)) play_menusound();
 }
 
 void magic_cursor(int key) {
@@ -103,7 +73,7 @@ void equip_cursor(int key) {
 }
 
 void cmd_menu_cursor(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   int moved = 0;
   if (fmn.cmd_menu == CMD_OPEN)
     moved = step_vertical(fmn.cmd_row, role, 0, 2) | step_horizontal(fmn.cmd_col, role, 0, 1);

@@ -43,10 +43,10 @@ static void leave_inn() {
 }
 
 void inn_key(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   step_vertical(sp.inn_row, role, 0, 1);
-  if (role == ROLE_CONFIRM && sp.inn_row == 0)
+  if (role == KEY_CONFIRM && sp.inn_row == 0)
     stay();
-  else if (role == ROLE_CONFIRM || role == ROLE_CANCEL)
+  else if (role == KEY_CONFIRM || role == KEY_CANCEL)
     leave_inn();
 }

@@ -24,7 +24,7 @@ const char* service_text(const char* text) {
   return out;
 }
 
-constexpr int KEY_YES = 0x59, KEY_NO = 0x4E;
+constexpr int KEY_YES = 'Y', KEY_NO = 'N';
 
 static void say(int mode, const char* fmt, int value) {
   std::snprintf(tx.text_line, sizeof tx.text_line, fmt, value);
@@ -174,13 +174,13 @@ static void shop_cancel() {
 }
 
 void shop_key(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   if (ev.wait_answer && (key == KEY_YES || key == KEY_NO)) return sale_answer(key);
-  if (role >= ROLE_DOWN && role <= ROLE_UP) return shop_cursor(key, role);
-  if (role == ROLE_CONFIRM) {
+  if (role >= KEY_DOWN && role <= KEY_UP) return shop_cursor(key, role);
+  if (role == KEY_CONFIRM) {
     play_menusound();
     shop_confirm();
-  } else if (role == ROLE_CANCEL) {
+  } else if (role == KEY_CANCEL) {
     play_menusound();
     shop_cancel();
   }

@@ -25,9 +25,9 @@ int save_allowed_here() {
 }
 
 static void main_list_key(int role) {
-  if (role == ROLE_CANCEL) return system_menu_close();
+  if (role == KEY_CANCEL) return system_menu_close();
   step_vertical(fmn.sys_row, role, 0, 3);
-  if (role != ROLE_CONFIRM) return;
+  if (role != KEY_CONFIRM) return;
   switch (fmn.sys_row) {
   case 0:
     fmn.sys_state = SYS_SAVE_SLOT;
@@ -49,10 +49,10 @@ static void slot_list_key(int role) {
   bool saving = fmn.sys_state == SYS_SAVE_SLOT;
   i32& cursor = saving ? fmn.save_cursor : fmn.load_cursor;
   step_vertical(cursor, role, 0, SLOT_COUNT - 1);
-  if (role == ROLE_CANCEL) {
+  if (role == KEY_CANCEL) {
     fmn.sys_state = SYS_MAIN;
     msg_print(1, "キャンセルします");
-  } else if (role == ROLE_CONFIRM) {
+  } else if (role == KEY_CONFIRM) {
     // An unused slot has nothing to resume: the choice is simply not taken.
     if (!saving && st.slots[cursor].map == 0) return;
     fmn.sys_state = SYS_YES_NO;
@@ -80,12 +80,12 @@ static void load_chosen() {
 
 static void yes_no_key(int role) {
   step_vertical(fmn.yes_no, role, 0, 1);
-  if (role == ROLE_CANCEL) {
+  if (role == KEY_CANCEL) {
     fmn.sys_state = SYS_MAIN;
     msg_print(1, "キャンセルします");
-  } else if (role == ROLE_CONFIRM && fmn.yes_no == 1) {
+  } else if (role == KEY_CONFIRM && fmn.yes_no == 1) {
     fmn.sys_state = fmn.sys_row == 0 ? SYS_SAVE_SLOT : SYS_LOAD_SLOT;
-  } else if (role == ROLE_CONFIRM) {
+  } else if (role == KEY_CONFIRM) {
     if (fmn.sys_row == 0)
       save_here();
     else
@@ -95,12 +95,12 @@ static void yes_no_key(int role) {
 
 static void bag_key(int role) {
   step_horizontal(fmn.bag_page, role, 0, 1);
-  if (role == ROLE_CONFIRM || role == ROLE_CANCEL) fmn.sys_state = SYS_MAIN;
+  if (role == KEY_CONFIRM || role == KEY_CANCEL) fmn.sys_state = SYS_MAIN;
 }
 
 void system_key(int key) {
   if (!fmn.system_win) return system_menu_open();
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   switch (fmn.sys_state) {
   case SYS_MAIN:
     return main_list_key(role);

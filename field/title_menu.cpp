@@ -9,20 +9,13 @@
 #include "field/field_menu.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
+#include "platform/keys.h"
 #include "shell/shell.h"
 #include "state/save_slots.h"
 
 namespace {
 
 constexpr int OPENING_EVENT = 255;
-constexpr int KEY_D = 0x44, KEY_C = 0x43, KEY_NUMPAD3 = 0x63;
-
-bool is_down(int key) {
-  return key == 0x28 || key == 0x62 || key == 0x02;
-}
-bool is_up(int key) {
-  return key == 0x26 || key == 0x68 || key == 0x08;
-}
 
 // The map's music from its start, and the field takes over.
 void start_play() {
@@ -95,14 +88,19 @@ void confirm() {
 } // namespace
 
 void title_key(int key) {
-  if (is_down(key))
-    move_cursor(1);
-  else if (is_up(key))
-    move_cursor(-1);
-  else if (key == KEY_D)
-    confirm();
-  else if (sh.title_mode == TITLE_LOAD_LIST && (key == KEY_C || key == KEY_NUMPAD3)) {
+  switch (key_role(key, IN_TITLE)) {
+  case KEY_DOWN:
+    return move_cursor(1);
+  case KEY_UP:
+    return move_cursor(-1);
+  case KEY_CONFIRM:
+    return confirm();
+  case KEY_CANCEL:
+    if (sh.title_mode != TITLE_LOAD_LIST) return;
     play_cancel();
     sh.title_mode = TITLE_MENU;
+    return;
+  default:
+    return;
   }
 }

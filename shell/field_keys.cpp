@@ -184,7 +184,7 @@ void start_step(int role) {
 }
 
 void field_key(int key) {
-  switch (int role = key_role(key)) {
+  switch (int role = key_role(key, IN_FIELD)) {
   case KEY_DOWN:
   case KEY_LEFT:
   case KEY_RIGHT:

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-constexpr int K_DOWN = 0x28, K_UP = 0x26, K_LEFT = 0x25, K_RIGHT = 0x27;
-constexpr int K_OK = 0x20, K_CANCEL = 0x43, K_Y = 0x59, K_N = 0x4E;
+constexpr int K_DOWN = VK_DOWN, K_UP = VK_UP, K_LEFT = VK_LEFT, K_RIGHT = VK_RIGHT;
+constexpr int K_OK = VK_SPACE, K_CANCEL = 'C', K_Y = 'Y', K_N = 'N';
 
 // Clean state, the sound bank, three healthy members with nothing carried
 // and nothing equipped, standing on map 12 at (5, 5) on class-0 ground.
