@@ -141,6 +141,6 @@ void battle_key(int key) {
 }
 
 void gameover_key() {
-  say(1, "@C1@NAME0@C0たちは、全滅した。");
+  say(PRINT_NEW, "@C1@NAME0@C0たちは、全滅した。");
   bt.gameover_state = 2;
 }

@@ -11,13 +11,13 @@ void open_church(int n) {
   sp.church_row = CHURCH_REVIVE;
   sp.church_member = 0;
   sp.church_win = 1;
-  msg_print(1, service_text(church().title));
-  msg_print(2, service_text(church().greeting));
+  msg_print(PRINT_NEW, service_text(church().title));
+  msg_print(PRINT_ADD, service_text(church().greeting));
 }
 
 static void leave_church() {
-  msg_print(2, service_text(church().farewell));
-  msg_print(0, nullptr);
+  msg_print(PRINT_ADD, service_text(church().farewell));
+  msg_print(PRINT_ADD, nullptr);
   sp.church_win = 0;
 }
 
@@ -26,12 +26,12 @@ static void leave_church() {
 static void serve(member& m, u8 bit, int price, const char* not_needed, const char* not_enough,
                   const char* done) {
   if (!(m.status & bit)) {
-    msg_print(2, service_text(not_needed));
+    msg_print(PRINT_ADD, service_text(not_needed));
   } else if (st.sb.gold < price) {
-    msg_print(2, service_text(not_enough));
+    msg_print(PRINT_ADD, service_text(not_enough));
   } else {
     st.sb.gold -= price;
-    msg_print(2, service_text(done));
+    msg_print(PRINT_ADD, service_text(done));
     m.status = static_cast<u8>(m.status & ~bit);
   }
 }

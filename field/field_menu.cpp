@@ -174,7 +174,7 @@ static void item_action() {
   switch (fmn.item_action_row) {
   case ACT_USE:
     if (entry_empty(entry)) {
-      msg_print(1, "アイテムが、ありません!");
+      msg_print(PRINT_NEW, "アイテムが、ありません!");
     } else if (st.item_table[chosen_member().items[entry]].use_class == 0) {
       use_item(fmn.sel_member, entry);
     } else {

@@ -51,30 +51,31 @@ static void slot_list_key(int role) {
   step_vertical(cursor, role, 0, SLOT_COUNT - 1);
   if (role == KEY_CANCEL) {
     fmn.sys_state = SYS_MAIN;
-    msg_print(1, "キャンセルします");
+    msg_print(PRINT_NEW, "キャンセルします");
   } else if (role == KEY_CONFIRM) {
     // An unused slot has nothing to resume: the choice is simply not taken.
     if (!saving && st.slots[cursor].map == 0) return;
     fmn.sys_state = SYS_YES_NO;
-    msg_print(1, saving ? "セーブします。よろしいですか？" : "ロードします。よろしいですか？");
+    msg_print(PRINT_NEW,
+              saving ? "セーブします。よろしいですか？" : "ロードします。よろしいですか？");
   }
 }
 
 static void save_here() {
   if (!save_allowed_here()) {
-    msg_print(1, "ここでは、セーブできない。");
+    msg_print(PRINT_NEW, "ここでは、セーブできない。");
     return;
   }
   st.cur_slot = fmn.save_cursor;
   int failed = save_slot(fmn.save_cursor);
-  msg_print(1, failed ? "セーブできませんでした。" : "セーブ完了。");
+  msg_print(PRINT_NEW, failed ? "セーブできませんでした。" : "セーブ完了。");
   fmn.sys_state = SYS_MAIN;
 }
 
 static void load_chosen() {
   st.cur_slot = fmn.load_cursor;
   int failed = load_slot(fmn.load_cursor);
-  msg_print(1, failed ? "ロードできませんでした。" : "ロード完了。");
+  msg_print(PRINT_NEW, failed ? "ロードできませんでした。" : "ロード完了。");
   fmn.sys_state = SYS_MAIN;
 }
 
@@ -82,7 +83,7 @@ static void yes_no_key(int role) {
   step_vertical(fmn.yes_no, role, 0, 1);
   if (role == KEY_CANCEL) {
     fmn.sys_state = SYS_MAIN;
-    msg_print(1, "キャンセルします");
+    msg_print(PRINT_NEW, "キャンセルします");
   } else if (role == KEY_CONFIRM && fmn.yes_no == 1) {
     fmn.sys_state = fmn.sys_row == 0 ? SYS_SAVE_SLOT : SYS_LOAD_SLOT;
   } else if (role == KEY_CONFIRM) {

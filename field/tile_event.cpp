@@ -19,7 +19,7 @@ constexpr int FIRST_KEY = 149;  // door key k is item 149 + k
 
 void add_line(const char* fmt, const char* name) {
   std::snprintf(tx.text_line, sizeof tx.text_line, fmt, name);
-  msg_print(2, tx.text_line);
+  msg_print(PRINT_ADD, tx.text_line);
 }
 
 const char* item_name(int no) {
@@ -33,17 +33,17 @@ void fanfare() {
 
 // A chest plays the fanfare only once the item is in hand.
 void open_chest(const map_event& e) {
-  msg_print(1, "宝箱を開けた。");
+  msg_print(PRINT_NEW, "宝箱を開けた。");
   if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
-    msg_print(2, "中身は、からっぽだ。");
+    msg_print(PRINT_ADD, "中身は、からっぽだ。");
     return;
   }
   if (!give_item(e.c)) {
-    msg_print(2, "が、持ちきれなかった。");
+    msg_print(PRINT_ADD, "が、持ちきれなかった。");
     return;
   }
   fanfare();
-  msg_print(2, "なんと、@C1@NAME0@C0たちは、");
+  msg_print(PRINT_ADD, "なんと、@C1@NAME0@C0たちは、");
   add_line("%sを手に入れた。", item_name(e.c));
   st.sb.flags[e.a] = 1;
 }
@@ -51,16 +51,16 @@ void open_chest(const map_event& e) {
 // Something in the ground is announced before the party tries to carry it;
 // when it does not fit, it stays there to be found again.
 void search_ground(const map_event& e) {
-  msg_print(1, "足下を調べた。");
+  msg_print(PRINT_NEW, "足下を調べた。");
   if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
-    msg_print(2, "何も、見つからない。");
+    msg_print(PRINT_ADD, "何も、見つからない。");
     return;
   }
   fanfare();
-  msg_print(2, "なんと! @C1@NAME0@C0たちは、");
+  msg_print(PRINT_ADD, "なんと! @C1@NAME0@C0たちは、");
   add_line(" %sを見つけた。", item_name(e.c));
   if (!give_item(e.c)) {
-    msg_print(2, "が、持ちきれなかった。");
+    msg_print(PRINT_ADD, "が、持ちきれなかった。");
     return;
   }
   add_line("%sを手に入れた。", item_name(e.c));
@@ -75,13 +75,13 @@ int door(const map_event& e, int x, int y) {
     st.map_grid[y][x] = static_cast<u8>(st.open_door_tile);
     play_door();
     rebuild_map_pictures();
-    msg_print(1, "*ドアが開いた");
+    msg_print(PRINT_NEW, "*ドアが開いた");
     return 0;
   }
   std::snprintf(tx.text_line, sizeof tx.text_line, "@C3%s@C0を持っていない！",
                 item_name(FIRST_KEY + e.b));
-  msg_print(1, tx.text_line);
-  msg_print(2, "*ドアが開かない！");
+  msg_print(PRINT_NEW, tx.text_line);
+  msg_print(PRINT_ADD, "*ドアが開かない！");
   return 1;
 }
 
@@ -115,7 +115,7 @@ void counter(int k, const map_event& e) {
     open_church(e.a);
     break;
   case 16:
-    msg_print(1, "いらっしゃいませ。");
+    msg_print(PRINT_NEW, "いらっしゃいませ。");
     break;
   default:
     break;

@@ -45,7 +45,7 @@ void battle_music() {
 int count_down_encounter() {
   if (st.encounter_steps == 0) {
     battle_music();
-    msg_print(1, "敵だ！");
+    msg_print(PRINT_NEW, "敵だ！");
     start_group_battle(0);
     int r = next_rand();
     st.encounter_steps = st.cur_map == WORLD_MAP ? (r & 24) | 7 : (r & 7) + 7;
@@ -117,7 +117,7 @@ int step_by_class(int k, int x, int y, int mode) {
 
 int fight_npc(int i, const npc& n) {
   battle_music();
-  msg_print(1, "敵だ！");
+  msg_print(PRINT_NEW, "敵だ！");
   if (n.type == 1) {
     start_group_battle(i);
   } else {
@@ -188,7 +188,7 @@ int npc_contact(int x, int y) {
       event_talk(i);
       return 1;
     }
-    if (fmn.cmd_menu != 0) msg_print(1, "こんにちは。");
+    if (fmn.cmd_menu != 0) msg_print(PRINT_NEW, "こんにちは。");
     return 1;
   }
   return 0;
@@ -230,6 +230,6 @@ void poison_step() {
     if (m.hp != 0) continue;
     m.status |= STATUS_DEAD;
     std::snprintf(tx.text_line, sizeof tx.text_line, "@NAME%dは、死んでしまった!", i);
-    msg_print(1, tx.text_line);
+    msg_print(PRINT_NEW, tx.text_line);
   }
 }

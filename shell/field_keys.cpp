@@ -111,7 +111,7 @@ void confirm_key() {
 void cancel_key() {
   if (mw.msg_visible) {
     play_cancel();
-    return msg_print(1, nullptr); // empties and hides the window
+    return msg_print(PRINT_NEW, nullptr); // empties and hides the window
   }
   if (fmn.status_win == 2)
     play_cancel(), fmn.status_win = 1;

@@ -45,7 +45,7 @@ void fight(int species_no) {
 }
 
 void forget_lines() {
-  msg_print(1, nullptr);
+  msg_print(PRINT_NEW, nullptr);
 }
 
 bool said(const char* text) {

@@ -137,8 +137,8 @@ void open_every_window() {
   fmn.system_win = 1;
   fmn.sys_state = SYS_YES_NO;
   fm.area_label_on = 1;
-  msg_print(1, "すべての窓がひらいている。");
-  for (int i = 0; i < 8; i++) msg_print(2, "@NAME0は　@ITEM001を　みつけた！");
+  msg_print(PRINT_NEW, "すべての窓がひらいている。");
+  for (int i = 0; i < 8; i++) msg_print(PRINT_ADD, "@NAME0は　@ITEM001を　みつけた！");
   mw.msg_visible = 1;
 }
 
@@ -177,7 +177,7 @@ void BM_msg_print_long_report(benchmark::State& state) {
   char out[MSG_EXPAND_SIZE + 1];
   state.counters["bytes"] = benchmark::Counter(msg_expand(text, out));
   for (auto _ : state) {
-    msg_print(1, text);
+    msg_print(PRINT_NEW, text);
     benchmark::DoNotOptimize(mw.msg_count);
   }
 }

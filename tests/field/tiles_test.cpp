@@ -38,7 +38,7 @@ TEST_F(Tiles, SearchingATileWithoutAMapEventPrintsNothing) {
   EXPECT_EQ(try_step(10, 10, STEP_SEARCH), 0);
   EXPECT_TRUE(texts().empty());
   EXPECT_EQ(mw.msg_visible, 0);
-  msg_print(1, "before");
+  msg_print(PRINT_NEW, "before");
   add_event(10, 10, 5, 0, 0);
   try_step(10, 10, STEP_SEARCH);
   EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"})) << "a new report";
