@@ -2,10 +2,6 @@
 
 #include <cstring>
 
-static bool entry_empty(u8 id) {
-  return id == 0 || id == 255;
-}
-
 static bool entry_equipped(const member& m, int entry) {
   return (m.eq_mask >> entry) & 1;
 }
@@ -22,7 +18,7 @@ void discard_item(int member_no, int entry) {
   if (member_dead(m)) return say(PRINT_NEW, "@NAME%dの、", member_no);
   say(PRINT_NEW, "@NAME%dは、", member_no);
   say(PRINT_ADD, "@ITEM%03dを捨てた。", id);
-  m.items[entry] = 255;
+  m.items[entry] = ITEM_USED_UP;
 }
 
 void give_item_to(int member_no, int entry, int receiver) {

@@ -1,9 +1,5 @@
 #include "battle/battle_internal.h"
 
-static bool entry_empty(u8 id) {
-  return id == 0 || id == 255;
-}
-
 static int item_target() {
   int t = bt.item_target_member;
   return t >= 0 && t < 3 ? t : 0;
@@ -89,7 +85,7 @@ static void use_restore(int u, u8& entry) {
   int t = item_target();
   used_line(u, entry);
   if (!restore_all(it, false, t) || !restore_all(it, true, t)) return;
-  entry = 255;
+  entry = ITEM_USED_UP;
 }
 
 // Cures poison (bit 1) or a curse (bit 2).
@@ -107,7 +103,7 @@ static void use_cure(int u, u8& entry, u8 bit) {
     used_line(u, entry);
     say(PRINT_ADD, bit == STATUS_POISON ? "@NAME%dの毒が消えた。" : "@NAME%dの呪いが消えた。", t);
     m.status &= static_cast<u8>(~bit);
-    entry = 255;
+    entry = ITEM_USED_UP;
   }
 }
 
@@ -138,7 +134,7 @@ static void use_raise(int u, u8& entry) {
   raise(m.hp_max, &m.base_hp_max, it.hp_max, "HP最大値が、%dあがった。");
   raise(m.mp, nullptr, it.mp, "MPが、%d回復した。");
   raise(m.mp_max, &m.base_mp_max, it.mp_max, "MP最大値が、%dあがった。");
-  entry = 255;
+  entry = ITEM_USED_UP;
 }
 
 static void use_revive(int u, u8& entry) {
@@ -152,7 +148,7 @@ static void use_revive(int u, u8& entry) {
   say(PRINT_ADD, "@NAME%dは、生き返った。", t);
   m.hp = 10;
   m.status &= ~STATUS_DEAD;
-  entry = 255;
+  entry = ITEM_USED_UP;
 }
 
 void use_item(int member_no, int entry) {

@@ -135,7 +135,7 @@ static void confirm_command() {
     fmn.sel_member = 0;
     break;
   case 5:
-    try_step(st.pos_x, st.pos_y, 1);
+    try_step(st.pos_x, st.pos_y, STEP_SEARCH);
     break;
   }
 }
@@ -162,10 +162,8 @@ static void close_item_menu() {
   fmn.cmd_menu = CMD_CLOSED;
 }
 
-// An entry holds nothing when its item number is 0, or 255 once used up.
-static bool entry_empty(int entry) {
-  u8 id = chosen_member().items[entry];
-  return id == 0 || id == 255;
+static bool chosen_entry_empty(int entry) {
+  return entry_empty(chosen_member().items[entry]);
 }
 
 // The chosen action on the chosen entry, before any member is picked.
@@ -173,7 +171,7 @@ static void item_action() {
   int entry = item_entry();
   switch (fmn.item_action_row) {
   case ACT_USE:
-    if (entry_empty(entry)) {
+    if (chosen_entry_empty(entry)) {
       msg_print(PRINT_NEW, "アイテムが、ありません!");
     } else if (st.item_table[chosen_member().items[entry]].use_class == 0) {
       use_item(fmn.sel_member, entry);

@@ -35,10 +35,6 @@ static member& shop_customer() {
   return st.sb.party[sp.shop_member];
 }
 
-static bool entry_free(u8 id) {
-  return id == 0 || id == 255;
-}
-
 void open_shop(int n) {
   sp.shop_win = 1;
   sp.shop_no = n >= 0 && n < SHOP_COUNT ? n : 0;
@@ -66,7 +62,7 @@ static void buy_confirm() {
     msg_print(PRINT_ADD, "誰が持ちますか？");
   } else {
     for (u8& e : shop_customer().items) {
-      if (!entry_free(e)) continue;
+      if (!entry_empty(e)) continue;
       st.sb.gold -= price;
       e = static_cast<u8>(sp.trade_item);
       msg_print(PRINT_ADD, "まいどあり！");
@@ -92,7 +88,7 @@ static void sell_confirm() {
   member& m = shop_customer();
   int e = fmn.item_page * 8 + fmn.item_row;
   sp.trade_item = m.items[e];
-  if (entry_free(m.items[e])) {
+  if (entry_empty(m.items[e])) {
     msg_print(PRINT_ADD, "アイテムがありません。");
   } else if ((m.eq_mask >> e) & 1) {
     msg_print(PRINT_ADD, "装備しています。");

@@ -21,7 +21,7 @@ static void system_menu_close() {
 int save_allowed_here() {
   if (st.pos_x < 0 || st.pos_x > 255 || st.pos_y < 0 || st.pos_y > 255) return 0;
   int k = st.tile_class[st.map_grid[st.pos_y][st.pos_x]];
-  return !((k >= 1 && k <= 3) || (k >= 8 && k <= 16));
+  return !((k >= TILE_WALL && k <= TILE_DOORWAY) || (k >= TILE_INN && k <= TILE_GREETING));
 }
 
 static void main_list_key(int role) {

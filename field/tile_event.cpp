@@ -98,23 +98,23 @@ void stairs(const map_event& e) {
 // Counters and event tiles answer alike whether walked into or talked to.
 void counter(int k, const map_event& e) {
   switch (k) {
-  case 5:
-  case 12:
-  case 15:
+  case TILE_EVENT:
+  case TILE_EVENT_B:
+  case TILE_EVENT_C:
     event_start(e.a);
     break;
-  case 8:
+  case TILE_INN:
     open_inn();
     break;
-  case 9:
-  case 10:
-  case 14:
+  case TILE_SHOP:
+  case TILE_SHOP_B:
+  case TILE_SHOP_C:
     open_shop(e.a);
     break;
-  case 13:
+  case TILE_CHURCH:
     open_church(e.a);
     break;
-  case 16:
+  case TILE_GREETING:
     msg_print(PRINT_NEW, "いらっしゃいませ。");
     break;
   default:
@@ -122,22 +122,22 @@ void counter(int k, const map_event& e) {
   }
 }
 
-// Mode 1 on one record; true when the search is over.
+// A search on one record; true when the search is over.
 bool search(int k, const map_event& e) {
   switch (k) {
-  case 1:
-  case 2:
-  case 3:
-  case 8:
-  case 9:
-  case 10:
-  case 12:
-  case 13:
-  case 14:
-  case 15:
-  case 16:
+  case TILE_WALL:
+  case TILE_STAIRS:
+  case TILE_DOORWAY:
+  case TILE_INN:
+  case TILE_SHOP:
+  case TILE_SHOP_B:
+  case TILE_EVENT_B:
+  case TILE_CHURCH:
+  case TILE_SHOP_C:
+  case TILE_EVENT_C:
+  case TILE_GREETING:
     return false;
-  case 11:
+  case TILE_CHEST:
     open_chest(e);
     return true;
   default:
@@ -157,10 +157,10 @@ int tile_event(int k, int x, int y, int mode) {
       if (search(k, e)) return 0;
     } else if (mode == STEP_TALK) {
       counter(k, e);
-    } else if (k == 2 || k == 3) {
+    } else if (k == TILE_STAIRS || k == TILE_DOORWAY) {
       stairs(e);
       return 0;
-    } else if (k == 17) {
+    } else if (k == TILE_DOOR) {
       return door(e, x, y);
     } else {
       counter(k, e);

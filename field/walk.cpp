@@ -21,10 +21,6 @@ void reset_walk_state() {
   wk = walk_data{};
 }
 
-bool encounter_map(int map) {
-  return map == WORLD_MAP || map == 36 || map == 39 || map == 40 || map >= 50;
-}
-
 bool water_tile(int t) {
   return t == 0 || (t >= 64 && t <= 75);
 }
@@ -90,26 +86,26 @@ bool on_map(int x, int y) {
 // Entering or arriving, by the tile's class.
 int step_by_class(int k, int x, int y, int mode) {
   switch (k) {
-  case 1:
+  case TILE_WALL:
     play_wallstop();
     return 1;
-  case 2:
-  case 3:
-    if (mode == STEP_ARRIVE) tile_event(k, x, y, 0);
+  case TILE_STAIRS:
+  case TILE_DOORWAY:
+    if (mode == STEP_ARRIVE) tile_event(k, x, y, STEP_ENTER);
     return 0;
-  case 5:
-  case 8:
-  case 9:
-  case 10:
-  case 12:
-  case 13:
-  case 14:
-  case 15:
-  case 16:
-    tile_event(k, x, y, 0);
+  case TILE_EVENT:
+  case TILE_INN:
+  case TILE_SHOP:
+  case TILE_SHOP_B:
+  case TILE_EVENT_B:
+  case TILE_CHURCH:
+  case TILE_SHOP_C:
+  case TILE_EVENT_C:
+  case TILE_GREETING:
+    tile_event(k, x, y, STEP_ENTER);
     return 1;
-  case 17:
-    return tile_event(17, x, y, 0);
+  case TILE_DOOR:
+    return tile_event(TILE_DOOR, x, y, STEP_ENTER);
   default:
     return 0;
   }

@@ -164,7 +164,7 @@ void start_step(int role) {
   const step_row& r = row_of(role);
   st.facing = r.facing; // the party turns even when it cannot move
   if (!at_edge(role)) {
-    if (try_step(st.pos_x + r.dx, st.pos_y + r.dy, 0) != 0) return;
+    if (try_step(st.pos_x + r.dx, st.pos_y + r.dy, STEP_ENTER) != 0) return;
     begin_scroll(r);
     st.pos_x += r.dx, st.pos_y += r.dy;
     return;
