@@ -6,7 +6,6 @@
 // the members of `bt.battle_copy`; the saved record `st.sb` gets the result
 // back only on victory and on escape.
 #pragma once
-#include "gfx/battle_screen.h"
 #include "state/state.h"
 
 constexpr int MONSTER_SLOTS = 8;
@@ -196,5 +195,4 @@ int describe_item(int member_no, int entry, int shown);
 // set), 0 when refused.
 int equip(int member_no, int entry, int part);
 void equip_bonus(member& m, int item_no);
-void rebuild_equipped(member& m);  // equipped values from base values and equipment
-int carried_by_party(int item_no); // 0 when a member carries it, else 1
+void rebuild_equipped(member& m); // equipped values from base values and equipment

@@ -64,10 +64,3 @@ int describe_item(int member_no, int entry, int shown) {
   say(PRINT_ADD, "%s", info);
   return 1;
 }
-
-int carried_by_party(int item_no) {
-  for (int i = 0; i < 3; i++)
-    for (u8 id : st.sb.party[i].items)
-      if (id == item_no) return 0;
-  return 1;
-}

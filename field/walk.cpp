@@ -15,12 +15,6 @@
 
 #include <cstdio>
 
-walk_data wk;
-
-void reset_walk_state() {
-  wk = walk_data{};
-}
-
 bool water_tile(int t) {
   return t == 0 || (t >= 64 && t <= 75);
 }

@@ -6,10 +6,6 @@
 
 // The walk keeps no state of its own: everything it changes lives in st
 // (the map, the party, the field scalars) and in fm (the step).
-struct walk_data {};
-
-extern walk_data wk;
-void reset_walk_state();
 
 // try_step modes.
 enum : int { STEP_ENTER = 0, STEP_SEARCH = 1, STEP_ARRIVE = 2, STEP_TALK = 3 };

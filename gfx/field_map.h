@@ -16,7 +16,6 @@ struct field_map_data {
   i32 bg_scroll_x = 32, bg_scroll_y = 32;
   i32 step_dir = 0;
   i32 step_off_x = 0, step_off_y = 0; // scroll of the step under way, 0..16
-  i32 scroll_step = 1;                // the field always scrolls one pixel a tick
   i32 world_map_view = 0, world_map_drawn = 0;
   u8 world_map_phase = 0; // colour phase of the party's dot on the whole-map view
   i32 area_label_on = 0;

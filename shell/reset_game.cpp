@@ -24,7 +24,6 @@ void reset_game() {
   reset_surfaces_state();
   reset_text_state();
   reset_field_map_state();
-  reset_walk_state();
   reset_message_state();
   reset_title_screens_state();
   reset_field_menu_state();

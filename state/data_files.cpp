@@ -8,7 +8,9 @@
 
 // Entries that neither load set includes are never opened; they keep their
 // places so that the numbers in the error boxes stay the game's own.
-static int read_nothing(std::FILE*) { return READ_OK; }
+static int read_nothing(std::FILE*) {
+  return READ_OK;
+}
 
 const data_file data_file_table[21] = {
     {"dmapdat%03d", "mp", false, read_map, true, true},
@@ -39,7 +41,8 @@ int add_extension(char* name, std::size_t size, const char* ext) {
   std::size_t dot = len;
   bool bracket = false;
   for (std::size_t i = 0; i < len; i++) {
-    if (name[i] == '[') bracket = true;
+    if (name[i] == '[')
+      bracket = true;
     else if (name[i] == ']') {
       if (!bracket) return 1;
       bracket = false;
@@ -52,7 +55,9 @@ int add_extension(char* name, std::size_t size, const char* ext) {
   return 0;
 }
 
-static void box(const char* text) { plat_message_box(text, "Zandrek"); }
+static void box(const char* text) {
+  plat_message_box(text, "Zandrek");
+}
 
 static void load_entry(int index) {
   const data_file& e = data_file_table[index];
@@ -112,7 +117,6 @@ int read_map(std::FILE* f) {
   st.pos_x = h[2];
   st.pos_y = h[3];
   st.border_tile = h[4];
-  st.map_spare = h[5];
   st.open_door_tile = h[6];
   st.cur_music = h[7];
   st.map_kind = h[8];

@@ -203,7 +203,6 @@ struct state_data {
   i32 facing = 0;
   i32 map_max_x = 15, map_max_y = 15;
   i32 border_tile = 0;
-  i32 map_spare = 0;
   i32 open_door_tile = 0;
   i32 cur_music = 0;
   i32 playing_music = 0;
