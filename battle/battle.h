@@ -45,7 +45,7 @@ struct species {
 static_assert(sizeof(species) == 130 && offsetof(species, elem_attack) == 24);
 static_assert(offsetof(species, spells) == 26 && offsetof(species, note) == 50);
 
-extern const species species_table[SPECIES_COUNT];
+extern const std::array<species, SPECIES_COUNT> species_table;
 extern const u8 world_encounters[14][8];   // by area, on the world map
 extern const u8 dungeon_encounters[64][8]; // by area, on every other map
 

@@ -13,7 +13,7 @@ void reset_state() {
 }
 
 void install_builtin_tables() {
-  std::memcpy(st.item_table, builtin_items, sizeof st.item_table);
+  std::memcpy(st.item_table, builtin_items.data(), sizeof st.item_table);
   std::memcpy(st.magic_table, builtin_magic, sizeof st.magic_table);
   std::strcpy(st.music_list[0], builtin_music[0]);
   std::strcpy(st.music_list[1], builtin_music[1]);

@@ -1,6 +1,7 @@
 // The game-state model: the saved record, the map the party is on, the
 // field scalars and the game-wide tables. Everything lives for the whole run.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -228,7 +229,7 @@ struct state_data {
 extern state_data st;
 
 // Built-in tables (state/item_table.cpp, state/magic_table.cpp).
-extern const item builtin_items[256];
+extern const std::array<item, 256> builtin_items;
 extern const magic builtin_magic[32];
 // Names of the built-in music entries 0 and 1.
 extern const char* const builtin_music[2];
