@@ -18,6 +18,7 @@
 #include "message/message.h"
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
+#include "tests/common/test_files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -183,20 +184,10 @@ void BM_msg_print_long_report(benchmark::State& state) {
 }
 BENCHMARK(BM_msg_print_long_report);
 
-std::string read_file(const char* name) {
-  std::string data;
-  if (std::FILE* f = std::fopen(name, "rb")) {
-    char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) data.append(buf, n);
-    std::fclose(f);
-  }
-  return data;
-}
-
 // The default game's whole story, as zandrek-scic compiles it; the compiler
 // writes its files into a scratch folder, never over the game's own.
 void BM_compile_default_events(benchmark::State& state) {
-  std::string src = read_file(ZK_GAME_DIR "/event.sci");
+  std::string src = read_text(ZK_GAME_DIR "/event.sci");
   char dir[] = "/tmp/zk_frame_costs.XXXXXX";
   if (src.empty() || !mkdtemp(dir) || chdir(dir) != 0) {
     state.SkipWithError("no event.sci in the game folder");
