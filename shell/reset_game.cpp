@@ -6,7 +6,6 @@
 #include "event/event.h"
 #include "field/field_menu.h"
 #include "field/shop.h"
-#include "field/walk.h"
 #include "gfx/field_map.h"
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
