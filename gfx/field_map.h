@@ -3,12 +3,13 @@
 // tick while the party steps, the backdrop behind transparent map pixels, the
 // people of the map, the area-name label and the whole-map view of the world.
 #pragma once
+#include "platform/platform.h"
 #include "state/state.h"
 
 // step_dir holds the arrow key of the step under way, then STEP_ARRIVED for
 // the one frame after the scroll ended (the renderer then calls arrive()).
 constexpr i32 STEP_ARRIVED = 11;
-constexpr i32 STEP_DOWN = 0x28, STEP_LEFT = 0x25, STEP_RIGHT = 0x27, STEP_UP = 0x26;
+constexpr i32 STEP_DOWN = VK_DOWN, STEP_LEFT = VK_LEFT, STEP_RIGHT = VK_RIGHT, STEP_UP = VK_UP;
 
 struct field_map_data {
   i32 map_surface_sel = 0; // the current one of the two map pictures
