@@ -24,18 +24,15 @@ std::string expanded(const char* text) {
 }
 
 TEST(Printer, DoubleByteTestFollowsTheLeadAndTrailRanges) {
-  EXPECT_TRUE(is_dbcs_pair(0x81, 0x40));
-  EXPECT_TRUE(is_dbcs_pair(0x9F, 0xFF));
-  EXPECT_TRUE(is_dbcs_pair(0xE0, 0x40));
-  EXPECT_TRUE(is_dbcs_pair(0xE9, 0xFC));
-  EXPECT_TRUE(is_dbcs_pair(0xEA, 0xAF));
-  EXPECT_FALSE(is_dbcs_pair(0xEA, 0xB0));
-  EXPECT_FALSE(is_dbcs_pair(0x81, 0x3F));
-  EXPECT_FALSE(is_dbcs_pair(0x81, 0x00)); // a lead byte at the end of a text stands alone
-  EXPECT_FALSE(is_dbcs_pair(0xA0, 0x40));
-  EXPECT_FALSE(is_dbcs_pair(0xB1, 0x82)); // half-width katakana
-  EXPECT_FALSE(is_dbcs_pair(0xEB, 0x40));
-  EXPECT_FALSE(is_dbcs_pair(0x80, 0x40));
+  // 0x81 0x00: a lead byte at the end of a text stands alone; 0xB1: half-width katakana
+  const struct {
+    u8 lead, trail;
+    bool pair;
+  } cases[] = {{0x81, 0x40, true},  {0x9F, 0xFF, true},  {0xE0, 0x40, true},  {0xE9, 0xFC, true},
+               {0xEA, 0xAF, true},  {0xEA, 0xB0, false}, {0x81, 0x3F, false}, {0x81, 0x00, false},
+               {0xA0, 0x40, false}, {0xB1, 0x82, false}, {0xEB, 0x40, false}, {0x80, 0x40, false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(is_dbcs_pair(c.lead, c.trail), c.pair) << int(c.lead) << " " << int(c.trail);
 }
 
 TEST(Printer, NamesReplaceTheirTokensUpToTheFirstBlank) {
