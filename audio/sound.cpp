@@ -132,15 +132,6 @@ void play_effect(int effect) {
 void play_menusound() {
   play_effect(SND_MENU);
 }
-void play_menusound2() {
-  play_effect(SND_MENU2);
-}
-void play_itemget() {
-  play_effect(SND_ITEM_GET);
-}
-void play_magicget() {
-  play_effect(SND_MAGIC_GET);
-}
 void play_battlestart() {
   play_effect(SND_BATTLE_START);
 }
@@ -155,9 +146,6 @@ void play_atk() {
 }
 void play_cancel() {
   play_effect(SND_CANCEL);
-}
-void play_info() {
-  play_effect(SND_INFO);
 }
 void play_haku() {
   play_effect(SND_BREATH);

@@ -79,15 +79,11 @@ void sound_init();
 
 // One play call per effect.
 void play_menusound();
-void play_menusound2();
-void play_itemget();
-void play_magicget();
 void play_battlestart();
 void play_wallstop();
 void play_tekiatk();
 void play_atk();
 void play_cancel();
-void play_info();
 void play_haku();
 void play_kaidan();
 void play_door();

@@ -6,7 +6,6 @@
 // the members of `bt.battle_copy`; the saved record `st.sb` gets the result
 // back only on victory and on escape.
 #pragma once
-#include "gfx/battle_screen.h"
 #include "state/state.h"
 
 constexpr int MONSTER_SLOTS = 8;
@@ -46,7 +45,7 @@ struct species {
 static_assert(sizeof(species) == 130 && offsetof(species, elem_attack) == 24);
 static_assert(offsetof(species, spells) == 26 && offsetof(species, note) == 50);
 
-extern const species species_table[SPECIES_COUNT];
+extern const std::array<species, SPECIES_COUNT> species_table;
 extern const u8 world_encounters[14][8];   // by area, on the world map
 extern const u8 dungeon_encounters[64][8]; // by area, on every other map
 
@@ -196,5 +195,4 @@ int describe_item(int member_no, int entry, int shown);
 // set), 0 when refused.
 int equip(int member_no, int entry, int part);
 void equip_bonus(member& m, int item_no);
-void rebuild_equipped(member& m);  // equipped values from base values and equipment
-int carried_by_party(int item_no); // 0 when a member carries it, else 1
+void rebuild_equipped(member& m); // equipped values from base values and equipment

@@ -1,6 +1,7 @@
 // What the battle's own sources share and nobody else needs.
 #pragma once
 #include "battle/battle.h"
+#include "message/message.h"
 
 // The element names of damage lines, fire to gravity.
 extern const char* const element_names[7];
@@ -11,7 +12,8 @@ extern const char* const element_names[7];
 int scale_defended(int d, int v);
 int scale_special(int d, int v);
 
-// Formats a line and hands it to the message printer.
+// Formats a line and hands it to the message printer (mode PRINT_NEW or
+// PRINT_ADD).
 void say(int mode, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
 // The message window, as the battle keys see it.

@@ -1,50 +1,7 @@
 #include "audio/music.h"
 #include "audio/sound.h"
 #include "battle/battle_internal.h"
-#include "platform/platform.h"
-
-enum key_role {
-  KEY_NONE,
-  KEY_DOWN,
-  KEY_UP,
-  KEY_LEFT,
-  KEY_RIGHT,
-  KEY_CONFIRM,
-  KEY_CANCEL,
-  KEY_VIEW
-};
-
-static key_role role_of(int key) {
-  switch (key) {
-  case 2:
-  case VK_DOWN:
-  case 0x62:
-    return KEY_DOWN;
-  case 8:
-  case VK_UP:
-  case 0x68:
-    return KEY_UP;
-  case 4:
-  case VK_LEFT:
-  case 0x64:
-    return KEY_LEFT;
-  case 6:
-  case VK_RIGHT:
-  case 0x66:
-    return KEY_RIGHT;
-  case VK_SPACE:
-  case 'D':
-    return KEY_CONFIRM;
-  case 'C':
-  case 0x63:
-    return KEY_CANCEL;
-  case 'U':
-  case 0x75:
-    return KEY_VIEW;
-  default:
-    return KEY_NONE;
-  }
-}
+#include "platform/keys.h"
 
 static void step(i32& cursor, int delta, int max) {
   int v = cursor + delta;
@@ -154,7 +111,7 @@ static void cancel() {
 void battle_key(int key) {
   bt.battle_wait_open = 0;
   bt.battle_wait_turn = 0;
-  switch (role_of(key)) {
+  switch (key_role(key, IN_BATTLE)) {
   case KEY_DOWN:
     if (bt.first_key) return;
     play_menusound();
@@ -184,6 +141,6 @@ void battle_key(int key) {
 }
 
 void gameover_key() {
-  say(1, "@C1@NAME0@C0たちは、全滅した。");
+  say(PRINT_NEW, "@C1@NAME0@C0たちは、全滅した。");
   bt.gameover_state = 2;
 }

@@ -92,7 +92,7 @@ void start_group_battle(int figure) {
   const u8* row = encounter_row();
   for (int i = 0; i < n; i++) {
     fill_monster_slot(i, row[next_rand() & 7], 10);
-    say(2, "@WMSD%03dが現れた！", i);
+    say(PRINT_ADD, "@WMSD%03dが現れた！", i);
   }
   for (int i = n; i < MONSTER_SLOTS; i++) clear_slot(i);
   finish_setup();
@@ -105,6 +105,6 @@ void start_set_battle(int species_no) {
   bt.monster_count = 1;
   for (int i = 1; i < MONSTER_SLOTS; i++) clear_slot(i);
   fill_monster_slot(0, species_no, 100);
-  say(2, "@WMSD%03dが現れた！", 0);
+  say(PRINT_ADD, "@WMSD%03dが現れた！", 0);
   finish_setup();
 }

@@ -44,15 +44,15 @@ static u8* part_field(member& m, int part) {
 static bool rule_allows(const member& m, const item& it) {
   switch (it.equip_rule) {
   case 0:
-    say(1, "このアイテムは、装備できません。");
+    say(PRINT_NEW, "このアイテムは、装備できません。");
     return false;
   case 1:
     if (m.sex == 0) return true;
-    say(1, "装備できるのは、男性のみです。");
+    say(PRINT_NEW, "装備できるのは、男性のみです。");
     return false;
   case 2:
     if (m.sex == 1) return true;
-    say(1, "装備できるのは、女性のみです。");
+    say(PRINT_NEW, "装備できるのは、女性のみです。");
     return false;
   default:
     return true;
@@ -65,11 +65,11 @@ static bool part_allows(int part, const item& it) {
                                  {ITEM_ACCESSORY, ITEM_ACCESSORY}, {ITEM_ACCESSORY, ITEM_ACCESSORY},
                                  {ITEM_ACCESSORY, ITEM_ACCESSORY}};
   if (part < 0 || part > 6) {
-    say(1, "そうび ERROR");
+    say(PRINT_NEW, "そうび ERROR");
     return false;
   }
   if (it.kind == kinds[part][0] || it.kind == kinds[part][1]) return true;
-  say(1, "装備できません。");
+  say(PRINT_NEW, "装備できません。");
   return false;
 }
 
@@ -87,7 +87,7 @@ static void leave_other_parts(member& m, int part, int entry) {
 int equip(int member_no, int entry, int part) {
   member& m = field_member(member_no);
   if (entry < 0 || entry > 15) {
-    say(1, "このアイテムは、装備できません。");
+    say(PRINT_NEW, "このアイテムは、装備できません。");
     return 0;
   }
   const item& it = st.item_table[m.items[entry]];
@@ -97,7 +97,7 @@ int equip(int member_no, int entry, int part) {
   bool taking_off = before == entry;
   if (taking_off) {
     *f = NO_EQUIP;
-    say(1, "装備をはずした。");
+    say(PRINT_NEW, "装備をはずした。");
   } else {
     leave_other_parts(m, part, entry);
     *f = static_cast<u8>(entry);
@@ -111,7 +111,7 @@ int equip(int member_no, int entry, int part) {
     char name[17] = {}, item_name[17] = {};
     std::memcpy(name, m.name, 16);
     std::memcpy(item_name, it.name, 16);
-    say(1, ">%sは、%sを装備した。", name, item_name);
+    say(PRINT_NEW, ">%sは、%sを装備した。", name, item_name);
   }
   return 1;
 }

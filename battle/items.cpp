@@ -1,9 +1,5 @@
 #include "battle/battle_internal.h"
 
-static bool entry_empty(u8 id) {
-  return id == 0 || id == 255;
-}
-
 static int item_target() {
   int t = bt.item_target_member;
   return t >= 0 && t < 3 ? t : 0;
@@ -13,7 +9,7 @@ void battle_item() {
   int entry = (bt.item_cursor[0] & 3) * 4 + (bt.item_cursor[1] & 3);
   u8 id = bt.battle_copy.party[bt.actor].items[entry];
   if (entry_empty(id)) {
-    say(1, "アイテムが、ありません!");
+    say(PRINT_NEW, "アイテムが、ありません!");
     return;
   }
   if (st.item_table[id].use_class != 0 && bt.item_pick == 0) {
@@ -25,13 +21,13 @@ void battle_item() {
 }
 
 static void used_line(int u, int id) {
-  say(1, "@NAME%dは、", u);
-  say(2, "@ITEM%03dを使った。", id);
+  say(PRINT_NEW, "@NAME%dは、", u);
+  say(PRINT_ADD, "@ITEM%03dを使った。", id);
 }
 
 static void nothing_happened(int u, int id) {
-  say(1, "@NAME%dは、@ITEM%03d", u, id);
-  say(2, " を使ったが、何もおこらなかった。");
+  say(PRINT_NEW, "@NAME%dは、@ITEM%03d", u, id);
+  say(PRINT_ADD, " を使ったが、何もおこらなかった。");
 }
 
 // An item of no use of its own: in battle a piece of equipment may carry a
@@ -65,8 +61,8 @@ static bool restore(int t, bool mp, int amount) {
   } else {
     v = static_cast<u16>(v + amount);
   }
-  say(2, mp ? "@NAME%dのMPが、" : "@NAME%dのHPが、", t);
-  say(2, "%d回復した。", figure);
+  say(PRINT_ADD, mp ? "@NAME%dのMPが、" : "@NAME%dのHPが、", t);
+  say(PRINT_ADD, "%d回復した。", figure);
   return true;
 }
 
@@ -80,7 +76,7 @@ static bool restore_all(const item& it, bool mp, int t) {
     return true;
   }
   if (restore(t, mp, amount)) return true;
-  say(1, "@NAME%dは、死んでいる。", t);
+  say(PRINT_NEW, "@NAME%dは、死んでいる。", t);
   return false;
 }
 
@@ -89,7 +85,7 @@ static void use_restore(int u, u8& entry) {
   int t = item_target();
   used_line(u, entry);
   if (!restore_all(it, false, t) || !restore_all(it, true, t)) return;
-  entry = 255;
+  entry = ITEM_USED_UP;
 }
 
 // Cures poison (bit 1) or a curse (bit 2).
@@ -97,17 +93,17 @@ static void use_cure(int u, u8& entry, u8 bit) {
   int t = item_target();
   member& m = party_member(t);
   if (member_dead(m)) {
-    say(1, "@NAME%dは、死んでいる。", t);
+    say(PRINT_NEW, "@NAME%dは、死んでいる。", t);
   } else if (!(m.status & bit)) {
-    say(1,
+    say(PRINT_NEW,
         bit == STATUS_POISON ? "@NAME%dは、毒をうけていないようだ。"
                              : "@NAME%dは、のろいをうけていないようだ。",
         t);
   } else {
     used_line(u, entry);
-    say(2, bit == STATUS_POISON ? "@NAME%dの毒が消えた。" : "@NAME%dの呪いが消えた。", t);
+    say(PRINT_ADD, bit == STATUS_POISON ? "@NAME%dの毒が消えた。" : "@NAME%dの呪いが消えた。", t);
     m.status &= static_cast<u8>(~bit);
-    entry = 255;
+    entry = ITEM_USED_UP;
   }
 }
 
@@ -115,7 +111,7 @@ static void raise(u16& a, u16* b, int amount, const char* line) {
   if (amount == 0) return;
   a = static_cast<u16>(a + amount);
   if (b) *b = static_cast<u16>(*b + amount);
-  say(2, line, amount);
+  say(PRINT_ADD, line, amount);
 }
 
 static void use_raise(int u, u8& entry) {
@@ -123,11 +119,11 @@ static void use_raise(int u, u8& entry) {
   int t = item_target();
   member& m = party_member(t);
   if (member_dead(m)) {
-    say(1, "@NAME%dは、死んでいる。", t);
+    say(PRINT_NEW, "@NAME%dは、死んでいる。", t);
     return;
   }
   used_line(u, entry);
-  say(2, "@NAME%dの", t);
+  say(PRINT_ADD, "@NAME%dの", t);
   raise(m.atk, &m.str, it.atk, "力が、%dあがった。");
   raise(m.spd, &m.agi, it.spd, "すばやさが、%dあがった。");
   raise(m.def, &m.grd, it.def, "防御が、%dあがった。");
@@ -138,29 +134,29 @@ static void use_raise(int u, u8& entry) {
   raise(m.hp_max, &m.base_hp_max, it.hp_max, "HP最大値が、%dあがった。");
   raise(m.mp, nullptr, it.mp, "MPが、%d回復した。");
   raise(m.mp_max, &m.base_mp_max, it.mp_max, "MP最大値が、%dあがった。");
-  entry = 255;
+  entry = ITEM_USED_UP;
 }
 
 static void use_revive(int u, u8& entry) {
   int t = item_target();
   member& m = party_member(t);
   if (!member_dead(m)) {
-    say(1, "@NAME%dは、死んでいないようだ。", t);
+    say(PRINT_NEW, "@NAME%dは、死んでいないようだ。", t);
     return;
   }
   used_line(u, entry);
-  say(2, "@NAME%dは、生き返った。", t);
+  say(PRINT_ADD, "@NAME%dは、生き返った。", t);
   m.hp = 10;
   m.status &= ~STATUS_DEAD;
-  entry = 255;
+  entry = ITEM_USED_UP;
 }
 
 void use_item(int member_no, int entry) {
   int u = member_no >= 0 && member_no < 3 ? member_no : 0;
   member& m = party_member(u);
-  if (member_dead(m)) return say(1, "死んでいます。");
+  if (member_dead(m)) return say(PRINT_NEW, "死んでいます。");
   if (entry < 0 || entry > 15 || entry_empty(m.items[entry]))
-    return say(1, "アイテムが、ありません!");
+    return say(PRINT_NEW, "アイテムが、ありません!");
   u8& e = m.items[entry];
   switch (st.item_table[e].use_class) {
   case 0:

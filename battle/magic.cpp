@@ -12,16 +12,16 @@ int caster_no() {
 
 int spell_report(int spell, int from_item) {
   if (from_item) {
-    say(2, "@MAGIC%2dの呪文が発動した。", spell);
+    say(PRINT_ADD, "@MAGIC%2dの呪文が発動した。", spell);
     return 1;
   }
   member& c = party_member(caster_no());
   if (c.mp < st.magic_table[spell].mp_cost) {
-    say(1, "MPがたりない!");
+    say(PRINT_NEW, "MPがたりない!");
     return 0;
   }
-  say(1, "@NAME%dは、", caster_no());
-  say(2, "@MAGIC%2dの呪文を唱えた。", spell);
+  say(PRINT_NEW, "@NAME%dは、", caster_no());
+  say(PRINT_ADD, "@MAGIC%2dの呪文を唱えた。", spell);
   return 1;
 }
 
@@ -35,16 +35,16 @@ void spell_cost(int spell, int from_item) {
 // cast; 0 after the refusal has been reported.
 static int menu_spell(int n) {
   if (n < 0 || n > 15) {
-    say(2, "Magic Number error.");
+    say(PRINT_ADD, "Magic Number error.");
     return 0;
   }
   const member& c = party_member(caster_no());
   if (member_dead(c)) {
-    say(1, "死んでいます。");
+    say(PRINT_NEW, "死んでいます。");
     return 0;
   }
   if (!(c.spell_mask & (1u << n)) || c.spells[n] == 0 || !spell_record(c.spells[n])) {
-    say(1, "呪文がありません。");
+    say(PRINT_NEW, "呪文がありません。");
     return 0;
   }
   return c.spells[n];
@@ -64,7 +64,7 @@ static void cast_on_members(int spell, int from_item) {
 static void cast_in_field(int spell, int from_item) {
   const magic& s = st.magic_table[spell];
   if (s.cls == 0 || s.cls == 5 || spell == 22 || spell == 23 || spell == 27) {
-    say(1, "戦闘中以外は、使えません。");
+    say(PRINT_NEW, "戦闘中以外は、使えません。");
     return;
   }
   if (s.cls <= 4)
@@ -86,7 +86,7 @@ static void cast_in_battle(int spell, int from_item) {
     return;
   }
   if (s.cls <= 4) return cast_on_members(spell, from_item);
-  say(1, "使用できません。");
+  say(PRINT_NEW, "使用できません。");
 }
 
 void cast_spell(int n, int from_item) {
@@ -96,7 +96,7 @@ void cast_spell(int n, int from_item) {
     spell = menu_spell(n);
     if (spell == 0) return;
   } else if (!spell_record(spell)) {
-    say(1, "呪文がありません。");
+    say(PRINT_NEW, "呪文がありません。");
     return;
   }
   if (bt.battle_mode == BATTLE_NONE)

@@ -30,15 +30,15 @@ void cast_on_all_members(int spell, int from_item) {
     member& m = party_member(i);
     if (s.cls == 1 || s.cls == 2) {
       if (member_dead(m))
-        say(2, "@NAME%dは死んでいる。", i);
+        say(PRINT_ADD, "@NAME%dは死んでいる。", i);
       else
         raise_member(m, s);
     } else if (s.cls == 3) {
       m.status &= ~STATUS_POISON;
-      say(2, "@NAME%dの毒が消えた。", i);
+      say(PRINT_ADD, "@NAME%dの毒が消えた。", i);
     } else if (s.cls == 4) {
       m.status &= ~STATUS_DEAD;
-      say(2, "@NAME%dは生き返った。", i);
+      say(PRINT_ADD, "@NAME%dは生き返った。", i);
     }
   }
   after_party_action();
@@ -51,16 +51,16 @@ void cast_on_one_member(int spell, int from_item) {
   member& m = party_member(t);
   if (s.cls == 1 || s.cls == 2) {
     if (member_dead(m)) {
-      say(2, "@NAME%dは死んでいる。", t);
+      say(PRINT_ADD, "@NAME%dは死んでいる。", t);
     } else {
       raise_member(m, s);
-      if (s.cls == 1) say(2, "@NAME%dのHPが回復した。", t);
+      if (s.cls == 1) say(PRINT_ADD, "@NAME%dのHPが回復した。", t);
     }
   } else if (s.cls == 3) {
     m.status &= ~STATUS_POISON;
-    say(2, "@NAME%dの毒が消えた。", t);
+    say(PRINT_ADD, "@NAME%dの毒が消えた。", t);
   } else if (s.cls == 4) {
-    say(2, "@NAME%dは生き返った。", t);
+    say(PRINT_ADD, "@NAME%dは生き返った。", t);
     m.hp = 10;
     m.status &= ~STATUS_DEAD;
   }
@@ -85,17 +85,17 @@ static void attack_spell_on(int slot, const magic& s, int spell, const monster_l
   if (slot_dead(slot)) return;
   bt.damage = scale_defended(s.power[0], m.elem_def[spell_entry(s)]) - m.mdef;
   if (bt.damage > 0) {
-    say(2, l.hit, slot);
-    say(2, l.damage, bt.damage);
+    say(PRINT_ADD, l.hit, slot);
+    say(PRINT_ADD, l.damage, bt.damage);
     start_hit_flash(slot, spell);
     lose_hp(m.hp, bt.damage);
     if (m.hp == 0) {
       m.status |= STATUS_DEAD;
-      say(2, l.beaten, slot);
+      say(PRINT_ADD, l.beaten, slot);
     }
   } else {
-    say(2, l.unhurt, slot);
-    say(2, "ダメージを受けない！");
+    say(PRINT_ADD, l.unhurt, slot);
+    say(PRINT_ADD, "ダメージを受けない！");
   }
 }
 
@@ -114,7 +114,7 @@ static void lowering_spell_on(int slot, const magic& s, const monster_lines& l) 
   lose_hp(m.hp, p[4]);
   if (m.hp == 0) {
     m.status |= STATUS_DEAD;
-    say(2, l.lowered_beaten, slot);
+    say(PRINT_ADD, l.lowered_beaten, slot);
   }
 }
 
@@ -125,7 +125,7 @@ static void spell_on_monster(int slot, int spell, const monster_lines& l) {
   else if (s.cls == 5)
     lowering_spell_on(slot, s, l);
   else
-    say(2, "あれ・・・？");
+    say(PRINT_ADD, "あれ・・・？");
 }
 
 void cast_on_one_monster(int spell, int from_item) {

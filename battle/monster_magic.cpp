@@ -12,20 +12,20 @@ static void attack_spell_on_member(const magic& s, int t) {
   int d = scale_defended(s.power[0], p.elem[e]) - p.mgrd;
   if (bt.defending[t]) d /= 2;
   if (d <= 0) {
-    say(2, ">@C1@NAME%d@C0は、", t);
-    say(2, " ダメージを受けない。");
+    say(PRINT_ADD, ">@C1@NAME%d@C0は、", t);
+    say(PRINT_ADD, " ダメージを受けない。");
     return;
   }
   if (e == 5) {
     p.status |= STATUS_POISON;
-    say(2, "毒を受けた！");
+    say(PRINT_ADD, "毒を受けた！");
   }
-  say(2, ">@C1@NAME%d@C0に、", t);
-  say(2, " @C2%d@C0ポイントのダメージ！@P", d);
+  say(PRINT_ADD, ">@C1@NAME%d@C0に、", t);
+  say(PRINT_ADD, " @C2%d@C0ポイントのダメージ！@P", d);
   lose_hp(p.hp, d);
   if (p.hp == 0) {
     p.status |= STATUS_DEAD;
-    say(2, ">@C1@NAME%d@C0を、倒した！", t);
+    say(PRINT_ADD, ">@C1@NAME%d@C0を、倒した！", t);
   }
 }
 
@@ -45,7 +45,7 @@ static void lowering_spell_on_member(const magic& s, int t) {
   p.base_hp = less(p.base_hp, w[4]);
   if (p.base_hp == 0) {
     p.status |= STATUS_DEAD;
-    say(2, ">@C1@NAME%d@C0を、倒した！", t);
+    say(PRINT_ADD, ">@C1@NAME%d@C0を、倒した！", t);
   }
 }
 
@@ -55,7 +55,7 @@ static void spell_on_member(const magic& s, int t) {
   else if (s.cls == 5)
     lowering_spell_on_member(s, t);
   else
-    say(2, "あれ・・・？");
+    say(PRINT_ADD, "あれ・・・？");
 }
 
 // A monster's recovery, strengthening, cure or revival, said without a line.
@@ -83,11 +83,11 @@ static void spell_on_slot(const magic& s, int slot) {
 void monster_cast(int slot, int spell, int target) {
   const magic* s = spell_record(spell);
   if (!s || slot < 0 || slot > 2) return;
-  say(1, "@WMSD%03dは、", slot);
-  say(2, "@MAGIC%02dの呪文を唱えた。", spell);
+  say(PRINT_NEW, "@WMSD%03dは、", slot);
+  say(PRINT_ADD, "@MAGIC%02dの呪文を唱えた。", spell);
   monster_slot& m = bt.monsters[slot];
   if (s->mp_cost > m.mp) {
-    say(2, "MPがたりない!");
+    say(PRINT_ADD, "MPがたりない!");
     return;
   }
   m.mp -= s->mp_cost;

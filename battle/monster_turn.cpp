@@ -20,27 +20,27 @@ static void special_on_member(int slot, int e, int t) {
   int d = scale_special(bt.monsters[slot].atk, p.elem[e]);
   if (member_dead(p)) d = 0;
   if (bt.defending[t]) d >>= 1;
-  say(2, "@C1@NAME%d@C0は、", t);
+  say(PRINT_ADD, "@C1@NAME%d@C0は、", t);
   if (d > 0) {
     if (e == 5) {
       p.status |= STATUS_POISON;
-      say(2, "毒を受けた！");
+      say(PRINT_ADD, "毒を受けた！");
     }
-    say(2, " @C2%d@C0ポイントのダメージを受けた！", d);
+    say(PRINT_ADD, " @C2%d@C0ポイントのダメージを受けた！", d);
     lose_hp(p.hp, d);
   } else {
-    say(2, "攻撃をはねかえした。");
+    say(PRINT_ADD, "攻撃をはねかえした。");
   }
   if (p.hp == 0) {
     p.status |= STATUS_DEAD;
-    say(2, "@C1@NAME%d@C0は、死んでしまった!", t);
+    say(PRINT_ADD, "@C1@NAME%d@C0は、死んでしまった!", t);
   }
 }
 
 void monster_special(int slot, int code, int target) {
   const char* line = special_line(code);
   if (!line) return;
-  say(2, "%s", line);
+  say(PRINT_ADD, "%s", line);
   play_haku();
   if (code & 0xF0) {
     for (int t = 0; t < 3; t++) special_on_member(slot, code - 16, t);
@@ -55,12 +55,12 @@ static void physical_attack(int slot, int t) {
   int agility = m.spd > p.spd ? m.spd - p.spd : 0;
   int d = m.atk - p.def + agility;
   if (bt.defending[t]) d /= 2;
-  say(2, "@C1@NAME%d@C0は、", t);
+  say(PRINT_ADD, "@C1@NAME%d@C0は、", t);
   if (d > 0) {
-    say(2, " @C2%d@C0ポイントのダメージを受けた！", d);
+    say(PRINT_ADD, " @C2%d@C0ポイントのダメージを受けた！", d);
     lose_hp(p.hp, d);
   } else {
-    say(2, "攻撃をはねかえした！");
+    say(PRINT_ADD, "攻撃をはねかえした！");
   }
   for (int k = 0; k < 7; k++) {
     if (m.elem_attack & (1 << k)) bt.elem_hit[k] += m.atk;
@@ -71,15 +71,16 @@ static void physical_attack(int slot, int t) {
     if (bt.elem_hit[k] == 0) continue;
     if (k == 5) {
       p.status |= STATUS_POISON;
-      say(2, "毒を受けた！");
+      say(PRINT_ADD, "毒を受けた！");
     }
-    say(2, "属性攻撃!@C%d[%s]%d@C0ﾎﾟｲﾝﾄのﾀﾞﾒｰｼﾞ！", k + 2, element_names[k], bt.elem_hit[k]);
+    say(PRINT_ADD, "属性攻撃!@C%d[%s]%d@C0ﾎﾟｲﾝﾄのﾀﾞﾒｰｼﾞ！", k + 2, element_names[k],
+        bt.elem_hit[k]);
     lose_hp(p.hp, bt.elem_hit[k]);
   }
   if (p.hp == 0) {
     p.status |= STATUS_DEAD;
-    say(2, "@C1@NAME%d@C0は、", t);
-    say(2, "死んでしまった！");
+    say(PRINT_ADD, "@C1@NAME%d@C0は、", t);
+    say(PRINT_ADD, "死んでしまった！");
   }
 }
 
@@ -95,7 +96,7 @@ static void monster_attack(int slot, int t) {
 static void monster_spell(int slot, int t) {
   int s = bt.monsters[slot].spells[next_rand() & 7];
   if (s == 0 || !spell_record(s))
-    say(2, "様子をみている。");
+    say(PRINT_ADD, "様子をみている。");
   else
     monster_cast(slot, s, t);
 }
@@ -177,7 +178,7 @@ void monster_turn() {
     bt.monsters_done = 1;
     return;
   }
-  say(1, "@C3@WMSD%03d@C0の、攻撃!!", m);
+  say(PRINT_NEW, "@C3@WMSD%03d@C0の、攻撃!!", m);
   play_tekiatk();
   int t = monster_target();
   for (i32& e : bt.elem_hit) e = 0;
@@ -187,7 +188,7 @@ void monster_turn() {
   else if (choice == DO_SPELL)
     monster_spell(m, t);
   else
-    say(2, "様子をみている。");
+    say(PRINT_ADD, "様子をみている。");
   bt.monster_acted[m] = 1;
   bt.next_monster = m + 1 == bt.monster_count ? 0 : m + 1;
   bt.monster_turn_pending = 0;

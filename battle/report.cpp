@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 
-// Alone in its file: tests of other parts that record the battle's lines
-// themselves can link without the rest of the battle's message window.
+// The battle's lines take printf formats for names and numbers; the printer
+// then expands its own @-tokens.
 void say(int mode, const char* fmt, ...) {
   char line[512];
   va_list ap;

@@ -8,7 +8,7 @@ void cast_return(int spell, int from_item) {
   if (!spell_report(spell, from_item)) return;
   if (spell != 31) return;
   if (st.cur_map < 50) {
-    say(2, "ここでは、使えません。");
+    say(PRINT_ADD, "ここでは、使えません。");
     return;
   }
   enter_map(st.return_map, st.return_x, st.return_y);

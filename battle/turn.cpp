@@ -25,24 +25,24 @@ static void strike(int slot) {
   const member& a = bt.battle_copy.party[bt.actor];
   monster_slot& m = bt.monsters[slot];
   int agility = a.spd > m.spd ? a.spd - m.spd : 0;
-  say(2, "@WMSD%03dに、", slot);
+  say(PRINT_ADD, "@WMSD%03dに、", slot);
   bt.damage = st.sb.party[bt.actor].atk - m.def + agility;
   if (lose_allowed() && bt.weaken_count == 0) bt.damage = 10;
   if (bt.damage <= 0) {
-    say(2, "ダメージを与えられない!");
+    say(PRINT_ADD, "ダメージを与えられない!");
   } else {
-    say(2, " @C2%d@C0ポイントのダメージ！", bt.damage);
+    say(PRINT_ADD, " @C2%d@C0ポイントのダメージ！", bt.damage);
     start_hit_flash(slot, 0);
     lose_hp(m.hp, bt.damage);
   }
   for (int k = 0; k < 7; k++) {
     if (bt.elem_hit[k] == 0) continue;
-    say(2, "属性攻撃@C%d[%s]%d@C0ﾎﾟｲﾝﾄのﾀﾞﾒｰｼﾞ！", k + 2, element_names[k], bt.elem_hit[k]);
+    say(PRINT_ADD, "属性攻撃@C%d[%s]%d@C0ﾎﾟｲﾝﾄのﾀﾞﾒｰｼﾞ！", k + 2, element_names[k], bt.elem_hit[k]);
     lose_hp(m.hp, bt.elem_hit[k]);
   }
   if (m.hp == 0) {
     m.status |= STATUS_DEAD;
-    say(2, ">@C1@WMSD%03d@C0を、倒した！", slot);
+    say(PRINT_ADD, ">@C1@WMSD%03d@C0を、倒した！", slot);
   }
 }
 
@@ -50,9 +50,9 @@ void attack(int target) {
   target = target >= 0 && target < 3 ? target : 0;
   for (i32& e : bt.elem_hit) e = 0;
   play_atk();
-  say(1, "@C1@NAME%d@C0の、攻撃!", bt.actor);
+  say(PRINT_NEW, "@C1@NAME%d@C0の、攻撃!", bt.actor);
   if (slot_dead(target)) {
-    say(2, ">@C1@WMSD%03d@C0は、死んでいる", target);
+    say(PRINT_ADD, ">@C1@WMSD%03d@C0は、死んでいる", target);
   } else {
     weapon_elements(bt.battle_copy.party[bt.actor]);
     // The target's defences count for every monster a sweeping weapon hits.
@@ -69,7 +69,7 @@ void attack(int target) {
 }
 
 void defend() {
-  say(1, "@C1@NAME%d@C0は、防御態勢をとった", bt.actor);
+  say(PRINT_NEW, "@C1@NAME%d@C0は、防御態勢をとった", bt.actor);
   bt.defending[bt.actor] = 1;
   after_party_action();
 }
@@ -87,17 +87,17 @@ void write_back_party() {
 
 void run_away() {
   if (bt.no_escape) {
-    say(1, "逃げることができない！");
+    say(PRINT_NEW, "逃げることができない！");
     return;
   }
   if ((next_rand() & 7) == 0) {
-    say(1, "逃げることができない！");
+    say(PRINT_NEW, "逃げることができない！");
     after_party_action();
     return;
   }
   write_back_party();
-  say(1, "@NAME0たちは、");
-  say(2, " 逃げ出した。");
+  say(PRINT_NEW, "@NAME0たちは、");
+  say(PRINT_ADD, " 逃げ出した。");
   music_stop();
   play_music_entry(st.cur_music);
   bt.battle_mode = BATTLE_OVER;
@@ -113,7 +113,7 @@ static void end_round() {
     member& m = bt.battle_copy.party[i];
     if (!(m.status & STATUS_POISON)) continue;
     lose_hp(m.hp, 10);
-    say(2, "@NAME%dは、HPが下がった!", i);
+    say(PRINT_ADD, "@NAME%dは、HPが下がった!", i);
     if (m.hp == 0) m.status |= STATUS_DEAD;
   }
 }

@@ -12,7 +12,7 @@ static void gain(u16& base, u16& equipped, u32 amount, const char* line) {
   if (amount == 0) return;
   base = static_cast<u16>(base + amount);
   equipped = static_cast<u16>(equipped + amount);
-  say(2, line, static_cast<int>(amount));
+  say(PRINT_ADD, line, static_cast<int>(amount));
 }
 
 // The seven gains of a new level, one draw each in this order, and one draw
@@ -34,7 +34,7 @@ static void level_gains(member& m) {
 void level_up(member& m, int member_no) {
   while (m.exp >= m.next_exp) {
     u32 before = m.next_exp;
-    say(2, "@NAME%dは、レベルが上がった!", member_no);
+    say(PRINT_ADD, "@NAME%dは、レベルが上がった!", member_no);
     m.level++;
     m.exp_step += m.exp_step_inc;
     m.next_exp += m.exp_step;
@@ -62,8 +62,8 @@ void victory() {
   write_back_party();
   music_stop();
   play_tune(3);
-  say(2, "@NAME%dたちは、", 0);
-  say(2, " %dの経験値を獲得、%dGを得た", static_cast<int>(exp), gold);
+  say(PRINT_ADD, "@NAME%dたちは、", 0);
+  say(PRINT_ADD, " %dの経験値を獲得、%dGを得た", static_cast<int>(exp), gold);
   bt.member_pick = 0;
   bt.battle_mode = BATTLE_OVER;
 }

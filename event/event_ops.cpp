@@ -3,8 +3,8 @@
 #include "event/event_internal.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
-#include "state/save_slots.h"
 #include "platform/platform.h"
+#include "state/save_slots.h"
 
 #include <cstdio>
 #include <cstring>
@@ -21,8 +21,7 @@ int run_print(const event_op& o, int mode) {
 }
 
 static bool answer_holds(u8 letter) {
-  return (letter == ANS_YES && ev.answer_key == 0x59) ||
-         (letter == ANS_NO && ev.answer_key == 0x4E);
+  return (letter == ANS_YES && ev.answer_key == 'Y') || (letter == ANS_NO && ev.answer_key == 'N');
 }
 
 int run_ans(const event_op& o) {
@@ -170,7 +169,7 @@ int run_battle(const event_op& o) {
   u8 species_no = o.c[o.p + 1];
   music_stop();
   if (entry_is_file(species_no == 204 ? 8 : 2)) play_music_entry(species_no == 204 ? 8 : 2);
-  msg_print(1, ">敵だ！");
+  msg_print(PRINT_NEW, ">敵だ！");
   bt.figure = ev.event_person;
   start_set_battle(species_no);
   ev.wait_answer = 1;

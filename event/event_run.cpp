@@ -1,8 +1,8 @@
 #include "event/event_internal.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
-#include "state/save_slots.h"
 #include "platform/platform.h"
+#include "state/save_slots.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,7 +16,7 @@ int event_error(int code, bool end) {
   const event_record& r = event_table[ev.event_no & 255];
   int pc = std::clamp(ev.event_pc, 0, EVENT_CODE_MAX - 1);
   std::snprintf(line, sizeof line, "err: byt%05d[%3d] err%04d", ev.event_pc, r.code[pc], code);
-  msg_print(2, line);
+  msg_print(PRINT_ADD, line);
   ev.last_error = code;
   if (!end) return RUN_ON;
   ev.event_pc = EVENT_CODE_MAX;
@@ -47,9 +47,9 @@ static int run_opcode(const event_op& o) {
   u8 op = o.c[o.p];
   switch (op) {
   case sci_printn:
-    return run_print(o, 1);
+    return run_print(o, PRINT_NEW);
   case sci_printc:
-    return run_print(o, 2);
+    return run_print(o, PRINT_ADD);
   case sci_ans:
     return run_ans(o);
   case sci_input:
@@ -76,7 +76,7 @@ static int run_opcode(const event_op& o) {
   case sci_status:
     return run_status(o);
   case sci_magic:
-    msg_print(1, "sci_magic:");
+    msg_print(PRINT_NEW, "sci_magic:");
     return event_error(SCIC_ERROR);
   case sci_battle:
     return run_battle(o);

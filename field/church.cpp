@@ -11,13 +11,13 @@ void open_church(int n) {
   sp.church_row = CHURCH_REVIVE;
   sp.church_member = 0;
   sp.church_win = 1;
-  msg_print(1, service_text(church().title));
-  msg_print(2, service_text(church().greeting));
+  msg_print(PRINT_NEW, service_text(church().title));
+  msg_print(PRINT_ADD, service_text(church().greeting));
 }
 
 static void leave_church() {
-  msg_print(2, service_text(church().farewell));
-  msg_print(0, nullptr);
+  msg_print(PRINT_ADD, service_text(church().farewell));
+  msg_print(PRINT_ADD, nullptr);
   sp.church_win = 0;
 }
 
@@ -26,12 +26,12 @@ static void leave_church() {
 static void serve(member& m, u8 bit, int price, const char* not_needed, const char* not_enough,
                   const char* done) {
   if (!(m.status & bit)) {
-    msg_print(2, service_text(not_needed));
+    msg_print(PRINT_ADD, service_text(not_needed));
   } else if (st.sb.gold < price) {
-    msg_print(2, service_text(not_enough));
+    msg_print(PRINT_ADD, service_text(not_enough));
   } else {
     st.sb.gold -= price;
-    msg_print(2, service_text(done));
+    msg_print(PRINT_ADD, service_text(done));
     m.status = static_cast<u8>(m.status & ~bit);
   }
 }
@@ -57,19 +57,19 @@ static void apply_service() {
 }
 
 void church_key(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   if (sp.church_pick == 0)
     step_vertical(sp.church_row, role, 0, 3);
   else
     step_vertical(sp.church_member, role, 0, 2);
-  if (role == ROLE_CONFIRM) {
+  if (role == KEY_CONFIRM) {
     if (sp.church_row == CHURCH_LEAVE)
       leave_church();
     else if (sp.church_pick == 0)
       sp.church_pick = 1;
     else
       apply_service();
-  } else if (role == ROLE_CANCEL) {
+  } else if (role == KEY_CANCEL) {
     if (sp.church_pick == 1)
       sp.church_pick = 0;
     else

@@ -12,36 +12,6 @@ void reset_field_menu_state() {
   fmn = field_menu_data{};
 }
 
-int menu_key_role(int key) {
-  switch (key) {
-  case 0x28:
-  case 0x62:
-  case 0x02:
-    return ROLE_DOWN;
-  case 0x25:
-  case 0x64:
-  case 0x04:
-    return ROLE_LEFT;
-  case 0x27:
-  case 0x66:
-  case 0x06:
-    return ROLE_RIGHT;
-  case 0x26:
-  case 0x68:
-  case 0x08:
-    return ROLE_UP;
-  case 0x20:
-  case 0x44:
-    return ROLE_CONFIRM;
-  case 0x1D:
-  case 0x43:
-  case 0x63:
-    return ROLE_CANCEL;
-  default:
-    return ROLE_NONE;
-  }
-}
-
 static int step_within(i32& v, int delta, int lo, int hi) {
   int to = v + delta;
   if (delta == 0 || to < lo || to > hi) return 0;
@@ -50,20 +20,20 @@ static int step_within(i32& v, int delta, int lo, int hi) {
 }
 
 int step_vertical(i32& v, int role, int lo, int hi) {
-  return step_within(v, role == ROLE_DOWN ? 1 : role == ROLE_UP ? -1 : 0, lo, hi);
+  return step_within(v, role == KEY_DOWN ? 1 : role == KEY_UP ? -1 : 0, lo, hi);
 }
 
 int step_horizontal(i32& v, int role, int lo, int hi) {
-  return step_within(v, role == ROLE_RIGHT ? 1 : role == ROLE_LEFT ? -1 : 0, lo, hi);
+  return step_within(v, role == KEY_RIGHT ? 1 : role == KEY_LEFT ? -1 : 0, lo, hi);
 }
 
 static bool direction(int role) {
-  return role >= ROLE_DOWN && role <= ROLE_UP;
+  return role >= KEY_DOWN && role <= KEY_UP;
 }
 
 // A list cursor of rows and columns; the sound follows every direction key.
 static void grid_cursor(int key, i32& col, int cols, i32& row, int rows) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   if (!direction(role)) return;
   step_vertical(row, role, 0, rows - 1);
   step_horizontal(col, role, 0, cols - 1);
@@ -71,7 +41,7 @@ static void grid_cursor(int key, i32& col, int cols, i32& row, int rows) {
 }
 
 void member_pick_cursor(int key) {
-  if (step_vertical(bt.spell_target_member, menu_key_role(key), 0, 2)) play_menusound();
+  if (step_vertical(bt.spell_target_member, key_role(key, IN_FIELD), 0, 2)) play_menusound();
 }
 
 void magic_cursor(int key) {
@@ -103,7 +73,7 @@ void equip_cursor(int key) {
 }
 
 void cmd_menu_cursor(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   int moved = 0;
   if (fmn.cmd_menu == CMD_OPEN)
     moved = step_vertical(fmn.cmd_row, role, 0, 2) | step_horizontal(fmn.cmd_col, role, 0, 1);
@@ -165,7 +135,7 @@ static void confirm_command() {
     fmn.sel_member = 0;
     break;
   case 5:
-    try_step(st.pos_x, st.pos_y, 1);
+    try_step(st.pos_x, st.pos_y, STEP_SEARCH);
     break;
   }
 }
@@ -192,10 +162,8 @@ static void close_item_menu() {
   fmn.cmd_menu = CMD_CLOSED;
 }
 
-// An entry holds nothing when its item number is 0, or 255 once used up.
-static bool entry_empty(int entry) {
-  u8 id = chosen_member().items[entry];
-  return id == 0 || id == 255;
+static bool chosen_entry_empty(int entry) {
+  return entry_empty(chosen_member().items[entry]);
 }
 
 // The chosen action on the chosen entry, before any member is picked.
@@ -203,8 +171,8 @@ static void item_action() {
   int entry = item_entry();
   switch (fmn.item_action_row) {
   case ACT_USE:
-    if (entry_empty(entry)) {
-      msg_print(1, "アイテムが、ありません!");
+    if (chosen_entry_empty(entry)) {
+      msg_print(PRINT_NEW, "アイテムが、ありません!");
     } else if (st.item_table[chosen_member().items[entry]].use_class == 0) {
       use_item(fmn.sel_member, entry);
     } else {

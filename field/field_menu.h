@@ -5,6 +5,7 @@
 // spell list and the item menu are bt.member_pick and bt.item_pick, shared
 // with the battle.
 #pragma once
+#include "platform/keys.h"
 #include "state/state.h"
 
 // cmd_menu values.
@@ -62,17 +63,6 @@ struct field_menu_data {
 extern field_menu_data fmn;
 void reset_field_menu_state();
 
-// What a key means to a menu (the key table of the field).
-enum menu_role : int {
-  ROLE_NONE = 0,
-  ROLE_DOWN,
-  ROLE_LEFT,
-  ROLE_RIGHT,
-  ROLE_UP,
-  ROLE_CONFIRM,
-  ROLE_CANCEL,
-};
-int menu_key_role(int key);
 // Moves v one step within lo..hi for the role's axis (vertical: up/down,
 // horizontal: left/right); 1 when it moved.
 int step_vertical(i32& v, int role, int lo, int hi);

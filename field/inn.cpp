@@ -10,15 +10,15 @@ static const inn_record& inn() {
 void open_inn() {
   sp.inn_win = 1;
   sp.inn_row = 0;
-  msg_print(1, service_text(inn().title));
-  msg_print(2, service_text(inn().greeting));
-  msg_print(2, service_text(inn().price_line));
+  msg_print(PRINT_NEW, service_text(inn().title));
+  msg_print(PRINT_ADD, service_text(inn().greeting));
+  msg_print(PRINT_ADD, service_text(inn().price_line));
 }
 
 // A night restores everyone's HP and MP, the dead included: they stay dead.
 static void stay() {
   if (st.sb.gold < inn().price) {
-    msg_print(2, service_text(inn().not_enough));
+    msg_print(PRINT_ADD, service_text(inn().not_enough));
     return;
   }
   st.sb.gold -= inn().price;
@@ -29,24 +29,24 @@ static void stay() {
     m.base_hp = m.base_hp_max;
     m.base_mp = m.base_mp_max;
   }
-  msg_print(2, service_text(inn().thanks));
-  msg_print(2, "@C1@NAME0@C0達は、");
-  msg_print(2, " 戦いの疲れを癒した。");
+  msg_print(PRINT_ADD, service_text(inn().thanks));
+  msg_print(PRINT_ADD, "@C1@NAME0@C0達は、");
+  msg_print(PRINT_ADD, " 戦いの疲れを癒した。");
   sp.inn_win = 0;
   fmn.cmd_menu = CMD_CLOSED;
 }
 
 // The farewell stays on screen until the player dismisses it.
 static void leave_inn() {
-  msg_print(2, service_text(inn().farewell));
+  msg_print(PRINT_ADD, service_text(inn().farewell));
   sp.inn_win = 0;
 }
 
 void inn_key(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   step_vertical(sp.inn_row, role, 0, 1);
-  if (role == ROLE_CONFIRM && sp.inn_row == 0)
+  if (role == KEY_CONFIRM && sp.inn_row == 0)
     stay();
-  else if (role == ROLE_CONFIRM || role == ROLE_CANCEL)
+  else if (role == KEY_CONFIRM || role == KEY_CANCEL)
     leave_inn();
 }

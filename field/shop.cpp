@@ -24,7 +24,7 @@ const char* service_text(const char* text) {
   return out;
 }
 
-constexpr int KEY_YES = 0x59, KEY_NO = 0x4E;
+constexpr int KEY_YES = 'Y', KEY_NO = 'N';
 
 static void say(int mode, const char* fmt, int value) {
   std::snprintf(tx.text_line, sizeof tx.text_line, fmt, value);
@@ -35,22 +35,18 @@ static member& shop_customer() {
   return st.sb.party[sp.shop_member];
 }
 
-static bool entry_free(u8 id) {
-  return id == 0 || id == 255;
-}
-
 void open_shop(int n) {
   sp.shop_win = 1;
   sp.shop_no = n >= 0 && n < SHOP_COUNT ? n : 0;
   ev.wait_answer = 0;
   sp.shop_row = SHOP_BUY;
-  msg_print(1, "いらっしゃいませ。");
+  msg_print(PRINT_NEW, "いらっしゃいませ。");
 }
 
 static void leave_shop() {
   sp.shop_win = 0;
   fmn.cmd_menu = CMD_CLOSED;
-  msg_print(1, "ありがとうございました。");
+  msg_print(PRINT_NEW, "ありがとうございました。");
 }
 
 // ---- Buying ----
@@ -60,22 +56,22 @@ static void buy_confirm() {
   if (sp.trade_item == 0) return;
   int price = st.item_table[sp.trade_item].price;
   if (st.sb.gold < price) {
-    msg_print(2, "それを買うには、お金が足りないようだ。");
+    msg_print(PRINT_ADD, "それを買うには、お金が足りないようだ。");
   } else if (sp.shop_pick == 0) {
     sp.shop_pick = 1;
-    msg_print(2, "誰が持ちますか？");
+    msg_print(PRINT_ADD, "誰が持ちますか？");
   } else {
     for (u8& e : shop_customer().items) {
-      if (!entry_free(e)) continue;
+      if (!entry_empty(e)) continue;
       st.sb.gold -= price;
       e = static_cast<u8>(sp.trade_item);
-      msg_print(2, "まいどあり！");
+      msg_print(PRINT_ADD, "まいどあり！");
       sp.shop_sub = 0;
       sp.shop_pick = 0;
       return;
     }
-    say(2, "@NAME%dは、", sp.shop_member);
-    msg_print(2, "持ち切れないようだ。");
+    say(PRINT_ADD, "@NAME%dは、", sp.shop_member);
+    msg_print(PRINT_ADD, "持ち切れないようだ。");
   }
 }
 
@@ -85,25 +81,25 @@ static void sell_confirm() {
   if (!fmn.item_win) {
     fmn.item_win = 1;
     sp.shop_sell_list = 1;
-    msg_print(2, "アイテムを選んでください。");
+    msg_print(PRINT_ADD, "アイテムを選んでください。");
     return;
   }
   if (ev.wait_answer) return;
   member& m = shop_customer();
   int e = fmn.item_page * 8 + fmn.item_row;
   sp.trade_item = m.items[e];
-  if (entry_free(m.items[e])) {
-    msg_print(2, "アイテムがありません。");
+  if (entry_empty(m.items[e])) {
+    msg_print(PRINT_ADD, "アイテムがありません。");
   } else if ((m.eq_mask >> e) & 1) {
-    msg_print(2, "装備しています。");
+    msg_print(PRINT_ADD, "装備しています。");
   } else {
     const item& it = st.item_table[sp.trade_item];
     char name[sizeof it.name];
     std::memcpy(name, it.name, sizeof name);
     name[sizeof name - 1] = 0;
     std::snprintf(tx.text_line, sizeof tx.text_line, "%sは、", name);
-    msg_print(2, tx.text_line);
-    say(2, "%d円で買い取ります。(Y/N)", it.price / 2);
+    msg_print(PRINT_ADD, tx.text_line);
+    say(PRINT_ADD, "%d円で買い取ります。(Y/N)", it.price / 2);
     sp.sell_entry = e;
     ev.wait_answer = 1;
   }
@@ -112,12 +108,12 @@ static void sell_confirm() {
 static void sale_answer(int key) {
   ev.wait_answer = 0;
   if (key == KEY_NO) {
-    msg_print(2, "そうですか。");
+    msg_print(PRINT_ADD, "そうですか。");
     return;
   }
   st.sb.gold += st.item_table[sp.trade_item].price / 2;
   shop_customer().items[sp.sell_entry] = 0;
-  msg_print(2, "有難うございました。");
+  msg_print(PRINT_ADD, "有難うございました。");
   sp.shop_sell_list = 0;
   fmn.item_win = 0;
 }
@@ -140,10 +136,10 @@ static void shop_cursor(int key, int role) {
 static void shop_confirm() {
   if (sp.shop_sub == 0) {
     if (sp.shop_row == SHOP_BUY) {
-      msg_print(2, "どれを買いますか？");
+      msg_print(PRINT_ADD, "どれを買いますか？");
       sp.shop_sub = 1;
     } else if (sp.shop_row == SHOP_SELL) {
-      msg_print(2, "誰の物を売りますか？");
+      msg_print(PRINT_ADD, "誰の物を売りますか？");
       sp.shop_sub = 1;
     } else {
       leave_shop();
@@ -174,13 +170,13 @@ static void shop_cancel() {
 }
 
 void shop_key(int key) {
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   if (ev.wait_answer && (key == KEY_YES || key == KEY_NO)) return sale_answer(key);
-  if (role >= ROLE_DOWN && role <= ROLE_UP) return shop_cursor(key, role);
-  if (role == ROLE_CONFIRM) {
+  if (role >= KEY_DOWN && role <= KEY_UP) return shop_cursor(key, role);
+  if (role == KEY_CONFIRM) {
     play_menusound();
     shop_confirm();
-  } else if (role == ROLE_CANCEL) {
+  } else if (role == KEY_CANCEL) {
     play_menusound();
     shop_cancel();
   }

@@ -21,13 +21,13 @@ static void system_menu_close() {
 int save_allowed_here() {
   if (st.pos_x < 0 || st.pos_x > 255 || st.pos_y < 0 || st.pos_y > 255) return 0;
   int k = st.tile_class[st.map_grid[st.pos_y][st.pos_x]];
-  return !((k >= 1 && k <= 3) || (k >= 8 && k <= 16));
+  return !((k >= TILE_WALL && k <= TILE_DOORWAY) || (k >= TILE_INN && k <= TILE_GREETING));
 }
 
 static void main_list_key(int role) {
-  if (role == ROLE_CANCEL) return system_menu_close();
+  if (role == KEY_CANCEL) return system_menu_close();
   step_vertical(fmn.sys_row, role, 0, 3);
-  if (role != ROLE_CONFIRM) return;
+  if (role != KEY_CONFIRM) return;
   switch (fmn.sys_row) {
   case 0:
     fmn.sys_state = SYS_SAVE_SLOT;
@@ -49,48 +49,49 @@ static void slot_list_key(int role) {
   bool saving = fmn.sys_state == SYS_SAVE_SLOT;
   i32& cursor = saving ? fmn.save_cursor : fmn.load_cursor;
   step_vertical(cursor, role, 0, SLOT_COUNT - 1);
-  if (role == ROLE_CANCEL) {
+  if (role == KEY_CANCEL) {
     fmn.sys_state = SYS_MAIN;
-    msg_print(1, "キャンセルします");
-  } else if (role == ROLE_CONFIRM) {
+    msg_print(PRINT_NEW, "キャンセルします");
+  } else if (role == KEY_CONFIRM) {
     // An unused slot has nothing to resume: the choice is simply not taken.
     if (!saving && st.slots[cursor].map == 0) return;
     fmn.sys_state = SYS_YES_NO;
-    msg_print(1, saving ? "セーブします。よろしいですか？" : "ロードします。よろしいですか？");
+    msg_print(PRINT_NEW,
+              saving ? "セーブします。よろしいですか？" : "ロードします。よろしいですか？");
   }
 }
 
 static void save_here() {
   if (!save_allowed_here()) {
-    msg_print(1, "ここでは、セーブできない。");
+    msg_print(PRINT_NEW, "ここでは、セーブできない。");
     return;
   }
   st.cur_slot = fmn.save_cursor;
   int failed = save_slot(fmn.save_cursor);
-  msg_print(1, failed ? "セーブできませんでした。" : "セーブ完了。");
+  msg_print(PRINT_NEW, failed ? "セーブできませんでした。" : "セーブ完了。");
   fmn.sys_state = SYS_MAIN;
 }
 
 static void load_chosen() {
   int result = load_slot(fmn.load_cursor);
   if (result == SLOT_PLACE_MISSING) {
-    msg_print(1, SLOT_PLACE_MISSING_TEXT);
+    msg_print(PRINT_NEW, SLOT_PLACE_MISSING_TEXT);
     fmn.sys_state = SYS_LOAD_SLOT; // another slot may be chosen
     return;
   }
   st.cur_slot = fmn.load_cursor;
-  msg_print(1, result ? "ロードできませんでした。" : "ロード完了。");
+  msg_print(PRINT_NEW, result ? "ロードできませんでした。" : "ロード完了。");
   fmn.sys_state = SYS_MAIN;
 }
 
 static void yes_no_key(int role) {
   step_vertical(fmn.yes_no, role, 0, 1);
-  if (role == ROLE_CANCEL) {
+  if (role == KEY_CANCEL) {
     fmn.sys_state = SYS_MAIN;
-    msg_print(1, "キャンセルします");
-  } else if (role == ROLE_CONFIRM && fmn.yes_no == 1) {
+    msg_print(PRINT_NEW, "キャンセルします");
+  } else if (role == KEY_CONFIRM && fmn.yes_no == 1) {
     fmn.sys_state = fmn.sys_row == 0 ? SYS_SAVE_SLOT : SYS_LOAD_SLOT;
-  } else if (role == ROLE_CONFIRM) {
+  } else if (role == KEY_CONFIRM) {
     if (fmn.sys_row == 0)
       save_here();
     else
@@ -100,12 +101,12 @@ static void yes_no_key(int role) {
 
 static void bag_key(int role) {
   step_horizontal(fmn.bag_page, role, 0, 1);
-  if (role == ROLE_CONFIRM || role == ROLE_CANCEL) fmn.sys_state = SYS_MAIN;
+  if (role == KEY_CONFIRM || role == KEY_CANCEL) fmn.sys_state = SYS_MAIN;
 }
 
 void system_key(int key) {
   if (!fmn.system_win) return system_menu_open();
-  int role = menu_key_role(key);
+  int role = key_role(key, IN_FIELD);
   switch (fmn.sys_state) {
   case SYS_MAIN:
     return main_list_key(role);

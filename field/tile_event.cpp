@@ -19,7 +19,7 @@ constexpr int FIRST_KEY = 149;  // door key k is item 149 + k
 
 void add_line(const char* fmt, const char* name) {
   std::snprintf(tx.text_line, sizeof tx.text_line, fmt, name);
-  msg_print(2, tx.text_line);
+  msg_print(PRINT_ADD, tx.text_line);
 }
 
 const char* item_name(int no) {
@@ -33,17 +33,17 @@ void fanfare() {
 
 // A chest plays the fanfare only once the item is in hand.
 void open_chest(const map_event& e) {
-  msg_print(1, "宝箱を開けた。");
+  msg_print(PRINT_NEW, "宝箱を開けた。");
   if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
-    msg_print(2, "中身は、からっぽだ。");
+    msg_print(PRINT_ADD, "中身は、からっぽだ。");
     return;
   }
   if (!give_item(e.c)) {
-    msg_print(2, "が、持ちきれなかった。");
+    msg_print(PRINT_ADD, "が、持ちきれなかった。");
     return;
   }
   fanfare();
-  msg_print(2, "なんと、@C1@NAME0@C0たちは、");
+  msg_print(PRINT_ADD, "なんと、@C1@NAME0@C0たちは、");
   add_line("%sを手に入れた。", item_name(e.c));
   st.sb.flags[e.a] = 1;
 }
@@ -51,16 +51,16 @@ void open_chest(const map_event& e) {
 // Something in the ground is announced before the party tries to carry it;
 // when it does not fit, it stays there to be found again.
 void search_ground(const map_event& e) {
-  msg_print(1, "足下を調べた。");
+  msg_print(PRINT_NEW, "足下を調べた。");
   if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
-    msg_print(2, "何も、見つからない。");
+    msg_print(PRINT_ADD, "何も、見つからない。");
     return;
   }
   fanfare();
-  msg_print(2, "なんと! @C1@NAME0@C0たちは、");
+  msg_print(PRINT_ADD, "なんと! @C1@NAME0@C0たちは、");
   add_line(" %sを見つけた。", item_name(e.c));
   if (!give_item(e.c)) {
-    msg_print(2, "が、持ちきれなかった。");
+    msg_print(PRINT_ADD, "が、持ちきれなかった。");
     return;
   }
   add_line("%sを手に入れた。", item_name(e.c));
@@ -75,13 +75,13 @@ int door(const map_event& e, int x, int y) {
     st.map_grid[y][x] = static_cast<u8>(st.open_door_tile);
     play_door();
     rebuild_map_pictures();
-    msg_print(1, "*ドアが開いた");
+    msg_print(PRINT_NEW, "*ドアが開いた");
     return 0;
   }
   std::snprintf(tx.text_line, sizeof tx.text_line, "@C3%s@C0を持っていない！",
                 item_name(FIRST_KEY + e.b));
-  msg_print(1, tx.text_line);
-  msg_print(2, "*ドアが開かない！");
+  msg_print(PRINT_NEW, tx.text_line);
+  msg_print(PRINT_ADD, "*ドアが開かない！");
   return 1;
 }
 
@@ -98,46 +98,46 @@ void stairs(const map_event& e) {
 // Counters and event tiles answer alike whether walked into or talked to.
 void counter(int k, const map_event& e) {
   switch (k) {
-  case 5:
-  case 12:
-  case 15:
+  case TILE_EVENT:
+  case TILE_EVENT_B:
+  case TILE_EVENT_C:
     event_start(e.a);
     break;
-  case 8:
+  case TILE_INN:
     open_inn();
     break;
-  case 9:
-  case 10:
-  case 14:
+  case TILE_SHOP:
+  case TILE_SHOP_B:
+  case TILE_SHOP_C:
     open_shop(e.a);
     break;
-  case 13:
+  case TILE_CHURCH:
     open_church(e.a);
     break;
-  case 16:
-    msg_print(1, "いらっしゃいませ。");
+  case TILE_GREETING:
+    msg_print(PRINT_NEW, "いらっしゃいませ。");
     break;
   default:
     break;
   }
 }
 
-// Mode 1 on one record; true when the search is over.
+// A search on one record; true when the search is over.
 bool search(int k, const map_event& e) {
   switch (k) {
-  case 1:
-  case 2:
-  case 3:
-  case 8:
-  case 9:
-  case 10:
-  case 12:
-  case 13:
-  case 14:
-  case 15:
-  case 16:
+  case TILE_WALL:
+  case TILE_STAIRS:
+  case TILE_DOORWAY:
+  case TILE_INN:
+  case TILE_SHOP:
+  case TILE_SHOP_B:
+  case TILE_EVENT_B:
+  case TILE_CHURCH:
+  case TILE_SHOP_C:
+  case TILE_EVENT_C:
+  case TILE_GREETING:
     return false;
-  case 11:
+  case TILE_CHEST:
     open_chest(e);
     return true;
   default:
@@ -157,10 +157,10 @@ int tile_event(int k, int x, int y, int mode) {
       if (search(k, e)) return 0;
     } else if (mode == STEP_TALK) {
       counter(k, e);
-    } else if (k == 2 || k == 3) {
+    } else if (k == TILE_STAIRS || k == TILE_DOORWAY) {
       stairs(e);
       return 0;
-    } else if (k == 17) {
+    } else if (k == TILE_DOOR) {
       return door(e, x, y);
     } else {
       counter(k, e);

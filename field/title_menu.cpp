@@ -9,20 +9,13 @@
 #include "field/field_menu.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
+#include "platform/keys.h"
 #include "shell/shell.h"
 #include "state/save_slots.h"
 
 namespace {
 
 constexpr int OPENING_EVENT = 255;
-constexpr int KEY_D = 0x44, KEY_C = 0x43, KEY_NUMPAD3 = 0x63;
-
-bool is_down(int key) {
-  return key == 0x28 || key == 0x62 || key == 0x02;
-}
-bool is_up(int key) {
-  return key == 0x26 || key == 0x68 || key == 0x08;
-}
 
 // The map's music from its start, and the field takes over.
 void start_play() {
@@ -77,7 +70,7 @@ void continue_from_slot() {
   int result = load_slot(k);
   fmn.sys_state = 0;
   if (result == SLOT_PLACE_MISSING) {
-    msg_print(1, SLOT_PLACE_MISSING_TEXT);
+    msg_print(PRINT_NEW, SLOT_PLACE_MISSING_TEXT);
     mw.msg_visible = 1;
   }
   if (result != 0) return;
@@ -101,14 +94,19 @@ void confirm() {
 
 void title_key(int key) {
   if (sh.title_mode == TITLE_LOAD_LIST) mw.msg_visible = 0; // a refusal lasts until the next key
-  if (is_down(key))
-    move_cursor(1);
-  else if (is_up(key))
-    move_cursor(-1);
-  else if (key == KEY_D)
-    confirm();
-  else if (sh.title_mode == TITLE_LOAD_LIST && (key == KEY_C || key == KEY_NUMPAD3)) {
+  switch (key_role(key, IN_TITLE)) {
+  case KEY_DOWN:
+    return move_cursor(1);
+  case KEY_UP:
+    return move_cursor(-1);
+  case KEY_CONFIRM:
+    return confirm();
+  case KEY_CANCEL:
+    if (sh.title_mode != TITLE_LOAD_LIST) return;
     play_cancel();
     sh.title_mode = TITLE_MENU;
+    return;
+  default:
+    return;
   }
 }

@@ -15,16 +15,6 @@
 
 #include <cstdio>
 
-walk_data wk;
-
-void reset_walk_state() {
-  wk = walk_data{};
-}
-
-bool encounter_map(int map) {
-  return map == WORLD_MAP || map == 36 || map == 39 || map == 40 || map >= 50;
-}
-
 bool water_tile(int t) {
   return t == 0 || (t >= 64 && t <= 75);
 }
@@ -45,7 +35,7 @@ void battle_music() {
 int count_down_encounter() {
   if (st.encounter_steps == 0) {
     battle_music();
-    msg_print(1, "敵だ！");
+    msg_print(PRINT_NEW, "敵だ！");
     start_group_battle(0);
     int r = next_rand();
     st.encounter_steps = st.cur_map == WORLD_MAP ? (r & 24) | 7 : (r & 7) + 7;
@@ -90,26 +80,26 @@ bool on_map(int x, int y) {
 // Entering or arriving, by the tile's class.
 int step_by_class(int k, int x, int y, int mode) {
   switch (k) {
-  case 1:
+  case TILE_WALL:
     play_wallstop();
     return 1;
-  case 2:
-  case 3:
-    if (mode == STEP_ARRIVE) tile_event(k, x, y, 0);
+  case TILE_STAIRS:
+  case TILE_DOORWAY:
+    if (mode == STEP_ARRIVE) tile_event(k, x, y, STEP_ENTER);
     return 0;
-  case 5:
-  case 8:
-  case 9:
-  case 10:
-  case 12:
-  case 13:
-  case 14:
-  case 15:
-  case 16:
-    tile_event(k, x, y, 0);
+  case TILE_EVENT:
+  case TILE_INN:
+  case TILE_SHOP:
+  case TILE_SHOP_B:
+  case TILE_EVENT_B:
+  case TILE_CHURCH:
+  case TILE_SHOP_C:
+  case TILE_EVENT_C:
+  case TILE_GREETING:
+    tile_event(k, x, y, STEP_ENTER);
     return 1;
-  case 17:
-    return tile_event(17, x, y, 0);
+  case TILE_DOOR:
+    return tile_event(TILE_DOOR, x, y, STEP_ENTER);
   default:
     return 0;
   }
@@ -117,7 +107,7 @@ int step_by_class(int k, int x, int y, int mode) {
 
 int fight_npc(int i, const npc& n) {
   battle_music();
-  msg_print(1, "敵だ！");
+  msg_print(PRINT_NEW, "敵だ！");
   if (n.type == 1) {
     start_group_battle(i);
   } else {
@@ -188,7 +178,7 @@ int npc_contact(int x, int y) {
       event_talk(i);
       return 1;
     }
-    if (fmn.cmd_menu != 0) msg_print(1, "こんにちは。");
+    if (fmn.cmd_menu != 0) msg_print(PRINT_NEW, "こんにちは。");
     return 1;
   }
   return 0;
@@ -230,6 +220,6 @@ void poison_step() {
     if (m.hp != 0) continue;
     m.status |= STATUS_DEAD;
     std::snprintf(tx.text_line, sizeof tx.text_line, "@NAME%dは、死んでしまった!", i);
-    msg_print(1, tx.text_line);
+    msg_print(PRINT_NEW, tx.text_line);
   }
 }

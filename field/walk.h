@@ -6,21 +6,17 @@
 
 // The walk keeps no state of its own: everything it changes lives in st
 // (the map, the party, the field scalars) and in fm (the step).
-struct walk_data {};
-
-extern walk_data wk;
-void reset_walk_state();
 
 // try_step modes.
 enum : int { STEP_ENTER = 0, STEP_SEARCH = 1, STEP_ARRIVE = 2, STEP_TALK = 3 };
 
-// The collision test and tile dispatcher. Mode 0: may the party enter (x, y)?
-// 0 yes, non-zero no. Mode 1: search the own tile. Mode 2: the party has
-// arrived on (x, y). Mode 3: act on the tile in front. Only mode 0's result
-// means anything.
+// The collision test and tile dispatcher. STEP_ENTER: may the party enter
+// (x, y)? 0 yes, non-zero no. STEP_SEARCH: search the own tile. STEP_ARRIVE:
+// the party has arrived on (x, y). STEP_TALK: act on the tile in front. Only
+// STEP_ENTER's result means anything.
 int try_step(int x, int y, int mode);
 // The meaning of the map events on (x, y) for a tile of class k (the modes of
-// try_step, 0 for both entering and arriving); 0 lets a door's step go ahead.
+// try_step, STEP_ENTER for both entering and arriving); 0 lets a door's step go ahead.
 int tile_event(int k, int x, int y, int mode);
 // The person standing on (x, y) met by walking into it or by talking to it;
 // 1 when one was there and handled it.
@@ -34,8 +30,5 @@ void arrive();
 void enter_map(int map, int x, int y);
 // One step's poison damage to the living poisoned members.
 void poison_step();
-
-// Maps on which monsters are met at random and poison hurts per step.
-bool encounter_map(int map);
 // The sea of the world map.
 bool water_tile(int t);

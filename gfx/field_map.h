@@ -3,12 +3,13 @@
 // tick while the party steps, the backdrop behind transparent map pixels, the
 // people of the map, the area-name label and the whole-map view of the world.
 #pragma once
+#include "platform/platform.h"
 #include "state/state.h"
 
 // step_dir holds the arrow key of the step under way, then STEP_ARRIVED for
 // the one frame after the scroll ended (the renderer then calls arrive()).
 constexpr i32 STEP_ARRIVED = 11;
-constexpr i32 STEP_DOWN = 0x28, STEP_LEFT = 0x25, STEP_RIGHT = 0x27, STEP_UP = 0x26;
+constexpr i32 STEP_DOWN = VK_DOWN, STEP_LEFT = VK_LEFT, STEP_RIGHT = VK_RIGHT, STEP_UP = VK_UP;
 
 struct field_map_data {
   i32 map_surface_sel = 0; // the current one of the two map pictures
@@ -16,7 +17,6 @@ struct field_map_data {
   i32 bg_scroll_x = 32, bg_scroll_y = 32;
   i32 step_dir = 0;
   i32 step_off_x = 0, step_off_y = 0; // scroll of the step under way, 0..16
-  i32 scroll_step = 1;                // the field always scrolls one pixel a tick
   i32 world_map_view = 0, world_map_drawn = 0;
   u8 world_map_phase = 0; // colour phase of the party's dot on the whole-map view
   i32 area_label_on = 0;

@@ -36,8 +36,9 @@ struct message_data {
 extern message_data mw;
 void reset_message_state();
 
-// Mode 1 starts a new report (the store is emptied first); other modes add
-// lines below. No text (nullptr) hides the window and blanks every line.
+// PRINT_NEW starts a new report (the store is emptied first); other modes
+// add lines below. No text (nullptr) hides the window and blanks every line.
+enum print_mode : int { PRINT_NEW = 1, PRINT_ADD = 2 };
 void msg_print(int mode, const char* text);
 
 // The window for this frame: reveals the next byte or line, scrolls, stops at

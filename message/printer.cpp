@@ -135,7 +135,7 @@ int msg_expand(const char* text, char (&out)[MSG_EXPAND_SIZE + 1]) {
 }
 
 void msg_print(int mode, const char* text) {
-  if (mode == 1) {
+  if (mode == PRINT_NEW) {
     mw.msg_count = mw.msg_reveal_line = mw.msg_top_line = mw.msg_reveal_col = 0;
     std::memset(mw.msg_line, 0, sizeof mw.msg_line);
     mw.msg_wait_line = -1;

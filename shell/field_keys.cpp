@@ -111,7 +111,7 @@ void confirm_key() {
 void cancel_key() {
   if (mw.msg_visible) {
     play_cancel();
-    return msg_print(1, nullptr); // empties and hides the window
+    return msg_print(PRINT_NEW, nullptr); // empties and hides the window
   }
   if (fmn.status_win == 2)
     play_cancel(), fmn.status_win = 1;
@@ -164,7 +164,7 @@ void start_step(int role) {
   const step_row& r = row_of(role);
   st.facing = r.facing; // the party turns even when it cannot move
   if (!at_edge(role)) {
-    if (try_step(st.pos_x + r.dx, st.pos_y + r.dy, 0) != 0) return;
+    if (try_step(st.pos_x + r.dx, st.pos_y + r.dy, STEP_ENTER) != 0) return;
     begin_scroll(r);
     st.pos_x += r.dx, st.pos_y += r.dy;
     return;
@@ -184,7 +184,7 @@ void start_step(int role) {
 }
 
 void field_key(int key) {
-  switch (int role = key_role(key)) {
+  switch (int role = key_role(key, IN_FIELD)) {
   case KEY_DOWN:
   case KEY_LEFT:
   case KEY_RIGHT:

@@ -76,42 +76,12 @@ bool mode_key(int key) {
 // keys work, even while its tune plays, and no key restarts the map's music
 // or reaches the field behind it. The menu bar is not a key and still works.
 void ending_key(int key) {
-  if (key_role(key) != KEY_QUIT) return;
+  if (key_role(key, IN_FIELD) != KEY_QUIT) return;
   music_stop();
   plat_post_message(MSG_CLOSE);
 }
 
-struct key_row {
-  int key, role;
-};
-
-// clang-format off
-const key_row key_table[] = {
-    {0x28, KEY_DOWN},    {0x62, KEY_DOWN},    {0x02, KEY_DOWN},
-    {0x25, KEY_LEFT},    {0x64, KEY_LEFT},    {0x04, KEY_LEFT},
-    {0x27, KEY_RIGHT},   {0x66, KEY_RIGHT},   {0x06, KEY_RIGHT},
-    {0x26, KEY_UP},      {0x68, KEY_UP},      {0x08, KEY_UP},
-    {0x20, KEY_CONFIRM}, {0x44, KEY_CONFIRM},
-    // VK_NONCONVERT (a key of Japanese keyboards), C, numpad 3
-    {0x1D, KEY_CANCEL},  {0x43, KEY_CANCEL},  {0x63, KEY_CANCEL},
-    {0x1B, KEY_QUIT},    {0x7B, KEY_QUIT},
-    {0x51, KEY_SYSTEM},       // Q
-    {0x46, KEY_WHOLE_MAP},    // F
-    {0x52, KEY_AREA_LABEL},   // R
-    {0x4D, KEY_NEXT_MUSIC},   // M
-    {0x4E, KEY_MUSIC_ON_OFF}, // N
-    {0x50, KEY_FANFARE},      // P
-    {0x4B, KEY_FASTER},       // K
-};
-// clang-format on
-
 } // namespace
-
-int key_role(int key) {
-  for (const key_row& r : key_table)
-    if (r.key == key) return r.role;
-  return KEY_NONE;
-}
 
 void key_dispatch(int key) {
   if (sh.title_mode != 0) return title_key(key);

@@ -6,7 +6,6 @@
 #include "event/event.h"
 #include "field/field_menu.h"
 #include "field/shop.h"
-#include "field/walk.h"
 #include "gfx/field_map.h"
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
@@ -24,7 +23,6 @@ void reset_game() {
   reset_surfaces_state();
   reset_text_state();
   reset_field_map_state();
-  reset_walk_state();
   reset_message_state();
   reset_title_screens_state();
   reset_field_menu_state();

@@ -136,7 +136,6 @@ int read_map(std::FILE* f) {
   st.pos_x = h[2];
   st.pos_y = h[3];
   st.border_tile = h[4];
-  st.map_spare = h[5];
   st.open_door_tile = h[6];
   st.cur_music = h[7];
   st.map_kind = h[8];

@@ -13,13 +13,15 @@ void reset_state() {
 }
 
 void install_builtin_tables() {
-  std::memcpy(st.item_table, builtin_items, sizeof st.item_table);
+  std::memcpy(st.item_table, builtin_items.data(), sizeof st.item_table);
   std::memcpy(st.magic_table, builtin_magic, sizeof st.magic_table);
   std::strcpy(st.music_list[0], builtin_music[0]);
   std::strcpy(st.music_list[1], builtin_music[1]);
 }
 
-void seed_rand(u32 seed) { st.rand_state = seed; }
+void seed_rand(u32 seed) {
+  st.rand_state = seed;
+}
 
 int next_rand() {
   st.rand_state = st.rand_state * 214013u + 2531011u;
@@ -27,8 +29,12 @@ int next_rand() {
 }
 
 // A level step of 3 or 7, from the two's-complement negation of a draw.
-static u32 s3or7(int r) { return ((0u - static_cast<u32>(r)) & 4u) | 3u; }
-static u32 neg_and7(int r) { return (0u - static_cast<u32>(r)) & 7u; }
+static u32 s3or7(int r) {
+  return ((0u - static_cast<u32>(r)) & 4u) | 3u;
+}
+static u32 neg_and7(int r) {
+  return (0u - static_cast<u32>(r)) & 7u;
+}
 
 void build_level_table() {
   seed_rand(369);
@@ -51,18 +57,16 @@ void build_level_table() {
   }
 }
 
-static bool slot_free(u8 v) { return v == 0 || v == 255; }
-
 int give_item(int item_no) {
   u8 no = static_cast<u8>(item_no);
   if (st.item_table[no].kind == ITEM_EVENT) {
     for (u8& e : st.sb.bag)
-      if (slot_free(e)) return e = no, 1;
+      if (entry_empty(e)) return e = no, 1;
     return 0;
   }
   for (int m = 0; m < 3; m++)
     for (u8& e : st.sb.party[m].items)
-      if (slot_free(e)) return e = no, 1;
+      if (entry_empty(e)) return e = no, 1;
   return 0;
 }
 
@@ -74,7 +78,7 @@ int has_key(int k) {
 
 int tile_blocks_npc(int x, int y) {
   int c = st.tile_class[st.map_grid[y & 255][x & 255]];
-  return c == 1 || c == 15;
+  return c == TILE_WALL || c == TILE_EVENT_C;
 }
 
 int area_at(int map, int x, int y) {

@@ -1,6 +1,7 @@
 // The game-state model: the saved record, the map the party is on, the
 // field scalars and the game-wide tables. Everything lives for the whole run.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -49,6 +50,11 @@ static_assert(offsetof(member, elem) == 120 && offsetof(member, sex) == 128);
 // Member status bits (monster slots use the first two as well).
 constexpr u8 STATUS_DEAD = 1, STATUS_POISON = 2, STATUS_CURSE = 4;
 constexpr u8 NO_EQUIP = 255;
+// An item entry that held a consumed item; like 0 it holds nothing.
+constexpr u8 ITEM_USED_UP = 255;
+constexpr bool entry_empty(int id) {
+  return id == 0 || id == ITEM_USED_UP;
+}
 
 // Everything that survives a save; also the save-slot and rpg.ini image.
 struct save_block {
@@ -142,10 +148,42 @@ static_assert(sizeof(level_row) == 20 && offsetof(level_row, c7) == 16);
 constexpr int NPC_COUNT = 24;
 constexpr int WORLD_MAP = 4;
 
+// Monsters roam (random encounters, and poison hurts at every step) on the
+// world map, one cave, two tunnels and every map from 50 on.
+constexpr int KARAF_CAVE = 36, BORK_TUNNEL = 39, RAMUR_TUNNEL = 40, FIRST_ROAMING_MAP = 50;
+constexpr bool encounter_map(int map) {
+  return map == WORLD_MAP || map == KARAF_CAVE || map == BORK_TUNNEL || map == RAMUR_TUNNEL ||
+         map >= FIRST_ROAMING_MAP;
+}
+
+// Tile classes (tile_class[tile]): what a tile is when the party enters,
+// arrives on, searches or talks to it. Classes 4, 6 and 7 and those outside
+// 1..17 are plain ground like class 0. The map makers' variants of a shop
+// counter and an event tile behave alike, except that the ground of the
+// first event tile can still be searched and people cannot walk onto the
+// third.
+enum tile_class_kind : int {
+  TILE_GROUND = 0,
+  TILE_WALL = 1,
+  TILE_STAIRS = 2,
+  TILE_DOORWAY = 3,
+  TILE_EVENT = 5,
+  TILE_INN = 8,
+  TILE_SHOP = 9,
+  TILE_SHOP_B = 10,
+  TILE_CHEST = 11,
+  TILE_EVENT_B = 12,
+  TILE_CHURCH = 13,
+  TILE_SHOP_C = 14,
+  TILE_EVENT_C = 15,
+  TILE_GREETING = 16,
+  TILE_DOOR = 17,
+};
+
 // The game state of this subsystem: the saved record, the current map and the
 // field scalars, and the tables filled at start.
 struct state_data {
-  save_block sb{};     // the live save_block
+  save_block sb{}; // the live save_block
   save_block new_game_block{};
   save_block slots[8]{};
   i32 cur_slot = 0;
@@ -166,7 +204,6 @@ struct state_data {
   i32 facing = 0;
   i32 map_max_x = 15, map_max_y = 15;
   i32 border_tile = 0;
-  i32 map_spare = 0;
   i32 open_door_tile = 0;
   i32 cur_music = 0;
   i32 playing_music = 0;
@@ -192,7 +229,7 @@ struct state_data {
 extern state_data st;
 
 // Built-in tables (state/item_table.cpp, state/magic_table.cpp).
-extern const item builtin_items[256];
+extern const std::array<item, 256> builtin_items;
 extern const magic builtin_magic[32];
 // Names of the built-in music entries 0 and 1.
 extern const char* const builtin_music[2];

@@ -1,5 +1,7 @@
 // Small WAV and MIDI files written by the tests themselves.
 #pragma once
+#include "tests/common/test_files.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -93,22 +95,6 @@ inline void tempo_ev(bytes& t, std::uint32_t delta, std::uint32_t us) {
 }
 inline void end_ev(bytes& t, std::uint32_t delta) {
   ev(t, delta, {0xFF, 0x2F, 0});
-}
-
-inline void write_file(const std::string& path, const bytes& b) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  std::fwrite(b.data(), 1, b.size(), f);
-  std::fclose(f);
-}
-
-inline bytes read_file(const std::string& path) {
-  bytes b;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return b;
-  int c;
-  while ((c = std::fgetc(f)) != EOF) b.push_back(static_cast<std::uint8_t>(c));
-  std::fclose(f);
-  return b;
 }
 
 // A stream event of a converted buffer.

@@ -2,6 +2,7 @@
 // each with its report through the message printer.
 #include "battle_fixture.h"
 
+#include "gfx/battle_screen.h"
 #include "gfx/surfaces.h"
 
 #include <benchmark/benchmark.h>

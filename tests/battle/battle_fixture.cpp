@@ -1,7 +1,6 @@
 #include "battle_fixture.h"
 
 #include "message/message.h"
-#include "outside_recorded.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 
@@ -32,7 +31,7 @@ void fresh_game() {
   reset_state();
   build_level_table();
   reset_battle_state();
-  reset_outside();
+  reset_message_state();
   const char* names[3] = {"ALICE", "BOB", "CARL"};
   for (int i = 0; i < 3; i++) make_member(st.sb.party[i], names[i]);
   st.cur_map = WORLD_MAP;
@@ -44,8 +43,14 @@ void fight(int species_no) {
   forget_lines();
 }
 
+std::vector<std::string> lines() {
+  std::vector<std::string> out;
+  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) out.push_back(mw.msg_line[i]);
+  return out;
+}
+
 void forget_lines() {
-  msg_print(1, nullptr);
+  msg_print(PRINT_NEW, nullptr);
 }
 
 bool said(const char* text) {

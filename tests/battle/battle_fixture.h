@@ -8,7 +8,9 @@
 #include <vector>
 
 // Clean state, the level table, a party of three healthy members with no
-// equipment, on the world map in area 0.
+// equipment, on the world map in area 0. Battles need the level table and
+// the world map's encounter areas, but no windows or sounds; the members are
+// stronger than the menu tests' so that a fight lasts a few rounds.
 void fresh_game();
 // Set-up of a set battle against a species whose slot values the test then
 // adjusts; the appearance line is dropped from the message store.

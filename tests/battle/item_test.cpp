@@ -289,15 +289,6 @@ TEST(EquipBonus, CapsAt65535AndFive) {
   EXPECT_EQ(a.elem[1], 5);
 }
 
-TEST(Carried, AnyMemberCounts) {
-  fresh_game();
-  EXPECT_EQ(carried_by_party(169), 1);
-  field(2).items[15] = 169;
-  EXPECT_EQ(carried_by_party(169), 0);
-  st.sb.party[3].items[0] = 170; // members past the third do not play
-  EXPECT_EQ(carried_by_party(170), 1);
-}
-
 TEST(ItemTable, NamedItemsHaveCoherentValues) {
   fresh_game();
   const item& sword = st.item_table[1];

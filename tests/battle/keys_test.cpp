@@ -1,6 +1,6 @@
 #include "battle_fixture.h"
 
-#include "platform/platform.h"
+#include "platform/keys.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +44,8 @@ TEST(BattleByKeys, FirstKeyBlocksOnlyDown) {
   press('C'); // hides the appearance line
   press(VK_DOWN);
   press(VK_DOWN);
-  press(0x62); // numpad 2
-  press(2);
+  press(VK_NUMPAD2);
+  press(PAD_DOWN);
   press(VK_DOWN);
   EXPECT_EQ(bt.cmd_cursor, 4);
   press(VK_UP);
@@ -76,12 +76,14 @@ TEST(BattleByKeys, ChoosingAndCancellingWindows) {
   press(VK_DOWN);
   EXPECT_EQ(bt.item_target_member, 1);
   EXPECT_EQ(bt.item_cursor[1], 2);
+  press(VK_NONCONVERT); // the field's cancel key is not the battle's
+  EXPECT_EQ(bt.item_pick, 1);
   press('C');
   EXPECT_EQ(bt.item_pick, 0);
   EXPECT_EQ(bt.cmd_state, CMD_ITEM_LIST);
   press('C');
   EXPECT_EQ(bt.cmd_state, CMD_LIST);
-  press(VK_F12 - 6); // F6: the monster pictures
+  press(VK_F6); // the monster pictures
   EXPECT_EQ(bt.monster_view, 1);
 }
 

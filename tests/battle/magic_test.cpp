@@ -1,6 +1,5 @@
-#include "shell/shell.h"
 #include "battle_fixture.h"
-#include "outside_recorded.h"
+#include "shell/shell.h"
 
 #include "platform/platform.h"
 

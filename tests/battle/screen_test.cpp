@@ -1,5 +1,6 @@
 #include "battle_fixture.h"
 
+#include "gfx/battle_screen.h"
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
 

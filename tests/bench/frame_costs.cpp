@@ -18,6 +18,7 @@
 #include "message/message.h"
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
+#include "tests/common/test_files.h"
 
 #include <benchmark/benchmark.h>
 
@@ -137,8 +138,8 @@ void open_every_window() {
   fmn.system_win = 1;
   fmn.sys_state = SYS_YES_NO;
   fm.area_label_on = 1;
-  msg_print(1, "すべての窓がひらいている。");
-  for (int i = 0; i < 8; i++) msg_print(2, "@NAME0は　@ITEM001を　みつけた！");
+  msg_print(PRINT_NEW, "すべての窓がひらいている。");
+  for (int i = 0; i < 8; i++) msg_print(PRINT_ADD, "@NAME0は　@ITEM001を　みつけた！");
   mw.msg_visible = 1;
 }
 
@@ -177,26 +178,16 @@ void BM_msg_print_long_report(benchmark::State& state) {
   char out[MSG_EXPAND_SIZE + 1];
   state.counters["bytes"] = benchmark::Counter(msg_expand(text, out));
   for (auto _ : state) {
-    msg_print(1, text);
+    msg_print(PRINT_NEW, text);
     benchmark::DoNotOptimize(mw.msg_count);
   }
 }
 BENCHMARK(BM_msg_print_long_report);
 
-std::string read_file(const char* name) {
-  std::string data;
-  if (std::FILE* f = std::fopen(name, "rb")) {
-    char buf[65536];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) data.append(buf, n);
-    std::fclose(f);
-  }
-  return data;
-}
-
 // The default game's whole story, as zandrek-scic compiles it; the compiler
 // writes its files into a scratch folder, never over the game's own.
 void BM_compile_default_events(benchmark::State& state) {
-  std::string src = read_file(ZK_GAME_DIR "/event.sci");
+  std::string src = read_text(ZK_GAME_DIR "/event.sci");
   char dir[] = "/tmp/zk_frame_costs.XXXXXX";
   if (src.empty() || !mkdtemp(dir) || chdir(dir) != 0) {
     state.SkipWithError("no event.sci in the game folder");

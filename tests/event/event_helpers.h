@@ -6,7 +6,10 @@
 #include <vector>
 
 // Puts the game back to its start values, keeping the event tables, and
-// removes a save file of an earlier test.
+// removes a save file of an earlier test. The event tables are left alone
+// because a test writes the records it runs (or reads the default game's)
+// before its runs; the party stays blank, since events read flags, items
+// and gold rather than fighting members.
 void fresh_game();
 // The lines the message window holds, in order.
 std::vector<std::string> shown();

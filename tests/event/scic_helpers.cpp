@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 const char* const EXAMPLE = "evt012\n"
                             "if system040 off\n"
@@ -29,19 +28,12 @@ int compile(const std::string& source) {
   return scic_compile_source(source.data(), source.size());
 }
 
-std::string read_file(const char* name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 bool file_exists(const char* name) {
   return std::ifstream(name).good();
 }
 
 std::vector<int> code_of(int n) {
-  std::string all = read_file("eventdat.evt");
+  std::string all = read_text("eventdat.evt");
   std::vector<int> out;
   if (all.size() != 33792) return out;
   const unsigned char* r = reinterpret_cast<const unsigned char*>(all.data()) + 132 * n;

@@ -1,6 +1,7 @@
 // Compiling small sources in the test's own working directory.
 #pragma once
 #include "event/scic.h"
+#include "tests/common/test_files.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +13,6 @@ extern const char* const EXAMPLE;
 // Starts from fresh tables and compiler state, removes the files of an
 // earlier compile, compiles the source; the compile's result.
 int compile(const std::string& source);
-std::string read_file(const char* name);
 bool file_exists(const char* name);
 // The code bytes of event n as written in eventdat.evt.
 std::vector<int> code_of(int n);

@@ -34,17 +34,17 @@ TEST(scic_files, example_event_compiles_to_its_bytes) {
   codes want = {0x54, 0x56, 0x28, 0x59, 22,   0x50, 0x00, 0x53, 0x54, 0x52, 0x79, 20,
                 0x5C, 0x07, 0x5A, 0x56, 0x28, 0x58, 0x55, 22,   0x51, 0x01, 0x5D};
   EXPECT_EQ(code_of(12), want);
-  std::string rec = read_file("event012.evt");
+  std::string rec = read_text("event012.evt");
   ASSERT_EQ(rec.size(), 132u);
   EXPECT_EQ(rec.substr(0, 4), std::string("\0\0\x17\0", 4));
-  EXPECT_EQ(rec, read_file("eventdat.evt").substr(12 * 132, 132));
+  EXPECT_EQ(rec, read_text("eventdat.evt").substr(12 * 132, 132));
   EXPECT_FALSE(file_exists("event011.evt"));
-  EXPECT_EQ(read_file("eventmsg.msg"), "Will you help us?\nPity.\n");
+  EXPECT_EQ(read_text("eventmsg.msg"), "Will you help us?\nPity.\n");
 }
 
 TEST(scic_files, message_lines_are_pair_swapped_and_zero_padded) {
   compile("evt000\nprintn \"abc\"\nprintc 'de'\nendevt\n");
-  std::string mgb = read_file("eventmsg.mgb");
+  std::string mgb = read_text("eventmsg.mgb");
   ASSERT_EQ(mgb.size(), 256u * 160u);
   EXPECT_EQ(mgb.substr(0, 4), std::string("ba\0c", 4));
   EXPECT_EQ(mgb.substr(160, 4), std::string("ed\0\0", 4));
@@ -53,8 +53,8 @@ TEST(scic_files, message_lines_are_pair_swapped_and_zero_padded) {
 
 TEST(scic_files, table_is_whole_whatever_is_defined) {
   compile("* nothing but a comment\n");
-  EXPECT_EQ(read_file("eventdat.evt").size(), 33792u);
-  EXPECT_EQ(read_file("eventmsg.msg"), "");
+  EXPECT_EQ(read_text("eventdat.evt").size(), 33792u);
+  EXPECT_EQ(read_text("eventmsg.msg"), "");
 }
 
 TEST(scic_files, line_ends_of_either_kind_give_the_same_code) {
@@ -65,7 +65,7 @@ TEST(scic_files, line_ends_of_either_kind_give_the_same_code) {
   codes lf = table_code(12);
   ASSERT_EQ(compile(crlf), SCIC_OK);
   EXPECT_EQ(table_code(12), lf);
-  EXPECT_EQ(read_file("eventmsg.msg"), "Will you help us?\nPity.\n");
+  EXPECT_EQ(read_text("eventmsg.msg"), "Will you help us?\nPity.\n");
 }
 
 TEST(scic_operands, three_characters_with_blanks_and_minus) {
@@ -130,7 +130,7 @@ TEST(scic_operands, music_number_must_be_a_byte) {
 
 TEST(scic_messages, text_between_the_first_two_quotes_of_either_kind) {
   compile("evt000\nprintn \"abc'def\"\nprintc 'x\"y'\nprintn \"\"\nendevt\n");
-  EXPECT_EQ(read_file("eventmsg.msg"), "abc\nx\n\n");
+  EXPECT_EQ(read_text("eventmsg.msg"), "abc\nx\n\n");
   EXPECT_EQ(table_code(0), (codes{0x50, 0, 0x51, 1, 0x50, 2, 0x5D}));
   EXPECT_EQ(error_of("printn abc\n"), PCHK_ERROR);
   EXPECT_EQ(error_of("printn \"abc\n"), PCHK_ERROR);
@@ -141,7 +141,7 @@ TEST(scic_messages, text_between_the_first_two_quotes_of_either_kind) {
 TEST(scic_messages, shift_jis_text_is_kept_byte_for_byte) {
   // Trail bytes 0x5C and 0x7C are no quotes and end nothing.
   compile("evt000\nprintn \"表示ソフト\"\nendevt\n");
-  EXPECT_EQ(read_file("eventmsg.msg"), std::string("表示ソフト") + "\n");
+  EXPECT_EQ(read_text("eventmsg.msg"), std::string("表示ソフト") + "\n");
 }
 
 TEST(scic_messages, numbers_run_across_events_up_to_256) {
@@ -158,7 +158,7 @@ TEST(scic_messages, numbers_run_across_events_up_to_256) {
   EXPECT_EQ(scic.event_msg_count, 256);
   EXPECT_EQ(table_code(1)[1], 60);
   EXPECT_EQ(table_code(4)[2 * 15 + 1], 255);
-  EXPECT_EQ(read_file("eventmsg.msg").size(), 256u * 2u);
+  EXPECT_EQ(read_text("eventmsg.msg").size(), 256u * 2u);
 }
 
 TEST(scic_lines, kinds_of_line_and_their_errors) {
@@ -260,7 +260,7 @@ TEST(scic_blocks, statements_outside_an_event_go_to_the_current_record) {
   compile("input\nevt005\nendevt\ninput\n");
   EXPECT_EQ(table_code(0), codes{0x53});
   EXPECT_EQ(table_code(5), (codes{0x5D, 0x53}));
-  EXPECT_EQ(read_file("event005.evt").substr(2, 2), std::string("\1\0", 2)); // written at endevt
+  EXPECT_EQ(read_text("event005.evt").substr(2, 2), std::string("\1\0", 2)); // written at endevt
 }
 
 TEST(scic_limits, a_full_code_area_takes_nothing_more) {
@@ -300,8 +300,8 @@ TEST(scic_limits, an_if_without_room_still_pairs_with_its_endif) {
 
 TEST(scic_limits, a_failing_line_stops_but_what_came_before_is_written) {
   EXPECT_EQ(compile("printn \"one\"\nprintc \"two\"\n; three\nprintn \"four\"\n"), SCIC_FAILED);
-  EXPECT_EQ(read_file("eventdat.evt").size(), 33792u);
-  EXPECT_EQ(read_file("eventmsg.msg"), "one\ntwo\n");
+  EXPECT_EQ(read_text("eventdat.evt").size(), 33792u);
+  EXPECT_EQ(read_text("eventmsg.msg"), "one\ntwo\n");
   EXPECT_EQ(code_of(0), (codes{0x50, 0, 0x51, 1}));
 }
 
@@ -351,7 +351,7 @@ TEST(scic_program, exit_status_and_error_lines) {
   EXPECT_EQ(scic_main(1, argv), SCIC_FAILED);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             sjis_to_utf8("event.sci:3: error 112 SCI_ERROR:   ; 警告\n"));
-  EXPECT_EQ(read_file("eventmsg.msg"), "ok\n");
+  EXPECT_EQ(read_text("eventmsg.msg"), "ok\n");
 
   f = std::fopen("event.sci", "wb");
   std::fputs("sxyz\n", f);

@@ -38,14 +38,14 @@ TEST_F(Tiles, SearchingATileWithoutAMapEventPrintsNothing) {
   EXPECT_EQ(try_step(10, 10, STEP_SEARCH), 0);
   EXPECT_TRUE(texts().empty());
   EXPECT_EQ(mw.msg_visible, 0);
-  msg_print(1, "before");
+  msg_print(PRINT_NEW, "before");
   add_event(10, 10, 5, 0, 0);
   try_step(10, 10, STEP_SEARCH);
   EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"})) << "a new report";
 }
 
 TEST_F(Tiles, AChestGivesItsItemOnceAndKeepsItWhenItDoesNotFit) {
-  st.map_grid[10][10] = 100 + 11;
+  st.map_grid[10][10] = 100 + TILE_CHEST;
   add_event(10, 10, 30, 128, 169);
   fill_items();
   try_step(10, 10, STEP_SEARCH);
@@ -73,7 +73,7 @@ TEST_F(Tiles, AHiddenFindIsAnnouncedWithItsFanfareBeforeItIsStored) {
                             " ふね            を見つけた。", "が、持ちきれなかった。"}));
   EXPECT_EQ(log_count("music: play fanfare.mid"), 1);
   EXPECT_EQ(st.sb.flags[31], 0) << "it can be found again";
-  st.sb.bag[19] = 255; // 255 is a free entry
+  st.sb.bag[19] = ITEM_USED_UP; // a free entry
   forget_messages();
   try_step(10, 10, STEP_SEARCH);
   EXPECT_EQ(texts().back(), "ふね            を手に入れた。");
@@ -140,11 +140,15 @@ TEST_F(Tiles, CountersAndEventTilesRefuseTheStepAndAnswer) {
   struct {
     int cls;
     const char* opened;
-  } cases[] = {{8, "inn"}, {9, "shop 3"}, {10, "shop 3"}, {14, "shop 3"}, {13, "church 1"}};
+  } cases[] = {{TILE_INN, "inn"},
+               {TILE_SHOP, "shop 3"},
+               {TILE_SHOP_B, "shop 3"},
+               {TILE_SHOP_C, "shop 3"},
+               {TILE_CHURCH, "church 1"}};
   add_event(11, 10, 3, 0, 0);
   add_event(11, 11, 1, 0, 0);
   for (auto c : cases) {
-    int y = c.cls == 13 ? 11 : 10; // the churches are numbered 0 and 1
+    int y = c.cls == TILE_CHURCH ? 11 : 10; // the churches are numbered 0 and 1
     st.map_grid[y][11] = static_cast<u8>(100 + c.cls);
     forget_messages();
     EXPECT_EQ(try_step(11, y, STEP_ENTER), 1) << c.cls;
@@ -156,17 +160,17 @@ TEST_F(Tiles, CountersAndEventTilesRefuseTheStepAndAnswer) {
     EXPECT_EQ(opened(), c.opened) << c.cls;
     st.pos_y = 10;
   }
-  st.map_grid[10][11] = 100 + 16;
+  st.map_grid[10][11] = 100 + TILE_GREETING;
   forget_messages();
   EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
   EXPECT_EQ(texts(), lines{"いらっしゃいませ。"});
-  for (int cls : {5, 12, 15}) {
+  for (int cls : {TILE_EVENT, TILE_EVENT_B, TILE_EVENT_C}) {
     st.map_grid[10][11] = static_cast<u8>(100 + cls);
     ev.event_no = 0;
     EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
     EXPECT_EQ(ev.event_no, 3) << cls;
   }
-  st.map_grid[10][11] = 100 + 11;
+  st.map_grid[10][11] = 100 + TILE_CHEST;
   forget_messages();
   EXPECT_EQ(try_step(11, 10, STEP_ENTER), 0) << "a chest is walked onto";
   talk_command();

@@ -1,19 +1,14 @@
 #include "gfx/surfaces.h"
 #include "platform/headless/headless.h"
 #include "resources/resources.h"
+#include "tests/common/test_files.h"
 #include "tests/platform/bmp_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 
 namespace {
-
-void write_file(const char* name, const std::vector<std::uint8_t>& v) {
-  std::ofstream(name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
-}
 
 colorref at(surface& s, int x, int y) {
   const std::uint8_t* p = surface_pixel(s, x, y);

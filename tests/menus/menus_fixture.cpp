@@ -45,7 +45,6 @@ void fresh_game() {
   reset_surfaces_state();
   reset_text_state();
   reset_message_state();
-  reset_walk_state();
   reset_field_map_state();
   sound_init();
   const char* names[3] = {"ALICE", "BOB", "CARL"};

@@ -11,11 +11,14 @@
 #include <string>
 #include <vector>
 
-constexpr int K_DOWN = 0x28, K_UP = 0x26, K_LEFT = 0x25, K_RIGHT = 0x27;
-constexpr int K_OK = 0x20, K_CANCEL = 0x43, K_Y = 0x59, K_N = 0x4E;
+constexpr int K_DOWN = VK_DOWN, K_UP = VK_UP, K_LEFT = VK_LEFT, K_RIGHT = VK_RIGHT;
+constexpr int K_OK = VK_SPACE, K_CANCEL = 'C', K_Y = 'Y', K_N = 'N';
 
 // Clean state, the sound bank, three healthy members with nothing carried
 // and nothing equipped, standing on map 12 at (5, 5) on class-0 ground.
+// Unlike the battle and event fixtures it resets every window a menu opens
+// and opens the sound bank, since the tests count menu sounds; the members
+// are hurt (40 of 50 HP) so that healing shows.
 void fresh_game();
 // Every line the message store holds now (the report since the last new one),
 // names put in for their tokens.

@@ -1,6 +1,7 @@
 #include "menus_fixture.h"
 
 #include "audio/music.h"
+#include "tests/common/test_files.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,23 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<u8> read_file(const char* name) {
-  std::vector<u8> out;
-  std::FILE* f = std::fopen(name, "rb");
-  if (!f) return out;
-  int c;
-  while ((c = std::fgetc(f)) != EOF) out.push_back(static_cast<u8>(c));
-  std::fclose(f);
-  return out;
-}
-
-void write_file(const char* name, const void* p, std::size_t n) {
-  std::FILE* f = std::fopen(name, "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(p, 1, n, f);
-  std::fclose(f);
-}
 
 // A map file: header, then rows of one tile.
 void write_map(int map, int music, int area, u8 tile) {

@@ -24,24 +24,21 @@ std::string expanded(const char* text) {
 }
 
 TEST(Printer, DoubleByteTestFollowsTheLeadAndTrailRanges) {
-  EXPECT_TRUE(is_dbcs_pair(0x81, 0x40));
-  EXPECT_TRUE(is_dbcs_pair(0x9F, 0xFF));
-  EXPECT_TRUE(is_dbcs_pair(0xE0, 0x40));
-  EXPECT_TRUE(is_dbcs_pair(0xE9, 0xFC));
-  EXPECT_TRUE(is_dbcs_pair(0xEA, 0xAF));
-  EXPECT_FALSE(is_dbcs_pair(0xEA, 0xB0));
-  EXPECT_FALSE(is_dbcs_pair(0x81, 0x3F));
-  EXPECT_FALSE(is_dbcs_pair(0x81, 0x00)); // a lead byte at the end of a text stands alone
-  EXPECT_FALSE(is_dbcs_pair(0xA0, 0x40));
-  EXPECT_FALSE(is_dbcs_pair(0xB1, 0x82)); // half-width katakana
-  EXPECT_FALSE(is_dbcs_pair(0xEB, 0x40));
-  EXPECT_FALSE(is_dbcs_pair(0x80, 0x40));
+  // 0x81 0x00: a lead byte at the end of a text stands alone; 0xB1: half-width katakana
+  const struct {
+    u8 lead, trail;
+    bool pair;
+  } cases[] = {{0x81, 0x40, true},  {0x9F, 0xFF, true},  {0xE0, 0x40, true},  {0xE9, 0xFC, true},
+               {0xEA, 0xAF, true},  {0xEA, 0xB0, false}, {0x81, 0x3F, false}, {0x81, 0x00, false},
+               {0xA0, 0x40, false}, {0xB1, 0x82, false}, {0xEB, 0x40, false}, {0x80, 0x40, false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(is_dbcs_pair(c.lead, c.trail), c.pair) << int(c.lead) << " " << int(c.trail);
 }
 
 TEST(Printer, NamesReplaceTheirTokensUpToTheFirstBlank) {
   fresh_window();
   set_member_name(0, "AB");
-  msg_print(1, "@C1@NAME0@C0の、攻撃!");
+  msg_print(PRINT_NEW, "@C1@NAME0@C0の、攻撃!");
   EXPECT_EQ(mw.msg_count, 1);
   EXPECT_EQ(line(0), "@C1AB@C0の、攻撃!");
   EXPECT_EQ(line(1), "");
@@ -110,7 +107,7 @@ TEST(Printer, ManyLongNamesNeverPassTheWorkBuffer) {
   EXPECT_EQ(expanded("@MAGIC01@NAME1"), std::string(9, 'G') + "@NAME1");
 
   // through the printer: 160 bytes make four full lines and one of 8
-  msg_print(1, text.c_str());
+  msg_print(PRINT_NEW, text.c_str());
   EXPECT_EQ(mw.msg_count, 5);
   EXPECT_EQ(line(0).size(), 38u);
   EXPECT_EQ(line(4).size(), 160u - 4 * 38);
@@ -118,78 +115,78 @@ TEST(Printer, ManyLongNamesNeverPassTheWorkBuffer) {
 
 TEST(Printer, LinesAreCutByBytesWithoutSplittingACharacter) {
   fresh_window();
-  msg_print(1, repeat("あ", 40).c_str());
+  msg_print(PRINT_NEW, repeat("あ", 40).c_str());
   ASSERT_EQ(mw.msg_count, 3);
   EXPECT_EQ(line(0), repeat("あ", 19));
   EXPECT_EQ(line(1), repeat("あ", 19));
   EXPECT_EQ(line(2), repeat("あ", 2));
 
-  msg_print(1, repeat("a", 38).c_str()); // a full line, then an empty one
+  msg_print(PRINT_NEW, repeat("a", 38).c_str()); // a full line, then an empty one
   ASSERT_EQ(mw.msg_count, 2);
   EXPECT_EQ(line(0), repeat("a", 38));
   EXPECT_EQ(line(1), "");
 
-  msg_print(1, repeat("a", 39).c_str());
+  msg_print(PRINT_NEW, repeat("a", 39).c_str());
   ASSERT_EQ(mw.msg_count, 2);
   EXPECT_EQ(line(0), repeat("a", 38));
   EXPECT_EQ(line(1), "a");
 
   // a double-byte character ending at column 37, then a single byte: 39 bytes
   std::string widest = "aa" + repeat("あ", 18) + "b";
-  msg_print(1, widest.c_str());
+  msg_print(PRINT_NEW, widest.c_str());
   ASSERT_EQ(mw.msg_count, 2);
   EXPECT_EQ(line(0), widest);
   EXPECT_EQ(line(0).size(), 39u);
   EXPECT_EQ(line(1), "");
 
   // codes count toward the width
-  msg_print(1, ("@C2" + repeat("a", 40)).c_str());
+  msg_print(PRINT_NEW, ("@C2" + repeat("a", 40)).c_str());
   EXPECT_EQ(line(0), "@C2" + repeat("a", 35));
   EXPECT_EQ(line(1), repeat("a", 5));
 
-  msg_print(1, ""); // an empty text adds one empty line
+  msg_print(PRINT_NEW, ""); // an empty text adds one empty line
   EXPECT_EQ(mw.msg_count, 1);
   EXPECT_EQ(mw.msg_visible, 1);
 }
 
 TEST(Printer, ModesStartANewReportAddBelowOrHide) {
   fresh_window();
-  msg_print(1, "one");
-  msg_print(2, "two");
-  msg_print(0, "three");
+  msg_print(PRINT_NEW, "one");
+  msg_print(PRINT_ADD, "two");
+  msg_print(0, "three"); // any mode but a new report adds
   EXPECT_EQ(mw.msg_count, 3);
   EXPECT_EQ(line(2), "three");
   mw.msg_reveal_line = 2, mw.msg_top_line = 0, mw.msg_reveal_col = 39;
 
-  msg_print(2, nullptr); // hides and blanks, the counters stay
+  msg_print(PRINT_ADD, nullptr); // hides and blanks, the counters stay
   EXPECT_EQ(mw.msg_visible, 0);
   EXPECT_EQ(mw.msg_count, 3);
   EXPECT_EQ(mw.msg_reveal_line, 2);
   EXPECT_EQ(line(0), "");
   EXPECT_EQ(line(2), "");
-  msg_print(2, "four"); // lands below the blanked lines
+  msg_print(PRINT_ADD, "four"); // lands below the blanked lines
   EXPECT_EQ(line(3), "four");
   EXPECT_EQ(mw.msg_count, 4);
 
-  msg_print(1, nullptr); // empties and hides
+  msg_print(PRINT_NEW, nullptr); // empties and hides
   EXPECT_EQ(mw.msg_count, 0);
   EXPECT_EQ(mw.msg_reveal_line, 0);
   EXPECT_EQ(mw.msg_reveal_col, 0);
   EXPECT_EQ(line(3), "");
   EXPECT_EQ(mw.msg_visible, 0);
-  msg_print(1, "five");
+  msg_print(PRINT_NEW, "five");
   EXPECT_EQ(line(0), "five");
   EXPECT_EQ(mw.msg_count, 1);
 }
 
 TEST(Printer, AFullStoreOverwritesItsLastLine) {
   fresh_window();
-  msg_print(1, "first");
-  for (int k = 1; k < 520; k++) msg_print(2, ("line " + std::to_string(k)).c_str());
+  msg_print(PRINT_NEW, "first");
+  for (int k = 1; k < 520; k++) msg_print(PRINT_ADD, ("line " + std::to_string(k)).c_str());
   EXPECT_EQ(mw.msg_count, MSG_LINES - 1);
   EXPECT_EQ(line(498), "line 498");
   EXPECT_EQ(line(499), "line 519");
-  msg_print(2, repeat("b", 45).c_str()); // each line of the text from the start of line 499
+  msg_print(PRINT_ADD, repeat("b", 45).c_str()); // each line of the text from the start of line 499
   EXPECT_EQ(line(499), repeat("b", 7));
   EXPECT_EQ(mw.msg_count, MSG_LINES - 1);
 }

@@ -21,9 +21,9 @@ int in_line(int k, pixel_rgb c, int x = 14, int w = 228) {
 
 TEST(Window, ThreeLinesAppearOneCycleApart) {
   fresh_window();
-  msg_print(1, "one");
-  msg_print(2, "two");
-  msg_print(2, "three");
+  msg_print(PRINT_NEW, "one");
+  msg_print(PRINT_ADD, "two");
+  msg_print(PRINT_ADD, "three");
   frame();
   EXPECT_EQ(mw.msg_reveal_line, 0);
   EXPECT_EQ(mw.msg_reveal_col, MSG_LINE_BYTES); // the first line whole in the next frame
@@ -48,7 +48,7 @@ TEST(Window, ThreeLinesAppearOneCycleApart) {
 TEST(Window, TheOpeningIsTypedOneByteEverySecondFrame) {
   fresh_window();
   mw.msg_speed = 1;
-  msg_print(1, "abcd");
+  msg_print(PRINT_NEW, "abcd");
   int cols[6];
   for (int& c : cols) frame(), c = mw.msg_reveal_col;
   EXPECT_EQ(cols[5] - cols[1], 2);
@@ -61,8 +61,8 @@ TEST(Window, TheOpeningIsTypedOneByteEverySecondFrame) {
 
 TEST(Window, APageMarkWaitsForAKeyThatTheWaitSwallows) {
   fresh_window();
-  msg_print(1, " 力が3上がった!@P");
-  msg_print(2, "next");
+  msg_print(PRINT_NEW, " 力が3上がった!@P");
+  msg_print(PRINT_ADD, "next");
   frames(3);
   EXPECT_EQ(mw.msg_wait_key, 1);
   int phase = mw.msg_line_delay_phase;
@@ -83,25 +83,25 @@ TEST(Window, APageMarkWaitsForAKeyThatTheWaitSwallows) {
 
 TEST(Window, APageMarkOnTheLastLineOfAFullStoreWaitsOnce) {
   fresh_window();
-  msg_print(1, "x");
-  for (int k = 0; k < 600; k++) msg_print(2, "y");
+  msg_print(PRINT_NEW, "x");
+  for (int k = 0; k < 600; k++) msg_print(PRINT_ADD, "y");
   mw.msg_reveal_line = MSG_LINES - 1;
   mw.msg_top_line = mw.msg_reveal_line - 5;
-  msg_print(2, "stop@P");
+  msg_print(PRINT_ADD, "stop@P");
   frames(2);
   EXPECT_EQ(mw.msg_wait_key, 1);
   page_key();
   frames(20);
-  EXPECT_EQ(mw.msg_wait_key, 0); // keys are not swallowed for ever
-  msg_print(2, "again@P");       // a new text over the line stops once more
+  EXPECT_EQ(mw.msg_wait_key, 0);   // keys are not swallowed for ever
+  msg_print(PRINT_ADD, "again@P"); // a new text over the line stops once more
   frames(2);
   EXPECT_EQ(mw.msg_wait_key, 1);
 }
 
 TEST(Window, SixLinesShowAndTheOldestScrollsOut) {
   fresh_window();
-  msg_print(1, "@C8L0");
-  for (int k = 1; k < 7; k++) msg_print(2, ("L" + std::to_string(k)).c_str());
+  msg_print(PRINT_NEW, "@C8L0");
+  for (int k = 1; k < 7; k++) msg_print(PRINT_ADD, ("L" + std::to_string(k)).c_str());
   for (int f = 0; f < 100 && !(mw.msg_reveal_line == 6 && mw.msg_reveal_col); f++) frame();
   EXPECT_EQ(mw.msg_reveal_line, 6);
   EXPECT_EQ(mw.msg_top_line, 1);
@@ -114,9 +114,9 @@ TEST(Window, SixLinesShowAndTheOldestScrollsOut) {
 TEST(Window, ColourCodesOnCompletedAndCurrentLines) {
   fresh_window();
   set_member_name(0, "AB");
-  msg_print(1, "@C1@NAME0@C0の、攻撃!");
-  msg_print(2, "@C3blue@C2red");
-  msg_print(2, "carried@C3mag");
+  msg_print(PRINT_NEW, "@C1@NAME0@C0の、攻撃!");
+  msg_print(PRINT_ADD, "@C3blue@C2red");
+  msg_print(PRINT_ADD, "carried@C3mag");
   frames(20);
   ASSERT_EQ(mw.msg_reveal_line, 3); // all three are completed lines now
   // "AB" yellow, the rest white
@@ -131,7 +131,7 @@ TEST(Window, ColourCodesOnCompletedAndCurrentLines) {
 
   // the same line as the current line shows @C3 in magenta
   fresh_window();
-  msg_print(1, "@C3blue");
+  msg_print(PRINT_NEW, "@C3blue");
   frame();
   EXPECT_GT(in_line(0, MAGENTA), 0);
   EXPECT_EQ(in_line(0, LIGHT_BLUE), 0);
@@ -140,19 +140,19 @@ TEST(Window, ColourCodesOnCompletedAndCurrentLines) {
 
 TEST(Window, UnknownCodesAreDrawnAsText) {
   fresh_window();
-  msg_print(1, "@C9");
+  msg_print(PRINT_NEW, "@C9");
   frame();
   int plain = in_line(0, WHITE);
   EXPECT_GT(plain, 0);
   fresh_window();
-  msg_print(1, "@C1@C2"); // a byte after a skipped code is drawn even when it is '@'
+  msg_print(PRINT_NEW, "@C1@C2"); // a byte after a skipped code is drawn even when it is '@'
   frame();
   EXPECT_GT(in_line(0, YELLOW), 0);
 }
 
 TEST(Window, BoxAndTextSitAtTheirPlaces) {
   fresh_window();
-  msg_print(1, "ABC");
+  msg_print(PRINT_NEW, "ABC");
   frame();
   save_picture("box.png");
   auto piece = [](int x, int y) { return pixel(x, y).r - 1; };
@@ -178,7 +178,7 @@ TEST(Window, BoxAndTextSitAtTheirPlaces) {
 
 TEST(Window, DoubleByteCharactersTakeTwelvePixels) {
   fresh_window();
-  msg_print(1, "あa");
+  msg_print(PRINT_NEW, "あa");
   frame();
   EXPECT_GT(count_color(14, 160, 12, 12, WHITE), 0);
   EXPECT_GT(count_color(26, 160, 6, 12, WHITE), 0);
@@ -188,8 +188,8 @@ TEST(Window, DoubleByteCharactersTakeTwelvePixels) {
 
 TEST(Window, HiddenWindowDrawsNothing) {
   fresh_window();
-  msg_print(1, "text");
-  msg_print(1, nullptr);
+  msg_print(PRINT_NEW, "text");
+  msg_print(PRINT_NEW, nullptr);
   frames(3);
   EXPECT_EQ(count_color(0, 0, 256, 256, BLACK), 256 * 256);
   EXPECT_EQ(mw.msg_reveal_col, 0); // nor reveals
@@ -197,7 +197,7 @@ TEST(Window, HiddenWindowDrawsNothing) {
 
 TEST(Window, NextPromptPulsesWhileABattleWaits) {
   fresh_window();
-  msg_print(1, "hit");
+  msg_print(PRINT_NEW, "hit");
   frame();
   EXPECT_EQ(mw.msg_prompt_phase, 0);
   EXPECT_EQ(count_color(24, 240, 60, 13, pixel_rgb{1, 1, 1}), 0);
@@ -224,9 +224,9 @@ TEST(Window, WithTheGamesOwnFramePieces) {
   fresh_window();
   ASSERT_EQ(load_bitmap(gx.waku1_surface, "WAKU1"), 0);
   set_member_name(0, "ルカ");
-  msg_print(1, "@C1@NAME0@C0の、攻撃!");
-  msg_print(2, ">@C1スライム@C0に、 @C2 12@C0ポイントのダメージ！");
-  msg_print(2, "@C8やくそう@C0を手に入れた。@C3Light@C0 @C4Blue@C0 @C5Grey");
+  msg_print(PRINT_NEW, "@C1@NAME0@C0の、攻撃!");
+  msg_print(PRINT_ADD, ">@C1スライム@C0に、 @C2 12@C0ポイントのダメージ！");
+  msg_print(PRINT_ADD, "@C8やくそう@C0を手に入れた。@C3Light@C0 @C4Blue@C0 @C5Grey");
   bt.battle_wait_open = 1;
   frames(20);
   save_picture("game_frame.png");

@@ -129,9 +129,9 @@ TEST_F(ShellTest, TheTitleAndTheWholeMapAreNotFieldFrames) {
 }
 
 TEST_F(ShellTest, AFinishedStepArrivesAfterItsFrame) {
-  key(0x28);
-  EXPECT_EQ(fm.step_dir, 0x28);
-  for (int i = 0; i < 16 && fm.step_dir == 0x28; i++) tick();
+  key(VK_DOWN);
+  EXPECT_EQ(fm.step_dir, STEP_DOWN);
+  for (int i = 0; i < 16 && fm.step_dir == STEP_DOWN; i++) tick();
   EXPECT_EQ(fm.step_dir, 0) << "the arrival ran after the sixteenth scrolling frame";
   EXPECT_EQ(st.pos_y, 9);
 }

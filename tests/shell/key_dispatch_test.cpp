@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int R = 0x52; // toggles the area label: shows whether a key reached the field
+constexpr int R = 'R'; // toggles the area label: shows whether a key reached the field
 
 struct KeyChain : ShellTest {};
 
@@ -34,10 +34,10 @@ TEST_F(KeyChain, AKeyReachesTheFieldOnlyWhenNoModeTakesIt) {
 
 TEST_F(KeyChain, MusicRuleSwallowsDuringATuneRestartsTheMapMusicOtherwise) {
   mus.tune_playing = 1;
-  key(0x1B);
+  key(VK_ESCAPE);
   EXPECT_EQ(queued(), "") << "a tune swallows even Escape";
   mus.music_muted = 1;
-  key(0x1B);
+  key(VK_ESCAPE);
   EXPECT_EQ(queued(), "close") << "muted music has no say";
   mus.music_muted = 0;
   mus.tune_playing = 0;
@@ -58,7 +58,7 @@ TEST_F(KeyChain, PageWaitTakesTheKeyAndLetsTheNextLineComeAtTheNextTick) {
 
 TEST_F(KeyChain, EndingAndGameOverSwallowEverythingTheWipedOutLineComesFirst) {
   st.sb.flags[FLAG_ENDING] = 1;
-  key(0x1B);
+  key(VK_ESCAPE);
   EXPECT_EQ(queued(), "");
   st.sb.flags[FLAG_ENDING] = 0;
   bt.gameover_state = 1;
@@ -68,7 +68,7 @@ TEST_F(KeyChain, EndingAndGameOverSwallowEverythingTheWipedOutLineComesFirst) {
   EXPECT_EQ(bt.gameover_state, 2);
   EXPECT_EQ(mw.msg_visible, 1);
   EXPECT_NE(std::strstr(mw.msg_line[0], "たちは、全滅した。"), nullptr) << mw.msg_line[0];
-  key(0x1B);
+  key(VK_ESCAPE);
   EXPECT_EQ(queued(), "") << "the game-over screen takes every key";
   EXPECT_EQ(fm.area_label_on, 0);
 }
@@ -76,7 +76,7 @@ TEST_F(KeyChain, EndingAndGameOverSwallowEverythingTheWipedOutLineComesFirst) {
 TEST_F(KeyChain, BattleOpeningWaitIsClearedByTheKeyAlone) {
   bt.battle_mode = BATTLE_FIGHTING;
   bt.battle_wait_open = 1;
-  key(0x1B);
+  key(VK_ESCAPE);
   EXPECT_EQ(bt.battle_wait_open, 0);
   EXPECT_EQ(queued(), "");
 }
@@ -84,7 +84,7 @@ TEST_F(KeyChain, BattleOpeningWaitIsClearedByTheKeyAlone) {
 TEST_F(KeyChain, TheKeyAfterABattleClosesItUnlessAnEventWaits) {
   bt.battle_mode = BATTLE_OVER;
   ev.wait_answer = 1;
-  key(0x44);
+  key('D');
   EXPECT_EQ(ev.wait_answer, 0);
   EXPECT_EQ(ev.answer_key, 0x44u);
   EXPECT_EQ(bt.battle_mode, BATTLE_OVER);
@@ -92,7 +92,7 @@ TEST_F(KeyChain, TheKeyAfterABattleClosesItUnlessAnEventWaits) {
   mw.msg_visible = 1;
   mus.field_music_on = 0;
   mus.music_muted = 1; // the restart rule stays out of it
-  key(0x44);
+  key('D');
   EXPECT_EQ(bt.battle_mode, BATTLE_NONE);
   EXPECT_EQ(fmn.cmd_menu, CMD_CLOSED);
   EXPECT_EQ(mw.msg_visible, 0);
@@ -102,14 +102,14 @@ TEST_F(KeyChain, TheKeyAfterABattleClosesItUnlessAnEventWaits) {
 TEST_F(KeyChain, AWaitingEventComesAfterTheShopButBeforeTheInnAndTheChurch) {
   ev.wait_answer = 1;
   sp.inn_win = 1;
-  key(0x26);
+  key(VK_UP);
   EXPECT_EQ(ev.wait_answer, 0);
   EXPECT_EQ(ev.answer_key, 0x26u);
   EXPECT_EQ(sp.inn_win, 1) << "the inn did not see the key";
   sp.inn_win = 0;
   ev.wait_answer = 1;
   sp.church_win = 1;
-  key(0x28);
+  key(VK_DOWN);
   EXPECT_EQ(ev.answer_key, 0x28u);
   EXPECT_EQ(sp.church_win, 1);
 }
@@ -117,38 +117,38 @@ TEST_F(KeyChain, AWaitingEventComesAfterTheShopButBeforeTheInnAndTheChurch) {
 TEST_F(KeyChain, SystemMenuTakesEveryKey) {
   fmn.system_win = 1;
   key(R);
-  key(0x1B);
+  key(VK_ESCAPE);
   EXPECT_EQ(fm.area_label_on, 0);
   EXPECT_EQ(queued(), "");
 }
 
 TEST_F(ShellTest, AStepMovesAtOnceAndAKeyDuringTheStepIsLost) {
-  key(0x62); // numpad 2
+  key(VK_NUMPAD2); // numpad 2
   EXPECT_EQ(st.pos_y, 9);
-  EXPECT_EQ(fm.step_dir, 0x28);
+  EXPECT_EQ(fm.step_dir, STEP_DOWN);
   EXPECT_EQ(fm.step_off_y, 0);
   EXPECT_EQ(st.facing, 0);
-  key(0x28);
-  key(0x25);
+  key(VK_DOWN);
+  key(VK_LEFT);
   EXPECT_EQ(st.pos_y, 9);
   EXPECT_EQ(st.pos_x, 8);
   EXPECT_EQ(st.facing, 0) << "not even a turn during a step";
   fm.step_dir = 0;
-  key(0x04); // left
+  key(PAD_LEFT); // left
   EXPECT_EQ(st.pos_x, 7);
-  EXPECT_EQ(fm.step_dir, 0x25);
+  EXPECT_EQ(fm.step_dir, STEP_LEFT);
   EXPECT_EQ(fm.step_off_x, 16);
   EXPECT_EQ(st.facing, 2);
 }
 
 TEST_F(ShellTest, DirectionKeysMoveAnOpenWindowOrStopAtTheMessage) {
   mw.msg_visible = 1;
-  key(0x28);
+  key(VK_DOWN);
   EXPECT_EQ(st.pos_y, 8);
   EXPECT_EQ(fm.step_dir, 0);
   mw.msg_visible = 0;
   fmn.cmd_menu = CMD_OPEN;
-  key(0x28);
+  key(VK_DOWN);
   EXPECT_EQ(fmn.cmd_row, 1) << "the command cursor moved";
   EXPECT_EQ(st.pos_y, 8);
 }
@@ -156,13 +156,13 @@ TEST_F(ShellTest, DirectionKeysMoveAnOpenWindowOrStopAtTheMessage) {
 TEST_F(ShellTest, SailingOffAnEdgeComesBackAtTheOtherEdge) {
   st.on_ship = 1;
   st.pos_y = st.map_max_y;
-  key(0x28);
+  key(VK_DOWN);
   EXPECT_EQ(st.pos_y, 0);
   EXPECT_EQ(st.view_y, -10);
-  EXPECT_EQ(fm.step_dir, 0x28);
+  EXPECT_EQ(fm.step_dir, STEP_DOWN);
   fm.step_dir = 0;
   st.pos_x = 0;
-  key(0x25);
+  key(VK_LEFT);
   EXPECT_EQ(st.pos_x, st.map_max_x);
   EXPECT_EQ(st.view_x, st.map_max_x - 8);
   EXPECT_EQ(fm.step_off_x, 16);
@@ -173,14 +173,14 @@ TEST_F(ShellTest, AnEdgeExitStepsOffTheMapLeftGoesBackAtOnce) {
   st.cur_map = 12;
   st.return_map = 4;
   st.pos_x = st.map_max_x;
-  key(0x27);
+  key(VK_RIGHT);
   EXPECT_EQ(st.pos_x, st.map_max_x + 1);
   EXPECT_EQ(st.leaving_map, 1);
   EXPECT_EQ(st.cur_map, 12) << "right leaves the map change to the arrival";
   fm.step_dir = 0;
   st.leaving_map = 0;
   st.pos_x = 0;
-  key(0x25);
+  key(VK_LEFT);
   EXPECT_EQ(st.pos_x, -1);
   EXPECT_EQ(st.leaving_map, 1);
   EXPECT_EQ(st.cur_map, 4);
@@ -188,7 +188,7 @@ TEST_F(ShellTest, AnEdgeExitStepsOffTheMapLeftGoesBackAtOnce) {
 
 TEST_F(ShellTest, AWallAtTheEdgeTurnsThePartyWithoutAStep) {
   st.pos_y = 0;
-  key(0x26);
+  key(VK_UP);
   EXPECT_EQ(st.pos_y, 0);
   EXPECT_EQ(st.facing, 6);
   EXPECT_EQ(fm.step_dir, 0);
@@ -198,17 +198,17 @@ TEST_F(ShellTest, ConfirmHidesTheMessageAndClosesTalkOrSearch) {
   mw.msg_visible = 1;
   fmn.cmd_menu = CMD_OPEN;
   fmn.cmd_row = 2, fmn.cmd_col = 1; // search
-  key(0x20);
+  key(VK_SPACE);
   EXPECT_EQ(mw.msg_visible, 0);
   EXPECT_EQ(fmn.cmd_menu, CMD_CLOSED);
   mw.msg_visible = 1;
   fmn.cmd_menu = CMD_OPEN;
   fmn.cmd_row = 1, fmn.cmd_col = 0; // status
-  key(0x44);
+  key('D');
   EXPECT_EQ(mw.msg_visible, 0);
   EXPECT_EQ(fmn.cmd_menu, CMD_OPEN);
   fmn.cmd_menu = CMD_CLOSED;
-  key(0x20);
+  key(VK_SPACE);
   EXPECT_EQ(fmn.cmd_menu, CMD_OPEN) << "confirm on the field opens the command menu";
 }
 
@@ -216,7 +216,7 @@ TEST_F(ShellTest, CancelStepsBackOneLevelAtATime) {
   fmn.cmd_menu = CMD_STATUS;
   fmn.status_win = 2;
   bt.member_pick = 1;
-  const int cancels[] = {0x43, 0x63, 0x1D, 0x43, 0x43};
+  const int cancels[] = {'C', VK_NUMPAD3, VK_NONCONVERT, 'C', 'C'};
   key(cancels[0]);
   EXPECT_EQ(fmn.status_win, 1);
   key(cancels[1]);
@@ -230,32 +230,32 @@ TEST_F(ShellTest, CancelStepsBackOneLevelAtATime) {
   EXPECT_EQ(fmn.cmd_menu, CMD_CLOSED);
   mw.msg_visible = 1;
   fmn.cmd_menu = CMD_OPEN;
-  key(0x43);
+  key('C');
   EXPECT_EQ(mw.msg_visible, 0);
   EXPECT_EQ(fmn.cmd_menu, CMD_OPEN) << "the message goes first, alone";
 }
 
 TEST_F(ShellTest, LetterKeysOpenTheSystemMenuAndSwitchViews) {
   fmn.status_win = 1;
-  key(0x51);
+  key('Q');
   EXPECT_EQ(fmn.system_win, 0) << "no system menu over an open window";
   fmn.status_win = 0;
-  key(0x51);
+  key('Q');
   EXPECT_EQ(fmn.system_win, 1);
   fmn.system_win = 0;
   st.cur_map = 12;
-  key(0x46);
+  key('F');
   EXPECT_EQ(fm.world_map_view, 0) << "the whole map is the world map's";
   st.cur_map = WORLD_MAP;
   fm.world_map_drawn = 1;
-  key(0x46);
+  key('F');
   EXPECT_EQ(fm.world_map_view, 1);
   EXPECT_EQ(fm.world_map_drawn, 0);
-  key(0x46);
+  key('F');
   EXPECT_EQ(fm.world_map_view, 0);
-  key(0x4E);
+  key('N');
   EXPECT_EQ(mus.music_muted, 1);
-  key(0x4E);
+  key('N');
   EXPECT_EQ(mus.music_muted, 0);
 }
 
@@ -273,7 +273,7 @@ TEST_F(ShellTest, AWaitingEventGetsItsKeyAfterTurningTheEndingOn) {
   event_start(1);
   ASSERT_EQ(ev.wait_answer, 1);
   ASSERT_EQ(ts.ending_shown, 0);
-  key(0x59);
+  key('Y');
   EXPECT_EQ(ev.answer_key, 0x59u);
   EXPECT_STREQ(mw.msg_line[0], "bye");
   EXPECT_EQ(st.sb.flags[FLAG_ENDING], 0);
@@ -289,8 +289,9 @@ TEST_F(ShellTest, AWaitingEventGetsItsKeyAfterTurningTheEndingOn) {
 TEST_F(ShellTest, TheEndingScreenOwnsEveryKeyButTheClosingOnes) {
   ts.ending_shown = 1;
   st.cur_map = WORLD_MAP;
-  const int swallowed[] = {0x28, 0x62, 0x25, 0x27, 0x26, 0x20, 0x44, 0x43, 0x1D,
-                           0x51, 0x46, 0x52, 0x4D, 0x4E, 0x50, 0x4B, 0x59};
+  const int swallowed[] = {VK_DOWN, VK_NUMPAD2, VK_LEFT,       VK_RIGHT, VK_UP, VK_SPACE,
+                           'D',     'C',        VK_NONCONVERT, 'Q',      'F',   'R',
+                           'M',     'N',        'P',           'K',      'Y'};
   for (int k : swallowed) {
     key(k);
     EXPECT_EQ(st.pos_x * 100 + st.pos_y, 808) << k;
@@ -300,10 +301,10 @@ TEST_F(ShellTest, TheEndingScreenOwnsEveryKeyButTheClosingOnes) {
     EXPECT_EQ(queued(), "") << k;
   }
   mus.field_music_on = 0;
-  key(0x28);
+  key(VK_DOWN);
   EXPECT_EQ(mus.field_music_on.load(), 0) << "the map's music stays away";
   mus.tune_playing = 1; // the ending's tune does not hold the closing keys
-  for (int k : {0x1B, 0x7B}) {
+  for (int k : {VK_ESCAPE, VK_F12}) {
     key(k);
     EXPECT_EQ(queued(), "close") << k;
   }

@@ -3,6 +3,7 @@
 // as started (so that the music rule of the dispatcher stays quiet).
 #pragma once
 #include "platform/headless/headless.h"
+#include "platform/keys.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 

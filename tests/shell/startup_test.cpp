@@ -64,7 +64,7 @@ TEST_F(Startup, OpensOnTheTitleWithTheWorldMapAndTheFirstSizeCommandQueued) {
   std::memset(st.item_table, 0, sizeof st.item_table);
   std::memset(st.magic_table, 0, sizeof st.magic_table);
   ASSERT_EQ(startup(), 0);
-  EXPECT_EQ(std::memcmp(st.item_table, builtin_items, sizeof st.item_table), 0);
+  EXPECT_EQ(std::memcmp(st.item_table, builtin_items.data(), sizeof st.item_table), 0);
   EXPECT_EQ(std::memcmp(st.magic_table, builtin_magic, sizeof st.magic_table), 0);
   EXPECT_EQ(sh.title_mode, 1);
   EXPECT_EQ(sh.app_active, 0) << "active only once the system says so";

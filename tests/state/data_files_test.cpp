@@ -2,6 +2,7 @@
 #include "platform/headless/headless.h"
 #include "state/data_files.h"
 #include "state/state.h"
+#include "tests/common/test_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,13 +15,6 @@
 #include <vector>
 
 namespace {
-
-void write_file(const char* name, const std::vector<u8>& bytes) {
-  std::FILE* f = std::fopen(name, "wb");
-  ASSERT_NE(f, nullptr);
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
 
 std::vector<u8> map_file(int max_x, int max_y, u8 tile) {
   std::vector<u8> b(16, 0);

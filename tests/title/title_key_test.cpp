@@ -9,6 +9,7 @@
 #include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
+#include "platform/keys.h"
 #include "shell/shell.h"
 #include "state/save_slots.h"
 #include "state/state.h"
@@ -22,12 +23,14 @@
 
 namespace {
 
-constexpr int DOWN = 0x28, UP = 0x26, SPACE = 0x20, KEY_D = 0x44, KEY_C = 0x43;
-constexpr int NUMPAD2 = 0x62, NUMPAD8 = 0x68, NUMPAD3 = 0x63;
+constexpr int DOWN = VK_DOWN, UP = VK_UP, SPACE = VK_SPACE, KEY_D = 'D', KEY_C = 'C';
+constexpr int NUMPAD2 = VK_NUMPAD2, NUMPAD8 = VK_NUMPAD8, NUMPAD3 = VK_NUMPAD3;
 
 TEST(TitleKeys, SpaceAndOtherKeysDoNothingDConfirms) {
   fresh_title();
-  for (int key : {SPACE, 0x1B, 0x7B, 0x25, 0x27, 0x1D, KEY_C, 0x51, 0x0D}) title_key(key);
+  const int ignored[] = {SPACE,     VK_ESCAPE,     VK_F12, VK_LEFT, VK_RIGHT,
+                         VK_RETURN, VK_NONCONVERT, KEY_C,  int('Q')};
+  for (int key : ignored) title_key(key);
   EXPECT_EQ(sh.title_mode, TITLE_MENU);
   EXPECT_EQ(ts.title_cursor, 0);
   EXPECT_EQ(ts.pulse_level, PULSE_START);
@@ -40,7 +43,7 @@ TEST(TitleKeys, SpaceAndOtherKeysDoNothingDConfirms) {
 TEST(TitleKeys, UpOnNewGameIsSilentAndKeepsThePulse) {
   fresh_title();
   ts.pulse_level = 120, ts.pulse_down = 0;
-  for (int key : {UP, NUMPAD8, 0x08}) title_key(key);
+  for (int key : {UP, NUMPAD8, int(PAD_UP)}) title_key(key);
   EXPECT_EQ(ts.title_cursor, 0);
   EXPECT_EQ(ts.pulse_level, 120);
   EXPECT_EQ(ts.pulse_down, 0);
@@ -52,7 +55,7 @@ TEST(TitleKeys, UpOnNewGameIsSilentAndKeepsThePulse) {
   EXPECT_EQ(ts.pulse_down, 1);
   EXPECT_EQ(logged("sound: menusound"), 1);
   ts.pulse_level = 90;
-  title_key(0x02); // down on CONTINUE: nothing
+  title_key(PAD_DOWN); // down on CONTINUE: nothing
   EXPECT_EQ(ts.title_cursor, 1);
   EXPECT_EQ(ts.pulse_level, 90);
   EXPECT_EQ(logged("sound: menusound"), 1);

@@ -59,7 +59,7 @@ TEST(TitleScreen, TheOpeningIsTheMessageWindowOnBlue) {
   fresh_title();
   sh.title_mode = TITLE_OPENING;
   mw.msg_speed = 1;
-  msg_print(1, "ABC");
+  msg_print(PRINT_NEW, "ABC");
   mw.msg_speed_phase = 1;
   draw_title_screens();
   EXPECT_EQ(pixel(0, 0), DARK_BLUE);

@@ -59,7 +59,7 @@ int next_tile(const map_view& v, int x, int y, int dir, int ship, int* nx, int* 
 int ship_after(const map_view& v, int x, int y, int ship) {
   int t = tile(v, x, y);
   if (water_tile(t) && v.map == WORLD_MAP) return 1;
-  if (ship && v.classes[t] == 0) return 0;
+  if (ship && v.classes[t] == TILE_GROUND) return 0;
   return ship;
 }
 
@@ -92,7 +92,7 @@ void spread(const map_view& v, int x, int y, int ship, reach* r) {
         continue;
       }
       int k = v.classes[tile(v, nx, ny)];
-      bool end_tile = k == 2 || k == 3;
+      bool end_tile = k == TILE_STAIRS || k == TILE_DOORWAY;
       if (!end_tile && !passable(v, nx, ny, hs)) continue;
       int i = index_of(nx, ny, ship_after(v, nx, ny, hs));
       if (r->parent[i] >= 0) continue;
@@ -156,16 +156,16 @@ int passable(const map_view& v, int x, int y, int ship) {
   if (v.map == WORLD_MAP && water_tile(t) && !ship) return has_ship();
   int k = v.classes[t];
   switch (k) {
-  case 0:
-  case 4:
+  case TILE_GROUND:
+  case 4: // plain ground too
   case 6:
   case 7:
-  case 11:
+  case TILE_CHEST:
     return 1;
-  case 17:
+  case TILE_DOOR:
     return door_opens(v, x, y);
   default:
-    return k < 0 || k > 17;
+    return k < 0 || k > TILE_DOOR;
   }
 }
 

@@ -131,7 +131,7 @@ template <class Score> int carried_tool(const member& m, Score score) {
   int best = -1, most = 0;
   for (int e = 0; e < 16; e++) {
     const item& it = st.item_table[m.items[e]];
-    if (m.items[e] == 0 || m.items[e] == 255 || worn_entry(m, e) || it.kind != 0) continue;
+    if (entry_empty(m.items[e]) || worn_entry(m, e) || it.kind != 0) continue;
     if (score(it) > most) best = e, most = score(it);
   }
   return best;
@@ -474,7 +474,7 @@ void open_treasure() {
   for (int i = 0; i < st.map_event_count && !out_of_time(); i++) {
     map_event e = st.map_events[i];
     if (e.b != 128 || e.c == 0 || st.sb.flags[e.a] != 0) continue;
-    if (class_at(e.x, e.y) == 1) continue;
+    if (class_at(e.x, e.y) == TILE_WALL) continue;
     search_at(e.x, e.y);
   }
 }
@@ -483,7 +483,8 @@ void visit_event_tiles() {
   for (int i = 0; i < st.map_event_count && !out_of_time(); i++) {
     map_event e = st.map_events[i];
     int k = class_at(e.x, e.y);
-    bool event_tile = k == 5 || k == 12 || k == 15 || (k == 17 && e.a != 0);
+    bool event_tile =
+        k == TILE_EVENT || k == TILE_EVENT_B || k == TILE_EVENT_C || (k == TILE_DOOR && e.a != 0);
     if (event_tile) bump_into(e.x, e.y);
     if (k == 17 && e.a == 0 && has_key(e.b)) bump_into(e.x, e.y);
   }
@@ -531,7 +532,7 @@ void save_game() {
 int rest_here() {
   for (int y = 0; y <= st.map_max_y; y++)
     for (int x = 0; x <= st.map_max_x; x++) {
-      if (class_at(x, y) != 8) continue;
+      if (class_at(x, y) != TILE_INN) continue;
       if (bump_into(x, y) != 0 || !sp.inn_win) continue;
       sp.inn_row == 0 ? drive_key(KEY_CONFIRM) : (drive_key(VK_UP), drive_key(KEY_CONFIRM));
       ps.rests++;
@@ -581,7 +582,7 @@ int worn_worth(const member& m, int part) {
 
 int free_entries(const member& m) {
   int n = 0;
-  for (u8 e : m.items) n += e == 0 || e == 255;
+  for (u8 e : m.items) n += entry_empty(e);
   return n;
 }
 
@@ -649,7 +650,7 @@ std::vector<purchase> shopping_list(int n) {
     }
     int carried = 0;
     for (u8 e : m.items)
-      carried += e != 0 && e != 255 && st.item_table[e].kind == 0 && st.item_table[e].hp > 0;
+      carried += !entry_empty(e) && st.item_table[e].kind == 0 && st.item_table[e].hp > 0;
     for (; herb >= 0 && carried < 4 && room > 1; carried++, room--) {
       gold -= st.item_table[shop_table[n].wares[herb]].price;
       list.push_back({herb, c, -1});
@@ -670,7 +671,7 @@ void shop_here() {
   for (int i = 0; i < st.map_event_count && !out_of_time(); i++) {
     map_event ev_at = st.map_events[i];
     int k = class_at(ev_at.x, ev_at.y);
-    if ((k != 9 && k != 10 && k != 14) || ev_at.a >= SHOP_COUNT) continue;
+    if ((k != TILE_SHOP && k != TILE_SHOP_B && k != TILE_SHOP_C) || ev_at.a >= SHOP_COUNT) continue;
     std::vector<purchase> list = shopping_list(ev_at.a);
     if (list.empty()) continue;
     if (bump_into(ev_at.x, ev_at.y) != 0 || !sp.shop_win) continue;
@@ -695,7 +696,7 @@ int anyone_poisoned() {
 int revive_here() {
   for (int y = 0; y <= st.map_max_y; y++)
     for (int x = 0; x <= st.map_max_x; x++) {
-      if (class_at(x, y) != 13) continue;
+      if (class_at(x, y) != TILE_CHURCH) continue;
       if (bump_into(x, y) != 0 || !sp.church_win) continue;
       for (int service = 0; service < 2; service++) { // "生き返らせる", "毒をけす"
         u8 bit = service == 0 ? STATUS_DEAD : STATUS_POISON;
@@ -752,7 +753,7 @@ int go_to_map(int target) {
   return st.cur_map == target ? 0 : 1;
 }
 
-// The town with a counter of the class (8 inn, 13 church) that is the
+// The town with a counter of the class (TILE_INN or TILE_CHURCH) that is the
 // shortest walk away.
 int nearest_with(int counter) {
   int best = -1, best_steps = 1 << 30;
@@ -801,11 +802,11 @@ void recover(bool before_a_fight) {
   if (!(before_a_fight ? not_whole() : member_hp_low()) || drv.ticks < quiet_until) return;
   int back = st.cur_map;
   if ((anyone_dead() && st.sb.gold >= 300) || (anyone_poisoned() && st.sb.gold >= 50)) {
-    int church = nearest_with(13);
+    int church = nearest_with(TILE_CHURCH);
     if (church >= 0 && go_to_map(church) == 0) revive_here();
   }
   if (st.sb.gold >= 100) {
-    int inn = nearest_with(8);
+    int inn = nearest_with(TILE_INN);
     if (inn >= 0 && go_to_map(inn) == 0) rest_here();
   }
   talked.clear();
@@ -873,7 +874,7 @@ int land_level(int map, int depth = 0) {
 
 int monster_level(int map) {
   const map_info& m = wi.maps[map & 255];
-  bool roams = map == 36 || map == 39 || map == 40 || map >= 50;
+  bool roams = map != WORLD_MAP && encounter_map(map);
   int top = land_level(map);
   if (m.present && roams) top = std::max(top, row_level(dungeon_encounters[m.area & 63]));
   return top;

@@ -1,7 +1,6 @@
 #include "tools/autoplay/world_index.h"
 
 #include <cstdio>
-#include <deque>
 
 world_index wi;
 
@@ -66,26 +65,4 @@ int read_world_index() {
     if (m.present) find_links(m);
   }
   return wi.maps[WORLD_MAP].present ? 0 : 1;
-}
-
-std::vector<int> map_route(int from, int to) {
-  int prev[256];
-  for (int& p : prev) p = -1;
-  std::deque<int> queue{from};
-  prev[from & 255] = from;
-  while (!queue.empty()) {
-    int m = queue.front();
-    queue.pop_front();
-    if (m == to) break;
-    std::vector<int> next;
-    for (const map_link& l : wi.maps[m].links) next.push_back(l.to_map);
-    if (wi.maps[m].kind == 2) next.push_back(wi.maps[m].return_map);
-    for (int n : next)
-      if (n >= 0 && n < 256 && wi.maps[n].present && prev[n] < 0) prev[n] = m, queue.push_back(n);
-  }
-  std::vector<int> route;
-  if (prev[to & 255] < 0) return route;
-  for (int m = to; m != from; m = prev[m]) route.insert(route.begin(), m);
-  route.insert(route.begin(), from);
-  return route;
 }

@@ -34,6 +34,3 @@ extern world_index wi;
 // Reads every map of the game folder (the working directory); 0 when the
 // world map was among them.
 int read_world_index();
-// The maps in the order of the fewest map changes from `from` to `to`; the
-// first entry is `from`. Empty when `to` cannot be reached.
-std::vector<int> map_route(int from, int to);
