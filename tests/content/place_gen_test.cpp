@@ -1,8 +1,13 @@
 #include "tools/maps/place_gen.h"
 
-#include <gtest/gtest.h>
+#include "battle/battle.h"
+
 #include <cstdio>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -11,7 +16,8 @@ struct Places {
   std::vector<place_desc> descs;
   Places() {
     EXPECT_EQ(read_tile_catalogue(std::string(ZK_SOURCE_DIR) + "/content/tiles.txt", tiles), "");
-    EXPECT_EQ(read_place_descs(std::string(ZK_SOURCE_DIR) + "/content/world/places.txt", descs), "");
+    EXPECT_EQ(read_place_descs(std::string(ZK_SOURCE_DIR) + "/content/world/places.txt", descs),
+              "");
   }
 };
 
@@ -82,6 +88,83 @@ TEST(PlaceGen, DungeonsHaveStairsChestsAndAGuardianBeforeTheGoal) {
   }
 }
 
+// Each story person is drawn as what the story makes them: the heading of
+// their event in event.sci names the role, the character sheet the figure.
+// The first role word found in the heading decides ("old woman" before
+// "woman" before "man"). A guardian looks like its species' family.
+TEST(PlaceGen, StoryPeopleAndGuardiansWearTheFigureOfTheirRole) {
+  Places p;
+  std::map<int, std::string> figure, heading;
+  std::ifstream sheet(std::string(ZK_SOURCE_DIR) + "/content/sprites.txt");
+  for (std::string line; std::getline(sheet, line);) {
+    std::istringstream in(line);
+    int first;
+    std::string name;
+    if (line[0] != '#' && in >> first >> name) figure[first] = name;
+  }
+  std::ifstream story(std::string(ZK_SOURCE_DIR) + "/content/story/event.sci");
+  for (std::string line; std::getline(story, line);)
+    if (line.size() > 6 && line[0] == '*' && std::isdigit(static_cast<unsigned char>(line[2])))
+      heading[std::stoi(line.substr(2, 3))] = line.substr(6);
+  const std::pair<std::vector<const char*>, std::set<std::string>> roles[] = {
+      {{"old woman", "fortune teller"}, {"old_woman"}},
+      {{"soldier"}, {"soldier"}},
+      {{"elder", "mayor", "island chief"}, {"elder"}},
+      {{"Master", "scholar"}, {"sage"}},
+      {{"rich man"}, {"rich_man"}},
+      {{"mother", "woman"}, {"woman"}},
+      {{"child"}, {"child"}},
+      {{"sailor", "fisherman", "shipwright"}, {"sailor"}},
+      {{"priest"}, {"priest"}},
+      {{"merchant"}, {"merchant"}},
+      {{"dancer"}, {"dancer"}},
+      {{"knight"}, {"knight"}},
+      {{"man", "traveller", "bath keeper"}, {"villager"}},
+  };
+  const std::map<int, std::set<std::string>> families = {
+      {2, {"wolf", "dog"}},
+      {4, {"dragon"}},
+      {12, {"worm"}},
+      {14, {"jellyfish"}},
+      {17, {"doll"}},
+      {18, {"dragon"}},
+      {19, {"ghost"}},
+      {21, {"skeleton"}},
+      {22, {"demon"}},
+      {23, {"angel"}},
+      {24, {"knight_dark", "soldier"}},
+      {30, {"witch"}},
+      {33, {"zandrek"}},
+  };
+  int people = 0, guardians = 0;
+  for (auto& d : p.descs) {
+    if (d.guardian_group >= 0) {
+      ASSERT_TRUE(figure.count(d.guardian_sprite)) << "map " << d.map;
+      auto fam = families.find(species_table[d.guardian_group].picture);
+      if (fam != families.end()) {
+        guardians++;
+        EXPECT_TRUE(fam->second.count(figure[d.guardian_sprite]))
+            << "map " << d.map << ": guardian " << d.guardian_group << " drawn as "
+            << figure[d.guardian_sprite];
+      }
+    }
+    for (auto& who : d.people) {
+      ASSERT_TRUE(figure.count(who.sprite)) << "map " << d.map << ": no figure at " << who.sprite;
+      if (who.type != 2) continue;
+      const std::string& h = heading[who.a];
+      const std::set<std::string>* fits = nullptr;
+      for (auto& [words, names] : roles)
+        for (const char* w : words)
+          if (!fits && h.find(w) != std::string::npos) fits = &names;
+      ASSERT_NE(fits, nullptr) << "event " << who.a << " names no known role: " << h;
+      EXPECT_TRUE(fits->count(figure[who.sprite])) << h << " drawn as " << figure[who.sprite];
+      people++;
+    }
+  }
+  EXPECT_GE(guardians, 8);
+  EXPECT_GE(people, 29);
+}
+
 TEST(PlaceGen, BadDescriptionsNameTheirLine) {
   auto err = [](const char* text) {
     std::FILE* f = std::fopen("bad_places.txt", "w");
@@ -90,10 +173,14 @@ TEST(PlaceGen, BadDescriptionsNameTheirLine) {
     std::vector<place_desc> d;
     return read_place_descs("bad_places.txt", d);
   };
-  EXPECT_EQ(err("town 60 area=1\n"), "bad_places.txt:1: a town's map number must not be one where monsters roam");
-  EXPECT_EQ(err("cave 12 monsters=2\n"), "bad_places.txt:1: monster people need a map number where monsters roam");
-  EXPECT_EQ(err("cave 12 guardian=5\ncave 36 monsters=2\n"), "") << "a quiet dungeon, and one where monsters roam";
+  EXPECT_EQ(err("town 60 area=1\n"),
+            "bad_places.txt:1: a town's map number must not be one where monsters roam");
+  EXPECT_EQ(err("cave 12 monsters=2\n"),
+            "bad_places.txt:1: monster people need a map number where monsters roam");
+  EXPECT_EQ(err("cave 12 guardian=5\ncave 36 monsters=2\n"), "")
+      << "a quiet dungeon, and one where monsters roam";
   EXPECT_EQ(err("# x\ntown 3 shops=30\n"), "bad_places.txt:2: bad value for 'shops': 30");
   EXPECT_EQ(err("town 3\ntown 3\n"), "bad_places.txt:2: map 3 is described twice");
-  EXPECT_EQ(err("castle 3\n"), "bad_places.txt:1: a place is a town, cave, ruin, tunnel, fortress or shrine");
+  EXPECT_EQ(err("castle 3\n"),
+            "bad_places.txt:1: a place is a town, cave, ruin, tunnel, fortress or shrine");
 }

@@ -332,7 +332,9 @@ void place_people(const place_desc& d, grown& g) {
   int x, y;
   for (auto& p : d.people)
     if (next_spot(&x, &y)) add_person(g.m, p.sprite, x, y, p.type, p.a, p.b, p.wanders);
-  int kinds[] = {16, 24, 32, 40, 48, 104, 184, 192};
+  // townsfolk: a man, a woman, an old man and an old woman, a child, a guard,
+  // a cat and a dog (sailors and the rest belong to the story's own people)
+  int kinds[] = {16, 24, 32, 200, 40, 48, 184, 192};
   for (int i = 0; i < d.villagers && next_spot(&x, &y); i++)
     add_person(g.m, kinds[g.r.next(8)], x, y, 0, 0, 0, 1);
   int beasts[] = {128, 136, 144, 176, 240};
