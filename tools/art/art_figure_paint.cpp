@@ -131,6 +131,7 @@ void human_front(image& im, const figure_look& f, int frame, bool back) {
   if (f.has_belt) rect(im, bx, 11, bw, 1, f.belt);
   if (f.has_apron && !back) rect(im, 6, 10 + dy, 4, 4 - dy / 2, f.apron);
   if (f.has_apron && back) rect(im, 7, 11, 2, 1, f.apron);
+  if (f.has_mark && !back) rect(im, 7, 9 + dy, 1, 3, f.mark), rect(im, 6, 10 + dy, 3, 1, f.mark);
   int sw = frame ? 1 : 0;
   body_rect(im, bx - 1, 8 + dy, 1, 3, f.top), body_rect(im, bx + bw, 8 + dy, 1, 3, f.top);
   set_px(im, bx - 1, 11 + dy - sw, f.skin), set_px(im, bx + bw, 10 + dy + sw, f.skin);
@@ -170,6 +171,7 @@ void human_side(image& im, const figure_look& f, int frame) {
   if (robe) rect(im, 5, 12 + dy / 2, 7, 3 - dy / 2, shade(f.top, -10));
   if (f.has_belt) rect(im, 6, 11, 5, 1, f.belt);
   if (f.has_apron) rect(im, 5, 10 + dy, 2, 4 - dy / 2, f.apron);
+  if (f.has_mark) rect(im, 6, 9 + dy, 1, 3, f.mark), rect(im, 5, 10 + dy, 2, 1, f.mark);
   int hx = frame ? 9 : 7;
   rect(im, 8, 9 + dy, 1, 3, shade(f.top, -30)), set_px(im, hx, 12 + dy, f.skin);
   oval(im, 8, 4.5 + dy, 3.4, 3.8, f.skin);

@@ -19,7 +19,7 @@ std::string look_of(const src_line& l, const palette& pal, figure_look& f) {
       {"skin", &f.skin},   {"hair", &f.hair}, {"top", &f.top},   {"legs", &f.legs},
       {"boots", &f.boots}, {"cape", &f.cape}, {"hatc", &f.hatc}, {"beard", &f.beard},
       {"itemc", &f.itemc}, {"belt", &f.belt}, {"eye", &f.eye},   {"apron", &f.apron},
-      {"wings", &f.wings}};
+      {"wings", &f.wings}, {"mark", &f.mark}};
   for (auto& [k, v] : o) {
     if (words.count(k))
       *words[k] = v;
@@ -30,6 +30,7 @@ std::string look_of(const src_line& l, const palette& pal, figure_look& f) {
   }
   f.has_cape = o.count("cape"), f.has_beard = o.count("beard"), f.has_belt = o.count("belt");
   f.has_apron = o.count("apron"), f.has_wings = o.count("wings");
+  f.has_mark = o.count("mark");
   static const char* kinds[] = {"human", "quad", "blob", "drop",  "ghost",
                                 "jelly", "worm", "bird", "chest", "ship"};
   bool known = false;
