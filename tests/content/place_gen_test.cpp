@@ -1,9 +1,13 @@
 #include "tools/maps/place_gen.h"
 
+#include "battle/battle.h"
+
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -140,6 +144,7 @@ TEST(PlaceGen, DungeonsHaveStairsChestsAndAGuardianBeforeTheGoal) {
     EXPECT_GE(stairs, 1) << d.map;
     for (int i = 0; i < m.npc_count; i++) {
       const npc& n = m.npcs[i];
+      EXPECT_NE(n.type, 0) << "townsfolk in a dungeon, map " << d.map;
       if (n.type != 3) continue;
       int goal = 0;
       for (int k = 0; k < 4; k++) {
@@ -150,6 +155,83 @@ TEST(PlaceGen, DungeonsHaveStairsChestsAndAGuardianBeforeTheGoal) {
       EXPECT_EQ(goal, 1) << "guardian on map " << d.map << " must stand before the goal";
     }
   }
+}
+
+// Each story person is drawn as what the story makes them: the heading of
+// their event in event.sci names the role, the character sheet the figure.
+// The first role word found in the heading decides ("old woman" before
+// "woman" before "man"). A guardian looks like its species' family.
+TEST(PlaceGen, StoryPeopleAndGuardiansWearTheFigureOfTheirRole) {
+  Places p;
+  std::map<int, std::string> figure, heading;
+  std::ifstream sheet(std::string(ZK_SOURCE_DIR) + "/content/sprites.txt");
+  for (std::string line; std::getline(sheet, line);) {
+    std::istringstream in(line);
+    int first;
+    std::string name;
+    if (line[0] != '#' && in >> first >> name) figure[first] = name;
+  }
+  std::ifstream story(std::string(ZK_SOURCE_DIR) + "/content/story/event.sci");
+  for (std::string line; std::getline(story, line);)
+    if (line.size() > 6 && line[0] == '*' && std::isdigit(static_cast<unsigned char>(line[2])))
+      heading[std::stoi(line.substr(2, 3))] = line.substr(6);
+  const std::pair<std::vector<const char*>, const char*> roles[] = {
+      {{"old woman", "fortune teller"}, "old_woman"},
+      {{"soldier"}, "soldier"},
+      {{"elder", "mayor", "island chief"}, "elder"},
+      {{"Master", "scholar"}, "sage"},
+      {{"rich man"}, "rich_man"},
+      {{"mother", "woman"}, "woman"},
+      {{"child"}, "child"},
+      {{"sailor", "fisherman", "shipwright"}, "sailor"},
+      {{"priest"}, "priest"},
+      {{"merchant"}, "merchant"},
+      {{"dancer"}, "dancer"},
+      {{"knight"}, "knight"},
+      {{"man", "traveller", "bath keeper"}, "villager"},
+  };
+  const std::map<int, std::set<std::string>> families = {
+      {2, {"wolf", "dog"}},
+      {4, {"dragon"}},
+      {12, {"worm"}},
+      {14, {"jellyfish"}},
+      {17, {"doll"}},
+      {18, {"dragon"}},
+      {19, {"ghost"}},
+      {21, {"skeleton"}},
+      {22, {"demon"}},
+      {23, {"angel"}},
+      {24, {"knight_dark", "soldier"}},
+      {30, {"witch"}},
+      {33, {"zandrek"}},
+  };
+  int people = 0, guardians = 0;
+  for (auto& d : p.descs) {
+    if (d.guardian_group >= 0) {
+      ASSERT_TRUE(figure.count(d.guardian_sprite)) << "map " << d.map;
+      auto fam = families.find(species_table[d.guardian_group].picture);
+      if (fam != families.end()) {
+        guardians++;
+        EXPECT_TRUE(fam->second.count(figure[d.guardian_sprite]))
+            << "map " << d.map << ": guardian " << d.guardian_group << " drawn as "
+            << figure[d.guardian_sprite];
+      }
+    }
+    for (auto& who : d.people) {
+      ASSERT_TRUE(figure.count(who.sprite)) << "map " << d.map << ": no figure at " << who.sprite;
+      if (who.type != 2) continue;
+      const std::string& h = heading[who.a];
+      const char* fits = nullptr;
+      for (auto& [words, name] : roles)
+        for (const char* w : words)
+          if (!fits && h.find(w) != std::string::npos) fits = name;
+      ASSERT_NE(fits, nullptr) << "event " << who.a << " names no known role: " << h;
+      EXPECT_EQ(figure[who.sprite], fits) << h;
+      people++;
+    }
+  }
+  EXPECT_GE(guardians, 8);
+  EXPECT_GE(people, 29);
 }
 
 TEST(PlaceGen, BadDescriptionsNameTheirLine) {

@@ -59,6 +59,8 @@ void hat_front(image& im, const figure_look& f, int dy, bool back) {
     set_px(im, 9, 0 + dy, shade(c, 20));
   } else if (f.hat == "cap") {
     rect(im, 5, 1 + dy, 6, 2, c), rect(im, 4, 3 + dy, 8, 1, shade(c, -20));
+  } else if (f.hat == "halo") {
+    rect(im, 5, 0 + dy, 6, 1, c), set_px(im, 6, 0 + dy, shade(c, 40));
   } else if (f.hat == "horns") {
     for (int y = 0; y < 3; y++)
       set_px(im, 4 - (y == 0), y + dy, c), set_px(im, 11 + (y == 0), y + dy, c);
@@ -77,6 +79,36 @@ void item_at(image& im, const figure_look& f, int x, int dy) {
     rect(im, x - 1, 10 + dy, 3, 3, c);
 }
 
+// Long hair falls to the shoulders beside the face and down the back; a bun
+// sits on the crown.
+void hairdo_front(image& im, const figure_look& f, int dy, bool back) {
+  if (f.hairdo == "long") {
+    rect(im, 4, 3 + dy, 1, 6, f.hair), rect(im, 11, 3 + dy, 1, 6, f.hair);
+    if (back) rect(im, 5, 7 + dy, 6, 3, f.hair), rect(im, 5, 10 + dy, 6, 1, shade(f.hair, -20));
+  } else if (f.hairdo == "bun") {
+    oval(im, 8, 1 + dy, 2, 1.5, f.hair);
+  }
+}
+
+void hairdo_side(image& im, const figure_look& f, int dy) {
+  if (f.hairdo == "long")
+    rect(im, 9, 3 + dy, 3, 7, f.hair), rect(im, 11, 9 + dy, 1, 1, shade(f.hair, -20));
+  else if (f.hairdo == "bun")
+    oval(im, 11, 2.5 + dy, 1.6, 1.6, f.hair);
+}
+
+// Wings stand out behind the shoulders and beat with the walking frames.
+void wings_behind(image& im, const figure_look& f, int frame, bool side) {
+  if (!f.has_wings) return;
+  int up = frame ? 1 : 0;
+  if (side) {
+    rect(im, 10, 5 - up, 4, 5, f.wings), rect(im, 12, 4 - up, 2, 2, shade(f.wings, 20));
+    return;
+  }
+  for (int x : {1, 12})
+    rect(im, x, 6 - up, 3, 5, f.wings), rect(im, x, 5 - up, 3, 1, shade(f.wings, 20));
+}
+
 void legs_front(image& im, const figure_look& f, int frame, int y0) {
   bool robe = f.body == "robe";
   for (int side = 0; side < 2; side++) {
@@ -89,6 +121,7 @@ void legs_front(image& im, const figure_look& f, int frame, int y0) {
 void human_front(image& im, const figure_look& f, int frame, bool back) {
   int dy = f.body == "child" ? 3 : 0;
   bool robe = f.body == "robe", stout = f.body == "stout";
+  wings_behind(im, f, frame, false);
   if (f.has_cape && back) rect(im, 3, 8 + dy, 10, 6 - dy / 2, f.cape);
   if (f.has_cape && !back) rect(im, 3, 8 + dy, 10, 4, shade(f.cape, -25));
   // body and arms
@@ -96,6 +129,9 @@ void human_front(image& im, const figure_look& f, int frame, bool back) {
   body_rect(im, bx, 8 + dy, bw, robe ? 7 - dy : 5 - dy / 2, f.top);
   if (robe) rect(im, bx - 1, 12 + dy / 2, bw + 2, 3 - dy / 2, shade(f.top, -10));
   if (f.has_belt) rect(im, bx, 11, bw, 1, f.belt);
+  if (f.has_apron && !back) rect(im, 6, 10 + dy, 4, 4 - dy / 2, f.apron);
+  if (f.has_apron && back) rect(im, 7, 11, 2, 1, f.apron);
+  if (f.has_mark && !back) rect(im, 7, 9 + dy, 1, 3, f.mark), rect(im, 6, 10 + dy, 3, 1, f.mark);
   int sw = frame ? 1 : 0;
   body_rect(im, bx - 1, 8 + dy, 1, 3, f.top), body_rect(im, bx + bw, 8 + dy, 1, 3, f.top);
   set_px(im, bx - 1, 11 + dy - sw, f.skin), set_px(im, bx + bw, 10 + dy + sw, f.skin);
@@ -109,6 +145,7 @@ void human_front(image& im, const figure_look& f, int frame, bool back) {
     set_px(im, 6, 5 + dy, f.eye), set_px(im, 9, 5 + dy, f.eye);
     if (f.has_beard) rect(im, 6, 6 + dy, 4, 3, f.beard), set_px(im, 7, 9 + dy, f.beard);
   }
+  hairdo_front(im, f, dy, back);
   if (f.hat == "bald") rect(im, 5, 1 + dy, 6, 2, f.skin);
   hat_front(im, f, dy, back);
   item_at(im, f, back ? 3 : 12, dy);
@@ -117,6 +154,7 @@ void human_front(image& im, const figure_look& f, int frame, bool back) {
 void human_side(image& im, const figure_look& f, int frame) {
   int dy = f.body == "child" ? 3 : 0;
   bool robe = f.body == "robe";
+  wings_behind(im, f, frame, true);
   if (f.has_cape) rect(im, 9, 8 + dy, 3, 6 - dy / 2, f.cape);
   // legs: striding in frame 0, together in frame 1
   if (!robe) {
@@ -132,11 +170,14 @@ void human_side(image& im, const figure_look& f, int frame) {
   body_rect(im, 6, 8 + dy, 5, robe ? 7 - dy : 5 - dy / 2, f.top);
   if (robe) rect(im, 5, 12 + dy / 2, 7, 3 - dy / 2, shade(f.top, -10));
   if (f.has_belt) rect(im, 6, 11, 5, 1, f.belt);
+  if (f.has_apron) rect(im, 5, 10 + dy, 2, 4 - dy / 2, f.apron);
+  if (f.has_mark) rect(im, 6, 9 + dy, 1, 3, f.mark), rect(im, 5, 10 + dy, 2, 1, f.mark);
   int hx = frame ? 9 : 7;
   rect(im, 8, 9 + dy, 1, 3, shade(f.top, -30)), set_px(im, hx, 12 + dy, f.skin);
   oval(im, 8, 4.5 + dy, 3.4, 3.8, f.skin);
   rect(im, 6, 1 + dy, 5, 2, f.hair), rect(im, 8, 3 + dy, 3, 4, f.hair),
       set_px(im, 5, 2 + dy, f.hair);
+  hairdo_side(im, f, dy);
   set_px(im, 6, 5 + dy, f.eye);
   if (f.has_beard) rect(im, 5, 6 + dy, 3, 3, f.beard);
   if (f.hat == "bald") rect(im, 6, 1 + dy, 5, 2, f.skin);
@@ -187,6 +228,36 @@ void ghost(image& im, const figure_look& f, int facing, int frame) {
   int ex = facing == 1 ? -2 : facing == 2 ? 2 : 0;
   rect(im, 6 + ex, 5, 1, 2, f.eye), rect(im, 9 + ex, 5, 1, 2, f.eye),
       rect(im, 7 + ex, 8, 2, 1, f.eye);
+}
+
+// A jellyfish: a bell with trailing tentacles that sway with the frames.
+void jelly(image& im, const figure_look& f, int facing, int frame) {
+  oval(im, 8, 6 + frame, 5.5, 4.5, f.top);
+  rect(im, 3, 8 + frame, 11, 1, shade(f.top, -20));
+  for (int x = 4; x <= 12; x += 2)
+    for (int y = 9 + frame; y < 15; y++)
+      set_px(im, x + ((y + x / 2 + frame) / 2) % 2, y, shade(f.top, -10));
+  if (facing == 3) return;
+  int ex = facing == 1 ? -2 : 0;
+  set_px(im, 6 + ex, 6 + frame, f.eye), set_px(im, 10 + ex, 6 + frame, f.eye);
+}
+
+// A worm rearing from a mound of its ground, its open mouth toward the viewer.
+void worm(image& im, const figure_look& f, int facing, int frame) {
+  rgb c = f.top;
+  double sway = frame ? 1 : -1;
+  oval(im, 8, 14, 6.5, 2, f.legs);
+  oval(im, 8, 12, 3.5, 2.2, c);
+  oval(im, 8 + sway / 2, 9, 3.2, 2.2, shade(c, -10));
+  oval(im, 8 + sway, 6, 3, 2.3, c);
+  oval(im, 8 + sway, 3, 3, 2.5, shade(c, 12));
+  int hx = 8 + static_cast<int>(sway);
+  rgb maw{70, 10, 20}, tooth{240, 236, 220};
+  if (facing == 0)
+    rect(im, hx - 2, 2, 4, 3, maw), set_px(im, hx - 2, 2, tooth), set_px(im, hx + 1, 2, tooth),
+        set_px(im, hx - 1, 4, tooth);
+  else if (facing == 1)
+    rect(im, hx - 3, 2, 2, 3, maw), set_px(im, hx - 3, 2, tooth);
 }
 
 void bird(image& im, const figure_look& f, int facing, int frame) {
@@ -252,6 +323,10 @@ image paint_figure(const figure_look& f, int facing, int frame) {
     blob(im, f, view, frame);
   else if (f.kind == "ghost")
     ghost(im, f, view, frame);
+  else if (f.kind == "jelly")
+    jelly(im, f, view, frame);
+  else if (f.kind == "worm")
+    worm(im, f, view, frame);
   else if (f.kind == "bird")
     bird(im, f, view, frame);
   else if (f.kind == "chest")

@@ -10,12 +10,16 @@ namespace {
 
 std::string look_of(const src_line& l, const palette& pal, figure_look& f) {
   auto o = options_of(l, 2);
-  std::map<std::string, std::string*> words = {
-      {"kind", &f.kind}, {"body", &f.body}, {"hat", &f.hat}, {"item", &f.item}};
+  std::map<std::string, std::string*> words = {{"kind", &f.kind},
+                                               {"body", &f.body},
+                                               {"hat", &f.hat},
+                                               {"item", &f.item},
+                                               {"hairdo", &f.hairdo}};
   std::map<std::string, rgb*> colours = {
       {"skin", &f.skin},   {"hair", &f.hair}, {"top", &f.top},   {"legs", &f.legs},
       {"boots", &f.boots}, {"cape", &f.cape}, {"hatc", &f.hatc}, {"beard", &f.beard},
-      {"itemc", &f.itemc}, {"belt", &f.belt}, {"eye", &f.eye}};
+      {"itemc", &f.itemc}, {"belt", &f.belt}, {"eye", &f.eye},   {"apron", &f.apron},
+      {"wings", &f.wings}, {"mark", &f.mark}};
   for (auto& [k, v] : o) {
     if (words.count(k))
       *words[k] = v;
@@ -25,7 +29,10 @@ std::string look_of(const src_line& l, const palette& pal, figure_look& f) {
       return fault(l, "unknown figure word " + k);
   }
   f.has_cape = o.count("cape"), f.has_beard = o.count("beard"), f.has_belt = o.count("belt");
-  static const char* kinds[] = {"human", "quad", "blob", "drop", "ghost", "bird", "chest", "ship"};
+  f.has_apron = o.count("apron"), f.has_wings = o.count("wings");
+  f.has_mark = o.count("mark");
+  static const char* kinds[] = {"human", "quad", "blob", "drop",  "ghost",
+                                "jelly", "worm", "bird", "chest", "ship"};
   bool known = false;
   for (const char* k : kinds) known |= f.kind == k;
   return known ? "" : fault(l, "unknown figure kind " + f.kind);

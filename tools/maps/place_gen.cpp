@@ -250,12 +250,19 @@ void place_people(const place_desc& d, grown& g) {
   int x, y;
   for (auto& p : d.people)
     if (next_spot(&x, &y)) add_person(g.m, p.sprite, x, y, p.type, p.a, p.b, p.wanders);
-  // the people of the town: men, women, the old, children, a guard, the old
-  // woman, a cat or a dog; sailors only where there is a harbour or a beach
-  int kinds[] = {16, 24, 32, 40, 48, 112, 184, 192, 104};
+  // Every town has a man, a woman, a child and one of its old folk; the rest
+  // are men, women, the old, children, a guard, a cat or a dog, and sailors
+  // only where there is a harbour or a beach.
+  const int MAN = 16, WOMAN = 24, OLD_MAN = 32, CHILD = 40, GUARD = 48, SAILOR = 104, CAT = 184,
+            DOG = 192, OLD_WOMAN = 200;
+  int first[] = {MAN, WOMAN, CHILD, g.r.next(2) ? OLD_MAN : OLD_WOMAN};
+  int kinds[] = {MAN, WOMAN, OLD_MAN, OLD_WOMAN, CHILD, GUARD, CAT, DOG, SAILOR};
   bool waterside = d.plan == "harbour" || d.plan == "beach";
-  for (int i = 0; i < d.villagers && next_spot(&x, &y); i++)
-    add_person(g.m, kinds[g.r.next(waterside ? 9 : 8)], x, y, 0, 0, 0, 1);
+  int folk = d.kind == "town" ? d.villagers : 0; // no townsfolk down a dungeon
+  for (int i = 0; i < folk && next_spot(&x, &y); i++) {
+    int who = i < 4 ? first[i] : kinds[g.r.next(waterside ? 9 : 8)];
+    add_person(g.m, who, x, y, 0, 0, 0, 1);
+  }
   int beasts[] = {128, 136, 144, 176, 240};
   for (int i = 0; i < d.monsters && next_spot(&x, &y); i++)
     add_person(g.m, beasts[g.r.next(5)], x, y, 1, 0, 0, 1);
@@ -363,7 +370,7 @@ std::string place_setting(const std::string& k, const std::string& v, place_desc
     }
   } else if (k == "guardian") {
     ok = int_list(v, ':', n) && n.size() <= 2;
-    if (ok) d.guardian_group = n[0], d.guardian_sprite = n.size() > 1 ? n[1] : 232;
+    if (ok) d.guardian_group = n[0], d.guardian_sprite = n.size() > 1 ? n[1] : GUARDIAN_SPRITE;
   } else if (k == "person") {
     ok = int_list(v, ':', n) && n.size() >= 4 && n.size() <= 5 && n[1] <= 3;
     if (ok) d.people.push_back({n[0], n[1], n[2], n[3], n.size() > 4 ? n[4] : 0});

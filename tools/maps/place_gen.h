@@ -15,6 +15,9 @@ struct place_person {
   int wanders = 1;
 };
 
+// A guardian whose line names no figure stands as the dark demon.
+constexpr int GUARDIAN_SPRITE = 168;
+
 struct place_desc {
   std::string kind; // "town" or "cave", "ruin", "tunnel", "fortress", "shrine"
   int map = 0, area = 0, music = 0, seed = 1;
@@ -27,7 +30,7 @@ struct place_desc {
   int villagers = 6;
   std::vector<int> chests; // flag, item pairs
   int guardian_group = -1; // set fight in front of the deeper stairs
-  int guardian_sprite = 232;
+  int guardian_sprite = GUARDIAN_SPRITE;
   int monsters = 0;                     // monster people (type 1) wandering the place
   int backdrop = 0;                     // 1: a scrolling backdrop behind open floor
   int up_map = 255, up_x = 0, up_y = 0; // the stairs back, on a lower floor
