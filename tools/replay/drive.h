@@ -13,7 +13,7 @@ struct drive_data {
 
 extern drive_data drv;
 
-// Watchers the soak sets: called after every key handled and every tick run
+// Watchers the soak sets: called after every drive_key and every drive_tick
 // (a start-up and a restart leave them as they are).
 extern void (*drive_after_key)(int key);
 extern void (*drive_after_tick)();
