@@ -119,6 +119,10 @@ int fight_npc(int i, const npc& n) {
 
 // The steps of a map change up to the load of the new map.
 void leave_for(int map) {
+  // Every map change lands on stairs or a return point, never on the sea:
+  // a party that sailed straight onto a stair goes on foot from there.
+  st.on_ship = 0;
+  st.ship_sprite = 0;
   st.cur_map = map;
   play_kaidan();
   st.playing_music = st.cur_music;

@@ -174,6 +174,15 @@ TEST_F(Walk, TheShipIsBoardedOnTheSeaAndLeftOnLand) {
   EXPECT_EQ(st.on_ship, 0);
   EXPECT_EQ(st.ship_sprite, 0);
   EXPECT_EQ(st.cur_area, 13);
+  // a stair reached straight from the sea: the party arrives on foot
+  st.map_grid[11][11] = STAIRS;
+  add_event(11, 11, 12, 4, 5);
+  ASSERT_EQ(walk_to(12, 10), 0);
+  ASSERT_EQ(walk_to(12, 11), 0);
+  ASSERT_EQ(walk_to(11, 11), 0);
+  EXPECT_EQ(st.cur_map, 12);
+  EXPECT_EQ(st.on_ship, 0);
+  EXPECT_EQ(st.ship_sprite, 0);
 }
 
 TEST_F(Walk, PeopleBlockTheWayAndAnswerWhenTalkedTo) {

@@ -1,53 +1,74 @@
-// zandrek-soak GAME_DIR SEED TICKS [--reach-shop]: the game on the headless
-// platform, as zandrek-replay runs it, played by a seeded random stream of
-// keys for TICKS frame ticks. After every tick the state must lie inside its
-// ranges; the first value outside them stops the run with the tick, the
-// check and the last keys. The game runs in a copy of GAME_DIR, so that its
-// saves go there. With --reach-shop a run that never stood in a shop fails.
+// zandrek-soak GAME_DIR SEED TICKS [--reach-shop] [--maps N] [--trace]: the
+// game on the headless platform, as zandrek-replay runs it, played for TICKS
+// frame ticks by the finishing player (tools/autoplay) on its journey
+// through the whole world, with detours drawn from a seeded stream before
+// its steps: the command menu and its windows, the system menu's saves,
+// loads and event items, the town counters, the ship, the whole-map view,
+// the music and speed keys, strides of its own. After every tick and every
+// key the state must lie inside its ranges; the first value outside them
+// stops the run with the tick, the check and the last keys. After the
+// ending or a wipe-out for good the game starts again. The game runs in a
+// copy of GAME_DIR, so that its saves go there. --reach-shop fails a run
+// that never stood in a shop, --maps N one that visited fewer than N maps.
+#include "audio/music.h"
 #include "battle/battle.h"
 #include "event/event.h"
 #include "field/field_menu.h"
 #include "field/shop.h"
+#include "field/walk.h"
+#include "gfx/field_map.h"
+#include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
-#include "platform/headless/sound_headless.h"
 #include "platform/platform.h"
 #include "shell/shell.h"
 #include "state/state.h"
 #include "tests/fuzz/soak_guide.h"
+#include "tools/autoplay/path.h"
+#include "tools/autoplay/player.h"
 #include "tools/replay/drive.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 struct soak_run {
   u32 rand = 1;
-  long tick_no = 0;
-  int keys[32]{}; // the last keys, for the report
+  long ticks_before = 0; // ticks of the games before this one
+  int keys[32]{};        // the last keys, for the report
   int key_count = 0;
-  bool guide = false; // the maps are known, so the guide can find its way
+  int detours = 0;
 };
 soak_run run;
 
-// Keys a player uses, the arrows more often; never Escape or F12, which quit.
-const int soak_keys[] = {VK_LEFT, VK_UP,    VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP,    VK_RIGHT,
-                         VK_DOWN, VK_SPACE, 'D',      'C',     'C',     'Q',      'F',
-                         'R',     'M',      'N',      'P',     'K',     VK_RETURN};
-
-constexpr int JOURNEY_WALKS = 4;
+// One detour in this many steps of the journey.
+constexpr u32 DETOUR_ODDS = 24;
+// Keys of a burst in a window or a service: the arrows more often than the
+// rest; never Escape or F12, which quit, and never Y, which sells.
+const int burst_keys[] = {VK_LEFT,  VK_UP,   VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP,
+                          VK_RIGHT, VK_DOWN, VK_SPACE, 'D',     'C',     VK_RETURN};
+constexpr int KEY_NO_ANSWER = 'N';
+constexpr int KEY_NOTHING = 'Z'; // in no key table: only clears a wait
+constexpr int SHIP_ITEM = 160;
+constexpr int SEA_REACH = 10; // tiles around the party searched for the sea
 
 u32 next() {
   run.rand = run.rand * 1103515245u + 12345u;
   return run.rand >> 16 & 0x7FFF;
 }
 
+long tick_no() {
+  return run.ticks_before + static_cast<long>(drv.ticks);
+}
+
 [[noreturn]] void fail(const char* what) {
-  std::fprintf(stderr, "zandrek-soak: tick %ld: %s\nlast keys:", run.tick_no, what);
+  std::fprintf(stderr, "zandrek-soak: tick %ld: %s\nlast keys:", tick_no(), what);
   int n = run.key_count < 32 ? run.key_count : 32;
   for (int i = run.key_count - n; i < run.key_count; i++)
     std::fprintf(stderr, " 0x%02X", run.keys[i % 32]);
@@ -60,37 +81,93 @@ u32 next() {
     if (!(cond)) fail(#cond);                                                                      \
   } while (0)
 
-void check_ranges() {
-  SOAK_CHECK(st.map_max_x >= 0 && st.map_max_x <= 255 && st.map_max_y >= 0 && st.map_max_y <= 255);
-  SOAK_CHECK(st.pos_x >= 0 && st.pos_x <= 255 && st.pos_y >= 0 && st.pos_y <= 255);
+bool within(long v, long lo, long hi) {
+  return v >= lo && v <= hi;
+}
+
+void check_field() {
+  SOAK_CHECK(within(sh.title_mode, 0, 3) && within(st.cur_map, 0, 255));
+  SOAK_CHECK(within(st.map_max_x, 0, 255) && within(st.map_max_y, 0, 255));
+  SOAK_CHECK(within(st.pos_x, 0, 255) && within(st.pos_y, 0, 255));
   SOAK_CHECK(st.facing >= 0 && st.facing <= 8 && st.facing % 2 == 0);
-  SOAK_CHECK(st.sb.gold >= 0);
-  for (const member& m : st.sb.party) {
-    SOAK_CHECK(m.hp <= m.hp_max);
-    SOAK_CHECK(m.mp <= m.mp_max);
-  }
-  for (const npc& p : st.npc_table)
+  SOAK_CHECK(within(st.on_ship, 0, 1) && (st.on_ship == 0 || st.cur_map == WORLD_MAP));
+  SOAK_CHECK(fm.step_dir == 0 || fm.step_dir == STEP_ARRIVED ||
+             within(fm.step_dir, STEP_LEFT, STEP_DOWN));
+  SOAK_CHECK(within(fm.step_off_x, -16, 16) && within(fm.step_off_y, -16, 16));
+  SOAK_CHECK(within(sh.transition, WIPE_NONE, WIPE_OPENING));
+  for (const npc& p : st.npc_table) {
     if (p.wanders) SOAK_CHECK(p.x <= st.map_max_x && p.y <= st.map_max_y);
-  SOAK_CHECK(mw.msg_count >= 0 && mw.msg_count <= MSG_LINES);
-  SOAK_CHECK(mw.msg_reveal_line >= 0 && mw.msg_reveal_line <= MSG_LINES);
-  SOAK_CHECK(mw.msg_top_line >= 0 && mw.msg_top_line <= MSG_LINES);
+    SOAK_CHECK(p.move_px <= 16);
+  }
+  SOAK_CHECK(sh.frame_period_ms <= FRAME_PERIOD_SLOWEST || sh.frame_period_ms == FRAME_STOPPED);
+}
+
+void check_party(const save_block& sb) {
+  SOAK_CHECK(sb.gold >= 0);
+  for (int i = 0; i < 3; i++) {
+    const member& m = sb.party[i];
+    SOAK_CHECK(m.hp <= m.hp_max && m.mp <= m.mp_max);
+    for (u8 e : {m.eq_head, m.eq_right, m.eq_left, m.eq_body, m.eq_acc1, m.eq_acc2, m.eq_acc3})
+      SOAK_CHECK(e < 16 || e == NO_EQUIP);
+  }
+}
+
+// Every window's cursor stays on a row the window has.
+void check_windows() {
+  SOAK_CHECK(within(fmn.cmd_menu, CMD_CLOSED, CMD_EQUIP) && within(fmn.cmd_row, 0, 2));
+  SOAK_CHECK(within(fmn.cmd_col, 0, 1) && within(fmn.sel_member, 0, 2));
+  SOAK_CHECK(within(fmn.status_win, 0, 2) && within(fmn.magic_col, 0, 1));
+  SOAK_CHECK(within(fmn.magic_row, 0, 7) && within(fmn.item_page, 0, 1));
+  SOAK_CHECK(within(fmn.item_row, 0, 7) && within(fmn.item_action_row, ACT_USE, ACT_LOOK));
+  SOAK_CHECK(within(fmn.equip_row, 0, 6) && within(fmn.equip_list_page, 0, 1));
+  SOAK_CHECK(within(fmn.equip_list_row, 0, 7) && within(fmn.sys_state, SYS_MAIN, SYS_BAG));
+  SOAK_CHECK(within(fmn.sys_row, 0, 3) && within(fmn.yes_no, 0, 1));
+  SOAK_CHECK(within(fmn.bag_page, 0, 1) && within(fmn.save_cursor, 0, 7));
+  SOAK_CHECK(within(fmn.load_cursor, 0, 7) && within(bt.spell_target_member, 0, 2));
+  SOAK_CHECK(within(bt.item_target_member, 0, 2) && within(sp.inn_row, 0, 1));
+  SOAK_CHECK(within(sp.church_row, CHURCH_REVIVE, CHURCH_LEAVE));
+  SOAK_CHECK(within(sp.church_member, 0, 2) && within(sp.shop_row, SHOP_BUY, SHOP_LEAVE));
+  SOAK_CHECK(within(sp.shop_list_row, 0, SHOP_WARES - 1) && within(sp.shop_member, 0, 2));
+  SOAK_CHECK(within(ts.title_cursor, 0, 1) && within(ts.title_slot, 0, 7));
+}
+
+void check_battle() {
+  if (bt.battle_mode == BATTLE_NONE) return;
+  SOAK_CHECK(within(bt.monster_count, 1, 3) && within(bt.actor, 0, 2));
+  SOAK_CHECK(within(bt.cmd_state, 0, 5) && within(bt.cmd_cursor, 0, 4));
+  SOAK_CHECK(within(bt.target_cursor, 0, bt.monster_count - 1));
+  SOAK_CHECK(within(bt.magic_target_cursor, 0, bt.monster_count - 1));
+  for (int i = 0; i < 2; i++)
+    SOAK_CHECK(within(bt.spell_cursor[i], 0, 3) && within(bt.item_cursor[i], 0, 3));
+  for (int i = 0; i < bt.monster_count; i++) SOAK_CHECK(bt.monsters[i].hp <= bt.monsters[i].hp_max);
+  check_party(bt.battle_copy);
+}
+
+void check_ranges() {
+  check_field();
+  check_party(st.sb);
+  check_windows();
+  check_battle();
+  SOAK_CHECK(within(mw.msg_count, 0, MSG_LINES - 1) && within(mw.msg_reveal_line, 0, MSG_LINES));
+  SOAK_CHECK(within(mw.msg_top_line, 0, MSG_LINES) && mw.msg_top_line <= mw.msg_reveal_line);
   SOAK_CHECK(mw.msg_reveal_col >= 0 && mw.msg_reveal_col < MSG_LINE_SIZE);
   SOAK_CHECK(ev.event_no >= 0 && ev.event_no < EVENT_COUNT);
   SOAK_CHECK(ev.event_pc >= 0 && ev.event_pc <= 255);
-  SOAK_CHECK(sh.frame_period_ms <= FRAME_PERIOD_SLOWEST || sh.frame_period_ms == FRAME_STOPPED);
   SOAK_CHECK(headless.log.size() < 2000000);
 }
 
-// What the run has been through, for its last line.
+// What the run has been through, for its last lines.
 struct soak_reach {
   bool maps[256]{};
-  int battles = 0, shops = 0, inns = 0, churches = 0, menus = 0;
+  int battles = 0, shops = 0, inns = 0, churches = 0, menus = 0, saves = 0, loads = 0;
+  int voyages = 0, endings = 0, restarts = 0;
   bool in_battle = false, in_shop = false, in_inn = false, in_church = false, in_menu = false;
+  bool ended = false;
 };
 soak_reach seen;
 
 void note_reach() {
-  seen.maps[st.cur_map & 255] = true;
+  if (sh.title_mode == TITLE_PLAY) seen.maps[st.cur_map & 255] = true;
   auto count = [](bool now, bool& was, int& n) {
     if (now && !was) n++;
     was = now;
@@ -100,55 +177,269 @@ void note_reach() {
   count(sp.inn_win != 0, seen.in_inn, seen.inns);
   count(sp.church_win != 0, seen.in_church, seen.churches);
   count(fmn.cmd_menu != 0 || fmn.system_win != 0, seen.in_menu, seen.menus);
+  count(ts.ending_shown == 1, seen.ended, seen.endings);
 }
 
-void send(int k) {
-  run.keys[run.key_count++ % 32] = k;
-  drive_key(k);
+void after_tick() {
+  check_ranges();
+  note_reach();
+  if (drv.ticks % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
 }
 
-// A player walks in strides: a direction key is held for a while, so that
-// the party gets away from where it started, into towns and fights. One
-// stride in three that starts on open field walks on purpose instead, where
-// the guide finds a way: to a counter of the town, out of it, to a town's
-// gate or out of a cave. Having set out, the player keeps to it for a few
-// walks, through the fights that break them off and into the town it
-// reaches.
-void press() {
-  static int held = 0, held_key = 0;
-  static bool guided = false;
-  static int journey = 0; // walks still to make once the player has set out
-  if (guided) {
+void after_key(int key) {
+  run.keys[run.key_count++ % 32] = key;
+  check_ranges();
+}
+
+// ---- Detours ----
+
+long budget = 0; // ticks of the whole run
+
+bool detour_over() {
+  return drv.quit || tick_no() >= budget || sh.title_mode != TITLE_PLAY ||
+         bt.battle_mode != BATTLE_NONE || bt.gameover_state != 0 || ts.ending_shown == 1;
+}
+
+// One step's key, followed to the step's end; true when the party moved.
+bool step(int dir) {
+  int x = st.pos_x, y = st.pos_y, map = st.cur_map;
+  drive_key(dir_key(dir));
+  for (int n = 0; n < 64 && fm.step_dir != 0 && !drv.quit; n++) drive_tick();
+  return st.pos_x != x || st.pos_y != y || st.cur_map != map;
+}
+
+bool confirm_key(int k) {
+  return k == VK_SPACE || k == 'D' || k == VK_RETURN;
+}
+
+// A key of the burst, turned into a cancel where it would undo the journey
+// for good: the system menu's exit, and dropping an item.
+int safe_key(int k) {
+  if (!confirm_key(k)) return k;
+  bool exit_row = fmn.system_win && fmn.sys_state == SYS_MAIN && fmn.sys_row == 3;
+  bool drop = fmn.item_action_win && fmn.item_action_row == ACT_DROP && !bt.item_pick;
+  return exit_row || drop ? 'C' : k;
+}
+
+// Random keys inside whatever is open, a few ticks after each.
+void burst(int keys) {
+  for (int n = 0; n < keys && !detour_over(); n++) {
+    drive_key(safe_key(burst_keys[next() % (sizeof burst_keys / sizeof burst_keys[0])]));
+    for (u32 t = next() % 4; t > 0; t--) drive_tick();
+  }
+}
+
+bool anything_open() {
+  return fmn.cmd_menu || fmn.system_win || fmn.status_win || fmn.magic_win || fmn.item_win ||
+         fmn.equip_win || bt.member_pick || bt.item_pick || sp.shop_win || sp.inn_win ||
+         sp.church_win || fm.world_map_view || mw.msg_visible;
+}
+
+// Backs out of every window the detour opened, saying no to a question, so
+// that the player's own settling never confirms inside the system menu.
+void leave_windows() {
+  for (int n = 0; n < 48 && !drv.quit && bt.battle_mode == BATTLE_NONE; n++) {
+    if (ev.wait_answer)
+      drive_key(KEY_NO_ANSWER);
+    else if (mw.msg_wait_key)
+      drive_key(KEY_NOTHING);
+    else if (fm.world_map_view)
+      drive_key('F');
+    else if (anything_open())
+      drive_key('C');
+    else
+      break;
+    drive_tick();
+  }
+}
+
+// The command menu on a random command, then keys inside its windows.
+void menu_detour() {
+  drive_key('D');
+  burst(4 + static_cast<int>(next() % 16));
+}
+
+// In the system menu's main list, the row's command with the cursor on slot
+// k of its list, answered yes; 0 when it was carried out.
+int slot_command(int row, int k) {
+  for (int n = 0; n < 3 && fmn.sys_row != row; n++) drive_key(fmn.sys_row < row ? VK_DOWN : VK_UP);
+  drive_key('D');
+  i32& cursor = row == 0 ? fmn.save_cursor : fmn.load_cursor;
+  for (int n = 0; n < 8 && cursor != k; n++) drive_key(cursor < k ? VK_DOWN : VK_UP);
+  drive_key('D'); // the question
+  if (fmn.yes_no != 0) drive_key(VK_UP);
+  drive_key('D');
+  return fmn.sys_state == SYS_MAIN ? 0 : 1;
+}
+
+// The system menu: a save into a random slot (never the player's own, 0)
+// and, half the time, that slot loaded at once, which must give back the
+// party and the place just saved; or a look at the event items.
+void system_detour() {
+  drive_key('Q');
+  if (!fmn.system_win) return;
+  u32 what = next() % 3;
+  if (what == 2) {
+    for (int n = 0; n < 2; n++) drive_key(VK_DOWN);
+    drive_key('D');
+    return burst(static_cast<int>(next() % 6));
+  }
+  int k = 1 + static_cast<int>(next() % 7);
+  save_block was = st.sb;
+  int map = st.cur_map, x = st.pos_x, y = st.pos_y;
+  if (slot_command(0, k) != 0) return; // a tile that allows no saving
+  seen.saves++;
+  if (what == 0) return;
+  slot_command(1, k);
+  seen.loads++;
+  SOAK_CHECK(st.cur_map == map && st.pos_x == x && st.pos_y == y && !fmn.system_win);
+  SOAK_CHECK(std::memcmp(&st.sb.gold, &was.gold, sizeof was - offsetof(save_block, gold)) == 0);
+}
+
+// To a counter of the town (or a town's gate, or out of a cave) on the
+// guide's walk, then keys at whatever it opened.
+void counter_detour() {
+  if (!guide_begin(next())) return;
+  for (int n = 0; n < 4000 && !detour_over(); n++) {
     int k = guide_key();
-    if (k > 0) return send(k);
-    if (k == 0) return; // a key during a step is lost: wait for its end
-    guided = false;
+    if (k < 0) break;
+    if (k == 0)
+      drive_tick();
+    else
+      drive_key(k);
   }
-  int k = soak_keys[next() % (sizeof soak_keys / sizeof soak_keys[0])];
-  if (held > 0) {
-    k = held_key, held--;
-  } else if (k == VK_LEFT || k == VK_UP || k == VK_RIGHT || k == VK_DOWN) {
-    bool set_out = run.guide && free_to_walk() && (journey > 0 || next() % 3 == 0);
-    if (set_out && guide_begin(next())) {
-      journey = journey > 0 ? journey - 1 : JOURNEY_WALKS;
-      guided = true;
-      return press();
-    }
-    held = static_cast<int>(next() % 24), held_key = k;
+  while (fm.step_dir != 0 && !drv.quit) drive_tick();
+  if (sp.shop_win || sp.inn_win || sp.church_win) burst(4 + static_cast<int>(next() % 20));
+}
+
+bool has_ship() {
+  for (u8 e : st.sb.bag)
+    if (e == SHIP_ITEM) return true;
+  return false;
+}
+
+// A stride: one direction held while the way is open.
+void stride(int dir, int steps) {
+  for (int n = 0; n < steps && !detour_over() && free_to_walk(); n++) {
+    int x = st.pos_x, y = st.pos_y;
+    step_from(dir, &x, &y);
+    if (!passable(x, y, st.on_ship) || !step(dir)) break;
   }
-  send(k);
+}
+
+// Out to a near sea tile of the world map and a few strides over the sea.
+void ship_detour() {
+  if (st.cur_map != WORLD_MAP || !has_ship()) return stride(static_cast<int>(next() % 4), 8);
+  if (!st.on_ship) {
+    std::vector<int> sea;
+    for (int dy = -SEA_REACH; dy <= SEA_REACH; dy++)
+      for (int dx = -SEA_REACH; dx <= SEA_REACH; dx++) {
+        int x = st.pos_x + dx, y = st.pos_y + dy;
+        if (within(x, 0, st.map_max_x) && within(y, 0, st.map_max_y) &&
+            water_tile(st.map_grid[y][x]))
+          sea.push_back(x | y << 8);
+      }
+    std::vector<int> steps;
+    int goal = sea.empty() ? -1 : sea[next() % sea.size()];
+    if (goal < 0 || find_path({goal & 255, goal >> 8, 0, 0}, &steps) != 0) return;
+    for (int d : steps)
+      if (detour_over() || !free_to_walk() || !step(d)) return;
+  }
+  if (st.on_ship) seen.voyages++;
+  for (int n = 0; n < 4 && st.on_ship; n++)
+    stride(static_cast<int>(next() % 4), 2 + static_cast<int>(next() % 10));
+}
+
+// Music keys: the next tune, music off and on, the fanfare.
+void music_detour() {
+  const int keys[] = {'M', 'N', 'P', 'M'};
+  for (u32 n = 1 + next() % 4; n > 0 && !detour_over(); n--) {
+    drive_key(keys[next() % 4]);
+    for (u32 t = next() % 30; t > 0; t--) drive_tick();
+  }
+}
+
+// The speed: K and the menu's "&Fast", "Slo&w" and "&Stop"; a stopped game
+// is started again before the player goes on, as a player would.
+void speed_detour() {
+  const std::uint32_t commands[] = {CMD_SLOWER, CMD_FASTER, CMD_STOP, CMD_SIZE_1X1, CMD_SIZE_3X3};
+  for (u32 n = 1 + next() % 4; n > 0 && !detour_over(); n--) {
+    if (next() % 2)
+      drive_key('K');
+    else
+      drive_post(MSG_COMMAND, commands[next() % 5]);
+    for (u32 t = next() % 20; t > 0; t--) drive_tick();
+  }
+  if (sh.frame_period_ms == FRAME_STOPPED) drive_post(MSG_COMMAND, CMD_SLOWER);
+}
+
+// The field's own keys: the whole-map view, the area label, a look around.
+void field_keys_detour() {
+  const int keys[] = {'F', 'R', 'F', 'D'};
+  drive_key(keys[next() % 4]);
+  for (u32 t = next() % 40; t > 0; t--) drive_tick();
+}
+
+// A stride of its own in a random direction.
+void stride_detour() {
+  stride(static_cast<int>(next() % 4), 4 + static_cast<int>(next() % 16));
+}
+
+// The detours by their odds: the menus twice as often as the rest.
+void (*const detours[])() = {menu_detour,    menu_detour,       system_detour,
+                             counter_detour, ship_detour,       music_detour,
+                             speed_detour,   field_keys_detour, stride_detour};
+
+bool detour() {
+  if (!free_to_walk() || next() % DETOUR_ODDS != 0) return false;
+  run.detours++;
+  // in a town, the counters half the time
+  if (!guide_counters().empty() && next() % 2 == 0)
+    counter_detour();
+  else
+    detours[next() % (sizeof detours / sizeof detours[0])]();
+  leave_windows();
+  return true;
+}
+
+// The ending screen for a while, under random keys of every kind.
+void after_the_ending() {
+  for (int n = 0; n < 64 && !drv.quit && tick_no() < budget; n++) {
+    drive_key(burst_keys[next() % (sizeof burst_keys / sizeof burst_keys[0])]);
+    for (u32 t = next() % 8; t > 0; t--) drive_tick();
+  }
+}
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: zandrek-soak GAME_DIR SEED TICKS [--reach-shop] [--maps N] [--trace]\n");
+  return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-  bool want_shop = argc == 5 && std::strcmp(argv[4], "--reach-shop") == 0;
-  if (argc != 4 && !want_shop) {
-    std::fprintf(stderr, "usage: zandrek-soak GAME_DIR SEED TICKS [--reach-shop]\n");
-    return 2;
+  if (argc < 4) return usage();
+  bool want_shop = false;
+  int want_maps = 0;
+  for (int i = 4; i < argc; i++) {
+    if (std::strcmp(argv[i], "--reach-shop") == 0)
+      want_shop = true;
+    else if (std::strcmp(argv[i], "--trace") == 0)
+      ps.trace = true;
+    else if (std::strcmp(argv[i], "--maps") == 0 && i + 1 < argc)
+      want_maps = std::atoi(argv[++i]);
+    else
+      return usage();
   }
   run.rand = static_cast<u32>(std::strtoul(argv[2], nullptr, 10));
-  long ticks = std::strtol(argv[3], nullptr, 10);
+  budget = std::strtol(argv[3], nullptr, 10);
+  std::vector<place_entry> places;
+  std::string why;
+  if (read_places(ZK_SOURCE_DIR "/content/world/places.txt", &places, &why) != 0) {
+    std::fprintf(stderr, "zandrek-soak: %s\n", why.c_str());
+    return 2;
+  }
   char dir[] = "soak.XXXXXX";
   if (!mkdtemp(dir)) return 2;
   std::string copy = std::string("cp -a '") + argv[1] + "/.' " + dir;
@@ -156,35 +447,51 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-soak: cannot copy %s\n", argv[1]);
     return 2;
   }
-  run.guide = guide_open();
-  if (!run.guide) std::fprintf(stderr, "zandrek-soak: no world map here, no guided walks\n");
-  if (drive_start(true) != 0) fail("start-up failed");
-  int restarts = 0;
-  for (run.tick_no = 0; run.tick_no < ticks; run.tick_no++) {
-    // about one key every four ticks, as a quick player
-    if (next() % 4 == 0) press();
-    drive_tick();
-    check_ranges();
-    note_reach();
-    if (run.tick_no % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
-    if (drv.quit) { // the system menu's exit: the player starts the game again
-      restarts++;
-      release_drawing_objects();
-      reset_game();
-      if (drive_start(true) != 0) fail("start-up failed after an exit");
-    }
+  if (!guide_open()) {
+    std::fprintf(stderr, "zandrek-soak: no world map (dmapdat004.mp) in %s\n", argv[1]);
+    return 2;
+  }
+  drive_after_key = after_key;
+  drive_after_tick = after_tick;
+  ps.detour = detour;
+  for (bool fresh = true;;) {
+    if (fresh && drive_start(true) != 0) fail("start-up failed");
+    std::uint64_t before = fresh ? 0 : drv.ticks;
+    ps.go_on = !fresh;
+    play_to_the_end(places, static_cast<std::uint64_t>(budget - run.ticks_before));
+    if (ts.ending_shown == 1) after_the_ending();
+    if (tick_no() >= budget) break;
+    // A journey that ran out of places (a load took the story back) goes on
+    // in the same game; the ending, a wipe-out for good or the exit start
+    // the game again.
+    fresh = drv.quit || ts.ending_shown == 1 || bt.gameover_state != 0 || drv.ticks == before;
+    std::printf("zandrek-soak: tick %ld: %s (%s)\n", tick_no(),
+                fresh ? "the game again" : "the journey again",
+                ps.stuck.empty() ? "the ending" : ps.stuck.c_str());
+    if (!fresh) continue;
+    if (drv.ticks == 0) fail("the journey did not start");
+    run.ticks_before += static_cast<long>(drv.ticks);
+    seen.restarts++;
+    release_drawing_objects();
+    reset_game();
   }
   int maps = 0;
   for (bool m : seen.maps) maps += m;
-  std::printf("zandrek-soak: %ld ticks, seed %s, %d restarts, map %d at (%d, %d)\n", ticks, argv[2],
-              restarts, st.cur_map, st.pos_x, st.pos_y);
-  std::printf("zandrek-soak: %d maps, %d battles, %d shops, %d inns, %d churches, %d menus\n", maps,
-              seen.battles, seen.shops, seen.inns, seen.churches, seen.menus);
+  std::printf("zandrek-soak: %ld ticks, seed %s, %d restarts, %d detours, map %d at (%d, %d)\n",
+              tick_no(), argv[2], seen.restarts, run.detours, st.cur_map, st.pos_x, st.pos_y);
+  std::printf("zandrek-soak: %d maps, %d battles, %d shops, %d inns, %d churches, %d menus, "
+              "%d saves, %d loads, %d voyages, %d endings\n",
+              maps, seen.battles, seen.shops, seen.inns, seen.churches, seen.menus, seen.saves,
+              seen.loads, seen.voyages, seen.endings);
   // the copy of the game folder goes with the run
   if (chdir("..") == 0 && std::system((std::string("rm -rf '") + dir + "'").c_str()) != 0)
     std::fprintf(stderr, "zandrek-soak: %s is left behind\n", dir);
   if (want_shop && seen.shops == 0) {
     std::fprintf(stderr, "zandrek-soak: no shop was reached\n");
+    return 1;
+  }
+  if (maps < want_maps) {
+    std::fprintf(stderr, "zandrek-soak: %d maps visited, fewer than %d\n", maps, want_maps);
     return 1;
   }
   return 0;

@@ -1,5 +1,7 @@
 // zandrek-replay as a program: the default game through a short script.
 // Skips until the replay program and the default game have been built.
+#include "platform/platform.h"
+
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,4 +85,34 @@ TEST_F(ReplayRun, MenuCommandsChangeTheSpeedAndEscapeEndsTheGame) {
   EXPECT_NE(read_all("t.json").find("\"frame_period_ms\": 2147483647"), std::string::npos);
   EXPECT_NE(read_all("u.json").find("\"frame_period_ms\": 20"), std::string::npos);
   EXPECT_NE(read_all("u.json").find("\"app_active\": 0"), std::string::npos);
+}
+
+// A scene read from the dumps alone: the system menu's save question on the
+// field of a new game, its answer NO and a cancel. The message lines, the
+// window flags and the cursors must be what the player sees at each dump.
+TEST_F(ReplayRun, DumpsShowTheMessageLinesAndTheWindowsOfAScene) {
+  std::string err;
+  const char* script = "activate 1\ntick 20\nkey D\ntick 600\nkey D\ntick 100\ndump field.json\n"
+                       "key Q\nkey D\nkey DOWN\nkey D\ntick 10\ndump ask.json\n"
+                       "key DOWN\nkey D\nkey C\ntick 10\ndump cancel.json\n";
+  ASSERT_EQ(replay(script, &err, game_dir), 0) << err;
+  struct {
+    const char* dump;
+    std::vector<std::string> shows;
+  } scenes[] = {
+      {"field.json",
+       {"\"title_mode\": 0", "\"msg_visible\": 0", "\"system_win\": 0", "\"cmd_menu\": 0"}},
+      {"ask.json",
+       {"\"system_win\": 1", "\"sys_state\": 3", "\"save_cursor\": 1", "\"yes_no\": 0",
+        "\"msg_visible\": 1", "\"msg_revealed\": 1",
+        "\"messages\": [\n    \"" + sjis_to_utf8("セーブします。よろしいですか？") + "\"\n  ]"}},
+      {"cancel.json",
+       {"\"system_win\": 1", "\"sys_state\": 0", "\"save_cursor\": 1", "\"yes_no\": 1",
+        "\"messages\": [\n    \"" + sjis_to_utf8("キャンセルします") + "\"\n  ]"}},
+  };
+  for (const auto& s : scenes) {
+    std::string dump = read_all(s.dump);
+    for (const std::string& want : s.shows)
+      EXPECT_NE(dump.find(want), std::string::npos) << s.dump << " lacks " << want;
+  }
 }

@@ -328,6 +328,7 @@ void settle() {
 
 // A step in one direction, followed to its end; 1 when the party moved.
 int walk_one(int dir, bool then_settle = true) {
+  if (ps.detour && ps.detour()) return settle(), 0;
   int x = st.pos_x, y = st.pos_y, map = st.cur_map;
   drive_key(dir_key(dir));
   bool moved = st.pos_x != x || st.pos_y != y || st.cur_map != map;
@@ -999,8 +1000,11 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
   player_stats asked = ps;
   ps = player_stats{};
   ps.pictures = asked.pictures, ps.trace = asked.trace, ps.until_flag = asked.until_flag;
-  begin_new_game();
-  save_game();
+  ps.detour = asked.detour, ps.go_on = asked.go_on;
+  if (!ps.go_on) {
+    begin_new_game();
+    save_game();
+  }
   std::vector<int> left_at(256, -1);
   for (;;) {
     journey(places, left_at);

@@ -25,6 +25,11 @@ struct player_stats {
   int pictures_failed = 0;
   bool trace = false;  // every message line on standard error
   int until_flag = -1; // stop with success once this story flag is set
+  // Asked of before every step: the soak's random detours (menus, shops,
+  // saves, the ship...). True when one was taken; the player then settles
+  // and plans its way again from wherever the detour left the party.
+  bool (*detour)() = nullptr;
+  bool go_on = false; // play on from the game in play instead of starting a new one
 };
 
 extern player_stats ps;

@@ -6,6 +6,8 @@
 #include "shell/shell.h"
 
 drive_data drv;
+void (*drive_after_key)(int key) = nullptr;
+void (*drive_after_tick)() = nullptr;
 
 namespace {
 
@@ -42,9 +44,12 @@ void drive_post(int kind, std::uint32_t wparam) {
 
 void drive_key(int key) {
   drive_post(MSG_KEYDOWN, static_cast<std::uint32_t>(key));
+  if (drive_after_key) drive_after_key(key);
 }
 
-void drive_tick() {
+namespace {
+
+void tick_once() {
   drive_drain();
   if (drv.quit) return;
   drv.ticks++;
@@ -63,6 +68,13 @@ void drive_tick() {
   }
   drive_pass();
   drive_drain();
+}
+
+} // namespace
+
+void drive_tick() {
+  tick_once();
+  if (drive_after_tick) drive_after_tick();
 }
 
 void drive_wait_ms(std::uint32_t ms) {

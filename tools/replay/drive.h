@@ -13,6 +13,11 @@ struct drive_data {
 
 extern drive_data drv;
 
+// Watchers the soak sets: called after every drive_key and every drive_tick
+// (a start-up and a restart leave them as they are).
+extern void (*drive_after_key)(int key);
+extern void (*drive_after_tick)();
+
 // Start-up in the working directory; 0 on success. With activate the window
 // is made active at once, as the system does for a window a player opens.
 int drive_start(bool activate);

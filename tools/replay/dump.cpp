@@ -1,16 +1,40 @@
-// What a dump shows: the field scalars, the modes, the party and the bag, the
-// battle, the music, and the log since the previous dump. Fields of a
-// subsystem are written together; a new one goes into its group here.
+// What a dump shows: the field scalars, the modes, the people of the map,
+// the party and the bag, the message window's lines, every window with its
+// cursors, the battle, the music, and the log since the previous dump.
+// Fields of a subsystem are written together; a new one goes into its group
+// here.
 #include "tools/replay/dump.h"
 
 #include "audio/music.h"
 #include "battle/battle.h"
 #include "event/event.h"
+#include "field/field_menu.h"
+#include "field/shop.h"
+#include "gfx/field_map.h"
+#include "gfx/title_screens.h"
+#include "message/message.h"
+#include "platform/platform.h"
 #include "shell/shell.h"
 #include "state/state.h"
 #include "tools/replay/json.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
+
+using named = std::pair<const char*, long long>;
+
+template <std::size_t N> void json_fields(json_out& j, const named (&fields)[N]) {
+  for (const auto& [k, v] : fields) json_field(j, k, v);
+}
+
+template <class T> void json_ints(json_out& j, const char* key, const T* v, std::size_t n) {
+  json_key(j, key);
+  json_open(j, '[');
+  for (std::size_t i = 0; i < n; i++) json_int(j, v[i]);
+  json_close(j, ']');
+}
 
 void dump_field(json_out& j) {
   json_field(j, "title_mode", sh.title_mode);
@@ -30,57 +54,121 @@ void dump_field(json_out& j) {
   json_field(j, "on_ship", st.on_ship);
   json_field(j, "leaving_map", st.leaving_map);
   json_field(j, "cur_slot", st.cur_slot);
+  json_field(j, "return_map", st.return_map);
+  json_field(j, "return_x", st.return_x);
+  json_field(j, "return_y", st.return_y);
+  json_field(j, "step_dir", fm.step_dir);
+  json_field(j, "transition", sh.transition);
+  json_field(j, "world_map_view", fm.world_map_view);
+  json_field(j, "area_label_on", fm.area_label_on);
+  json_field(j, "ending_shown", ts.ending_shown);
+}
+
+// The people of the map as they stand now, all 24 records.
+void dump_people(json_out& j) {
+  json_key(j, "npc_table");
+  json_open(j, '[');
+  for (const npc& p : st.npc_table) {
+    json_open(j, '{');
+    json_fields(j, {{"x", p.x},
+                    {"y", p.y},
+                    {"px", p.px},
+                    {"py", p.py},
+                    {"sprite", p.sprite},
+                    {"frame", p.frame},
+                    {"facing", p.facing},
+                    {"wanders", p.wanders},
+                    {"move", p.move},
+                    {"type", p.type},
+                    {"state", p.state},
+                    {"a", p.a},
+                    {"b", p.b}});
+    json_close(j, '}');
+  }
+  json_close(j, ']');
+}
+
+// The report as the store holds it, colour and page codes included: every
+// line written since the last new report. The line being revealed is
+// msg_reveal_line, of which msg_reveal_col bytes show; msg_revealed counts
+// the lines the window has begun to show.
+void dump_messages(json_out& j) {
+  // a full store keeps writing over its last line
+  int lines = mw.msg_count;
+  if (lines == MSG_LINES - 1 && mw.msg_line[lines][0] != 0) lines++;
+  int revealed = std::min(lines, mw.msg_reveal_line + (mw.msg_reveal_col > 0 ? 1 : 0));
+  json_fields(j, {{"msg_visible", mw.msg_visible},
+                  {"msg_count", mw.msg_count},
+                  {"msg_reveal_line", mw.msg_reveal_line},
+                  {"msg_reveal_col", mw.msg_reveal_col},
+                  {"msg_top_line", mw.msg_top_line},
+                  {"msg_wait_key", mw.msg_wait_key},
+                  {"msg_speed", mw.msg_speed},
+                  {"msg_revealed", revealed}});
+  json_key(j, "messages");
+  json_open(j, '[');
+  for (int i = 0; i < lines; i++) {
+    char line[MSG_LINE_SIZE + 1]{};
+    std::copy(mw.msg_line[i], mw.msg_line[i] + MSG_LINE_SIZE, line);
+    json_str(j, sjis_to_utf8(line));
+  }
+  json_close(j, ']');
 }
 
 void dump_member(json_out& j, const member& m) {
   json_open(j, '{');
   json_key(j, "name");
   json_sjis(j, m.name, sizeof m.name);
-  const std::pair<const char*, long long> numbers[] = {
-      {"kind", m.kind},         {"level", m.level},
-      {"age", m.age},           {"exp", m.exp},
-      {"next_exp", m.next_exp}, {"str", m.str},
-      {"agi", m.agi},           {"mag", m.mag},
-      {"grd", m.grd},           {"mgrd", m.mgrd},
-      {"base_hp", m.base_hp},   {"base_hp_max", m.base_hp_max},
-      {"base_mp", m.base_mp},   {"base_mp_max", m.base_mp_max},
-      {"atk", m.atk},           {"spd", m.spd},
-      {"matk", m.matk},         {"def", m.def},
-      {"mdef", m.mdef},         {"hp", m.hp},
-      {"hp_max", m.hp_max},     {"mp", m.mp},
-      {"mp_max", m.mp_max},     {"spell_mask", m.spell_mask},
-      {"eq_right", m.eq_right}, {"eq_left", m.eq_left},
-      {"eq_body", m.eq_body},   {"eq_head", m.eq_head},
-      {"eq_acc1", m.eq_acc1},   {"eq_acc2", m.eq_acc2},
-      {"eq_acc3", m.eq_acc3},   {"eq_mask", m.eq_mask},
-      {"status", m.status},     {"sex", m.sex},
+  const named numbers[] = {
+      {"kind", m.kind},
+      {"level", m.level},
+      {"age", m.age},
+      {"exp", m.exp},
+      {"next_exp", m.next_exp},
+      {"exp_step", m.exp_step},
+      {"exp_step_inc", m.exp_step_inc},
+      {"exp_step_inc2", m.exp_step_inc2},
+      {"str", m.str},
+      {"agi", m.agi},
+      {"mag", m.mag},
+      {"grd", m.grd},
+      {"mgrd", m.mgrd},
+      {"base_hp", m.base_hp},
+      {"base_hp_max", m.base_hp_max},
+      {"base_mp", m.base_mp},
+      {"base_mp_max", m.base_mp_max},
+      {"atk", m.atk},
+      {"spd", m.spd},
+      {"matk", m.matk},
+      {"def", m.def},
+      {"mdef", m.mdef},
+      {"hp", m.hp},
+      {"hp_max", m.hp_max},
+      {"mp", m.mp},
+      {"mp_max", m.mp_max},
+      {"spell_mask", m.spell_mask},
+      {"eq_right", m.eq_right},
+      {"eq_left", m.eq_left},
+      {"eq_body", m.eq_body},
+      {"eq_head", m.eq_head},
+      {"eq_acc1", m.eq_acc1},
+      {"eq_acc2", m.eq_acc2},
+      {"eq_acc3", m.eq_acc3},
+      {"eq_mask", m.eq_mask},
+      {"status", m.status},
+      {"sex", m.sex},
   };
-  for (const auto& [k, v] : numbers) json_field(j, k, v);
-  json_key(j, "spells");
-  json_open(j, '[');
-  for (u8 s : m.spells) json_int(j, s);
-  json_close(j, ']');
-  json_key(j, "items");
-  json_open(j, '[');
-  for (u8 s : m.items) json_int(j, s);
-  json_close(j, ']');
-  json_key(j, "elem");
-  json_open(j, '[');
-  for (u8 s : m.elem) json_int(j, s);
-  json_close(j, ']');
+  json_fields(j, numbers);
+  json_ints(j, "spells", m.spells, sizeof m.spells);
+  json_ints(j, "items", m.items, sizeof m.items);
+  json_ints(j, "elem", m.elem, sizeof m.elem);
   json_close(j, '}');
 }
 
 void dump_save(json_out& j) {
   json_field(j, "gold", st.sb.gold);
-  json_key(j, "flags");
-  json_open(j, '[');
-  for (u8 f : st.sb.flags) json_int(j, f);
-  json_close(j, ']');
-  json_key(j, "bag");
-  json_open(j, '[');
-  for (u8 b : st.sb.bag) json_int(j, b);
-  json_close(j, ']');
+  json_ints(j, "flags", st.sb.flags, sizeof st.sb.flags);
+  json_ints(j, "bag", st.sb.bag, sizeof st.sb.bag);
   json_key(j, "party");
   json_open(j, '[');
   for (const member& m : st.sb.party) dump_member(j, m);
@@ -91,8 +179,35 @@ void dump_battle(json_out& j) {
   json_field(j, "battle_mode", bt.battle_mode);
   json_field(j, "gameover_state", bt.gameover_state);
   json_field(j, "fixed_battle", bt.fixed_battle);
-  json_field(j, "battle_wait_open", bt.battle_wait_open);
-  json_field(j, "monster_turn_pending", bt.monster_turn_pending);
+  json_fields(j, {{"battle_wait_open", bt.battle_wait_open},
+                  {"battle_wait_turn", bt.battle_wait_turn},
+                  {"monster_turn_pending", bt.monster_turn_pending},
+                  {"first_key", bt.first_key},
+                  {"no_escape", bt.no_escape},
+                  {"monster_view", bt.monster_view},
+                  {"actor", bt.actor},
+                  {"cmd_state", bt.cmd_state},
+                  {"cmd_cursor", bt.cmd_cursor},
+                  {"target_cursor", bt.target_cursor},
+                  {"magic_target_cursor", bt.magic_target_cursor}});
+  json_ints(j, "spell_cursor", bt.spell_cursor, 2);
+  json_ints(j, "item_cursor", bt.item_cursor, 2);
+  // the party as it fights; the save record takes it back at the end
+  json_key(j, "battle_copy");
+  json_open(j, '[');
+  for (int i = 0; bt.battle_mode != 0 && i < 3; i++) {
+    const member& m = bt.battle_copy.party[i];
+    json_open(j, '{');
+    json_fields(j, {{"hp", m.hp},
+                    {"hp_max", m.hp_max},
+                    {"mp", m.mp},
+                    {"mp_max", m.mp_max},
+                    {"status", m.status},
+                    {"atk", m.atk},
+                    {"spd", m.spd}});
+    json_close(j, '}');
+  }
+  json_close(j, ']');
   json_key(j, "monsters");
   json_open(j, '[');
   for (int i = 0; bt.battle_mode != 0 && i < bt.monster_count && i < MONSTER_SLOTS; i++) {
@@ -111,17 +226,58 @@ void dump_battle(json_out& j) {
   json_close(j, ']');
 }
 
-// The target windows that the field menus and the battle share.
+// Every window of the field menus, the system menu and the town services
+// with its cursors, and the target windows the field and the battle share.
 void dump_windows(json_out& j) {
   json_key(j, "windows");
   json_open(j, '{');
-  json_field(j, "member_pick", bt.member_pick);
-  json_field(j, "spell_target_member", bt.spell_target_member);
-  json_field(j, "item_pick", bt.item_pick);
-  json_field(j, "item_target_member", bt.item_target_member);
-  json_field(j, "battle_cmd_state", bt.cmd_state);
-  json_field(j, "battle_cmd_cursor", bt.cmd_cursor);
-  json_field(j, "battle_target_cursor", bt.target_cursor);
+  json_fields(j, {{"cmd_menu", fmn.cmd_menu},
+                  {"cmd_row", fmn.cmd_row},
+                  {"cmd_col", fmn.cmd_col},
+                  {"sel_member", fmn.sel_member},
+                  {"status_win", fmn.status_win},
+                  {"magic_win", fmn.magic_win},
+                  {"magic_col", fmn.magic_col},
+                  {"magic_row", fmn.magic_row},
+                  {"item_win", fmn.item_win},
+                  {"item_page", fmn.item_page},
+                  {"item_row", fmn.item_row},
+                  {"item_action_win", fmn.item_action_win},
+                  {"item_action_row", fmn.item_action_row},
+                  {"item_info_win", fmn.item_info_win},
+                  {"equip_win", fmn.equip_win},
+                  {"equip_row", fmn.equip_row},
+                  {"equip_list_win", fmn.equip_list_win},
+                  {"equip_list_page", fmn.equip_list_page},
+                  {"equip_list_row", fmn.equip_list_row},
+                  {"equip_done", fmn.equip_done},
+                  {"system_win", fmn.system_win},
+                  {"sys_state", fmn.sys_state},
+                  {"sys_row", fmn.sys_row},
+                  {"yes_no", fmn.yes_no},
+                  {"bag_page", fmn.bag_page},
+                  {"save_cursor", fmn.save_cursor},
+                  {"load_cursor", fmn.load_cursor},
+                  {"member_pick", bt.member_pick},
+                  {"spell_target_member", bt.spell_target_member},
+                  {"item_pick", bt.item_pick},
+                  {"item_target_member", bt.item_target_member},
+                  {"inn_win", sp.inn_win},
+                  {"inn_row", sp.inn_row},
+                  {"church_win", sp.church_win},
+                  {"church_no", sp.church_no},
+                  {"church_row", sp.church_row},
+                  {"church_pick", sp.church_pick},
+                  {"church_member", sp.church_member},
+                  {"shop_win", sp.shop_win},
+                  {"shop_no", sp.shop_no},
+                  {"shop_row", sp.shop_row},
+                  {"shop_sub", sp.shop_sub},
+                  {"shop_list_row", sp.shop_list_row},
+                  {"shop_pick", sp.shop_pick},
+                  {"shop_sell_list", sp.shop_sell_list},
+                  {"shop_member", sp.shop_member},
+                  {"trade_item", sp.trade_item}});
   json_close(j, '}');
 }
 
@@ -148,7 +304,9 @@ std::string dump_json(const std::vector<std::string>& log) {
   json_out j;
   json_open(j, '{');
   dump_field(j);
+  dump_people(j);
   dump_save(j);
+  dump_messages(j);
   dump_battle(j);
   dump_windows(j);
   dump_event(j);
