@@ -84,6 +84,9 @@ struct stream_data {
 };
 extern stream_data stream;
 
+// The soundfont a synthesiser loads: the game folder's own, else the first
+// installed one; null when there is none.
+const char* soundfont_path();
 // Loads the General MIDI soundfont into a new synthesiser; false with the
 // reason in `why` when there is none.
 bool synth_create(synth_handle* h, char* why, std::size_t size);

@@ -3,6 +3,7 @@
 // to the owner's callback. The sequencer runs wherever the backend's time
 // runs (the audio callback, or the headless clock); the callback never does.
 #include "platform/audio_engine.h"
+#include "platform/soundfont.h"
 
 #include <fluidsynth.h>
 
@@ -69,24 +70,28 @@ static void return_all() {
 
 // ---- the synthesiser ----
 
-static const char* const soundfonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                         "/usr/share/sounds/sf2/default-GM.sf2"};
+const char* soundfont_path() {
+  if (std::FILE* f = std::fopen(GAME_SOUNDFONT, "rb")) {
+    std::fclose(f);
+    return GAME_SOUNDFONT;
+  }
+  for (const char* path : GM_SOUNDFONTS) {
+    if (std::FILE* f = std::fopen(path, "rb")) {
+      std::fclose(f);
+      return path;
+    }
+  }
+  return nullptr;
+}
 
 bool synth_create(synth_handle* h, char* why, std::size_t size) {
   if (h->synth) return true;
-  const char* found = nullptr;
-  for (const char* path : soundfonts) {
-    if (std::FILE* f = std::fopen(path, "rb")) {
-      std::fclose(f);
-      found = path;
-      break;
-    }
-  }
+  const char* found = soundfont_path();
   if (!found) {
     std::snprintf(why, size,
                   "No MIDI output: the General MIDI soundfont %s is not installed "
                   "(package timgm6mb-soundfont or fluid-soundfont-gm). Music is off.",
-                  soundfonts[0]);
+                  GM_SOUNDFONTS[0]);
     return false;
   }
   fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
