@@ -69,7 +69,14 @@ struct stream_data {
   bool synth_quiet = false;
   int quiet_frames = 0;
   std::uint64_t synth_frames = 0; // frames the synthesiser rendered
-  char open_error[256]{};         // why the last open failed
+  // The soundfont loads on a thread of its own while the game starts; until
+  // it is in, the stream stands still (the music starts when it can sound)
+  // and short messages wait their turn.
+  std::thread loader;
+  bool synth_loading = false;
+  bool load_failed = false;
+  std::vector<std::uint32_t> waiting_shorts;
+  char open_error[256]{}; // why the last open failed
   int short_msgs = 0;
   std::uint32_t last_short = 0;
   std::uint64_t events_played = 0;
@@ -105,3 +112,7 @@ void stream_wait_idle();
 void audio_backend_sync();
 // Puts a synthesiser made elsewhere into the stream (taking it over).
 void stream_take_synth(synth_handle* h);
+// Starts loading the soundfont into the stream's synthesiser on a thread of
+// its own; false, with the reason in stream.open_error, when there is no
+// soundfont or an earlier load failed.
+bool stream_load_synth();

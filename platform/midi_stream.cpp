@@ -18,6 +18,7 @@ synth_handle::~synth_handle() {
 }
 
 stream_data::~stream_data() {
+  if (loader.joinable()) loader.join();
   {
     std::lock_guard<std::mutex> g(lock);
     quit = true;
@@ -116,6 +117,8 @@ void synth_destroy(synth_handle* h) {
   h->settings = nullptr;
 }
 
+static void synth_short(std::uint32_t msg);
+
 void stream_take_synth(synth_handle* h) {
   std::lock_guard<std::mutex> g(stream.lock);
   synth_destroy(&stream.synth);
@@ -125,6 +128,39 @@ void stream_take_synth(synth_handle* h) {
   stream.quiet_frames = 0;
   h->synth = nullptr;
   h->settings = nullptr;
+  stream.synth_loading = false;
+  for (std::uint32_t m : stream.waiting_shorts) synth_short(m);
+  stream.waiting_shorts.clear();
+}
+
+static void load_synth() {
+  synth_handle synth;
+  char why[sizeof stream.open_error];
+  bool ok = synth_create(&synth, why, sizeof why);
+  if (!ok) {
+    std::lock_guard<std::mutex> g(stream.lock);
+    std::snprintf(stream.open_error, sizeof stream.open_error, "%s", why);
+    stream.load_failed = true;
+  }
+  // a failed load still ends the wait: the stream then plays to no synthesiser
+  stream_take_synth(&synth);
+}
+
+bool stream_load_synth() {
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (stream.synth.synth || stream.synth_loading) return true;
+  if (stream.load_failed) return false; // open_error still says why
+  if (!soundfont_path()) {
+    std::snprintf(stream.open_error, sizeof stream.open_error,
+                  "No MIDI output: the General MIDI soundfont %s is not installed "
+                  "(package timgm6mb-soundfont or fluid-soundfont-gm). Music is off.",
+                  GM_SOUNDFONTS[0]);
+    return false;
+  }
+  if (stream.loader.joinable()) stream.loader.join();
+  stream.synth_loading = true;
+  stream.loader = std::thread(load_synth);
+  return true;
 }
 
 // One short message to the synthesiser (note-on at velocity 0 is a note-off).
@@ -244,6 +280,10 @@ static void render(std::int16_t* out, int frames) {
 
 void stream_run(std::int16_t* out, int frames) {
   std::lock_guard<std::mutex> g(stream.lock);
+  if (stream.synth_loading) {
+    if (out) std::memset(out, 0, sizeof(std::int16_t) * 2 * frames);
+    return;
+  }
   int done = 0;
   while (done < frames) {
     if (!stream.open || !stream.running || stream.queue.empty()) break;
@@ -363,7 +403,10 @@ int midi_short_msg(std::uint32_t message) {
   if (!(message & 0x80)) return MIDI_ERR_INVALPARAM;
   stream.short_msgs++;
   stream.last_short = message;
-  synth_short(message);
+  if (stream.synth_loading)
+    stream.waiting_shorts.push_back(message);
+  else
+    synth_short(message);
   return MIDI_OK;
 }
 
