@@ -15,12 +15,33 @@ namespace {
 
 enum font_slot { SLOT_SINGLE, SLOT_DOUBLE, SLOT_FALLBACK, SLOT_TITLE, SLOTS };
 
-// One rendered glyph, one byte a pixel (0 or 1), placed relative to the pen
-// at the top of the text cell.
+// A row's run of set pixels of a glyph.
+struct glyph_run {
+  std::int16_t y, x, len;
+};
+
+// One glyph, rendered once: its set pixels as runs, placed relative to the
+// pen at the top of the text cell. Drawing fills the runs with the colour.
 struct glyph {
   int left = 0, top = 0, w = 0, h = 0, advance = 0;
-  std::vector<std::uint8_t> bits;
+  std::vector<glyph_run> runs;
 };
+
+// A character cell of the menu face in one pair of colours, as the opaque
+// text of the windows draws it, ready to be copied row by row.
+struct cell_key {
+  const void* glyph;
+  colorref fg, bg;
+  bool operator==(const cell_key&) const = default;
+};
+struct cell_hash {
+  std::size_t operator()(const cell_key& k) const {
+    return std::hash<const void*>()(k.glyph) ^ (static_cast<std::size_t>(k.fg) << 24) ^ k.bg;
+  }
+};
+constexpr int CELL_H = 12;
+// Windows draw in a handful of colours; a run that met far more starts afresh.
+constexpr std::size_t MAX_CELLS = 8192;
 
 struct font_cache {
   font_files files;
@@ -31,6 +52,7 @@ struct font_cache {
   int title_px = 0, title_ascent = 0, title_descent = 0;
   iconv_t to_utf32 = reinterpret_cast<iconv_t>(-1);
   std::unordered_map<std::uint64_t, glyph> glyphs;
+  std::unordered_map<cell_key, std::vector<std::uint8_t>, cell_hash> cells;
 
   void close() {
     for (FT_Face& f : face)
@@ -39,6 +61,7 @@ struct font_cache {
     if (to_utf32 != reinterpret_cast<iconv_t>(-1)) iconv_close(to_utf32);
     to_utf32 = reinterpret_cast<iconv_t>(-1);
     glyphs.clear();
+    cells.clear();
     opened = false;
     title_px = 0;
   }
@@ -126,34 +149,73 @@ const glyph* find_glyph(int slot, std::uint32_t code) {
   g.w = static_cast<int>(bm.width);
   g.h = static_cast<int>(bm.rows);
   g.advance = static_cast<int>((f->glyph->advance.x + 32) >> 6);
-  g.bits.assign(static_cast<size_t>(g.w) * g.h, 0);
   for (int y = 0; y < g.h; y++) {
     const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
-    for (int x = 0; x < g.w; x++) {
-      bool on =
-          bm.pixel_mode == FT_PIXEL_MODE_MONO ? row[x >> 3] & (0x80 >> (x & 7)) : row[x] >= 128;
-      g.bits[static_cast<size_t>(y) * g.w + x] = on;
+    auto on = [&](int x) {
+      return bm.pixel_mode == FT_PIXEL_MODE_MONO ? (row[x >> 3] & (0x80 >> (x & 7))) != 0
+                                                 : row[x] >= 128;
+    };
+    for (int x = 0; x < g.w;) {
+      if (!on(x)) {
+        x++;
+        continue;
+      }
+      int from = x;
+      while (x < g.w && on(x)) x++;
+      g.runs.push_back({static_cast<std::int16_t>(y), static_cast<std::int16_t>(from),
+                        static_cast<std::int16_t>(x - from)});
     }
   }
   return &g;
 }
 
-void put_pixel(surface& dst, int x, int y, colorref c) {
-  if (x < 0 || y < 0 || x >= dst.w || y >= dst.h) return;
+// Fills pixels x .. x + n - 1 of row y with c, clipped to the surface.
+void fill_span(surface& dst, int x, int y, int n, colorref c) {
+  if (y < 0 || y >= dst.h) return;
+  if (x < 0) n += x, x = 0;
+  if (x + n > dst.w) n = dst.w - x;
+  if (n <= 0) return;
+  std::uint8_t b = (c >> 16) & 255, g = (c >> 8) & 255, r = c & 255;
   std::uint8_t* p = surface_pixel(dst, x, y);
-  p[0] = (c >> 16) & 255, p[1] = (c >> 8) & 255, p[2] = c & 255;
+  for (int i = 0; i < n; i++, p += 3) p[0] = b, p[1] = g, p[2] = r;
+}
+
+void put_pixel(surface& dst, int x, int y, colorref c) {
+  fill_span(dst, x, y, 1, c);
 }
 
 void fill_cell(surface& dst, int x, int y, int w, int h, colorref c) {
-  for (int j = 0; j < h; j++)
-    for (int i = 0; i < w; i++) put_pixel(dst, x + i, y + j, c);
+  for (int j = 0; j < h; j++) fill_span(dst, x, y + j, w, c);
 }
 
 void draw_glyph(surface& dst, int x, int y, const glyph& g, colorref c) {
-  for (int j = 0; j < g.h; j++)
-    for (int i = 0; i < g.w; i++)
-      if (g.bits[static_cast<size_t>(j) * g.w + i])
-        put_pixel(dst, x + g.left + i, y + g.top + j, c);
+  for (const glyph_run& r : g.runs) fill_span(dst, x + g.left + r.x, y + g.top + r.y, r.len, c);
+}
+
+// The cell of a glyph that lies wholly inside it, in fg on bg, made on first
+// use; null for a glyph that reaches out of its cell (drawn the slow way).
+const std::vector<std::uint8_t>* cell_picture(const glyph& g, int w, colorref fg, colorref bg) {
+  if (g.left < 0 || g.top < 0 || g.left + g.w > w || g.top + g.h > CELL_H) return nullptr;
+  cell_key key{&g, fg, bg};
+  auto it = fc.cells.find(key);
+  if (it != fc.cells.end()) return &it->second;
+  if (fc.cells.size() >= MAX_CELLS) fc.cells.clear();
+  surface cell;
+  surface_create(cell, w, CELL_H);
+  fill_cell(cell, 0, 0, w, CELL_H, bg);
+  draw_glyph(cell, 0, 0, g, fg);
+  return &(fc.cells[key] = std::move(cell.px));
+}
+
+// Copies a cell picture of width w to (x, y), clipped to the surface.
+void copy_cell(surface& dst, int x, int y, int w, const std::vector<std::uint8_t>& px) {
+  int from = x < 0 ? -x : 0, to = x + w > dst.w ? dst.w - x : w;
+  if (to <= from) return;
+  for (int j = 0; j < CELL_H; j++) {
+    if (y + j < 0 || y + j >= dst.h) continue;
+    std::memcpy(surface_pixel(dst, x + from, y + j), px.data() + (j * w + from) * 3,
+                static_cast<std::size_t>(to - from) * 3);
+  }
 }
 
 // What a character without any glyph looks like: a hollow box inside its cell.
@@ -220,11 +282,17 @@ int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len,
       std::uint8_t b = s[i++];
       if ((b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF)) g = find_glyph(SLOT_SINGLE, b);
     }
-    if (p.opaque) fill_cell(dst, pen, y, w, 12, p.bg);
-    if (g)
-      draw_glyph(dst, pen, y, *g, p.fg);
-    else
-      draw_box(dst, pen, y, w, 12, p.fg);
+    const std::vector<std::uint8_t>* cell =
+        p.opaque && g ? cell_picture(*g, w, p.fg, p.bg) : nullptr;
+    if (cell) {
+      copy_cell(dst, pen, y, w, *cell);
+    } else {
+      if (p.opaque) fill_cell(dst, pen, y, w, CELL_H, p.bg);
+      if (g)
+        draw_glyph(dst, pen, y, *g, p.fg);
+      else
+        draw_box(dst, pen, y, w, CELL_H, p.fg);
+    }
     pen += w;
   }
   return pen - x;
