@@ -46,14 +46,24 @@ void mixer_run(std::int16_t* out, int frames);
 
 // ---- the MIDI stream ----
 
+constexpr int MIDI_CHANNELS = 16;
+constexpr int DRUM_CHANNEL = 9;
+constexpr int DRUM_BANK = 128;
+constexpr int SHADOW = MIDI_CHANNELS; // shadow channel of channel c: c + SHADOW
+
 struct synth_handle {
   _fluid_synth_t* synth = nullptr;
   _fluid_hashtable_t* settings = nullptr;
+  int font = -1;
+  int shadow_bank[MIDI_CHANNELS]{}; // the bank each shadow channel selects from
   ~synth_handle();
 };
 
 struct stream_data {
   std::mutex lock;
+  // Taken before `lock` by whoever replaces the synthesiser or reads presets
+  // ahead with it; never by the audio thread.
+  std::mutex preload_lock;
   bool open = false;
   bool running = false;
   midi_callback callback = nullptr;

@@ -7,6 +7,7 @@
 
 #include <fluidsynth.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -71,6 +72,31 @@ static void return_all() {
 
 // ---- the synthesiser ----
 
+// The soundfont is read through these, which count the reads made while the
+// stream plays (on the audio thread, for the real device): there should be
+// none, the presets being read ahead.
+static thread_local bool in_stream_run = false;
+static std::atomic<std::uint64_t> reads_while_playing{0}, reads_ahead{0};
+
+static void* font_open(const char* name) {
+  return std::fopen(name, "rb");
+}
+static int font_read(void* buf, fluid_long_long_t count, void* f) {
+  (in_stream_run ? reads_while_playing : reads_ahead)++;
+  std::size_t n = static_cast<std::size_t>(count);
+  return std::fread(buf, 1, n, static_cast<std::FILE*>(f)) == n ? FLUID_OK : FLUID_FAILED;
+}
+static int font_seek(void* f, fluid_long_long_t offset, int origin) {
+  return fseeko(static_cast<std::FILE*>(f), static_cast<off_t>(offset), origin) == 0 ? FLUID_OK
+                                                                                     : FLUID_FAILED;
+}
+static int font_close(void* f) {
+  return std::fclose(static_cast<std::FILE*>(f)) == 0 ? FLUID_OK : FLUID_FAILED;
+}
+static fluid_long_long_t font_tell(void* f) {
+  return ftello(static_cast<std::FILE*>(f));
+}
+
 const char* soundfont_path() {
   if (std::FILE* f = std::fopen(GAME_SOUNDFONT, "rb")) {
     std::fclose(f);
@@ -100,14 +126,65 @@ bool synth_create(synth_handle* h, char* why, std::size_t size) {
   fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
   h->settings = new_fluid_settings();
   fluid_settings_setnum(h->settings, "synth.sample-rate", SOUND_RATE);
+  // Only the presets the channels are set to are kept in memory; the
+  // shadow channels see to it that they are read before they are played.
+  fluid_settings_setint(h->settings, "synth.dynamic-sample-loading", 1);
+  fluid_settings_setint(h->settings, "synth.midi-channels", 2 * MIDI_CHANNELS);
   h->synth = new_fluid_synth(h->settings);
-  if (!h->synth || fluid_synth_sfload(h->synth, found, 1) == FLUID_FAILED) {
+  if (h->synth) {
+    fluid_sfloader_t* loader = new_fluid_defsfloader(h->settings);
+    if (loader) {
+      fluid_sfloader_set_callbacks(loader, font_open, font_read, font_seek, font_tell, font_close);
+      fluid_synth_add_sfloader(h->synth, loader);
+    }
+  }
+  if (!h->synth || (h->font = fluid_synth_sfload(h->synth, found, 1)) == FLUID_FAILED) {
     std::snprintf(why, size, "No MIDI output: the soundfont %s cannot be read. Music is off.",
                   found);
     synth_destroy(h);
     return false;
   }
+  fluid_synth_set_channel_type(h->synth, SHADOW + DRUM_CHANNEL, CHANNEL_TYPE_DRUM);
+  for (int ch = 0; ch < MIDI_CHANNELS; ch++) h->shadow_bank[ch] = 0;
+  fluid_synth_program_select(h->synth, SHADOW + DRUM_CHANNEL, h->font, DRUM_BANK, 0);
   return true;
+}
+
+// ---- reading presets ahead ----
+// With dynamic sample loading the synthesiser reads a preset's samples from
+// the soundfont when a channel is first set to it. So that this never
+// happens on the audio thread, the bank and program changes of a buffer are
+// made when the buffer is queued on a shadow channel of its own (channel +
+// 16), which never plays a note: the samples are in memory, held by the
+// shadow, by the time the buffer plays.
+
+static bool is_preset_change(std::uint32_t ev) {
+  if ((ev >> 24) != MEVT_SHORTMSG) return false;
+  std::uint32_t status = ev & 0xF0, d1 = ev >> 8 & 0x7F;
+  return status == 0xC0 || (status == 0xB0 && d1 == 0);
+}
+
+static void preset_changes(const midi_header* h, std::vector<std::uint32_t>* out) {
+  for (std::uint32_t off = 0; off + 12 <= h->bytes_recorded;) {
+    std::uint32_t ev;
+    std::memcpy(&ev, h->data + off + 8, 4);
+    if (is_preset_change(ev)) out->push_back(ev & 0xFFFFFF);
+    off += 12 + (ev & 0x80000000u ? ((ev & 0xFFFFFF) + 3) & ~3u : 0);
+  }
+}
+
+// Makes the changes on the shadow channels (the preload lock held).
+static void read_ahead(synth_handle* h, const std::vector<std::uint32_t>& changes) {
+  if (!h->synth) return;
+  for (std::uint32_t m : changes) {
+    int ch = m & 0x0F, d1 = m >> 8 & 0x7F, d2 = m >> 16 & 0x7F;
+    if ((m & 0xF0) == 0xB0) {
+      h->shadow_bank[ch] = d2;
+      continue;
+    }
+    int bank = ch == DRUM_CHANNEL ? DRUM_BANK : h->shadow_bank[ch];
+    fluid_synth_program_select(h->synth, SHADOW + ch, h->font, bank, d1);
+  }
 }
 
 void synth_destroy(synth_handle* h) {
@@ -115,19 +192,28 @@ void synth_destroy(synth_handle* h) {
   if (h->settings) delete_fluid_settings(h->settings);
   h->synth = nullptr;
   h->settings = nullptr;
+  h->font = -1;
 }
 
 static void synth_short(std::uint32_t msg);
 
 void stream_take_synth(synth_handle* h) {
+  std::lock_guard<std::mutex> p(stream.preload_lock);
   std::lock_guard<std::mutex> g(stream.lock);
+  // what is queued already is read ahead before the stream plays it
+  std::vector<std::uint32_t> changes;
+  for (const midi_header* q : stream.queue) preset_changes(q, &changes);
+  read_ahead(h, changes);
   synth_destroy(&stream.synth);
   stream.synth.synth = h->synth;
   stream.synth.settings = h->settings;
+  stream.synth.font = h->font;
+  std::memcpy(stream.synth.shadow_bank, h->shadow_bank, sizeof h->shadow_bank);
   stream.synth_quiet = false;
   stream.quiet_frames = 0;
   h->synth = nullptr;
   h->settings = nullptr;
+  h->font = -1;
   stream.synth_loading = false;
   for (std::uint32_t m : stream.waiting_shorts) synth_short(m);
   stream.waiting_shorts.clear();
@@ -280,6 +366,10 @@ static void render(std::int16_t* out, int frames) {
 
 void stream_run(std::int16_t* out, int frames) {
   std::lock_guard<std::mutex> g(stream.lock);
+  in_stream_run = true;
+  struct leave {
+    ~leave() { in_stream_run = false; }
+  } on_return;
   if (stream.synth_loading) {
     if (out) std::memset(out, 0, sizeof(std::int16_t) * 2 * frames);
     return;
@@ -347,6 +437,12 @@ int midi_unprepare_header(midi_header* h) {
 }
 
 int midi_stream_out(midi_header* h) {
+  if (h && h->data && h->bytes_recorded <= h->buffer_length) {
+    std::vector<std::uint32_t> changes;
+    preset_changes(h, &changes);
+    std::lock_guard<std::mutex> p(stream.preload_lock);
+    read_ahead(&stream.synth, changes);
+  }
   std::lock_guard<std::mutex> g(stream.lock);
   if (!stream.open) return MIDI_ERR_INVALHANDLE;
   if (!h || !h->data || h->bytes_recorded > h->buffer_length) return MIDI_ERR_INVALPARAM;
@@ -420,7 +516,9 @@ midi_stream_info midi_stream_query() {
           stream.short_msgs,
           stream.last_short,
           stream.events_played,
-          stream.synth_frames};
+          stream.synth_frames,
+          reads_ahead,
+          reads_while_playing};
 }
 
 void midi_error_text(int code, char* text, std::size_t size) {

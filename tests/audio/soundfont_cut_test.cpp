@@ -2,10 +2,12 @@
 // font it was cut from: the whole music list, each piece played to its end
 // and its notes' tails, one after another on one synthesiser (so channels
 // carry their presets from piece to piece as in play), must render to the
-// same samples from either.
+// same samples from either, and never read the font while the stream plays
+// (the audio thread, on the real device).
 #include "audio/music.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/sound_headless.h"
+#include "platform/midi.h"
 #include "platform/soundfont.h"
 #include "state/data_files.h"
 #include "state/state.h"
@@ -35,6 +37,7 @@ std::string rendered(const fs::path& folder) {
   headless_audio_reset();
   reset_music_state();
   headless_reset();
+  midi_stream_info before = midi_stream_query();
   EXPECT_EQ(headless_audio_capture_start("music.wav"), 0); // the synthesiser loads its font here
   auto advance = [](std::uint32_t ms) {
     for (std::uint32_t t = 0; t < ms; t += STEP_MS) {
@@ -51,6 +54,10 @@ std::string rendered(const fs::path& folder) {
     music_stop();
   }
   EXPECT_EQ(headless_audio_capture_stop(), 0);
+  // every preset was read when its buffer was queued, none while the stream played
+  midi_stream_info after = midi_stream_query();
+  EXPECT_GT(after.font_reads_ahead, before.font_reads_ahead) << folder;
+  EXPECT_EQ(after.font_reads_while_playing, before.font_reads_while_playing) << folder;
   reset_music_state();
   std::ifstream f("music.wav", std::ios::binary);
   std::string wav((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
