@@ -87,7 +87,8 @@ EOF
 echo
 echo "== The loop under Xvfb, $secs s each (game and bare loop side by side; 18 ms ticks)"
 export SDL_AUDIODRIVER=dummy # a sound device that plays nowhere, so the music is synthesised
-xvfb-run -a -s "-screen 0 1024x768x24" "$0" --loops | tee "$build/loop_cpu.txt"
+# wide enough for both 3x3 windows side by side, neither covering the other
+xvfb-run -a -s "-screen 0 2048x1024x24" "$0" --loops | tee "$build/loop_cpu.txt"
 echo
 awk '
   function v(k,  i, n, kv) { n = split($0, kv, " "); for (i = 1; i <= n; i++) if (index(kv[i], k "=") == 1) return substr(kv[i], length(k) + 2); return "" }

@@ -221,11 +221,11 @@ bool parse(const sf2_bytes& b, soundfont* sf, std::string* why) {
 
 // ---- choosing what to keep ----
 
-std::map<std::pair<int, int>, std::uint32_t> preset_index(const soundfont& sf) {
-  std::map<std::pair<int, int>, std::uint32_t> at;
+std::map<preset_id, std::uint32_t> preset_index(const soundfont& sf) {
+  std::map<preset_id, std::uint32_t> at;
   for (std::uint32_t i = 0; i + 1 < sf.count(PHDR); i++) {
     const std::uint8_t* r = sf.rec(PHDR, i);
-    at.emplace(std::pair<int, int>(le16(r + 22), le16(r + 20)), i);
+    at.emplace(preset_id(le16(r + 22), le16(r + 20)), i);
   }
   return at;
 }
