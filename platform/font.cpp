@@ -25,6 +25,11 @@ struct glyph_run {
 struct glyph {
   int left = 0, top = 0, w = 0, h = 0, advance = 0;
   std::vector<glyph_run> runs;
+  // the cell last drawn from it, while the cells made are kept (cells_made)
+  mutable const std::vector<std::uint8_t>* cell = nullptr;
+  mutable colorref cell_fg = 0, cell_bg = 0;
+  mutable int cell_w = 0;
+  mutable unsigned cell_made = 0;
 };
 
 // A character cell of the menu face in one pair of colours, as the opaque
@@ -32,6 +37,7 @@ struct glyph {
 struct cell_key {
   const void* glyph;
   colorref fg, bg;
+  int w;
   bool operator==(const cell_key&) const = default;
 };
 struct cell_hash {
@@ -40,6 +46,8 @@ struct cell_hash {
   }
 };
 constexpr int CELL_H = 12;
+constexpr std::uint32_t SINGLE_CODES = 256;
+constexpr std::uint32_t JIS_FIRST = 0x21, JIS_SIDE = 94; // rows and cells 0x21..0x7E
 // Windows draw in a handful of colours; a run that met far more starts afresh.
 constexpr std::size_t MAX_CELLS = 8192;
 
@@ -52,7 +60,11 @@ struct font_cache {
   int title_px = 0, title_ascent = 0, title_descent = 0;
   iconv_t to_utf32 = reinterpret_cast<iconv_t>(-1);
   std::unordered_map<std::uint64_t, glyph> glyphs;
+  // the menu face's glyphs by code, without a hash: every character of every window
+  const glyph* single[SINGLE_CODES] = {};
+  const glyph* double_byte[JIS_SIDE * JIS_SIDE] = {};
   std::unordered_map<cell_key, std::vector<std::uint8_t>, cell_hash> cells;
+  unsigned cells_made = 1; // moves on whenever the cells are thrown away
 
   void close() {
     for (FT_Face& f : face)
@@ -61,7 +73,10 @@ struct font_cache {
     if (to_utf32 != reinterpret_cast<iconv_t>(-1)) iconv_close(to_utf32);
     to_utf32 = reinterpret_cast<iconv_t>(-1);
     glyphs.clear();
+    for (const glyph*& g : single) g = nullptr;
+    for (const glyph*& g : double_byte) g = nullptr;
     cells.clear();
+    cells_made++;
     opened = false;
     title_px = 0;
   }
@@ -131,7 +146,28 @@ int cell_ascent(int slot) {
 }
 
 // The glyph of a code in a slot, or nullptr when the face lacks it.
+// The glyph's entry in the direct table of the menu face's codes, or null
+// for a code outside it (the fallback and title faces go by the map alone).
+const glyph** direct_entry(int slot, std::uint32_t code) {
+  if (slot == SLOT_SINGLE) return code < SINGLE_CODES ? &fc.single[code] : nullptr;
+  if (slot != SLOT_DOUBLE) return nullptr;
+  std::uint32_t row = (code >> 8) - JIS_FIRST, cell = (code & 0xFF) - JIS_FIRST;
+  return row < JIS_SIDE && cell < JIS_SIDE ? &fc.double_byte[row * JIS_SIDE + cell] : nullptr;
+}
+
+const glyph* rendered_glyph(int slot, std::uint32_t code);
+
 const glyph* find_glyph(int slot, std::uint32_t code) {
+  const glyph** direct = direct_entry(slot, code);
+  if (direct && *direct) return (*direct)->advance < 0 ? nullptr : *direct;
+  const glyph* g = rendered_glyph(slot, code);
+  std::uint64_t key = static_cast<std::uint64_t>(slot) << 56 | code;
+  if (direct) *direct = &fc.glyphs[key]; // the entry, even of a missing glyph
+  return g;
+}
+
+// The glyph from the map of every glyph rendered, rendering it on first use.
+const glyph* rendered_glyph(int slot, std::uint32_t code) {
   std::uint64_t key = static_cast<std::uint64_t>(slot) << 56 |
                       static_cast<std::uint64_t>(slot == SLOT_TITLE ? fc.title_px : 0) << 40 | code;
   auto it = fc.glyphs.find(key);
@@ -196,15 +232,20 @@ void draw_glyph(surface& dst, int x, int y, const glyph& g, colorref c) {
 // use; null for a glyph that reaches out of its cell (drawn the slow way).
 const std::vector<std::uint8_t>* cell_picture(const glyph& g, int w, colorref fg, colorref bg) {
   if (g.left < 0 || g.top < 0 || g.left + g.w > w || g.top + g.h > CELL_H) return nullptr;
-  cell_key key{&g, fg, bg};
+  if (g.cell && g.cell_made == fc.cells_made && g.cell_fg == fg && g.cell_bg == bg && g.cell_w == w)
+    return g.cell;
+  cell_key key{&g, fg, bg, w};
   auto it = fc.cells.find(key);
-  if (it != fc.cells.end()) return &it->second;
-  if (fc.cells.size() >= MAX_CELLS) fc.cells.clear();
-  surface cell;
-  surface_create(cell, w, CELL_H);
-  fill_cell(cell, 0, 0, w, CELL_H, bg);
-  draw_glyph(cell, 0, 0, g, fg);
-  return &(fc.cells[key] = std::move(cell.px));
+  if (it == fc.cells.end()) {
+    if (fc.cells.size() >= MAX_CELLS) fc.cells.clear(), fc.cells_made++;
+    surface cell;
+    surface_create(cell, w, CELL_H);
+    fill_cell(cell, 0, 0, w, CELL_H, bg);
+    draw_glyph(cell, 0, 0, g, fg);
+    it = fc.cells.emplace(key, std::move(cell.px)).first;
+  }
+  g.cell = &it->second, g.cell_fg = fg, g.cell_bg = bg, g.cell_w = w, g.cell_made = fc.cells_made;
+  return g.cell;
 }
 
 // Copies a cell picture of width w to (x, y), clipped to the surface.
