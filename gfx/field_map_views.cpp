@@ -4,6 +4,8 @@
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
 
+#include <cstring>
+
 namespace {
 
 void put_pixel(int x, int y, u8 blue, u8 green, u8 red) {
@@ -13,24 +15,45 @@ void put_pixel(int x, int y, u8 blue, u8 green, u8 red) {
   p[0] = blue, p[1] = green, p[2] = red;
 }
 
-// One pixel of every tile's picture, then the sea written over in its own
-// two blues, the open sea darker than the shallows.
+constexpr int TILE_NUMBERS = 256;
+constexpr u8 OPEN_SEA = 0;
+constexpr u8 SHALLOWS_FIRST = 64, SHALLOWS_LAST = 75;
+
+// What the whole-map view puts for a tile number: one pixel of its picture
+// (none when that pixel lies off the sheet), the sea in its own two blues,
+// the open sea darker than the shallows.
+struct map_colour {
+  bool drawn = false;
+  u8 bgr[3]{};
+};
+
+map_colour colour_of(int t) {
+  map_colour c;
+  if (t == OPEN_SEA) return {true, {0x6D, 0, 0}};
+  if (t >= SHALLOWS_FIRST && t <= SHALLOWS_LAST) return {true, {0xD3, 0x99, 0x6B}};
+  surface& sheet = gx.pmap_surface;
+  int sx = tile_sx(t) + 5, sy = tile_sy(t) + 4;
+  if (sx < 0 || sy < 0 || sx >= sheet.w || sy >= sheet.h) return c;
+  const u8* p = surface_pixel(sheet, sx, sy);
+  return {true, {p[0], p[1], p[2]}};
+}
+
+// One pixel a tile, each tile number's colour worked out once.
 void draw_whole_map() {
   int w = st.map_max_x < 255 ? st.map_max_x : 255, h = st.map_max_y < 255 ? st.map_max_y : 255;
-  for (int y = 0; y <= h; y++)
-    for (int x = 0; x <= w; x++) {
+  map_colour colour[TILE_NUMBERS];
+  for (int t = 0; t < TILE_NUMBERS; t++) colour[t] = colour_of(t);
+  surface& b = gx.back_surface;
+  for (int y = 0; y <= h && y < b.h; y++) {
+    u8* row = surface_pixel(b, 0, y);
+    for (int x = 0; x <= w && x < b.w; x++) {
       int t = st.map_grid[y][x];
-      copy_rect(gx.back_surface, x, y, gx.pmap_surface, tile_sx(t) + 5, tile_sy(t) + 4, 1, 1);
-    }
-  for (int y = 0; y <= h; y++)
-    for (int x = 0; x <= w; x++) {
-      int t = st.map_grid[y][x];
-      if (t == 0) put_pixel(x, y, 0x6D, 0, 0);
-      if (t >= 64 && t <= 75) {
-        put_pixel(x, y, 0xD3, 0x99, 0x6B);
+      if (colour[t].drawn) std::memcpy(row + 3 * x, colour[t].bgr, 3);
+      // the shallows move the dot's colour on, as many steps as there are of them
+      if (t >= SHALLOWS_FIRST && t <= SHALLOWS_LAST)
         fm.world_map_phase = static_cast<u8>(fm.world_map_phase + 16);
-      }
     }
+  }
 }
 
 } // namespace

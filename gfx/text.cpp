@@ -86,17 +86,27 @@ void shadow_text(int x, int y, const char* s, colorref fg) {
 // Pieces of waku1_surface by row class (top, middle, bottom): left, inner, right.
 static const int frame_piece[3][3] = {{0, 4, 1}, {6, 8, 7}, {2, 5, 3}};
 
-static void frame_piece_at(int k, int x, int y) {
-  copy_rect(gx.back_surface, x, y, gx.waku1_surface, 8 * k, 0, 8, 8);
+// 0 when the piece was drawn.
+static int frame_piece_at(int k, int x, int y) {
+  return copy_rect(gx.back_surface, x, y, gx.waku1_surface, 8 * k, 0, 8, 8);
 }
 
 void draw_frame(int x, int y, int w, int h) {
   int row = 0;
+  int middle_at = -1; // a middle row drawn wholly inside the back buffer, copied for the others
   for (int j = 0; j < h; j += 8) {
-    frame_piece_at(frame_piece[row][0], x, y + j);
     int i = 8;
-    for (; i < w - 8; i += 8) frame_piece_at(frame_piece[row][1], x + i, y + j);
-    frame_piece_at(frame_piece[row][2], x + i, y + j);
+    while (i < w - 8) i += 8;
+    int span = i + 8;
+    bool copied =
+        row == 1 && middle_at >= 0 &&
+        copy_rect(gx.back_surface, x, y + j, gx.back_surface, x, y + middle_at, span, 8) == 0;
+    if (!copied) {
+      int refused = frame_piece_at(frame_piece[row][0], x, y + j);
+      for (i = 8; i < w - 8; i += 8) refused |= frame_piece_at(frame_piece[row][1], x + i, y + j);
+      refused |= frame_piece_at(frame_piece[row][2], x + i, y + j);
+      if (row == 1 && middle_at < 0 && !refused) middle_at = j;
+    }
     // the bottom class is reached one row before the end, so the last row is a bottom row
     if (j == 0)
       row = 1;

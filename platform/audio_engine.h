@@ -46,14 +46,24 @@ void mixer_run(std::int16_t* out, int frames);
 
 // ---- the MIDI stream ----
 
+constexpr int MIDI_CHANNELS = 16;
+constexpr int DRUM_CHANNEL = 9;
+constexpr int DRUM_BANK = 128;
+constexpr int SHADOW = MIDI_CHANNELS; // shadow channel of channel c: c + SHADOW
+
 struct synth_handle {
   _fluid_synth_t* synth = nullptr;
   _fluid_hashtable_t* settings = nullptr;
+  int font = -1;
+  int shadow_bank[MIDI_CHANNELS]{}; // the bank each shadow channel selects from
   ~synth_handle();
 };
 
 struct stream_data {
   std::mutex lock;
+  // Taken before `lock` by whoever replaces the synthesiser or reads presets
+  // ahead with it; never by the audio thread.
+  std::mutex preload_lock;
   bool open = false;
   bool running = false;
   midi_callback callback = nullptr;
@@ -69,7 +79,14 @@ struct stream_data {
   bool synth_quiet = false;
   int quiet_frames = 0;
   std::uint64_t synth_frames = 0; // frames the synthesiser rendered
-  char open_error[256]{};         // why the last open failed
+  // The soundfont loads on a thread of its own while the game starts; until
+  // it is in, the stream stands still (the music starts when it can sound)
+  // and short messages wait their turn.
+  std::thread loader;
+  bool synth_loading = false;
+  bool load_failed = false;
+  std::vector<std::uint32_t> waiting_shorts;
+  char open_error[256]{}; // why the last open failed
   int short_msgs = 0;
   std::uint32_t last_short = 0;
   std::uint64_t events_played = 0;
@@ -84,6 +101,9 @@ struct stream_data {
 };
 extern stream_data stream;
 
+// The soundfont a synthesiser loads: the game folder's own, else the first
+// installed one; null when there is none.
+const char* soundfont_path();
 // Loads the General MIDI soundfont into a new synthesiser; false with the
 // reason in `why` when there is none.
 bool synth_create(synth_handle* h, char* why, std::size_t size);
@@ -102,3 +122,7 @@ void stream_wait_idle();
 void audio_backend_sync();
 // Puts a synthesiser made elsewhere into the stream (taking it over).
 void stream_take_synth(synth_handle* h);
+// Starts loading the soundfont into the stream's synthesiser on a thread of
+// its own; false, with the reason in stream.open_error, when there is no
+// soundfont or an earlier load failed.
+bool stream_load_synth();

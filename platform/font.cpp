@@ -15,12 +15,41 @@ namespace {
 
 enum font_slot { SLOT_SINGLE, SLOT_DOUBLE, SLOT_FALLBACK, SLOT_TITLE, SLOTS };
 
-// One rendered glyph, one byte a pixel (0 or 1), placed relative to the pen
-// at the top of the text cell.
+// A row's run of set pixels of a glyph.
+struct glyph_run {
+  std::int16_t y, x, len;
+};
+
+// One glyph, rendered once: its set pixels as runs, placed relative to the
+// pen at the top of the text cell. Drawing fills the runs with the colour.
 struct glyph {
   int left = 0, top = 0, w = 0, h = 0, advance = 0;
-  std::vector<std::uint8_t> bits;
+  std::vector<glyph_run> runs;
+  // the cell last drawn from it, while the cells made are kept (cells_made)
+  mutable const std::vector<std::uint8_t>* cell = nullptr;
+  mutable colorref cell_fg = 0, cell_bg = 0;
+  mutable int cell_w = 0;
+  mutable unsigned cell_made = 0;
 };
+
+// A character cell of the menu face in one pair of colours, as the opaque
+// text of the windows draws it, ready to be copied row by row.
+struct cell_key {
+  const void* glyph;
+  colorref fg, bg;
+  int w;
+  bool operator==(const cell_key&) const = default;
+};
+struct cell_hash {
+  std::size_t operator()(const cell_key& k) const {
+    return std::hash<const void*>()(k.glyph) ^ (static_cast<std::size_t>(k.fg) << 24) ^ k.bg;
+  }
+};
+constexpr int CELL_H = 12;
+constexpr std::uint32_t SINGLE_CODES = 256;
+constexpr std::uint32_t JIS_FIRST = 0x21, JIS_SIDE = 94; // rows and cells 0x21..0x7E
+// Windows draw in a handful of colours; a run that met far more starts afresh.
+constexpr std::size_t MAX_CELLS = 8192;
 
 struct font_cache {
   font_files files;
@@ -31,6 +60,11 @@ struct font_cache {
   int title_px = 0, title_ascent = 0, title_descent = 0;
   iconv_t to_utf32 = reinterpret_cast<iconv_t>(-1);
   std::unordered_map<std::uint64_t, glyph> glyphs;
+  // the menu face's glyphs by code, without a hash: every character of every window
+  const glyph* single[SINGLE_CODES] = {};
+  const glyph* double_byte[JIS_SIDE * JIS_SIDE] = {};
+  std::unordered_map<cell_key, std::vector<std::uint8_t>, cell_hash> cells;
+  unsigned cells_made = 1; // moves on whenever the cells are thrown away
 
   void close() {
     for (FT_Face& f : face)
@@ -39,6 +73,10 @@ struct font_cache {
     if (to_utf32 != reinterpret_cast<iconv_t>(-1)) iconv_close(to_utf32);
     to_utf32 = reinterpret_cast<iconv_t>(-1);
     glyphs.clear();
+    for (const glyph*& g : single) g = nullptr;
+    for (const glyph*& g : double_byte) g = nullptr;
+    cells.clear();
+    cells_made++;
     opened = false;
     title_px = 0;
   }
@@ -108,7 +146,28 @@ int cell_ascent(int slot) {
 }
 
 // The glyph of a code in a slot, or nullptr when the face lacks it.
+// The glyph's entry in the direct table of the menu face's codes, or null
+// for a code outside it (the fallback and title faces go by the map alone).
+const glyph** direct_entry(int slot, std::uint32_t code) {
+  if (slot == SLOT_SINGLE) return code < SINGLE_CODES ? &fc.single[code] : nullptr;
+  if (slot != SLOT_DOUBLE) return nullptr;
+  std::uint32_t row = (code >> 8) - JIS_FIRST, cell = (code & 0xFF) - JIS_FIRST;
+  return row < JIS_SIDE && cell < JIS_SIDE ? &fc.double_byte[row * JIS_SIDE + cell] : nullptr;
+}
+
+const glyph* rendered_glyph(int slot, std::uint32_t code);
+
 const glyph* find_glyph(int slot, std::uint32_t code) {
+  const glyph** direct = direct_entry(slot, code);
+  if (direct && *direct) return (*direct)->advance < 0 ? nullptr : *direct;
+  const glyph* g = rendered_glyph(slot, code);
+  std::uint64_t key = static_cast<std::uint64_t>(slot) << 56 | code;
+  if (direct) *direct = &fc.glyphs[key]; // the entry, even of a missing glyph
+  return g;
+}
+
+// The glyph from the map of every glyph rendered, rendering it on first use.
+const glyph* rendered_glyph(int slot, std::uint32_t code) {
   std::uint64_t key = static_cast<std::uint64_t>(slot) << 56 |
                       static_cast<std::uint64_t>(slot == SLOT_TITLE ? fc.title_px : 0) << 40 | code;
   auto it = fc.glyphs.find(key);
@@ -126,34 +185,78 @@ const glyph* find_glyph(int slot, std::uint32_t code) {
   g.w = static_cast<int>(bm.width);
   g.h = static_cast<int>(bm.rows);
   g.advance = static_cast<int>((f->glyph->advance.x + 32) >> 6);
-  g.bits.assign(static_cast<size_t>(g.w) * g.h, 0);
   for (int y = 0; y < g.h; y++) {
     const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
-    for (int x = 0; x < g.w; x++) {
-      bool on =
-          bm.pixel_mode == FT_PIXEL_MODE_MONO ? row[x >> 3] & (0x80 >> (x & 7)) : row[x] >= 128;
-      g.bits[static_cast<size_t>(y) * g.w + x] = on;
+    auto on = [&](int x) {
+      return bm.pixel_mode == FT_PIXEL_MODE_MONO ? (row[x >> 3] & (0x80 >> (x & 7))) != 0
+                                                 : row[x] >= 128;
+    };
+    for (int x = 0; x < g.w;) {
+      if (!on(x)) {
+        x++;
+        continue;
+      }
+      int from = x;
+      while (x < g.w && on(x)) x++;
+      g.runs.push_back({static_cast<std::int16_t>(y), static_cast<std::int16_t>(from),
+                        static_cast<std::int16_t>(x - from)});
     }
   }
   return &g;
 }
 
-void put_pixel(surface& dst, int x, int y, colorref c) {
-  if (x < 0 || y < 0 || x >= dst.w || y >= dst.h) return;
+// Fills pixels x .. x + n - 1 of row y with c, clipped to the surface.
+void fill_span(surface& dst, int x, int y, int n, colorref c) {
+  if (y < 0 || y >= dst.h) return;
+  if (x < 0) n += x, x = 0;
+  if (x + n > dst.w) n = dst.w - x;
+  if (n <= 0) return;
+  std::uint8_t b = (c >> 16) & 255, g = (c >> 8) & 255, r = c & 255;
   std::uint8_t* p = surface_pixel(dst, x, y);
-  p[0] = (c >> 16) & 255, p[1] = (c >> 8) & 255, p[2] = c & 255;
+  for (int i = 0; i < n; i++, p += 3) p[0] = b, p[1] = g, p[2] = r;
+}
+
+void put_pixel(surface& dst, int x, int y, colorref c) {
+  fill_span(dst, x, y, 1, c);
 }
 
 void fill_cell(surface& dst, int x, int y, int w, int h, colorref c) {
-  for (int j = 0; j < h; j++)
-    for (int i = 0; i < w; i++) put_pixel(dst, x + i, y + j, c);
+  for (int j = 0; j < h; j++) fill_span(dst, x, y + j, w, c);
 }
 
 void draw_glyph(surface& dst, int x, int y, const glyph& g, colorref c) {
-  for (int j = 0; j < g.h; j++)
-    for (int i = 0; i < g.w; i++)
-      if (g.bits[static_cast<size_t>(j) * g.w + i])
-        put_pixel(dst, x + g.left + i, y + g.top + j, c);
+  for (const glyph_run& r : g.runs) fill_span(dst, x + g.left + r.x, y + g.top + r.y, r.len, c);
+}
+
+// The cell of a glyph that lies wholly inside it, in fg on bg, made on first
+// use; null for a glyph that reaches out of its cell (drawn the slow way).
+const std::vector<std::uint8_t>* cell_picture(const glyph& g, int w, colorref fg, colorref bg) {
+  if (g.left < 0 || g.top < 0 || g.left + g.w > w || g.top + g.h > CELL_H) return nullptr;
+  if (g.cell && g.cell_made == fc.cells_made && g.cell_fg == fg && g.cell_bg == bg && g.cell_w == w)
+    return g.cell;
+  cell_key key{&g, fg, bg, w};
+  auto it = fc.cells.find(key);
+  if (it == fc.cells.end()) {
+    if (fc.cells.size() >= MAX_CELLS) fc.cells.clear(), fc.cells_made++;
+    surface cell;
+    surface_create(cell, w, CELL_H);
+    fill_cell(cell, 0, 0, w, CELL_H, bg);
+    draw_glyph(cell, 0, 0, g, fg);
+    it = fc.cells.emplace(key, std::move(cell.px)).first;
+  }
+  g.cell = &it->second, g.cell_fg = fg, g.cell_bg = bg, g.cell_w = w, g.cell_made = fc.cells_made;
+  return g.cell;
+}
+
+// Copies a cell picture of width w to (x, y), clipped to the surface.
+void copy_cell(surface& dst, int x, int y, int w, const std::vector<std::uint8_t>& px) {
+  int from = x < 0 ? -x : 0, to = x + w > dst.w ? dst.w - x : w;
+  if (to <= from) return;
+  for (int j = 0; j < CELL_H; j++) {
+    if (y + j < 0 || y + j >= dst.h) continue;
+    std::memcpy(surface_pixel(dst, x + from, y + j), px.data() + (j * w + from) * 3,
+                static_cast<std::size_t>(to - from) * 3);
+  }
 }
 
 // What a character without any glyph looks like: a hollow box inside its cell.
@@ -220,11 +323,17 @@ int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len,
       std::uint8_t b = s[i++];
       if ((b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF)) g = find_glyph(SLOT_SINGLE, b);
     }
-    if (p.opaque) fill_cell(dst, pen, y, w, 12, p.bg);
-    if (g)
-      draw_glyph(dst, pen, y, *g, p.fg);
-    else
-      draw_box(dst, pen, y, w, 12, p.fg);
+    const std::vector<std::uint8_t>* cell =
+        p.opaque && g ? cell_picture(*g, w, p.fg, p.bg) : nullptr;
+    if (cell) {
+      copy_cell(dst, pen, y, w, *cell);
+    } else {
+      if (p.opaque) fill_cell(dst, pen, y, w, CELL_H, p.bg);
+      if (g)
+        draw_glyph(dst, pen, y, *g, p.fg);
+      else
+        draw_box(dst, pen, y, w, CELL_H, p.fg);
+    }
     pen += w;
   }
   return pen - x;

@@ -76,5 +76,9 @@ struct midi_stream_info {
   std::uint32_t last_short = 0;
   std::uint64_t events_played = 0; // stream events played since the stream opened
   std::uint64_t synth_frames = 0;  // frames the synthesiser rendered, ever
+  // Reads of the soundfont, ever: ahead of play, and while the stream plays
+  // (on the audio thread of the real device, where none should happen).
+  std::uint64_t font_reads_ahead = 0;
+  std::uint64_t font_reads_while_playing = 0;
 };
 midi_stream_info midi_stream_query();

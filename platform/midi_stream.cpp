@@ -4,9 +4,11 @@
 // runs (the audio callback, or the headless clock); the callback never does.
 #include "platform/audio_engine.h"
 #include "platform/file.h"
+#include "platform/soundfont.h"
 
 #include <fluidsynth.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +20,7 @@ synth_handle::~synth_handle() {
 }
 
 stream_data::~stream_data() {
+  if (loader.joinable()) loader.join();
   {
     std::lock_guard<std::mutex> g(lock);
     quit = true;
@@ -75,24 +78,53 @@ static void return_all() {
 // peaks near -5 dBFS, which leaves room for two effects sounding together.
 constexpr double MUSIC_GAIN = 0.55;
 
-static const char* const soundfonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                         "/usr/share/sounds/sf2/default-GM.sf2"};
+// The soundfont is read through these, which count the reads made while the
+// stream plays (on the audio thread, for the real device): there should be
+// none, the presets being read ahead.
+static thread_local bool in_stream_run = false;
+static std::atomic<std::uint64_t> reads_while_playing{0}, reads_ahead{0};
+
+static void* font_open(const char* name) {
+  return open_read_file(name);
+}
+static int font_read(void* buf, fluid_long_long_t count, void* f) {
+  (in_stream_run ? reads_while_playing : reads_ahead)++;
+  std::size_t n = static_cast<std::size_t>(count);
+  return std::fread(buf, 1, n, static_cast<std::FILE*>(f)) == n ? FLUID_OK : FLUID_FAILED;
+}
+static int font_seek(void* f, fluid_long_long_t offset, int origin) {
+  return fseeko(static_cast<std::FILE*>(f), static_cast<off_t>(offset), origin) == 0 ? FLUID_OK
+                                                                                     : FLUID_FAILED;
+}
+static int font_close(void* f) {
+  return std::fclose(static_cast<std::FILE*>(f)) == 0 ? FLUID_OK : FLUID_FAILED;
+}
+static fluid_long_long_t font_tell(void* f) {
+  return ftello(static_cast<std::FILE*>(f));
+}
+
+const char* soundfont_path() {
+  if (std::FILE* f = open_read_file(GAME_SOUNDFONT)) {
+    std::fclose(f);
+    return GAME_SOUNDFONT;
+  }
+  for (const char* path : GM_SOUNDFONTS) {
+    if (std::FILE* f = open_read_file(path)) {
+      std::fclose(f);
+      return path;
+    }
+  }
+  return nullptr;
+}
 
 bool synth_create(synth_handle* h, char* why, std::size_t size) {
   if (h->synth) return true;
-  const char* found = nullptr;
-  for (const char* path : soundfonts) {
-    if (std::FILE* f = open_read_file(path)) {
-      std::fclose(f);
-      found = path;
-      break;
-    }
-  }
+  const char* found = soundfont_path();
   if (!found) {
     std::snprintf(why, size,
                   "No MIDI output: the General MIDI soundfont %s is not installed "
                   "(package timgm6mb-soundfont or fluid-soundfont-gm). Music is off.",
-                  soundfonts[0]);
+                  GM_SOUNDFONTS[0]);
     return false;
   }
   fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
@@ -101,14 +133,65 @@ bool synth_create(synth_handle* h, char* why, std::size_t size) {
   h->settings = new_fluid_settings();
   fluid_settings_setnum(h->settings, "synth.sample-rate", SOUND_RATE);
   fluid_settings_setnum(h->settings, "synth.gain", MUSIC_GAIN);
+  // Only the presets the channels are set to are kept in memory; the
+  // shadow channels see to it that they are read before they are played.
+  fluid_settings_setint(h->settings, "synth.dynamic-sample-loading", 1);
+  fluid_settings_setint(h->settings, "synth.midi-channels", 2 * MIDI_CHANNELS);
   h->synth = new_fluid_synth(h->settings);
-  if (!h->synth || fluid_synth_sfload(h->synth, found, 1) == FLUID_FAILED) {
+  if (h->synth) {
+    fluid_sfloader_t* loader = new_fluid_defsfloader(h->settings);
+    if (loader) {
+      fluid_sfloader_set_callbacks(loader, font_open, font_read, font_seek, font_tell, font_close);
+      fluid_synth_add_sfloader(h->synth, loader);
+    }
+  }
+  if (!h->synth || (h->font = fluid_synth_sfload(h->synth, found, 1)) == FLUID_FAILED) {
     std::snprintf(why, size, "No MIDI output: the soundfont %s cannot be read. Music is off.",
                   found);
     synth_destroy(h);
     return false;
   }
+  fluid_synth_set_channel_type(h->synth, SHADOW + DRUM_CHANNEL, CHANNEL_TYPE_DRUM);
+  for (int ch = 0; ch < MIDI_CHANNELS; ch++) h->shadow_bank[ch] = 0;
+  fluid_synth_program_select(h->synth, SHADOW + DRUM_CHANNEL, h->font, DRUM_BANK, 0);
   return true;
+}
+
+// ---- reading presets ahead ----
+// With dynamic sample loading the synthesiser reads a preset's samples from
+// the soundfont when a channel is first set to it. So that this never
+// happens on the audio thread, the bank and program changes of a buffer are
+// made when the buffer is queued on a shadow channel of its own (channel +
+// 16), which never plays a note: the samples are in memory, held by the
+// shadow, by the time the buffer plays.
+
+static bool is_preset_change(std::uint32_t ev) {
+  if ((ev >> 24) != MEVT_SHORTMSG) return false;
+  std::uint32_t status = ev & 0xF0, d1 = ev >> 8 & 0x7F;
+  return status == 0xC0 || (status == 0xB0 && d1 == 0);
+}
+
+static void preset_changes(const midi_header* h, std::vector<std::uint32_t>* out) {
+  for (std::uint32_t off = 0; off + 12 <= h->bytes_recorded;) {
+    std::uint32_t ev;
+    std::memcpy(&ev, h->data + off + 8, 4);
+    if (is_preset_change(ev)) out->push_back(ev & 0xFFFFFF);
+    off += 12 + (ev & 0x80000000u ? ((ev & 0xFFFFFF) + 3) & ~3u : 0);
+  }
+}
+
+// Makes the changes on the shadow channels (the preload lock held).
+static void read_ahead(synth_handle* h, const std::vector<std::uint32_t>& changes) {
+  if (!h->synth) return;
+  for (std::uint32_t m : changes) {
+    int ch = m & 0x0F, d1 = m >> 8 & 0x7F, d2 = m >> 16 & 0x7F;
+    if ((m & 0xF0) == 0xB0) {
+      h->shadow_bank[ch] = d2;
+      continue;
+    }
+    int bank = ch == DRUM_CHANNEL ? DRUM_BANK : h->shadow_bank[ch];
+    fluid_synth_program_select(h->synth, SHADOW + ch, h->font, bank, d1);
+  }
 }
 
 void synth_destroy(synth_handle* h) {
@@ -116,17 +199,61 @@ void synth_destroy(synth_handle* h) {
   if (h->settings) delete_fluid_settings(h->settings);
   h->synth = nullptr;
   h->settings = nullptr;
+  h->font = -1;
 }
 
+static void synth_short(std::uint32_t msg);
+
 void stream_take_synth(synth_handle* h) {
+  std::lock_guard<std::mutex> p(stream.preload_lock);
   std::lock_guard<std::mutex> g(stream.lock);
+  // what is queued already is read ahead before the stream plays it
+  std::vector<std::uint32_t> changes;
+  for (const midi_header* q : stream.queue) preset_changes(q, &changes);
+  read_ahead(h, changes);
   synth_destroy(&stream.synth);
   stream.synth.synth = h->synth;
   stream.synth.settings = h->settings;
+  stream.synth.font = h->font;
+  std::memcpy(stream.synth.shadow_bank, h->shadow_bank, sizeof h->shadow_bank);
   stream.synth_quiet = false;
   stream.quiet_frames = 0;
   h->synth = nullptr;
   h->settings = nullptr;
+  h->font = -1;
+  stream.synth_loading = false;
+  for (std::uint32_t m : stream.waiting_shorts) synth_short(m);
+  stream.waiting_shorts.clear();
+}
+
+static void load_synth() {
+  synth_handle synth;
+  char why[sizeof stream.open_error];
+  bool ok = synth_create(&synth, why, sizeof why);
+  if (!ok) {
+    std::lock_guard<std::mutex> g(stream.lock);
+    std::snprintf(stream.open_error, sizeof stream.open_error, "%s", why);
+    stream.load_failed = true;
+  }
+  // a failed load still ends the wait: the stream then plays to no synthesiser
+  stream_take_synth(&synth);
+}
+
+bool stream_load_synth() {
+  std::lock_guard<std::mutex> g(stream.lock);
+  if (stream.synth.synth || stream.synth_loading) return true;
+  if (stream.load_failed) return false; // open_error still says why
+  if (!soundfont_path()) {
+    std::snprintf(stream.open_error, sizeof stream.open_error,
+                  "No MIDI output: the General MIDI soundfont %s is not installed "
+                  "(package timgm6mb-soundfont or fluid-soundfont-gm). Music is off.",
+                  GM_SOUNDFONTS[0]);
+    return false;
+  }
+  if (stream.loader.joinable()) stream.loader.join();
+  stream.synth_loading = true;
+  stream.loader = std::thread(load_synth);
+  return true;
 }
 
 // One short message to the synthesiser (note-on at velocity 0 is a note-off).
@@ -246,6 +373,14 @@ static void render(std::int16_t* out, int frames) {
 
 void stream_run(std::int16_t* out, int frames) {
   std::lock_guard<std::mutex> g(stream.lock);
+  in_stream_run = true;
+  struct leave {
+    ~leave() { in_stream_run = false; }
+  } on_return;
+  if (stream.synth_loading) {
+    if (out) std::memset(out, 0, sizeof(std::int16_t) * 2 * frames);
+    return;
+  }
   int done = 0;
   while (done < frames) {
     if (!stream.open || !stream.running || stream.queue.empty()) break;
@@ -309,6 +444,12 @@ int midi_unprepare_header(midi_header* h) {
 }
 
 int midi_stream_out(midi_header* h) {
+  if (h && h->data && h->bytes_recorded <= h->buffer_length) {
+    std::vector<std::uint32_t> changes;
+    preset_changes(h, &changes);
+    std::lock_guard<std::mutex> p(stream.preload_lock);
+    read_ahead(&stream.synth, changes);
+  }
   std::lock_guard<std::mutex> g(stream.lock);
   if (!stream.open) return MIDI_ERR_INVALHANDLE;
   if (!h || !h->data || h->bytes_recorded > h->buffer_length) return MIDI_ERR_INVALPARAM;
@@ -365,7 +506,10 @@ int midi_short_msg(std::uint32_t message) {
   if (!(message & 0x80)) return MIDI_ERR_INVALPARAM;
   stream.short_msgs++;
   stream.last_short = message;
-  synth_short(message);
+  if (stream.synth_loading)
+    stream.waiting_shorts.push_back(message);
+  else
+    synth_short(message);
   return MIDI_OK;
 }
 
@@ -379,7 +523,9 @@ midi_stream_info midi_stream_query() {
           stream.short_msgs,
           stream.last_short,
           stream.events_played,
-          stream.synth_frames};
+          stream.synth_frames,
+          reads_ahead,
+          reads_while_playing};
 }
 
 void midi_error_text(int code, char* text, std::size_t size) {

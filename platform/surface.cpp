@@ -21,10 +21,17 @@ static bool inside(const surface& s, int x, int y, int w, int h) {
 int fill_rect(surface& dst, int x, int y, int w, int h, colorref c) {
   if (!inside(dst, x, y, w, h)) return 1;
   std::uint8_t b = (c >> 16) & 255, g = (c >> 8) & 255, r = c & 255;
-  for (int j = 0; j < h; j++) {
-    std::uint8_t* p = surface_pixel(dst, x, y + j);
+  if (w <= 0 || h <= 0) return 0;
+  // the first row pixel by pixel, the others copied from it
+  std::uint8_t* first = surface_pixel(dst, x, y);
+  std::size_t row = static_cast<std::size_t>(w) * 3;
+  if (b == g && g == r) {
+    std::memset(first, b, row);
+  } else {
+    std::uint8_t* p = first;
     for (int i = 0; i < w; i++, p += 3) p[0] = b, p[1] = g, p[2] = r;
   }
+  for (int j = 1; j < h; j++) std::memcpy(surface_pixel(dst, x, y + j), first, row);
   return 0;
 }
 

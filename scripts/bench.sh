@@ -64,7 +64,7 @@ if [[ ${1:-} == --loops ]]; then
 fi
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZK_WERROR=OFF >/dev/null
-ninja -C "$build" -j"${ZK_BENCH_JOBS:-2}" frame_costs loop_cpu zandrek
+ninja -C "$build" -j"${ZK_BENCH_JOBS:-2}" frame_costs loop_cpu zandrek zk_soundfont
 
 echo "== Frame costs (median of 3; ratio = time / memcpy of the back buffer's 196,608 bytes)"
 json=$build/frame_costs.json
@@ -87,13 +87,16 @@ EOF
 echo
 echo "== The loop under Xvfb, $secs s each (game and bare loop side by side; 18 ms ticks)"
 export SDL_AUDIODRIVER=dummy # a sound device that plays nowhere, so the music is synthesised
-xvfb-run -a -s "-screen 0 1024x768x24" "$0" --loops | tee "$build/loop_cpu.txt"
+# wide enough for both 3x3 windows side by side, neither covering the other
+xvfb-run -a -s "-screen 0 2048x1024x24" "$0" --loops | tee "$build/loop_cpu.txt"
 echo
 awk '
   function v(k,  i, n, kv) { n = split($0, kv, " "); for (i = 1; i <= n; i++) if (index(kv[i], k "=") == 1) return substr(kv[i], length(k) + 2); return "" }
   /^kind=game/ { g = $0; gs = v("screen") (v("music") == "off" ? " (music off)" : ""); gc = v("cpu_pct"); gz = v("size")
                  gr = v("max_rss_kb"); gf = v("first_frame_ms") }
-  /^kind=bare/ { printf "%-22s %s  game %5.1f%%  bare %5.1f%%  ratio %5.2f  game max RSS %d KiB, first frame %s ms; bare %d KiB, %s ms\n",
-                 gs, gz, gc, v("cpu_pct"), (v("cpu_pct") > 0 ? gc / v("cpu_pct") : 0), gr, gf, v("max_rss_kb"), v("first_frame_ms") }
+  /^kind=bare/ { br = v("max_rss_kb"); bf = v("first_frame_ms")
+                 printf "%-20s %s  cpu game %5.1f%% bare %5.1f%% ratio %4.2f | max RSS game %6d KiB bare %6d KiB ratio %4.2f | first frame game %6.1f ms bare %6.1f ms ratio %4.2f\n",
+                 gs, gz, gc, v("cpu_pct"), (v("cpu_pct") > 0 ? gc / v("cpu_pct") : 0), gr, br, (br > 0 ? gr / br : 0),
+                 gf, bf, (bf > 0 ? gf / bf : 0) }
   /^kind=zandrek/ { printf "zandrek itself, title 1x1: %s%% of a core, max RSS %s KiB\n", v("cpu_pct"), v("max_rss_kb") }
 ' "$build/loop_cpu.txt"

@@ -1,6 +1,7 @@
 // The real MIDI output: the stream synthesised by FluidSynth with the General
 // MIDI soundfont, played through the sound device. Without a device or a
-// soundfont the open fails with a text that says which is missing.
+// soundfont the open fails with a text that says which is missing; a
+// soundfont that turns out unreadable fails the next open.
 #include "platform/audio_engine.h"
 
 #include <SDL.h>
@@ -15,11 +16,7 @@ int midi_stream_open(std::uint32_t device, midi_callback callback) {
                   SDL_GetError());
     return MIDI_ERR_NODRIVER;
   }
-  if (!stream.synth.synth) {
-    synth_handle synth;
-    if (!synth_create(&synth, stream.open_error, sizeof stream.open_error))
-      return MIDI_ERR_NODRIVER;
-    stream_take_synth(&synth);
-  }
+  // the stream opens at once; the music sounds once the soundfont is in
+  if (!stream_load_synth()) return MIDI_ERR_NODRIVER;
   return stream_open(callback);
 }
