@@ -87,6 +87,7 @@ struct event_data {
   u32 answer_key = 0;   // virtual-key code of the key that ended the last wait
   int event_person = 0; // npc_table index of the person whose talk started the event
   int last_error = 0;   // code of the last runtime error, 0 when none since the last start
+  int ending_shown = 0; // 1 once the story has ended: the ending screen, for good
 };
 
 extern event_data ev;

@@ -12,7 +12,6 @@ constexpr i32 PULSE_START = 50;
 
 struct title_screens_data {
   i32 title_mode = 0;   // 1 title menu, 2 opening text, 3 load list, 0 in play
-  i32 ending_shown = 0; // 1 once the story has ended: the ending screen, for good
   i32 title_cursor = 0; // 0 "NEW GAME", 1 "CONTINUE"
   i32 title_slot = 0;   // load-list cursor 0..7, kept while the program runs
   // Brightness of the highlighted title item, shared with "GAME OEVR".

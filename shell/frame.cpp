@@ -4,6 +4,7 @@
 // picture, the backdrop animation and the arrival of a finished step. The
 // tick period is therefore the speed of the whole game.
 #include "battle/battle.h"
+#include "event/event.h"
 #include "field/field_menu.h"
 #include "field/walk.h"
 #include "gfx/battle_screen.h"
@@ -69,7 +70,7 @@ void render_frame() {
   sh.last_tick_ms = now;
   advance_message_counters();
   if (ts.title_mode != 0) return draw_title_screens(); // presents itself
-  if (ts.ending_shown == 1) return draw_ending_screen();
+  if (ev.ending_shown == 1) return draw_ending_screen();
   if (fm.transition == WIPE_CLOSING) return closing_wipe();
   draw_field_frame();
   animate_field();

@@ -68,5 +68,5 @@ bool tick_due(u32 now);
 // Every subsystem's reset: a clean game, for tests. Installs the hooks too.
 void reset_game();
 // Hands the lower folders the few functions of higher ones that they call
-// (the event file readers); start-up and reset_game() do it.
+// (the event file readers, the return spell's map change); start-up and reset_game() do it.
 void install_hooks();

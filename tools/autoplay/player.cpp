@@ -71,7 +71,7 @@ bool milestone() {
 
 bool out_of_time() {
   trace_messages();
-  return drv.quit || drv.ticks >= budget || ts.ending_shown == 1 || bt.gameover_state != 0 ||
+  return drv.quit || drv.ticks >= budget || ev.ending_shown == 1 || bt.gameover_state != 0 ||
          milestone();
 }
 
@@ -1015,7 +1015,7 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
     std::fill(left_at.begin(), left_at.end(), -1);
   }
   ps.lost = bt.gameover_state != 0;
-  if (ts.ending_shown == 1 || milestone()) return 0;
+  if (ev.ending_shown == 1 || milestone()) return 0;
   if (ps.lost)
     ps.stuck = "the party was wiped out";
   else if (drv.ticks >= budget)
