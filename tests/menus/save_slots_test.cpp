@@ -31,7 +31,6 @@ struct SaveSlots : ::testing::Test {
     for (const char* n : {SAVE_FILE, "dmapdat004.mp", "dmapdat012.mp"}) std::remove(n);
     rmdir("rpgpcd.pcd.tmp");
     fresh_game();
-    fmn.sys_state = SYS_YES_NO; // loads from the system menu resume the slot
   }
   void TearDown() override {
     chmod(".", 0755);
