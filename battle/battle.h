@@ -138,6 +138,10 @@ struct battle_data {
 extern battle_data bt;
 void reset_battle_state();
 
+// The return spell ends in a map change, which is the field's walk: the
+// shell puts the field's enter_map() here at start-up.
+extern void (*return_to_map)(int map, int x, int y);
+
 // ---- Set-up (battle/encounter.cpp) ----
 // A random group of one to three monsters from the area's encounter row;
 // figure is the NPC that started it (0 when walking). Callers stop the music,

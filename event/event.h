@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <cstdio>
 
 // One compiled event; also its image in eventdat.evt and event%03d.evt.
 struct event_record {
@@ -86,6 +87,7 @@ struct event_data {
   u32 answer_key = 0;   // virtual-key code of the key that ended the last wait
   int event_person = 0; // npc_table index of the person whose talk started the event
   int last_error = 0;   // code of the last runtime error, 0 when none since the last start
+  int ending_shown = 0; // 1 once the story has ended: the ending screen, for good
 };
 
 extern event_data ev;
@@ -94,6 +96,11 @@ extern event_record (&event_table)[EVENT_COUNT];
 extern char (&event_msg)[EVENT_MSG_COUNT][EVENT_MSG_SIZE];
 
 void reset_event_state();
+
+// The readers of eventdat.evt and eventmsg.mgb (results as the data-file
+// readers: READ_OK, READ_ERROR, FORMAT_ERROR).
+int read_event_table(std::FILE* f);
+int read_event_messages(std::FILE* f);
 
 // Start: runs event n from its first byte until its code ends or it waits.
 // Called by the field (people of type 2, event tiles, event doors) and by the

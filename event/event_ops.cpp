@@ -1,7 +1,6 @@
 #include "audio/music.h"
 #include "battle/battle.h"
 #include "event/event_internal.h"
-#include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/platform.h"
 #include "state/save_slots.h"

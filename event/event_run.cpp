@@ -1,5 +1,4 @@
 #include "event/event_internal.h"
-#include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/platform.h"
 #include "state/save_slots.h"
@@ -90,7 +89,7 @@ static int run_opcode(const event_op& o) {
 static void end_of_code() {
   if (st.sb.flags[FLAG_ENDING] != 1) return;
   st.sb.flags[FLAG_ENDING] = 0;
-  ts.ending_shown = 1;
+  ev.ending_shown = 1;
   save_slot(st.cur_slot);
 }
 

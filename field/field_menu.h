@@ -90,3 +90,6 @@ void set_equip_win(int on);
 void system_key(int key);
 // 1 when the party's own tile allows saving.
 int save_allowed_here();
+// Reads the save file again and resumes slot k: the results of load_slot
+// (state/save_slots.h); the game is left as it was unless it is 0.
+int resume_slot(int k);

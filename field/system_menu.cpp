@@ -1,6 +1,38 @@
+#include "audio/music.h"
+#include "battle/battle.h"
 #include "field/field_menu.h"
+#include "gfx/field_map.h"
 #include "message/message.h"
+#include "state/data_files.h"
 #include "state/save_slots.h"
+
+// The party back where the slot was saved, with its map, music and pictures;
+// the windows of the moment closed.
+static void resume(const save_block& slot) {
+  music_stop();
+  st.sb = slot;
+  st.cur_map = slot.map;
+  load_data(LOAD_MAP);
+  st.pos_x = slot.x;
+  st.pos_y = slot.y;
+  st.view_x = st.pos_x - 9;
+  st.view_y = st.pos_y - 9;
+  st.cur_area = slot.area;
+  st.playing_music = st.cur_music;
+  play_music_entry(st.cur_music);
+  rebuild_map_pictures();
+  mw.msg_visible = 0;
+  fmn.system_win = 0;
+  bt.weaken_count = 0;
+  st.no_monster_turn = 0;
+}
+
+int resume_slot(int k) {
+  save_block slot;
+  int result = load_slot(k, slot);
+  if (result == 0) resume(slot);
+  return result;
+}
 
 static void system_menu_open() {
   fmn.system_win = 1;
@@ -73,7 +105,7 @@ static void save_here() {
 }
 
 static void load_chosen() {
-  int result = load_slot(fmn.load_cursor);
+  int result = resume_slot(fmn.load_cursor);
   if (result == SLOT_PLACE_MISSING) {
     msg_print(PRINT_NEW, SLOT_PLACE_MISSING_TEXT);
     fmn.sys_state = SYS_LOAD_SLOT; // another slot may be chosen

@@ -1,5 +1,5 @@
 // The title menu's keys: a new game with its opening text, or a saved game
-// from the load list. Every key comes here while sh.title_mode is not 0, so
+// from the load list. Every key comes here while ts.title_mode is not 0, so
 // nothing else acts on the title screens, not even Escape.
 #include "field/title_menu.h"
 
@@ -7,10 +7,10 @@
 #include "audio/sound.h"
 #include "event/event.h"
 #include "field/field_menu.h"
+#include "gfx/field_map.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/keys.h"
-#include "shell/shell.h"
 #include "state/save_slots.h"
 
 namespace {
@@ -20,21 +20,21 @@ constexpr int OPENING_EVENT = 255;
 // The map's music from its start, and the field takes over.
 void start_play() {
   start_closing_wipe();
-  sh.title_mode = TITLE_PLAY;
+  ts.title_mode = TITLE_PLAY;
   mus.field_music_on = 1;
   music_stop();
   play_music_entry(st.cur_music);
 }
 
 void move_cursor(int step) {
-  if (sh.title_mode == TITLE_MENU) {
+  if (ts.title_mode == TITLE_MENU) {
     int to = ts.title_cursor + step;
     if (to < 0 || to > 1) return;
     ts.title_cursor = to;
     ts.pulse_level = 254;
     ts.pulse_down = 1;
     play_menusound();
-  } else if (sh.title_mode == TITLE_LOAD_LIST) {
+  } else if (ts.title_mode == TITLE_LOAD_LIST) {
     int to = ts.title_slot + step;
     if (to < 0 || to > 7) return;
     ts.title_slot = to;
@@ -45,7 +45,7 @@ void move_cursor(int step) {
 // The opening is typed a byte every second frame over the world map's music.
 void new_game() {
   mw.msg_speed = 1;
-  sh.title_mode = TITLE_OPENING;
+  ts.title_mode = TITLE_OPENING;
   start_closing_wipe();
   mus.field_music_on = 1;
   music_stop();
@@ -66,9 +66,8 @@ void end_opening() {
 void continue_from_slot() {
   int k = ts.title_slot;
   if (st.slots[k].map == 0) return;
-  fmn.sys_state = 1; // any state but the main list resumes the slot
-  int result = load_slot(k);
-  fmn.sys_state = 0;
+  int result = resume_slot(k);
+  fmn.sys_state = SYS_MAIN;
   if (result == SLOT_PLACE_MISSING) {
     msg_print(PRINT_NEW, SLOT_PLACE_MISSING_TEXT);
     mw.msg_visible = 1;
@@ -80,20 +79,20 @@ void continue_from_slot() {
 
 void confirm() {
   play_menusound();
-  if (sh.title_mode == TITLE_MENU && ts.title_cursor == 0)
+  if (ts.title_mode == TITLE_MENU && ts.title_cursor == 0)
     new_game();
-  else if (sh.title_mode == TITLE_MENU)
-    sh.title_mode = TITLE_LOAD_LIST;
-  else if (sh.title_mode == TITLE_OPENING)
+  else if (ts.title_mode == TITLE_MENU)
+    ts.title_mode = TITLE_LOAD_LIST;
+  else if (ts.title_mode == TITLE_OPENING)
     end_opening();
-  else if (sh.title_mode == TITLE_LOAD_LIST)
+  else if (ts.title_mode == TITLE_LOAD_LIST)
     continue_from_slot();
 }
 
 } // namespace
 
 void title_key(int key) {
-  if (sh.title_mode == TITLE_LOAD_LIST) mw.msg_visible = 0; // a refusal lasts until the next key
+  if (ts.title_mode == TITLE_LOAD_LIST) mw.msg_visible = 0; // a refusal lasts until the next key
   switch (key_role(key, IN_TITLE)) {
   case KEY_DOWN:
     return move_cursor(1);
@@ -102,9 +101,9 @@ void title_key(int key) {
   case KEY_CONFIRM:
     return confirm();
   case KEY_CANCEL:
-    if (sh.title_mode != TITLE_LOAD_LIST) return;
+    if (ts.title_mode != TITLE_LOAD_LIST) return;
     play_cancel();
-    sh.title_mode = TITLE_MENU;
+    ts.title_mode = TITLE_MENU;
     return;
   default:
     return;

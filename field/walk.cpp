@@ -10,7 +10,6 @@
 #include "gfx/field_map.h"
 #include "gfx/text.h"
 #include "message/message.h"
-#include "shell/shell.h"
 #include "state/data_files.h"
 
 #include <cstdio>

@@ -6,7 +6,6 @@
 #include "gfx/field_map.h"
 
 #include "gfx/surfaces.h"
-#include "shell/shell.h"
 
 field_map_data fm;
 
@@ -170,7 +169,7 @@ void rebuild_map_pictures() {
     n.py = static_cast<i16>((n.y - (st.view_y + 1)) * 16);
   }
   draw_backdrops();
-  sh.bg_anim_count = 0;
+  fm.bg_anim_count = 0;
   fm.bg_select = 0;
   fm.bg_scroll_x = 32;
   fm.bg_scroll_y = 32;

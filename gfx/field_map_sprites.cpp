@@ -2,7 +2,6 @@
 // character sheet, two walking pictures per facing.
 #include "gfx/field_map.h"
 #include "gfx/surfaces.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -70,7 +69,7 @@ bool clip(int p, int* src, int* dst, int* len) {
 
 void draw_party() {
   copy_rect(gx.back_surface, 128, 128, gx.under_party_surface, 0, 0, 16, 16);
-  int sx = ((st.ship_sprite % 16) + st.facing + sh.party_frame) * 16;
+  int sx = ((st.ship_sprite % 16) + st.facing + fm.party_frame) * 16;
   int sy = st.ship_sprite / 16 * 16;
   copy_keyed(gx.back_surface, 128, 128, gx.plc_surface, sx, sy, 16, 16);
 }

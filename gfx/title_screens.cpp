@@ -6,7 +6,6 @@
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
 #include "message/message.h"
-#include "shell/shell.h"
 
 title_screens_data ts;
 
@@ -84,24 +83,24 @@ void draw_load_list() {
 
 void draw_title_screens() {
   fill_back(TITLE_BACKGROUND);
-  if (sh.title_mode == TITLE_MENU)
+  if (ts.title_mode == TITLE_MENU)
     draw_title_menu();
-  else if (sh.title_mode == TITLE_OPENING)
+  else if (ts.title_mode == TITLE_OPENING)
     msg_window_step();
-  else if (sh.title_mode == TITLE_LOAD_LIST)
+  else if (ts.title_mode == TITLE_LOAD_LIST)
     draw_load_list();
   present();
 }
 
 void draw_ending_screen() {
-  fill_back(static_cast<u32>(sh.ending_fade));
-  if (sh.ending_fade < 100) {
-    sh.ending_fade++;
+  fill_back(static_cast<u32>(ts.ending_fade));
+  if (ts.ending_fade < 100) {
+    ts.ending_fade++;
   } else {
     begin_title_text(-18);
-    int grey = sh.ending_text_level & 0xFF;
+    int grey = ts.ending_text_level & 0xFF;
     set_text_color(static_cast<colorref>(grey | grey << 8 | grey << 16));
-    if (sh.ending_text_level < 254) sh.ending_text_level += 2;
+    if (ts.ending_text_level < 254) ts.ending_text_level += 2;
     text_out(40, 50, "      ZANDREK      ");
     text_out(48, 100, "    Produced by     ");
     text_out(40, 120, "   ZANDREK TEAM");

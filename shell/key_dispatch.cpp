@@ -84,8 +84,8 @@ void ending_key(int key) {
 } // namespace
 
 void key_dispatch(int key) {
-  if (sh.title_mode != 0) return title_key(key);
-  if (ts.ending_shown == 1) return ending_key(key);
+  if (ts.title_mode != 0) return title_key(key);
+  if (ev.ending_shown == 1) return ending_key(key);
   // a one-off tune swallows every key; otherwise the map's music comes back
   if (music_key_restart()) return;
   if (mw.msg_wait_key) {

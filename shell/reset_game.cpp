@@ -28,4 +28,5 @@ void reset_game() {
   reset_field_menu_state();
   reset_shop_state();
   reset_shell_state();
+  install_hooks();
 }

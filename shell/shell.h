@@ -25,18 +25,10 @@ constexpr u32 FRAME_PERIOD_RESUME = 20; // "&Fast" or "Slo&w" after "&Stop"
 constexpr u32 FRAME_PERIOD_SLOWEST = 300;
 constexpr int TEXT_SCRATCH_BYTES = 15360;
 
-// Wipe states of `transition`.
-enum : i32 { WIPE_NONE = 0, WIPE_CLOSING = 1, WIPE_OPENING = 2 };
-constexpr i32 WIPE_END = 128; // transition_pos when the bands meet or have left
-
 struct shell_data {
   i32 app_active = 0; // the window is active: the loop draws
-  i32 title_mode = 0; // 1 title menu, 2 opening text, 3 load list, 0 in play
   u32 frame_period_ms = FRAME_PERIOD_START;
   u32 last_tick_ms = 0;
-  i32 party_anim_count = 0, party_frame = 0, bg_anim_count = 0;
-  i32 transition = WIPE_NONE, transition_pos = 0;
-  i32 ending_fade = 0, ending_text_level = 0;
   // Locked around every block of text on the original system; nothing reads it.
   std::vector<u8> text_scratch;
 };
@@ -72,7 +64,9 @@ void render_frame();
 // The tick test: more than frame_period_ms since the last tick, as an
 // unsigned 32-bit difference (so a wrapping clock goes on ticking).
 bool tick_due(u32 now);
-void start_closing_wipe(); // transition_pos = 0, transition = 1
 
-// Every subsystem's reset: a clean game, for tests.
+// Every subsystem's reset: a clean game, for tests. Installs the hooks too.
 void reset_game();
+// Hands the lower folders the few functions of higher ones that they call
+// (the event file readers, the return spell's map change); start-up and reset_game() do it.
+void install_hooks();

@@ -6,6 +6,7 @@
 #include "field/field_menu.h"
 #include "gfx/field_map.h"
 #include "gfx/surfaces.h"
+#include "gfx/title_screens.h"
 #include "shell/shell.h"
 #include "state/data_files.h"
 #include "state/save_slots.h"
@@ -76,15 +77,14 @@ int load_monsters() {
   return 0;
 }
 
-// The world map, the new-game record and the tables; the slot list is read
-// without resuming any slot (sys_state 0).
+// The world map, the new-game record, the tables and the slot list.
 void first_game_state() {
   st.cur_map = WORLD_MAP;
   fmn.sys_state = SYS_MAIN;
   load_data(LOAD_START);
   st.cur_area = area_at(WORLD_MAP, st.pos_x, st.pos_y);
   for (save_block& s : st.slots) s.map = 0;
-  load_slot(0);
+  read_slots();
   build_level_table();
   rebuild_map_pictures();
   fm.map_surface_sel = 0;
@@ -112,13 +112,14 @@ int startup_fail(int code, const char* fmt, ...) {
 }
 
 int startup() {
+  install_hooks();
   if (plat_create_window("Zandrek") != 0) return E_FAIL;
   // the first command handled sizes the picture area to 256 x 256
   plat_post_message(MSG_COMMAND, CMD_SIZE_1X1);
   st.pos_x = 8, st.pos_y = 8;
   st.view_x = st.pos_x - 9, st.view_y = st.pos_y - 9;
   st.map_max_x = 15, st.map_max_y = 15;
-  sh.title_mode = 1;
+  ts.title_mode = 1;
   mus.field_music_on = 0;
   install_builtin_tables(); // items and spells: shops, menus and battles read them
   // There is no display driver, cooperative level, primary surface or clipper

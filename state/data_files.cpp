@@ -1,6 +1,5 @@
 #include "state/data_files.h"
 
-#include "event/event.h"
 #include "platform/file.h"
 #include "platform/platform.h"
 #include "state/state.h"
@@ -11,6 +10,18 @@
 // places so that the numbers in the error boxes stay the game's own.
 static int read_nothing(std::FILE*) {
   return READ_OK;
+}
+
+event_file_readers event_readers{};
+
+// A program that never handed over the event readers cannot play its story:
+// the files are then reported as unreadable rather than skipped.
+static int read_event_table_file(std::FILE* f) {
+  return event_readers.table ? event_readers.table(f) : READ_ERROR;
+}
+
+static int read_event_messages_file(std::FILE* f) {
+  return event_readers.messages ? event_readers.messages(f) : READ_ERROR;
 }
 
 const data_file data_file_table[21] = {
@@ -30,10 +41,10 @@ const data_file data_file_table[21] = {
     {"d", "evl", false, read_nothing, false, false},
     {"d", "sev", true, read_nothing, false, false},
     {"d", "fld", true, read_nothing, false, false},
-    {"eventdat", "evt", false, read_event_table, true, true},
+    {"eventdat", "evt", false, read_event_table_file, true, true},
     {"rpgmappat", "atr", false, read_tile_classes, true, true},
     {"rpgmidlst", "lst", true, read_music_list, true, false},
-    {"eventmsg", "mgb", false, read_event_messages, true, false},
+    {"eventmsg", "mgb", false, read_event_messages_file, true, false},
     {"dmapdmy", "mp", false, read_backdrops, true, false},
 };
 
@@ -180,13 +191,6 @@ int read_new_game(std::FILE* f) {
   return READ_OK;
 }
 
-int read_event_table(std::FILE* f) {
-  ev.event_no = 0;
-  for (auto& rec : event_table)
-    if (std::fread(&rec, sizeof rec, 1, f) != 1) return FORMAT_ERROR;
-  return READ_OK;
-}
-
 int read_tile_classes(std::FILE* f) {
   return std::fread(st.tile_class, 1, 256, f) == 256 ? READ_OK : READ_ERROR;
 }
@@ -199,20 +203,6 @@ int read_music_list(std::FILE* f) {
       break;
     }
     entry[std::strcspn(entry, "\r\n")] = 0;
-  }
-  return READ_OK;
-}
-
-int read_event_messages(std::FILE* f) {
-  for (auto& line : event_msg) {
-    if (std::fread(line, 1, sizeof line, f) != sizeof line) break;
-    for (std::size_t i = 0; i + 1 < sizeof line; i += 2) {
-      char t = line[i];
-      line[i] = line[i + 1];
-      line[i + 1] = t;
-    }
-    // A shown message holds at most 159 bytes, whatever the file says.
-    line[sizeof line - 1] = 0;
   }
   return READ_OK;
 }

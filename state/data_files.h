@@ -18,6 +18,15 @@ struct data_file {
 
 extern const data_file data_file_table[21];
 
+// The event table and the event messages belong to the event interpreter,
+// which sits above this folder; the shell hands their readers over at
+// start-up so that the files keep their places in the table.
+struct event_file_readers {
+  int (*table)(std::FILE* f);
+  int (*messages)(std::FILE* f);
+};
+extern event_file_readers event_readers;
+
 // Reads every file of the set, reporting each failure in a message box and
 // going on with the next file.
 void load_data(int set);
@@ -35,8 +44,6 @@ int read_map(std::FILE* f);
 int read_map_events(std::FILE* f);
 int read_npcs(std::FILE* f);
 int read_new_game(std::FILE* f);
-int read_event_table(std::FILE* f);
 int read_tile_classes(std::FILE* f);
 int read_music_list(std::FILE* f);
-int read_event_messages(std::FILE* f);
 int read_backdrops(std::FILE* f);

@@ -1,10 +1,5 @@
 #include "state/save_slots.h"
 
-#include "audio/music.h"
-#include "battle/battle.h"
-#include "field/field_menu.h"
-#include "gfx/field_map.h"
-#include "message/message.h"
 #include "platform/file.h"
 #include "state/data_files.h"
 
@@ -63,34 +58,13 @@ int read_slots() {
   return whole == SLOT_COUNT ? 0 : 1;
 }
 
-static void resume(const save_block& slot) {
-  music_stop();
-  st.sb = slot;
-  st.cur_map = slot.map;
-  load_data(LOAD_MAP);
-  st.pos_x = slot.x;
-  st.pos_y = slot.y;
-  st.view_x = st.pos_x - 9;
-  st.view_y = st.pos_y - 9;
-  st.cur_area = slot.area;
-  st.playing_music = st.cur_music;
-  play_music_entry(st.cur_music);
-  rebuild_map_pictures();
-  mw.msg_visible = 0;
-  fmn.system_win = 0;
-  bt.weaken_count = 0;
-  st.no_monster_turn = 0;
-}
-
-int load_slot(int k) {
+int load_slot(int k, save_block& slot) {
   if (read_slots() != 0) return 1;
-  if (fmn.sys_state == SYS_MAIN) return 0;
   if (k < 0 || k >= SLOT_COUNT || st.slots[k].map == 0) return 2;
-  save_block slot = st.slots[k];
   // Checked before anything is touched: resuming would put the party on a
   // grid that is not there, and the next save would write that place back.
-  if (!map_holds(slot.map, slot.x, slot.y)) return SLOT_PLACE_MISSING;
-  resume(slot);
+  if (!map_holds(st.slots[k].map, st.slots[k].x, st.slots[k].y)) return SLOT_PLACE_MISSING;
+  slot = st.slots[k];
   return 0;
 }
 

@@ -14,12 +14,11 @@ constexpr int SAVE_FILE_BYTES = SLOT_COUNT * SLOT_BYTES;
 // the file is missing or short (the slots it held whole are taken, the
 // others keep what memory had).
 int read_slots();
-// Reads the file again, then resumes slot k unless the system menu is in its
-// main list (sys_state 0: start-up fills the slot list this way). 0 on
+// Reads the file again and gives slot k, to be resumed by the menus. 0 on
 // success; 1 when the file cannot be read, 2 when slot k is not a used slot,
 // SLOT_PLACE_MISSING when its map file is missing or damaged or does not hold
-// its place (the game is then left as it was).
-int load_slot(int k);
+// its place (slot is then left as it was).
+int load_slot(int k, save_block& slot);
 constexpr int SLOT_PLACE_MISSING = 3;
 // What the player reads when a slot's place is missing.
 constexpr const char* SLOT_PLACE_MISSING_TEXT = "このスロットは、こわれている。";

@@ -3,6 +3,7 @@
 #include "message/message.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "shell/shell.h"
 
 #include <cstring>
 
@@ -32,6 +33,7 @@ void fresh_game() {
   build_level_table();
   reset_battle_state();
   reset_message_state();
+  install_hooks();
   const char* names[3] = {"ALICE", "BOB", "CARL"};
   for (int i = 0; i < 3; i++) make_member(st.sb.party[i], names[i]);
   st.cur_map = WORLD_MAP;

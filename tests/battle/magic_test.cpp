@@ -1,4 +1,5 @@
 #include "battle_fixture.h"
+#include "gfx/field_map.h"
 #include "shell/shell.h"
 
 #include "platform/platform.h"
@@ -233,7 +234,7 @@ TEST(FieldMagic, ReturnSpellTakesThePartyBack) {
   st.return_x = 10;
   st.return_y = 11;
   field_cast(0, 0);
-  EXPECT_EQ(sh.transition, 1); // the map change closes the picture
+  EXPECT_EQ(fm.transition, 1); // the map change closes the picture
   EXPECT_EQ(st.cur_map, 4);
   EXPECT_EQ(st.pos_x, 10);
   EXPECT_EQ(st.pos_y, 11);

@@ -15,6 +15,7 @@
 #include "field/shop.h"
 #include "gfx/field_map.h"
 #include "gfx/surfaces.h"
+#include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
@@ -68,8 +69,8 @@ bool start_field() {
   if (!start_game()) return false;
   key('D');
   key('D');
-  for (int i = 0; i < 400 && (sh.title_mode != 0 || sh.transition != WIPE_NONE); i++) frame();
-  return sh.title_mode == 0 && sh.transition == WIPE_NONE && bt.battle_mode == BATTLE_NONE;
+  for (int i = 0; i < 400 && (ts.title_mode != 0 || fm.transition != WIPE_NONE); i++) frame();
+  return ts.title_mode == 0 && fm.transition == WIPE_NONE && bt.battle_mode == BATTLE_NONE;
 }
 
 bool ready(benchmark::State& state, bool ok) {

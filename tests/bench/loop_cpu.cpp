@@ -18,6 +18,7 @@
 // programs started side by side measure the same seconds.
 #include "audio/music.h"
 #include "gfx/field_map.h"
+#include "gfx/title_screens.h"
 #include "shell/shell.h"
 
 #include <SDL.h>
@@ -103,7 +104,7 @@ int run_game(double until, double main_real, figures& f, bool count) {
 }
 
 bool on_field() {
-  return sh.title_mode == 0 && sh.transition == WIPE_NONE;
+  return ts.title_mode == 0 && fm.transition == WIPE_NONE;
 }
 
 // Runs the loop until the party stands on the field (the wipe over), or the time is up.
@@ -132,7 +133,7 @@ int game(const char* screen, int size, double seconds, bool quiet, double main_r
   if (whole_map) plat_post_message(MSG_KEYDOWN, 'F');
   if (quiet) music_toggle_mute(); // as key N does on the field
   if (run_game(measure_from(now_s(CLOCK_MONOTONIC) + 1.0), main_real, f, false)) return 1;
-  bool on_screen = field ? on_field() : sh.title_mode == 1;
+  bool on_screen = field ? on_field() : ts.title_mode == 1;
   if (whole_map) on_screen = on_screen && fm.world_map_view == 1;
   double c0 = cpu_s(), w0 = now_s(CLOCK_MONOTONIC);
   if (run_game(w0 + seconds, main_real, f, true)) return 1;

@@ -2,7 +2,6 @@
 
 #include "audio/music.h"
 #include "battle/battle.h"
-#include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
 #include "state/state.h"
@@ -16,11 +15,11 @@ void fresh_game() {
   reset_music_state();
   headless_reset();
   reset_message_state();
-  reset_title_screens_state(); // the ending screen
   std::remove("rpgpcd.pcd");
   ev.event_no = ev.event_pc = ev.wait_answer = 0;
   ev.answer_key = 0;
   ev.event_person = ev.last_error = 0;
+  ev.ending_shown = 0;
 }
 
 std::vector<std::string> shown() {
@@ -30,7 +29,7 @@ std::vector<std::string> shown() {
 }
 
 bool ending_is_shown() {
-  return ts.ending_shown == 1;
+  return ev.ending_shown == 1;
 }
 
 int saves_made() {

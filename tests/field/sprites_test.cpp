@@ -114,7 +114,7 @@ TEST_F(Sprites, AWaitingPersonCountsItsWaitBeforeDrawingLots) {
 TEST_F(Sprites, TheShipIsDrawnFromRowFour) {
   st.ship_sprite = 64;
   st.facing = 2;
-  sh.party_frame = 1;
+  fm.party_frame = 1;
   draw_party();
   EXPECT_EQ(pixel(gx.back_surface, 128, 128), char_pixel(64 + 3, 0, 0));
 }

@@ -42,7 +42,7 @@ TEST_F(Walk, StairsLeadToTheRecordsTargetWithItsMusicAndPictures) {
   EXPECT_EQ(st.cur_music, 5);
   EXPECT_EQ(st.playing_music, 5);
   EXPECT_EQ(st.return_map, 33) << "map 12's own return point, from its header";
-  EXPECT_EQ(sh.transition, 1) << "the closing wipe";
+  EXPECT_EQ(fm.transition, 1) << "the closing wipe";
   EXPECT_EQ(fm.step_dir, 0);
   EXPECT_EQ(log_count("sound: Kaidan"), 1);
   EXPECT_EQ(pixel(gx.map_surface[0], 0, 0), outside_tile_color(255)) << "rebuilt: map (-5, -4)";

@@ -1,4 +1,5 @@
 #include "tests/fuzz/soak_guide.h"
+#include "gfx/title_screens.h"
 
 #include "battle/battle.h"
 #include "event/event.h"
@@ -89,7 +90,7 @@ bool free_to_walk() {
                  fmn.item_win || fmn.equip_win || bt.member_pick || bt.item_pick;
   bool services = sp.shop_win || sp.inn_win || sp.church_win;
   bool messages = mw.msg_visible || mw.msg_wait_key || ev.wait_answer;
-  return sh.title_mode == 0 && sh.transition == WIPE_NONE && bt.battle_mode == BATTLE_NONE &&
+  return ts.title_mode == 0 && fm.transition == WIPE_NONE && bt.battle_mode == BATTLE_NONE &&
          bt.gameover_state == 0 && fm.world_map_view == 0 && !windows && !services && !messages;
 }
 

@@ -31,7 +31,6 @@ struct SaveSlots : ::testing::Test {
     for (const char* n : {SAVE_FILE, "dmapdat004.mp", "dmapdat012.mp"}) std::remove(n);
     rmdir("rpgpcd.pcd.tmp");
     fresh_game();
-    fmn.sys_state = SYS_YES_NO; // loads from the system menu resume the slot
   }
   void TearDown() override {
     chmod(".", 0755);
@@ -106,16 +105,15 @@ TEST_F(SaveSlots, AShortFileGivesOnlyItsWholeSlots) {
   EXPECT_EQ(st.slots[0].map, 12);
   EXPECT_EQ(st.slots[1].map, 4);
   EXPECT_EQ(st.slots[2].map, 0); // nothing of the part-written slot
-  EXPECT_EQ(load_slot(0), 1);    // a short file is not loaded from
+  EXPECT_EQ(resume_slot(0), 1);  // a short file is not loaded from
   EXPECT_EQ(st.cur_map, 12);
   EXPECT_EQ(st.pos_x, 5);
 }
 
-// What start-up does: every slot unused, then a load in the main list.
+// What start-up does: every slot unused, then the file read.
 void fill_slot_list() {
   for (save_block& s : st.slots) s.map = 0;
-  fmn.sys_state = SYS_MAIN;
-  load_slot(0);
+  read_slots();
 }
 
 TEST_F(SaveSlots, StartUpShowsExactlyTheSlotsOfTheFile) {
@@ -153,7 +151,7 @@ TEST_F(SaveSlots, LoadingAWorldMapSlotRestoresItsPlaceAndKeepsTheReturnPoint) {
   bt.weaken_count = 2;
   fmn.system_win = 1;
   mw.msg_visible = 1;
-  ASSERT_EQ(load_slot(5), 0);
+  ASSERT_EQ(resume_slot(5), 0);
   EXPECT_EQ(st.cur_map, 4);
   EXPECT_EQ(st.pos_x, 30);
   EXPECT_EQ(st.pos_y, 20);
@@ -181,7 +179,7 @@ TEST_F(SaveSlots, LoadingAnotherMapTakesItsMusicAndItsReturnPoint) {
   ASSERT_EQ(save_slot(0), 0);
   st.cur_map = WORLD_MAP;
   st.cur_area = 0;
-  ASSERT_EQ(load_slot(0), 0);
+  ASSERT_EQ(resume_slot(0), 0);
   EXPECT_EQ(st.cur_map, 12);
   EXPECT_EQ(st.cur_area, 23); // the stored area, not the map's own
   EXPECT_EQ(st.cur_music, 9);
@@ -192,8 +190,8 @@ TEST_F(SaveSlots, LoadingAnotherMapTakesItsMusicAndItsReturnPoint) {
 TEST_F(SaveSlots, AnUnusedSlotIsNotResumed) {
   ASSERT_EQ(save_slot(0), 0);
   st.sb.gold = 42;
-  EXPECT_EQ(load_slot(1), 2);
-  EXPECT_EQ(load_slot(9), 2);
+  EXPECT_EQ(resume_slot(1), 2);
+  EXPECT_EQ(resume_slot(9), 2);
   EXPECT_EQ(st.sb.gold, 42);
   EXPECT_EQ(st.cur_map, 12);
 }

@@ -1,5 +1,6 @@
 // The frame renderer: the tick test, the per-tick counters, the wipes and
 // the steps that follow a field frame.
+#include "gfx/title_screens.h"
 #include "tests/shell/shell_fixture.h"
 
 #include "gfx/field_map.h"
@@ -67,38 +68,38 @@ TEST_F(ShellTest, ClosingWipeTheSixtyFourthTickFillsNothingThenTheOpeningStarts)
   fill_rect(gx.back_surface, 0, 0, 256, 256, 0xFFFFFF);
   start_closing_wipe();
   for (int i = 0; i < 63; i++) tick();
-  EXPECT_EQ(sh.transition_pos, 126);
+  EXPECT_EQ(fm.transition_pos, 126);
   expect_black_rows(126, 126);
-  EXPECT_EQ(sh.party_anim_count, 0) << "no field step runs under the closing bands";
+  EXPECT_EQ(fm.party_anim_count, 0) << "no field step runs under the closing bands";
   std::vector<std::uint8_t> before = gx.back_surface.px;
   tick();
-  EXPECT_EQ(sh.transition, WIPE_OPENING);
-  EXPECT_EQ(sh.transition_pos, 0);
+  EXPECT_EQ(fm.transition, WIPE_OPENING);
+  EXPECT_EQ(fm.transition_pos, 0);
   EXPECT_TRUE(gx.back_surface.px == before) << "the 64th tick adds nothing";
   EXPECT_EQ(headless.presents, 64);
   tick(); // the field frame with the opening bands over it
-  EXPECT_EQ(sh.transition_pos, 2);
+  EXPECT_EQ(fm.transition_pos, 2);
   for (int y = 0; y < 126; y++) EXPECT_TRUE(row_is(gx.back_surface, y, 0, 0, 0)) << y;
   for (int y = 130; y < 256; y++) EXPECT_TRUE(row_is(gx.back_surface, y, 0, 0, 0)) << y;
   for (int i = 0; i < 63; i++) tick();
-  EXPECT_EQ(sh.transition, WIPE_NONE);
-  EXPECT_EQ(sh.transition_pos, 0);
+  EXPECT_EQ(fm.transition, WIPE_NONE);
+  EXPECT_EQ(fm.transition_pos, 0);
 }
 
 TEST_F(ShellTest, PartyPictureEverySixteenTicksBackdropEveryThirtyTwo) {
   for (int i = 0; i < 15; i++) tick();
-  EXPECT_EQ(sh.party_frame, 0);
+  EXPECT_EQ(fm.party_frame, 0);
   tick();
-  EXPECT_EQ(sh.party_frame, 1);
-  EXPECT_EQ(sh.party_anim_count, 0);
+  EXPECT_EQ(fm.party_frame, 1);
+  EXPECT_EQ(fm.party_anim_count, 0);
   for (int i = 0; i < 15; i++) tick();
   EXPECT_EQ(fm.bg_select, 0);
   tick();
   EXPECT_EQ(fm.bg_select, 1);
   EXPECT_EQ(fm.bg_scroll_x, 33);
   EXPECT_EQ(fm.bg_scroll_y, 33);
-  EXPECT_EQ(sh.bg_anim_count, 0);
-  EXPECT_EQ(sh.party_frame, 0);
+  EXPECT_EQ(fm.bg_anim_count, 0);
+  EXPECT_EQ(fm.party_frame, 0);
   fm.bg_select = 2;
   fm.bg_scroll_x = 63;
   for (int i = 0; i < 32; i++) tick();
@@ -107,10 +108,10 @@ TEST_F(ShellTest, PartyPictureEverySixteenTicksBackdropEveryThirtyTwo) {
 }
 
 TEST_F(ShellTest, TheTitleAndTheWholeMapAreNotFieldFrames) {
-  sh.title_mode = 1;
+  ts.title_mode = 1;
   tick();
-  EXPECT_EQ(sh.party_anim_count, 0);
-  sh.title_mode = 0;
+  EXPECT_EQ(fm.party_anim_count, 0);
+  ts.title_mode = 0;
   st.cur_map = WORLD_MAP;
   fm.world_map_view = 1;
   int presents = headless.presents;
@@ -122,10 +123,10 @@ TEST_F(ShellTest, TheTitleAndTheWholeMapAreNotFieldFrames) {
   tick();
   EXPECT_EQ(headless.presents, presents + 2);
   EXPECT_EQ(fm.world_map_phase, static_cast<u8>(phase + 4));
-  EXPECT_EQ(sh.party_anim_count, 0);
+  EXPECT_EQ(fm.party_anim_count, 0);
   fm.world_map_view = 0;
   tick();
-  EXPECT_EQ(sh.party_anim_count, 1) << "the field ticks on when the view is closed";
+  EXPECT_EQ(fm.party_anim_count, 1) << "the field ticks on when the view is closed";
 }
 
 TEST_F(ShellTest, AFinishedStepArrivesAfterItsFrame) {

@@ -272,12 +272,12 @@ TEST_F(ShellTest, AWaitingEventGetsItsKeyAfterTurningTheEndingOn) {
   std::strcpy(event_msg[0], "bye");
   event_start(1);
   ASSERT_EQ(ev.wait_answer, 1);
-  ASSERT_EQ(ts.ending_shown, 0);
+  ASSERT_EQ(ev.ending_shown, 0);
   key('Y');
   EXPECT_EQ(ev.answer_key, 0x59u);
   EXPECT_STREQ(mw.msg_line[0], "bye");
   EXPECT_EQ(st.sb.flags[FLAG_ENDING], 0);
-  EXPECT_EQ(ts.ending_shown, 1);
+  EXPECT_EQ(ev.ending_shown, 1);
   std::FILE* saved = std::fopen(SAVE_FILE, "rb");
   EXPECT_NE(saved, nullptr) << "the ending saves";
   if (saved) std::fclose(saved);
@@ -287,7 +287,7 @@ TEST_F(ShellTest, AWaitingEventGetsItsKeyAfterTurningTheEndingOn) {
 // The ending screen stays until the program is closed: the field behind it
 // never sees a key, only Escape and F12 close, and the menu bar still works.
 TEST_F(ShellTest, TheEndingScreenOwnsEveryKeyButTheClosingOnes) {
-  ts.ending_shown = 1;
+  ev.ending_shown = 1;
   st.cur_map = WORLD_MAP;
   const int swallowed[] = {VK_DOWN, VK_NUMPAD2, VK_LEFT,       VK_RIGHT, VK_UP, VK_SPACE,
                            'D',     'C',        VK_NONCONVERT, 'Q',      'F',   'R',

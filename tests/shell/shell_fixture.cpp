@@ -1,4 +1,5 @@
 #include "tests/shell/shell_fixture.h"
+#include "gfx/title_screens.h"
 
 #include "audio/music.h"
 #include "gfx/surfaces.h"
@@ -10,7 +11,7 @@ void ShellTest::SetUp() {
   headless_reset();
   reset_game();
   surface_create(gx.back_surface, 256, 256);
-  sh.title_mode = 0;
+  ts.title_mode = 0;
   sh.app_active = 1;
   mus.field_music_on = 1;
   // a small town of open ground with nobody in it

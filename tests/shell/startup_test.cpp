@@ -1,5 +1,6 @@
 // Start-up on the default game, and its failure when a picture is missing:
 // in a scratch folder that holds the default game but for one file.
+#include "gfx/title_screens.h"
 #include "tests/shell/shell_fixture.h"
 
 #include "audio/music.h"
@@ -66,7 +67,7 @@ TEST_F(Startup, OpensOnTheTitleWithTheWorldMapAndTheFirstSizeCommandQueued) {
   ASSERT_EQ(startup(), 0);
   EXPECT_EQ(std::memcmp(st.item_table, builtin_items.data(), sizeof st.item_table), 0);
   EXPECT_EQ(std::memcmp(st.magic_table, builtin_magic, sizeof st.magic_table), 0);
-  EXPECT_EQ(sh.title_mode, 1);
+  EXPECT_EQ(ts.title_mode, 1);
   EXPECT_EQ(sh.app_active, 0) << "active only once the system says so";
   EXPECT_EQ(st.cur_map, WORLD_MAP);
   EXPECT_EQ(st.cur_area, area_at(WORLD_MAP, st.pos_x, st.pos_y));

@@ -1,5 +1,6 @@
 // The window procedure and the main loop: the speed items, the picture
 // sizes, activation, and the way out (Escape, F12, the close command).
+#include "gfx/title_screens.h"
 #include "tests/shell/shell_fixture.h"
 
 #include "gfx/surfaces.h"
@@ -69,7 +70,7 @@ TEST_F(ShellTest, EscapeF12AndTheCloseCommandPostCloseWhichEndsTheLoopWithZero) 
 }
 
 TEST_F(ShellTest, DuringTheTitleEscapeGoesToTheTitleAndQuitsNothing) {
-  sh.title_mode = 1;
+  ts.title_mode = 1;
   key(0x1B);
   key(0x7B);
   EXPECT_EQ(queued(), "");

@@ -1,5 +1,6 @@
 #include "event/event.h"
 #include "platform/headless/headless.h"
+#include "shell/shell.h"
 #include "state/data_files.h"
 #include "state/state.h"
 #include "tests/common/test_files.h"
@@ -42,6 +43,7 @@ std::vector<std::string> debug_lines() {
 struct DataFiles : ::testing::Test {
   void SetUp() override {
     reset_state();
+    install_hooks();
     headless_reset();
     for (const char* n : {"dmapdat012.mp", "dmapevt012.meb", "dmapnpc012.npc", "eventdat.evt",
                           "rpgmappat.atr", "dmapdat004.mp", "rpg.ini", "rpgmidlst.lst",

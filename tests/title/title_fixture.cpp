@@ -49,7 +49,7 @@ void fresh_title() {
   reset_surfaces_state();
   reset_text_state();
   reset_title_screens_state();
-  sh.title_mode = TITLE_MENU;
+  ts.title_mode = TITLE_MENU;
   snd.device = snd_device_open() == 1;
   make_effect(SND_MENU);
   make_effect(SND_CANCEL);

@@ -6,6 +6,7 @@
 #include "event/event.h"
 #include "field/field_menu.h"
 #include "field/title_menu.h"
+#include "gfx/field_map.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
@@ -31,12 +32,12 @@ TEST(TitleKeys, SpaceAndOtherKeysDoNothingDConfirms) {
   const int ignored[] = {SPACE,     VK_ESCAPE,     VK_F12, VK_LEFT, VK_RIGHT,
                          VK_RETURN, VK_NONCONVERT, KEY_C,  int('Q')};
   for (int key : ignored) title_key(key);
-  EXPECT_EQ(sh.title_mode, TITLE_MENU);
+  EXPECT_EQ(ts.title_mode, TITLE_MENU);
   EXPECT_EQ(ts.title_cursor, 0);
   EXPECT_EQ(ts.pulse_level, PULSE_START);
   EXPECT_TRUE(headless.log.empty());
   title_key(KEY_D);
-  EXPECT_EQ(sh.title_mode, TITLE_OPENING);
+  EXPECT_EQ(ts.title_mode, TITLE_OPENING);
   EXPECT_EQ(logged("sound: menusound"), 1);
 }
 
@@ -72,25 +73,25 @@ TEST(TitleKeys, NewGameTypesTheOpeningThenPlayBegins) {
   ev.table[255].code[0] = sci_printn, ev.table[255].code[1] = 7;
   st.cur_music = 3;
   title_key(KEY_D);
-  EXPECT_EQ(sh.title_mode, TITLE_OPENING);
+  EXPECT_EQ(ts.title_mode, TITLE_OPENING);
   EXPECT_EQ(mw.msg_speed, 1);
   EXPECT_EQ(mw.msg_visible, 1);
-  EXPECT_EQ(sh.transition, WIPE_CLOSING);
-  EXPECT_EQ(sh.transition_pos, 0);
+  EXPECT_EQ(fm.transition, WIPE_CLOSING);
+  EXPECT_EQ(fm.transition_pos, 0);
   EXPECT_EQ(mus.field_music_on.load(), 1);
   EXPECT_EQ(ev.event_no, 255);
   EXPECT_STREQ(mw.msg_line[0], "opening line");
 
   // a confirm while the text is still typed ends the opening at once
-  sh.transition = WIPE_NONE;
+  fm.transition = WIPE_NONE;
   mus.field_music_on = 0;
   title_key(DOWN); // no cursor in the opening
   EXPECT_EQ(ts.title_cursor, 0);
   title_key(KEY_D);
-  EXPECT_EQ(sh.title_mode, TITLE_PLAY);
+  EXPECT_EQ(ts.title_mode, TITLE_PLAY);
   EXPECT_EQ(mw.msg_visible, 0);
   EXPECT_EQ(mw.msg_speed, 0);
-  EXPECT_EQ(sh.transition, WIPE_CLOSING);
+  EXPECT_EQ(fm.transition, WIPE_CLOSING);
   EXPECT_EQ(mus.field_music_on.load(), 1);
   EXPECT_EQ(st.cur_map, WORLD_MAP); // the game start-up built
 }
@@ -99,7 +100,7 @@ TEST(TitleKeys, LoadListMovesWithinItsEightSlotsAndCancelGoesBack) {
   fresh_title();
   title_key(DOWN);
   title_key(KEY_D);
-  ASSERT_EQ(sh.title_mode, TITLE_LOAD_LIST);
+  ASSERT_EQ(ts.title_mode, TITLE_LOAD_LIST);
   clear_log();
   title_key(UP);
   EXPECT_EQ(ts.title_slot, 0);
@@ -112,20 +113,20 @@ TEST(TitleKeys, LoadListMovesWithinItsEightSlotsAndCancelGoesBack) {
 
   clear_log();
   title_key(KEY_D); // an unused slot: nothing but the confirm sound
-  EXPECT_EQ(sh.title_mode, TITLE_LOAD_LIST);
-  EXPECT_EQ(sh.transition, WIPE_NONE);
+  EXPECT_EQ(ts.title_mode, TITLE_LOAD_LIST);
+  EXPECT_EQ(fm.transition, WIPE_NONE);
   EXPECT_EQ(logged("sound: menusound"), 1);
 
   title_key(KEY_C);
-  EXPECT_EQ(sh.title_mode, TITLE_MENU);
+  EXPECT_EQ(ts.title_mode, TITLE_MENU);
   EXPECT_EQ(logged("sound: Cancel"), 1);
   EXPECT_EQ(ts.title_slot, 7); // kept for the next visit
   title_key(KEY_C);            // the title menu itself has no cancel
-  EXPECT_EQ(sh.title_mode, TITLE_MENU);
+  EXPECT_EQ(ts.title_mode, TITLE_MENU);
   EXPECT_EQ(logged("sound: Cancel"), 1);
   title_key(KEY_D);
   title_key(NUMPAD3);
-  EXPECT_EQ(sh.title_mode, TITLE_MENU);
+  EXPECT_EQ(ts.title_mode, TITLE_MENU);
 }
 
 void write_bytes(const char* name, const void* bytes, std::size_t size) {
@@ -169,17 +170,17 @@ void write_save_file(int used_slot, int x = 20, int y = 30) {
 TEST(TitleKeys, AUsedSlotResumesAndBecomesTheCurrentSlot) {
   fresh_title();
   write_save_file(5);
-  sh.title_mode = TITLE_LOAD_LIST;
+  ts.title_mode = TITLE_LOAD_LIST;
   ts.title_slot = 5;
   title_key(KEY_D);
-  EXPECT_EQ(sh.title_mode, TITLE_PLAY);
+  EXPECT_EQ(ts.title_mode, TITLE_PLAY);
   EXPECT_EQ(st.sb.gold, 1234);
   EXPECT_EQ(st.pos_x, 20);
   EXPECT_EQ(st.pos_y, 30);
   EXPECT_EQ(st.cur_area, 6);
   EXPECT_EQ(st.cur_slot, 5);
   EXPECT_EQ(fmn.sys_state, 0);
-  EXPECT_EQ(sh.transition, WIPE_CLOSING);
+  EXPECT_EQ(fm.transition, WIPE_CLOSING);
   EXPECT_EQ(mus.field_music_on.load(), 1);
   std::remove(SAVE_FILE);
 }
@@ -188,14 +189,14 @@ TEST(TitleKeys, ASlotWhoseFileHasGoneLeavesThePlayerInTheList) {
   fresh_title();
   write_save_file(2);
   std::remove(SAVE_FILE);
-  sh.title_mode = TITLE_LOAD_LIST;
+  ts.title_mode = TITLE_LOAD_LIST;
   ts.title_slot = 2;
   title_key(KEY_D);
-  EXPECT_EQ(sh.title_mode, TITLE_LOAD_LIST);
+  EXPECT_EQ(ts.title_mode, TITLE_LOAD_LIST);
   EXPECT_EQ(st.sb.gold, 0);
   EXPECT_EQ(st.cur_slot, 0);
   EXPECT_EQ(fmn.sys_state, 0);
-  EXPECT_EQ(sh.transition, WIPE_NONE);
+  EXPECT_EQ(fm.transition, WIPE_NONE);
 }
 
 // A slot whose place is gone is refused under the list: the game, the save
@@ -219,15 +220,15 @@ TEST(TitleKeys, ASlotWhosePlaceIsGoneIsRefusedWithALine) {
     c.damage();
     std::string saved = read_file(SAVE_FILE);
     state_data before = st;
-    sh.title_mode = TITLE_LOAD_LIST;
+    ts.title_mode = TITLE_LOAD_LIST;
     ts.title_slot = 3;
     title_key(KEY_D);
-    EXPECT_EQ(sh.title_mode, TITLE_LOAD_LIST) << c.why;
+    EXPECT_EQ(ts.title_mode, TITLE_LOAD_LIST) << c.why;
     ASSERT_EQ(mw.msg_count, 1) << c.why;
     EXPECT_STREQ(mw.msg_line[0], SLOT_PLACE_MISSING_TEXT) << c.why;
     EXPECT_EQ(mw.msg_visible, 1) << c.why;
     EXPECT_EQ(std::memcmp(&before, &st, sizeof st), 0) << c.why;
-    EXPECT_EQ(sh.transition, WIPE_NONE) << c.why;
+    EXPECT_EQ(fm.transition, WIPE_NONE) << c.why;
     EXPECT_FALSE(any_box()) << c.why;
     EXPECT_EQ(read_file(SAVE_FILE), saved) << c.why;
     title_key(DOWN);

@@ -57,7 +57,7 @@ TEST(TitleScreen, TheHighlightedItemPulsesTheOtherStaysDim) {
 
 TEST(TitleScreen, TheOpeningIsTheMessageWindowOnBlue) {
   fresh_title();
-  sh.title_mode = TITLE_OPENING;
+  ts.title_mode = TITLE_OPENING;
   mw.msg_speed = 1;
   msg_print(PRINT_NEW, "ABC");
   mw.msg_speed_phase = 1;
@@ -91,7 +91,7 @@ std::vector<pixel_rgb> list_line(int i) {
 
 TEST(TitleScreen, LoadListNamesEachSlotByItsPlace) {
   fresh_title();
-  sh.title_mode = TITLE_LOAD_LIST;
+  ts.title_mode = TITLE_LOAD_LIST;
   st.slots[1].map = WORLD_MAP, st.slots[1].area = 6;
   st.slots[4].map = 12, st.slots[4].area = 3;
   ts.title_slot = 4;
@@ -115,20 +115,20 @@ TEST(TitleScreen, LoadListNamesEachSlotByItsPlace) {
 
 TEST(EndingScreen, TheBackgroundBrightensThenTheTextFadesIn) {
   fresh_title();
-  sh.title_mode = TITLE_PLAY;
+  ts.title_mode = TITLE_PLAY;
   draw_ending_screen();
   EXPECT_EQ(pixel(0, 0), (pixel_rgb{0, 0, 0}));
-  EXPECT_EQ(sh.ending_fade, 1);
+  EXPECT_EQ(ts.ending_fade, 1);
   for (int t = 1; t < 100; t++) draw_ending_screen();
   EXPECT_EQ(pixel(128, 128), (pixel_rgb{0, 0, 99}));
-  EXPECT_EQ(sh.ending_fade, 100);
-  EXPECT_EQ(sh.ending_text_level, 0); // no text yet
+  EXPECT_EQ(ts.ending_fade, 100);
+  EXPECT_EQ(ts.ending_text_level, 0); // no text yet
   draw_ending_screen();
   EXPECT_EQ(pixel(128, 200), DARK_BLUE);
-  EXPECT_EQ(sh.ending_text_level, 2);
+  EXPECT_EQ(ts.ending_text_level, 2);
   for (int t = 0; t < 200; t++) draw_ending_screen();
-  EXPECT_EQ(sh.ending_text_level, 254);
-  EXPECT_EQ(sh.ending_fade, 100);
+  EXPECT_EQ(ts.ending_text_level, 254);
+  EXPECT_EQ(ts.ending_fade, 100);
   save_picture("ending.png");
   pixel_rgb grey{254, 254, 254};
   EXPECT_GT(count_color(220, 226, 36, 30, grey), 0); // "fin"
@@ -141,7 +141,7 @@ TEST(EndingScreen, TheBackgroundBrightensThenTheTextFadesIn) {
 
 TEST(GameOver, RedTextOverAShadowDarkensFourATick) {
   fresh_title();
-  sh.title_mode = TITLE_PLAY;
+  ts.title_mode = TITLE_PLAY;
   draw_game_over(); // not while the party stands
   EXPECT_EQ(ts.pulse_level, PULSE_START);
   bt.gameover_state = 2;

@@ -2,7 +2,7 @@
 // [--trace] [--until-flag N]: plays the game from the title screen to the
 // ending with the keyboard alone and prints the route's statistics as JSON.
 // Exits 0 when the ending screen (or the story flag asked for) was reached.
-#include "gfx/title_screens.h"
+#include "event/event.h"
 #include "state/state.h"
 #include "tools/autoplay/player.h"
 #include "tools/autoplay/world_index.h"
@@ -36,7 +36,7 @@ void print_counts(const char* name, const int* counts, int n, bool last) {
 }
 
 void print_stats(int result) {
-  std::printf("{\n  \"ending\": %s,\n", ts.ending_shown == 1 ? "true" : "false");
+  std::printf("{\n  \"ending\": %s,\n", ev.ending_shown == 1 ? "true" : "false");
   std::printf("  \"reached\": %s,\n", result == 0 ? "true" : "false");
   std::printf("  \"ticks\": %llu,\n", static_cast<unsigned long long>(drv.ticks));
   std::printf("  \"steps\": %llu,\n", static_cast<unsigned long long>(ps.steps));

@@ -71,7 +71,7 @@ bool milestone() {
 
 bool out_of_time() {
   trace_messages();
-  return drv.quit || drv.ticks >= budget || ts.ending_shown == 1 || bt.gameover_state != 0 ||
+  return drv.quit || drv.ticks >= budget || ev.ending_shown == 1 || bt.gameover_state != 0 ||
          milestone();
 }
 
@@ -281,7 +281,7 @@ int held_on_map = -1;
 void settle() {
   static bool in_battle = false;
   for (int guard = 0; guard < 20000 && !out_of_time(); guard++) {
-    if (sh.title_mode != 0) return;
+    if (ts.title_mode != 0) return;
     if (bt.battle_mode == BATTLE_FIGHTING && !in_battle) {
       for (int i = 0; i < 3; i++) drive_tick(); // the battle screen drawn
       picture("battle", ps.battles);
@@ -308,7 +308,7 @@ void settle() {
       drive_key(KEY_CONFIRM);
     } else if (ev.wait_answer) {
       drive_key(KEY_YES);
-    } else if (fm.step_dir != 0 || sh.transition != 0 || mus.tune_playing) {
+    } else if (fm.step_dir != 0 || fm.transition != 0 || mus.tune_playing) {
       drive_tick();
     } else if (sp.shop_win || sp.inn_win || sp.church_win) {
       drive_key(KEY_CANCEL);
@@ -816,12 +816,12 @@ void recover(bool before_a_fight) {
 }
 
 void begin_new_game() {
-  for (int n = 0; n < 20 && !drv.quit && sh.title_mode == 0; n++) drive_tick();
-  while (sh.title_mode == 1 && !drv.quit && drv.ticks < budget) {
+  for (int n = 0; n < 20 && !drv.quit && ts.title_mode == 0; n++) drive_tick();
+  while (ts.title_mode == 1 && !drv.quit && drv.ticks < budget) {
     drive_key(KEY_CONFIRM); // NEW GAME is under the cursor at start
     drive_tick();
   }
-  for (int n = 0; n < 2000 && sh.title_mode == 2 && !drv.quit; n++) {
+  for (int n = 0; n < 2000 && ts.title_mode == 2 && !drv.quit; n++) {
     if (!mw.msg_wait_key && n > 200)
       drive_key(KEY_CONFIRM);
     else if (mw.msg_wait_key)
@@ -944,15 +944,15 @@ int restart_from_save() {
   reset_game();
   if (drive_start(true) != 0) return 1;
   drv.ticks = ticks;
-  for (int n = 0; n < 20 && sh.title_mode == 0; n++) drive_tick();
-  if (sh.title_mode != TITLE_MENU || st.slots[0].map == 0) return 1;
+  for (int n = 0; n < 20 && ts.title_mode == 0; n++) drive_tick();
+  if (ts.title_mode != TITLE_MENU || st.slots[0].map == 0) return 1;
   move_cursor(ts.title_cursor, 1); // "CONTINUE"
   drive_key(KEY_CONFIRM);
   move_cursor(ts.title_slot, 0);
   drive_key(KEY_CONFIRM);
   for (int n = 0; n < 40 && !out_of_time(); n++) drive_tick();
   settle();
-  return sh.title_mode == TITLE_PLAY ? 0 : 1;
+  return ts.title_mode == TITLE_PLAY ? 0 : 1;
 }
 
 // A story count: the flags set and the items held in the bag.
@@ -1019,7 +1019,7 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
     std::fill(left_at.begin(), left_at.end(), -1);
   }
   ps.lost = bt.gameover_state != 0;
-  if (ts.ending_shown == 1 || milestone()) return 0;
+  if (ev.ending_shown == 1 || milestone()) return 0;
   if (ps.lost)
     ps.stuck = "the party was wiped out";
   else if (drv.ticks >= budget)

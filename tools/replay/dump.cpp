@@ -4,6 +4,7 @@
 // Fields of a subsystem are written together; a new one goes into its group
 // here.
 #include "tools/replay/dump.h"
+#include "gfx/title_screens.h"
 
 #include "audio/music.h"
 #include "battle/battle.h"
@@ -37,7 +38,7 @@ template <class T> void json_ints(json_out& j, const char* key, const T* v, std:
 }
 
 void dump_field(json_out& j) {
-  json_field(j, "title_mode", sh.title_mode);
+  json_field(j, "title_mode", ts.title_mode);
   json_field(j, "app_active", sh.app_active);
   json_field(j, "frame_period_ms", sh.frame_period_ms);
   json_field(j, "cur_map", st.cur_map);

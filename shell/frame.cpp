@@ -4,6 +4,7 @@
 // picture, the backdrop animation and the arrival of a finished step. The
 // tick period is therefore the speed of the whole game.
 #include "battle/battle.h"
+#include "event/event.h"
 #include "field/field_menu.h"
 #include "field/walk.h"
 #include "gfx/battle_screen.h"
@@ -31,32 +32,6 @@ void advance_message_counters() {
     mw.msg_line_delay_phase = 0;
 }
 
-// Two black bands grow from the top and the bottom over the last field
-// picture. On the 64th tick the position starts again before the fill, so
-// that tick adds nothing and the next frame opens the picture.
-void closing_wipe() {
-  if (sh.transition_pos < WIPE_END) sh.transition_pos += 2;
-  if (sh.transition_pos >= WIPE_END) {
-    sh.transition_pos = 0;
-    sh.transition = WIPE_OPENING;
-  }
-  fill_rect(gx.back_surface, 0, 0, 256, sh.transition_pos, 0);
-  fill_rect(gx.back_surface, 0, 256 - sh.transition_pos, 256, sh.transition_pos, 0);
-  present();
-}
-
-// The picture opens from the middle line outwards.
-void opening_wipe() {
-  if (sh.transition_pos < WIPE_END) sh.transition_pos += 2;
-  int band = WIPE_END - sh.transition_pos;
-  fill_rect(gx.back_surface, 0, 0, 256, band, 0);
-  fill_rect(gx.back_surface, 0, WIPE_END + sh.transition_pos, 256, band, 0);
-  if (sh.transition_pos >= WIPE_END) {
-    sh.transition_pos = 0;
-    sh.transition = WIPE_NONE;
-  }
-}
-
 void draw_field_frame() {
   draw_field_map();
   draw_party();
@@ -68,21 +43,8 @@ void draw_field_frame() {
   if (fmn.system_win) draw_system_menu();
   msg_window_step();
   if (bt.gameover_state == 2) draw_game_over();
-  if (sh.transition == WIPE_OPENING) opening_wipe();
+  if (fm.transition == WIPE_OPENING) opening_wipe();
   present();
-}
-
-// The party's picture alternates every 16 ticks, standing or walking alike;
-// the backdrop moves on every 32.
-void animate() {
-  if (sh.party_anim_count == 15) sh.party_frame = 1 - sh.party_frame;
-  sh.party_anim_count = (sh.party_anim_count + 1) % 16;
-  if (sh.bg_anim_count == 31) {
-    fm.bg_select = fm.bg_select + 1 >= 3 ? 0 : fm.bg_select + 1;
-    fm.bg_scroll_x = fm.bg_scroll_x + 1 > 63 ? 0 : fm.bg_scroll_x + 1;
-    fm.bg_scroll_y = fm.bg_scroll_y + 1 > 63 ? 0 : fm.bg_scroll_y + 1;
-  }
-  sh.bg_anim_count = (sh.bg_anim_count + 1) % 32;
 }
 
 } // namespace
@@ -107,15 +69,10 @@ void render_frame() {
   if (!tick_due(now)) return;
   sh.last_tick_ms = now;
   advance_message_counters();
-  if (sh.title_mode != 0) return draw_title_screens(); // presents itself
-  if (ts.ending_shown == 1) return draw_ending_screen();
-  if (sh.transition == WIPE_CLOSING) return closing_wipe();
+  if (ts.title_mode != 0) return draw_title_screens(); // presents itself
+  if (ev.ending_shown == 1) return draw_ending_screen();
+  if (fm.transition == WIPE_CLOSING) return closing_wipe();
   draw_field_frame();
-  animate();
+  animate_field();
   if (fm.step_dir == STEP_ARRIVED) arrive(); // ends with step_dir 0
-}
-
-void start_closing_wipe() {
-  sh.transition_pos = 0;
-  sh.transition = WIPE_CLOSING;
 }
