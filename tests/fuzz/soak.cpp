@@ -86,7 +86,7 @@ bool within(long v, long lo, long hi) {
 }
 
 void check_field() {
-  SOAK_CHECK(within(sh.title_mode, 0, 3) && within(st.cur_map, 0, 255));
+  SOAK_CHECK(within(ts.title_mode, 0, 3) && within(st.cur_map, 0, 255));
   SOAK_CHECK(within(st.map_max_x, 0, 255) && within(st.map_max_y, 0, 255));
   SOAK_CHECK(within(st.pos_x, 0, 255) && within(st.pos_y, 0, 255));
   SOAK_CHECK(st.facing >= 0 && st.facing <= 8 && st.facing % 2 == 0);
@@ -94,7 +94,7 @@ void check_field() {
   SOAK_CHECK(fm.step_dir == 0 || fm.step_dir == STEP_ARRIVED ||
              within(fm.step_dir, STEP_LEFT, STEP_DOWN));
   SOAK_CHECK(within(fm.step_off_x, -16, 16) && within(fm.step_off_y, -16, 16));
-  SOAK_CHECK(within(sh.transition, WIPE_NONE, WIPE_OPENING));
+  SOAK_CHECK(within(fm.transition, WIPE_NONE, WIPE_OPENING));
   for (const npc& p : st.npc_table) {
     if (p.wanders) SOAK_CHECK(p.x <= st.map_max_x && p.y <= st.map_max_y);
     SOAK_CHECK(p.move_px <= 16);
@@ -167,7 +167,7 @@ struct soak_reach {
 soak_reach seen;
 
 void note_reach() {
-  if (sh.title_mode == TITLE_PLAY) seen.maps[st.cur_map & 255] = true;
+  if (ts.title_mode == TITLE_PLAY) seen.maps[st.cur_map & 255] = true;
   auto count = [](bool now, bool& was, int& n) {
     if (now && !was) n++;
     was = now;
@@ -177,7 +177,7 @@ void note_reach() {
   count(sp.inn_win != 0, seen.in_inn, seen.inns);
   count(sp.church_win != 0, seen.in_church, seen.churches);
   count(fmn.cmd_menu != 0 || fmn.system_win != 0, seen.in_menu, seen.menus);
-  count(ts.ending_shown == 1, seen.ended, seen.endings);
+  count(ev.ending_shown == 1, seen.ended, seen.endings);
 }
 
 void after_tick() {
@@ -196,8 +196,8 @@ void after_key(int key) {
 long budget = 0; // ticks of the whole run
 
 bool detour_over() {
-  return drv.quit || tick_no() >= budget || sh.title_mode != TITLE_PLAY ||
-         bt.battle_mode != BATTLE_NONE || bt.gameover_state != 0 || ts.ending_shown == 1;
+  return drv.quit || tick_no() >= budget || ts.title_mode != TITLE_PLAY ||
+         bt.battle_mode != BATTLE_NONE || bt.gameover_state != 0 || ev.ending_shown == 1;
 }
 
 // One step's key, followed to the step's end; true when the party moved.
@@ -459,12 +459,12 @@ int main(int argc, char** argv) {
     std::uint64_t before = fresh ? 0 : drv.ticks;
     ps.go_on = !fresh;
     play_to_the_end(places, static_cast<std::uint64_t>(budget - run.ticks_before));
-    if (ts.ending_shown == 1) after_the_ending();
+    if (ev.ending_shown == 1) after_the_ending();
     if (tick_no() >= budget) break;
     // A journey that ran out of places (a load took the story back) goes on
     // in the same game; the ending, a wipe-out for good or the exit start
     // the game again.
-    fresh = drv.quit || ts.ending_shown == 1 || bt.gameover_state != 0 || drv.ticks == before;
+    fresh = drv.quit || ev.ending_shown == 1 || bt.gameover_state != 0 || drv.ticks == before;
     std::printf("zandrek-soak: tick %ld: %s (%s)\n", tick_no(),
                 fresh ? "the game again" : "the journey again",
                 ps.stuck.empty() ? "the ending" : ps.stuck.c_str());

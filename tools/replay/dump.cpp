@@ -59,10 +59,10 @@ void dump_field(json_out& j) {
   json_field(j, "return_x", st.return_x);
   json_field(j, "return_y", st.return_y);
   json_field(j, "step_dir", fm.step_dir);
-  json_field(j, "transition", sh.transition);
+  json_field(j, "transition", fm.transition);
   json_field(j, "world_map_view", fm.world_map_view);
   json_field(j, "area_label_on", fm.area_label_on);
-  json_field(j, "ending_shown", ts.ending_shown);
+  json_field(j, "ending_shown", ev.ending_shown);
 }
 
 // The people of the map as they stand now, all 24 records.
