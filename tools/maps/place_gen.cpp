@@ -11,7 +11,7 @@ namespace {
 
 // Tiles of the landmarks inside the dungeons (content/tiles.txt).
 constexpr u8 UNDERGROUND_WATER = 249, STONE_BRIDGE = 250, LAVA = 50, LAVA_BRIDGE = 251,
-             RUBBLE = 252, IDOL = 253;
+             RUBBLE = 252, IDOL = 253, ICE_FLOOR = 112;
 
 struct style {
   u8 wall, floor, outer;
@@ -239,11 +239,28 @@ void shrine_room(grown& g, const style& s, const room& r) {
       if (rock_outside(c, s, r, x, y)) c.at(x, y) = IDOL;
 }
 
+// Columns of ice standing free in the open chambers of the ice cave: each
+// on floor whose eight neighbours are floor, so none ever blocks a way.
+void ice_columns(grown& g, const style& s) {
+  canvas& c = g.c;
+  constexpr int ONE_IN = 5;
+  auto [ex, ey] = entrance_of(c);
+  for (int y = 2; y < c.h - 2; y++)
+    for (int x = 2; x < c.w - 2; x++) {
+      if (std::abs(x - ex) <= 2 && y >= ey - 3) continue; // the landing stays clear
+      bool open = true;
+      for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++) open = open && c.at(x + dx, y + dy) == s.floor;
+      if (open && g.r.next(ONE_IN) == 0) c.at(x, y) = s.wall;
+    }
+}
+
 // Each kind of place has its own landmarks, laid in its largest halls away
-// from the way in: the caves a river (of lava in the fire cave), the
-// tunnels a river and a fallen hall, the ruins a hall of pillars and a
-// fallen hall, the fortress a hall of pillars and a moat of lava, the
-// shrines a shrine room of idols and a hall of pillars.
+// from the way in: the caves a river (of lava in the fire cave) and the
+// ice cave columns of ice besides, the tunnels a river and a fallen hall,
+// the ruins a hall of pillars and a fallen hall, the fortress a hall of
+// pillars and a moat of lava, the shrines a room of idols and a hall of
+// pillars.
 void lay_landmarks(const place_desc& d, grown& g, const style& s, std::vector<room> rooms) {
   canvas& c = g.c;
   constexpr int HALL = 5;
@@ -256,6 +273,7 @@ void lay_landmarks(const place_desc& d, grown& g, const style& s, std::vector<ro
             [](const room& a, const room& b) { return a.w * a.h > b.w * b.h; });
   auto hall = [&](size_t i) { return i < rooms.size() ? &rooms[i] : nullptr; };
   if (d.kind == "cave" || d.kind == "tunnel" || d.kind == "fortress") lay_river(g, s);
+  if (d.kind == "cave" && s.floor == ICE_FLOOR) ice_columns(g, s);
   if ((d.kind == "ruin" || d.kind == "fortress" || d.kind == "shrine") && hall(0))
     pillar_hall(c, *hall(0), s.wall);
   if ((d.kind == "ruin" || d.kind == "tunnel") && hall(1)) collapsed_hall(g, s, *hall(1));
