@@ -21,6 +21,12 @@ struct style {
   u8 water = UNDERGROUND_WATER, bridge = STONE_BRIDGE;
 };
 
+// Where the ground burns, the river under the rock is lava.
+style fiery(style s) {
+  s.water = LAVA, s.bridge = LAVA_BRIDGE;
+  return s;
+}
+
 // Each kind of place its own stone: caves of brown rock, the ice cave of
 // Karaf, the fire cave of volcanic Sata, the jungle caves of Japi-Nesian
 // overgrown, the desert ruins of sandstone, the old ruins mossy, the
@@ -28,12 +34,12 @@ struct style {
 style dungeon_style(const std::string& kind, int area) {
   if (kind == "cave") {
     if (area == 36) return {113, 112, 113};
-    if (area == 22) return {115, 114, 115, 38, 39, 40, 42, 43, LAVA, LAVA_BRIDGE};
+    if (area == 22) return fiery({115, 114, 115});
     if (area == 43 || area == 44) return {119, 118, 119};
     return {18, 29, 18};
   }
   if (kind == "tunnel") return {123, 122, 123};
-  if (kind == "fortress") return {117, 116, 117, 38, 39, 40, 42, 43, LAVA, LAVA_BRIDGE};
+  if (kind == "fortress") return fiery({117, 116, 117});
   if (kind == "shrine") return {125, 124, 125};
   if (area == 20 || area == 21 || area == 14) return {121, 120, 121};
   return {19, 30, 19};
