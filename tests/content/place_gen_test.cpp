@@ -27,7 +27,8 @@ int cls(const Places& p, const map_source& m, int x, int y) {
 }
 
 // How far each tile is from (sx, sy) on foot; -1 where it cannot be reached.
-std::vector<int> on_foot(const Places& p, const map_source& m, int sx, int sy) {
+// With `keys` the party holds every key, so locked doors open.
+std::vector<int> on_foot(const Places& p, const map_source& m, int sx, int sy, bool keys = false) {
   std::vector<int> dist(m.grid.size(), -1);
   std::vector<std::pair<int, int>> q{{sx, sy}};
   dist[static_cast<size_t>(sy) * m.width + sx] = 0;
@@ -38,7 +39,7 @@ std::vector<int> on_foot(const Places& p, const map_source& m, int sx, int sy) {
       int nx = x + dx[k], ny = y + dy[k];
       if (nx < 0 || ny < 0 || nx >= m.width || ny >= m.height) continue;
       int c = cls(p, m, nx, ny), &d = dist[static_cast<size_t>(ny) * m.width + nx];
-      if (d < 0 && (c == 0 || c == 4 || c == 6 || c == 7 || c == 11))
+      if (d < 0 && (c == 0 || c == 4 || c == 6 || c == 7 || c == 11 || (keys && c == 17)))
         d = dist[static_cast<size_t>(y) * m.width + x] + 1, q.push_back({nx, ny});
     }
   }
@@ -153,6 +154,64 @@ TEST(PlaceGen, DungeonsHaveStairsChestsAndAGuardianBeforeTheGoal) {
         goal += c == 2 || c == 15;
       }
       EXPECT_EQ(goal, 1) << "guardian on map " << d.map << " must stand before the goal";
+    }
+  }
+}
+
+// Whatever a layout grew, the party walks from where it arrives to every
+// chest, to the goal or the stairs down and back to the stairs up, over the
+// bridges and past the pillars and fallen stones; and every kind of place
+// shows its own landmarks.
+TEST(PlaceGen, EveryDungeonCanBeWalkedThroughAndHasItsLandmarks) {
+  const u8 WATER = 249, BRIDGE = 250, LAVA = 50, LAVA_BRIDGE = 251, RUBBLE = 252, IDOL = 253;
+  struct landmarks {
+    const char* kind;
+    std::vector<std::vector<u8>> any_of; // one tile of each list at least
+    bool pillars;
+  } const table[] = {
+      {"cave", {{WATER, LAVA}, {BRIDGE, LAVA_BRIDGE}}, false},
+      {"tunnel", {{WATER}, {BRIDGE}, {RUBBLE}}, false},
+      {"ruin", {{RUBBLE}}, true},
+      {"fortress", {{LAVA}, {LAVA_BRIDGE}}, true},
+      {"shrine", {{IDOL}}, true},
+  };
+  Places p;
+  for (auto& d : p.descs) {
+    if (d.kind == "town") continue;
+    map_source m;
+    ASSERT_EQ(grow_place(d, p.tiles, m), "") << d.map;
+    int ax, ay;
+    place_arrival(d, &ax, &ay);
+    auto dist = on_foot(p, m, ax, ay, true);
+    auto near = [&](int x, int y) {
+      for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+        if (dist[static_cast<size_t>(y + dy) * m.width + x + dx] >= 0) return true;
+      return false;
+    };
+    for (auto& e : m.events)
+      EXPECT_TRUE(near(e.x, e.y)) << "map " << d.map << ": " << int(e.x) << "," << int(e.y)
+                                  << " (class " << cls(p, m, e.x, e.y) << ") out of reach";
+    std::set<u8> seen;
+    int pillars = 0;
+    for (int y = 1; y < m.height - 1; y++)
+      for (int x = 1; x < m.width - 1; x++) {
+        seen.insert(m.grid[static_cast<size_t>(y) * m.width + x]);
+        int open = 0;
+        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, -1}})
+          open += dist[static_cast<size_t>(y + dy) * m.width + x + dx] >= 0;
+        u8 t = m.grid[static_cast<size_t>(y) * m.width + x];
+        pillars += cls(p, m, x, y) == 1 && open == 6 && t != RUBBLE && t != IDOL;
+      }
+    for (auto& want : table) {
+      if (d.kind != want.kind) continue;
+      for (auto& tiles : want.any_of) {
+        bool found = false;
+        for (u8 t : tiles) found = found || seen.count(t);
+        EXPECT_TRUE(found) << "map " << d.map << " lacks landmark tile " << int(tiles[0]);
+      }
+      if (want.pillars) {
+        EXPECT_GE(pillars, 4) << "map " << d.map << ": no hall of pillars";
+      }
     }
   }
 }

@@ -9,11 +9,23 @@
 
 namespace {
 
+// Tiles of the landmarks inside the dungeons (content/tiles.txt).
+constexpr u8 UNDERGROUND_WATER = 249, STONE_BRIDGE = 250, LAVA = 50, LAVA_BRIDGE = 251,
+             RUBBLE = 252, IDOL = 253, ICE_FLOOR = 112;
+
 struct style {
   u8 wall, floor, outer;
   // the chest, stairs and doors of the place, drawn on its floor and wall
   u8 chest = 38, door = 39, open = 40, down = 42, up = 43;
+  // the river under the rock and its bridges (lava where the ground burns)
+  u8 water = UNDERGROUND_WATER, bridge = STONE_BRIDGE;
 };
+
+// Where the ground burns, the river under the rock is lava.
+style fiery(style s) {
+  s.water = LAVA, s.bridge = LAVA_BRIDGE;
+  return s;
+}
 
 // Each kind of place its own stone: caves of brown rock, the ice cave of
 // Karaf, the fire cave of volcanic Sata, the jungle caves of Japi-Nesian
@@ -22,12 +34,12 @@ struct style {
 style dungeon_style(const std::string& kind, int area) {
   if (kind == "cave") {
     if (area == 36) return {113, 112, 113};
-    if (area == 22) return {115, 114, 115};
+    if (area == 22) return fiery({115, 114, 115});
     if (area == 43 || area == 44) return {119, 118, 119};
     return {18, 29, 18};
   }
   if (kind == "tunnel") return {123, 122, 123};
-  if (kind == "fortress") return {117, 116, 117};
+  if (kind == "fortress") return fiery({117, 116, 117});
   if (kind == "shrine") return {125, 124, 125};
   if (area == 20 || area == 21 || area == 14) return {121, 120, 121};
   return {19, 30, 19};
@@ -59,13 +71,37 @@ int count_walls(canvas& c, int x, int y, u8 wall) {
 
 void carve_cave(grown& g, const style& s) {
   canvas& c = g.c;
-  for (auto& v : c.t) v = g.r.next(100) < 44 ? s.wall : s.floor;
+  for (auto& v : c.t) v = g.r.next(100) < 47 ? s.wall : s.floor;
   for (int pass = 0; pass < 5; pass++) {
     canvas next = c;
     for (int y = 0; y < c.h; y++)
       for (int x = 0; x < c.w; x++)
         next.at(x, y) = count_walls(c, x, y, s.wall) >= 5 ? s.wall : s.floor;
     c = next;
+  }
+}
+
+// Ribs of solid rock across a cave, each pierced by two gaps, one in
+// either half: the cave becomes a chain of chambers where the way on must
+// be looked for, and the two gaps of a rib make a loop through the chambers
+// beside it. Each gap is dug on until it meets open floor.
+void cave_ribs(grown& g, const style& s) {
+  canvas& c = g.c;
+  constexpr int RIBS = 2, THICK = 2, GAP = 3, REACH = 6;
+  for (int k = 1; k <= RIBS; k++) {
+    int top = c.h * k / (RIBS + 1) - 1;
+    c.rect(1, top, c.w - 2, THICK, s.wall);
+    for (int half = 0; half < 2; half++) {
+      int x0 = half == 0 ? 3 + g.r.next(c.w / 2 - 8) : c.w / 2 + 2 + g.r.next(c.w / 2 - 8);
+      for (int x = x0; x < x0 + GAP; x++) {
+        c.rect(x, top, 1, THICK, s.floor);
+        for (int y = top - 1, n = 0; n < REACH && y > 0 && c.at(x, y) != s.floor; y--, n++)
+          c.at(x, y) = s.floor;
+        for (int y = top + THICK, n = 0; n < REACH && y < c.h - 1 && c.at(x, y) != s.floor;
+             y++, n++)
+          c.at(x, y) = s.floor;
+      }
+    }
   }
 }
 
@@ -88,8 +124,13 @@ void dead_end(canvas& c, const style& s, std::pair<int, int> from, int dir, int 
   }
 }
 
-void carve_rooms(grown& g, const style& s) {
+struct room {
+  int x, y, w, h;
+};
+
+std::vector<room> carve_rooms(grown& g, const style& s) {
   canvas& c = g.c;
+  std::vector<room> rooms;
   c.rect(0, 0, c.w, c.h, s.wall);
   int cols = std::max(2, (c.w - 2) / 9), rows = std::max(2, (c.h - 2) / 8);
   std::vector<std::pair<int, int>> centres;
@@ -99,6 +140,7 @@ void carve_rooms(grown& g, const style& s) {
       int rw = 3 + g.r.next(cw - 4), rh = 3 + g.r.next(ch - 4);
       int x = 1 + i * cw + g.r.next(cw - rw), y = 1 + j * ch + g.r.next(ch - rh);
       c.rect(x, y, rw, rh, s.floor);
+      rooms.push_back({x, y, rw, rh});
       centres.push_back({x + rw / 2, y + rh / 2});
     }
   // corridors join each room to the next in a snake, and a few more loops
@@ -114,10 +156,139 @@ void carve_rooms(grown& g, const style& s) {
   // dead-end passages, worth a look and leading nowhere
   for (int k = 0; k < n / 2; k++)
     dead_end(c, s, centres[g.r.next(n)], g.r.next(4), 4 + g.r.next(5));
+  return rooms;
 }
 
-// Distances over open floor from (sx, sy); -1 where it cannot be reached.
-std::vector<int> distances(canvas& c, u8 floor, int sx, int sy) {
+// ---- landmarks ----
+
+std::pair<int, int> entrance_of(const canvas& c) {
+  return {c.w / 2, c.h - 3};
+}
+
+bool open_tile(const style& s, u8 t) {
+  return t == s.floor || t == s.bridge;
+}
+
+// An underground river from the top of the map to the bottom, two tiles
+// wide and winding, off to one side of the way in. Where a hall or passage
+// meets it from both banks it is bridged once, in the middle of that
+// stretch; and two bridges that every layout gets are each reached by a
+// passage dug from the nearest open floor, so the far bank is always a walk
+// away and the bridges make loops of the ways across.
+void lay_river(grown& g, const style& s) {
+  canvas& c = g.c;
+  constexpr int WIDTH = 2, SWAY = 2, REACH = 12;
+  int home = g.r.next(2) ? c.w / 5 + g.r.next(c.w / 8) : 2 * c.w / 3 + g.r.next(c.w / 8);
+  int b1 = c.h / 4 + g.r.next(3), b2 = c.h / 2 + g.r.next(3);
+  std::vector<int> xs(static_cast<size_t>(c.h), home);
+  std::vector<bool> banks(static_cast<size_t>(c.h), false);
+  for (int y = 1, x = home; y < c.h - 1; y++) {
+    if (g.r.next(4) == 0) x = std::clamp(x + g.r.next(3) - 1, home - SWAY, home + SWAY);
+    xs[y] = x;
+    banks[y] = open_tile(s, c.at(x - 1, y)) && open_tile(s, c.at(x + WIDTH, y));
+  }
+  for (int y : {b1, b2}) // dig to the nearest open floor on either bank
+    for (int dir : {-1, 1}) {
+      int from = dir < 0 ? xs[y] - 1 : xs[y] + WIDTH;
+      for (int k = 0, px = from; k < REACH && px > 0 && px < c.w - 1; k++, px += dir) {
+        if (k > 0 && c.at(px, y) == s.floor) break;
+        c.at(px, y) = s.floor;
+      }
+    }
+  for (int y = 1; y < c.h - 1; y++) {
+    int top = y, end = y;
+    while (end + 1 < c.h - 1 && banks[end + 1] && banks[y]) end++;
+    for (int row = top; row <= end; row++) {
+      bool bridge = row == b1 || row == b2 || (banks[y] && row == (top + end) / 2);
+      for (int k = 0; k < WIDTH; k++) c.at(xs[row] + k, row) = bridge ? s.bridge : s.water;
+    }
+    y = end;
+  }
+}
+
+// Columns in rows across a hall: every other tile, clear of its edge, so
+// that the hall stays open all round each of them.
+void pillar_hall(canvas& c, const room& r, u8 pillar) {
+  for (int y = r.y + 1; y < r.y + r.h - 1; y += 2)
+    for (int x = r.x + 1; x < r.x + r.w - 1; x += 2) c.at(x, y) = pillar;
+}
+
+bool rock_outside(canvas& c, const style& s, const room& r, int x, int y) {
+  const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
+  for (int k = 0; k < 4; k++) {
+    int nx = x + dx[k], ny = y + dy[k];
+    bool outside = nx < r.x || ny < r.y || nx >= r.x + r.w || ny >= r.y + r.h;
+    if (outside && c.inside(nx, ny) && c.at(nx, ny) != s.wall) return false;
+  }
+  return true;
+}
+
+// A hall whose ceiling came down: stones heaped against its walls (never
+// across a way in) and lying in its middle, with a clear ring between, so
+// that every way through the hall is still open.
+void collapsed_hall(grown& g, const style& s, const room& r) {
+  canvas& c = g.c;
+  for (int y = r.y; y < r.y + r.h; y++)
+    for (int x = r.x; x < r.x + r.w; x++) {
+      int edge = std::min({x - r.x, y - r.y, r.x + r.w - 1 - x, r.y + r.h - 1 - y});
+      bool heap = edge == 0 ? g.r.next(2) == 0 && rock_outside(c, s, r, x, y)
+                            : edge >= 2 && g.r.next(3) == 0;
+      if (heap && c.at(x, y) == s.floor) c.at(x, y) = RUBBLE;
+    }
+}
+
+// A shrine room: idols along its walls, facing the hall, every other tile.
+void shrine_room(grown& g, const style& s, const room& r) {
+  canvas& c = g.c;
+  for (int x = r.x + 1; x < r.x + r.w - 1; x += 2)
+    for (int y : {r.y, r.y + r.h - 1})
+      if (rock_outside(c, s, r, x, y)) c.at(x, y) = IDOL;
+}
+
+// Columns of ice standing free in the open chambers of the ice cave: each
+// on floor whose eight neighbours are floor, so none ever blocks a way.
+void ice_columns(grown& g, const style& s) {
+  canvas& c = g.c;
+  constexpr int ONE_IN = 5;
+  auto [ex, ey] = entrance_of(c);
+  for (int y = 2; y < c.h - 2; y++)
+    for (int x = 2; x < c.w - 2; x++) {
+      if (std::abs(x - ex) <= 2 && y >= ey - 3) continue; // the landing stays clear
+      bool open = true;
+      for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++) open = open && c.at(x + dx, y + dy) == s.floor;
+      if (open && g.r.next(ONE_IN) == 0) c.at(x, y) = s.wall;
+    }
+}
+
+// Each kind of place has its own landmarks, laid in its largest halls away
+// from the way in: the caves a river (of lava in the fire cave) and the
+// ice cave columns of ice besides, the tunnels a river and a fallen hall,
+// the ruins a hall of pillars and a fallen hall, the fortress a hall of
+// pillars and a moat of lava, the shrines a room of idols and a hall of
+// pillars.
+void lay_landmarks(const place_desc& d, grown& g, const style& s, std::vector<room> rooms) {
+  canvas& c = g.c;
+  constexpr int HALL = 5;
+  auto [ex, ey] = entrance_of(c);
+  std::erase_if(rooms, [&](const room& r) {
+    bool by_the_way_in = r.x <= ex + 2 && ex - 2 < r.x + r.w && r.y + r.h > ey - 6;
+    return r.w < HALL || r.h < HALL || by_the_way_in;
+  });
+  std::sort(rooms.begin(), rooms.end(),
+            [](const room& a, const room& b) { return a.w * a.h > b.w * b.h; });
+  auto hall = [&](size_t i) { return i < rooms.size() ? &rooms[i] : nullptr; };
+  if (d.kind == "cave" || d.kind == "tunnel" || d.kind == "fortress") lay_river(g, s);
+  if (d.kind == "cave" && s.floor == ICE_FLOOR) ice_columns(g, s);
+  if ((d.kind == "ruin" || d.kind == "fortress" || d.kind == "shrine") && hall(0))
+    pillar_hall(c, *hall(0), s.wall);
+  if ((d.kind == "ruin" || d.kind == "tunnel") && hall(1)) collapsed_hall(g, s, *hall(1));
+  if (d.kind == "shrine" && hall(1)) shrine_room(g, s, *hall(1));
+}
+
+// Distances over open floor and bridges from (sx, sy); -1 where it cannot
+// be reached.
+std::vector<int> distances(canvas& c, const style& s, int sx, int sy) {
   std::vector<int> dist(c.t.size(), -1);
   std::deque<std::pair<int, int>> q{{sx, sy}};
   dist[static_cast<size_t>(sy) * c.w + sx] = 0;
@@ -127,7 +298,7 @@ std::vector<int> distances(canvas& c, u8 floor, int sx, int sy) {
     int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
     for (int k = 0; k < 4; k++) {
       int nx = x + dx[k], ny = y + dy[k];
-      if (!c.inside(nx, ny) || c.at(nx, ny) != floor) continue;
+      if (!c.inside(nx, ny) || !open_tile(s, c.at(nx, ny))) continue;
       int& dd = dist[static_cast<size_t>(ny) * c.w + nx];
       if (dd < 0) dd = dist[static_cast<size_t>(y) * c.w + x] + 1, q.push_back({nx, ny});
     }
@@ -135,8 +306,36 @@ std::vector<int> distances(canvas& c, u8 floor, int sx, int sy) {
   return dist;
 }
 
-std::pair<int, int> entrance_of(const canvas& c) {
-  return {c.w / 2, c.h - 3};
+// The vault's walls may cut the way in off from the floor it was reached
+// by: a passage is dug from just outside the way in, by the shortest way
+// outside the vault, to the nearest floor the entrance still reaches.
+void dig_way_out(canvas& c, const style& s, const std::vector<int>& dist, int fx, int fy, int sx,
+                 int sy) {
+  auto in_vault = [&](int x, int y) { return std::abs(x - fx) <= 2 && std::abs(y - fy) <= 2; };
+  auto index = [&](int x, int y) { return static_cast<size_t>(y) * c.w + x; };
+  if (sx < 1 || sy < 1 || sx >= c.w - 1 || sy >= c.h - 1) return; // never through the rim
+  std::vector<int> back(c.t.size(), -1);
+  std::deque<std::pair<int, int>> q{{sx, sy}};
+  back[index(sx, sy)] = static_cast<int>(index(sx, sy));
+  while (!q.empty()) {
+    auto [x, y] = q.front();
+    q.pop_front();
+    if (dist[index(x, y)] >= 0 && open_tile(s, c.at(x, y))) {
+      for (int i = static_cast<int>(index(x, y)); i != static_cast<int>(index(sx, sy));
+           i = back[static_cast<size_t>(i)])
+        if (!open_tile(s, c.t[static_cast<size_t>(i)])) c.t[static_cast<size_t>(i)] = s.floor;
+      c.at(sx, sy) = s.floor;
+      return;
+    }
+    const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
+    for (int k = 0; k < 4; k++) {
+      int nx = x + dx[k], ny = y + dy[k];
+      if (nx < 1 || ny < 1 || nx >= c.w - 1 || ny >= c.h - 1 || in_vault(nx, ny)) continue;
+      if (back[index(nx, ny)] >= 0) continue;
+      back[index(nx, ny)] = static_cast<int>(index(x, y));
+      q.push_back({nx, ny});
+    }
+  }
 }
 
 // The goal of a dungeon (its stairs down, or the event tile at its heart)
@@ -156,13 +355,7 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
   for (int dy = -2; dy <= 2; dy++)
     for (int dx = -2; dx <= 2; dx++)
       c.at(fx + dx, fy + dy) = std::max(std::abs(dx), std::abs(dy)) == 2 ? s.wall : s.floor;
-  // a short passage out from the way in, in case the vault cut it off
-  int px = ox + (ox - fx) / 2, py = oy + (oy - fy) / 2;
-  for (int k = 0; k < 3 && c.inside(px, py) && px > 0 && py > 0 && px < c.w - 1 && py < c.h - 1;
-       k++) {
-    c.at(px, py) = s.floor;
-    px += (ox - fx) / 2, py += (oy - fy) / 2;
-  }
+  dig_way_out(c, s, dist, fx, fy, ox + (ox - fx) / 2, oy + (oy - fy) / 2);
   if (d.door_key >= 0) {
     c.at(ox, oy) = s.door;
     add_event(g.m, ox, oy, 0, d.door_key, 0);
@@ -183,25 +376,28 @@ void build_vault(const place_desc& d, grown& g, const style& s, const std::vecto
 std::string grow_dungeon(const place_desc& d, const tile_catalogue& cat, grown& g) {
   style s = place_style(d, cat);
   canvas& c = g.c;
+  std::vector<room> rooms;
   if (d.kind == "cave")
-    carve_cave(g, s);
+    carve_cave(g, s), cave_ribs(g, s);
   else
-    carve_rooms(g, s);
+    rooms = carve_rooms(g, s);
   auto [ex, ey] = entrance_of(c);
   c.rect(ex - 1, ey - 2, 3, 4, s.floor); // a landing at the way in
   // and a passage from it up into the rooms or caves above
   for (int y = ey - 3; y > 1 && c.at(ex, y) != s.floor; y--) c.at(ex, y) = s.floor;
-  auto dist = distances(c, s.floor, ex, ey);
-  // seal off what cannot be reached
+  lay_landmarks(d, g, s, rooms);
+  auto dist = distances(c, s, ex, ey);
+  // seal off what cannot be reached (the river runs on beneath the rock)
   for (size_t i = 0; i < c.t.size(); i++)
-    if (dist[i] < 0) c.t[i] = s.wall;
+    if (dist[i] < 0 && open_tile(s, c.t[i])) c.t[i] = s.wall;
   for (int x = 0; x < c.w; x++) c.at(x, 0) = c.at(x, c.h - 1) = s.wall;
   for (int y = 0; y < c.h; y++) c.at(0, y) = c.at(c.w - 1, y) = s.wall;
-  dist = distances(c, s.floor, ex, ey);
+  dist = distances(c, s, ex, ey);
   size_t far = 0;
   for (size_t i = 0; i < dist.size(); i++) {
     int x = static_cast<int>(i) % c.w, y = static_cast<int>(i) / c.w;
-    if (x >= 3 && y >= 3 && x < c.w - 3 && y < c.h - 5 && dist[i] > dist[far]) far = i;
+    bool inner = x >= 3 && y >= 3 && x < c.w - 3 && y < c.h - 5;
+    if (inner && c.t[i] == s.floor && dist[i] > dist[far]) far = i;
   }
   if (dist[far] < 8) return "the layout left no room";
   int fx = static_cast<int>(far) % c.w, fy = static_cast<int>(far) / c.w;
@@ -210,10 +406,10 @@ std::string grow_dungeon(const place_desc& d, const tile_catalogue& cat, grown& 
   std::vector<u8> kept = c.t;
   for (auto& v : c.t)
     if (v == s.door) v = s.floor;
-  dist = distances(c, s.floor, ex, ey);
+  dist = distances(c, s, ex, ey);
   c.t = kept;
   for (size_t i = 0; i < c.t.size(); i++)
-    if (dist[i] < 0 && c.t[i] == s.floor) c.t[i] = s.wall;
+    if (dist[i] < 0 && open_tile(s, c.t[i])) c.t[i] = s.wall;
   c.at(ex, ey + 1) = s.up; // the way back up
   add_event(g.m, ex, ey + 1, d.up_map != 255 ? d.up_map : d.exit_map,
             d.up_map != 255 ? d.up_x : d.exit_x, d.up_map != 255 ? d.up_y : d.exit_y);
