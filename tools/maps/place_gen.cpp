@@ -270,7 +270,8 @@ void ice_columns(grown& g, const style& s) {
 void lay_landmarks(const place_desc& d, grown& g, const style& s, std::vector<room> rooms) {
   canvas& c = g.c;
   constexpr int HALL = 5;
-  auto [ex, ey] = entrance_of(c);
+  const auto entrance = entrance_of(c); // a plain pair: the lambda below reads it
+  const int ex = entrance.first, ey = entrance.second;
   std::erase_if(rooms, [&](const room& r) {
     bool by_the_way_in = r.x <= ex + 2 && ex - 2 < r.x + r.w && r.y + r.h > ey - 6;
     return r.w < HALL || r.h < HALL || by_the_way_in;
