@@ -110,7 +110,7 @@ struct music_data {
   std::uint32_t buffer_tick_length = 0;
 };
 
-extern music_data mus;
+extern music_data music;
 // Stops the piece, if any, and puts the player back to its start values.
 void reset_music_state();
 

@@ -4,7 +4,7 @@
 #pragma once
 #include "state/state.h"
 
-// The walk keeps no state of its own: everything it changes lives in st
+// The walk keeps no state of its own: everything it changes lives in game
 // (the map, the party, the field scalars) and in fm (the step).
 
 // try_step modes.

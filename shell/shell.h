@@ -33,7 +33,7 @@ struct shell_data {
   std::vector<u8> text_scratch;
 };
 
-extern shell_data sh;
+extern shell_data shell;
 void reset_shell_state();
 
 // The start-up sequence; 0 on success. On failure the reason has been shown

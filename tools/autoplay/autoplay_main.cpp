@@ -36,15 +36,15 @@ void print_counts(const char* name, const int* counts, int n, bool last) {
 }
 
 void print_stats(int result) {
-  std::printf("{\n  \"ending\": %s,\n", ev.ending_shown == 1 ? "true" : "false");
+  std::printf("{\n  \"ending\": %s,\n", events.ending_shown == 1 ? "true" : "false");
   std::printf("  \"reached\": %s,\n", result == 0 ? "true" : "false");
   std::printf("  \"ticks\": %llu,\n", static_cast<unsigned long long>(drv.ticks));
   std::printf("  \"steps\": %llu,\n", static_cast<unsigned long long>(ps.steps));
   std::printf("  \"battles\": %d,\n  \"rests\": %d,\n", ps.battles, ps.rests);
   std::printf("  \"saves\": %d,\n  \"wipeouts\": %d,\n", ps.saves, ps.wipeouts);
-  std::printf("  \"levels\": [%d, %d, %d],\n", st.sb.party[0].level, st.sb.party[1].level,
-              st.sb.party[2].level);
-  std::printf("  \"gold\": %u,\n", static_cast<unsigned>(st.sb.gold));
+  std::printf("  \"levels\": [%d, %d, %d],\n", game.sb.party[0].level, game.sb.party[1].level,
+              game.sb.party[2].level);
+  std::printf("  \"gold\": %u,\n", static_cast<unsigned>(game.sb.gold));
   std::printf("  \"pictures\": %d,\n", ps.pictures_taken);
   print_counts("battles_by_world_area", ps.battles_world, 14, false);
   print_counts("battles_by_place", ps.battles_place, 64, false);

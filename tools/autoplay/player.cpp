@@ -44,7 +44,7 @@ void picture(const char* what, int n) {
   char name[64];
   std::snprintf(name, sizeof name, "/%s_%03d.png", what, n);
   std::string why;
-  if (write_png((ps.pictures + name).c_str(), gx.back_surface, &why) == 0)
+  if (write_png((ps.pictures + name).c_str(), gfx.back_surface, &why) == 0)
     ps.pictures_taken++;
   else if (ps.pictures_failed++ == 0)
     std::fprintf(stderr, "zandrek-autoplay: %s\n", why.c_str());
@@ -55,33 +55,33 @@ void picture(const char* what, int n) {
 void trace_messages() {
   static std::string shown[MSG_LINES];
   if (!ps.trace) return;
-  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) {
-    if (shown[i] == mw.msg_line[i]) continue;
-    shown[i] = mw.msg_line[i];
+  for (int i = 0; i < msg_window.msg_count && i < MSG_LINES; i++) {
+    if (shown[i] == msg_window.msg_line[i]) continue;
+    shown[i] = msg_window.msg_line[i];
     if (!shown[i].empty())
       std::fprintf(stderr, "[%llu] %s\n", static_cast<unsigned long long>(drv.ticks),
                    sjis_to_utf8(shown[i].c_str()).c_str());
   }
-  for (int i = mw.msg_count; i < MSG_LINES && !shown[i].empty(); i++) shown[i].clear();
+  for (int i = msg_window.msg_count; i < MSG_LINES && !shown[i].empty(); i++) shown[i].clear();
 }
 
 bool milestone() {
-  return ps.until_flag >= 0 && ps.until_flag < 256 && st.sb.flags[ps.until_flag] != 0;
+  return ps.until_flag >= 0 && ps.until_flag < 256 && game.sb.flags[ps.until_flag] != 0;
 }
 
 bool out_of_time() {
   trace_messages();
-  return drv.quit || drv.ticks >= budget || ev.ending_shown == 1 || bt.gameover_state != 0 ||
-         milestone();
+  return drv.quit || drv.ticks >= budget || events.ending_shown == 1 ||
+         battle.gameover_state != 0 || milestone();
 }
 
 bool party_choosing() {
-  return bt.battle_mode == BATTLE_FIGHTING && !bt.monster_turn_pending && !bt.battle_wait_open &&
-         !bt.battle_wait_turn && !mw.msg_wait_key;
+  return battle.battle_mode == BATTLE_FIGHTING && !battle.monster_turn_pending &&
+         !battle.battle_wait_open && !battle.battle_wait_turn && !msg_window.msg_wait_key;
 }
 
 bool alive_monster(int i) {
-  return !(bt.monsters[i].status & STATUS_DEAD) && bt.monsters[i].hp > 0;
+  return !(battle.monsters[i].status & STATUS_DEAD) && battle.monsters[i].hp > 0;
 }
 
 void move_cursor(i32& cursor, int want) {
@@ -96,7 +96,7 @@ template <class Test> int known_spell(const member& m, Test test) {
   for (int e = 0; e < 16; e++) {
     int n = m.spells[e];
     if (!(m.spell_mask & (1u << e)) || n <= 0 || n >= 32) continue;
-    const magic& s = st.magic_table[n];
+    const magic& s = game.magic_table[n];
     if (s.mp_cost <= m.mp && test(s) && s.power[4] > most) best = e, most = s.power[4];
   }
   return best;
@@ -117,7 +117,7 @@ int weakest_member(const save_block& sb, int percent) {
 
 int first_monster_standing() {
   int target = 0;
-  while (target < bt.monster_count - 1 && !alive_monster(target)) target++;
+  while (target < battle.monster_count - 1 && !alive_monster(target)) target++;
   return target;
 }
 
@@ -130,7 +130,7 @@ bool worn_entry(const member& m, int e) {
 template <class Score> int carried_tool(const member& m, Score score) {
   int best = -1, most = 0;
   for (int e = 0; e < 16; e++) {
-    const item& it = st.item_table[m.items[e]];
+    const item& it = game.item_table[m.items[e]];
     if (entry_empty(m.items[e]) || worn_entry(m, e) || it.kind != 0) continue;
     if (score(it) > most) best = e, most = score(it);
   }
@@ -154,33 +154,33 @@ int first_member_down(const save_block& sb) {
 }
 
 void use_in_battle(int e, int member_target) {
-  move_cursor(bt.cmd_cursor, 2);
+  move_cursor(battle.cmd_cursor, 2);
   drive_key(KEY_CONFIRM);
-  if (bt.cmd_state != CMD_ITEM_LIST) return;
-  for (int i = 0; bt.item_cursor[0] != e / 4 && i < 4; i++)
-    drive_key(bt.item_cursor[0] < e / 4 ? VK_RIGHT : VK_LEFT);
-  move_cursor(bt.item_cursor[1], e % 4);
+  if (battle.cmd_state != CMD_ITEM_LIST) return;
+  for (int i = 0; battle.item_cursor[0] != e / 4 && i < 4; i++)
+    drive_key(battle.item_cursor[0] < e / 4 ? VK_RIGHT : VK_LEFT);
+  move_cursor(battle.item_cursor[1], e % 4);
   drive_key(KEY_CONFIRM);
-  if (bt.item_pick) {
-    move_cursor(bt.item_target_member, member_target);
+  if (battle.item_pick) {
+    move_cursor(battle.item_target_member, member_target);
     drive_key(KEY_CONFIRM);
   }
 }
 
 // Chooses spell entry e of the acting member, then its target.
 void cast_in_battle(int e, int member_target) {
-  move_cursor(bt.cmd_cursor, 1);
+  move_cursor(battle.cmd_cursor, 1);
   drive_key(KEY_CONFIRM);
-  if (bt.cmd_state != CMD_SPELL_LIST) return;
-  for (int i = 0; bt.spell_cursor[0] != e / 4 && i < 4; i++)
-    drive_key(bt.spell_cursor[0] < e / 4 ? VK_RIGHT : VK_LEFT);
-  move_cursor(bt.spell_cursor[1], e % 4);
+  if (battle.cmd_state != CMD_SPELL_LIST) return;
+  for (int i = 0; battle.spell_cursor[0] != e / 4 && i < 4; i++)
+    drive_key(battle.spell_cursor[0] < e / 4 ? VK_RIGHT : VK_LEFT);
+  move_cursor(battle.spell_cursor[1], e % 4);
   drive_key(KEY_CONFIRM);
-  if (bt.member_pick) {
-    move_cursor(bt.spell_target_member, member_target);
+  if (battle.member_pick) {
+    move_cursor(battle.spell_target_member, member_target);
     drive_key(KEY_CONFIRM);
-  } else if (bt.cmd_state == CMD_SPELL_TARGET) {
-    move_cursor(bt.magic_target_cursor, first_monster_standing());
+  } else if (battle.cmd_state == CMD_SPELL_TARGET) {
+    move_cursor(battle.magic_target_cursor, first_monster_standing());
     drive_key(KEY_CONFIRM);
   }
 }
@@ -188,39 +188,39 @@ void cast_in_battle(int e, int member_target) {
 // One member's command: heal a member in danger, let a caster use its
 // strongest attack spell while its MP lasts, otherwise attack.
 void choose_command() {
-  if (bt.cmd_state != CMD_LIST) {
+  if (battle.cmd_state != CMD_LIST) {
     drive_key(KEY_CANCEL);
     return;
   }
-  if (bt.first_key) drive_key(VK_UP); // the down key waits for a first confirm
-  const member& me = bt.battle_copy.party[bt.actor];
+  if (battle.first_key) drive_key(VK_UP); // the down key waits for a first confirm
+  const member& me = battle.battle_copy.party[battle.actor];
   int standing = 0, hp = 0, hp_max = 0;
-  for (const member& m : bt.battle_copy.party) {
-    if (&m - bt.battle_copy.party >= 3) break;
+  for (const member& m : battle.battle_copy.party) {
+    if (&m - battle.battle_copy.party >= 3) break;
     standing += !(m.status & STATUS_DEAD);
     hp += m.hp, hp_max += m.hp_max;
   }
   // mend first: raise the fallen, heal whoever is in danger; flee only
   // when the party is in trouble and nothing can be mended
-  int down = first_member_down(bt.battle_copy), raise = raising_item(me);
+  int down = first_member_down(battle.battle_copy), raise = raising_item(me);
   if (down >= 0 && raise >= 0 && standing >= 2) return use_in_battle(raise, down);
-  int hurt = weakest_member(bt.battle_copy, 40);
+  int hurt = weakest_member(battle.battle_copy, 40);
   int heal = known_spell(me, [](const magic& s) { return s.cls == 1; });
   if (hurt >= 0 && heal >= 0) return cast_in_battle(heal, hurt);
   int herb = healing_item(me);
   if (hurt >= 0 && herb >= 0) return use_in_battle(herb, hurt);
-  if ((standing <= 1 || hp * 4 < hp_max) && !bt.no_escape) {
-    move_cursor(bt.cmd_cursor, 4); // "にげる"
+  if ((standing <= 1 || hp * 4 < hp_max) && !battle.no_escape) {
+    move_cursor(battle.cmd_cursor, 4); // "にげる"
     return drive_key(KEY_CONFIRM);
   }
   // the attack spell that hurts the first monster standing most, by its
   // defence against the spell's element
-  const monster_slot& foe = bt.monsters[first_monster_standing()];
+  const monster_slot& foe = battle.monsters[first_monster_standing()];
   int best = -1, power = 0;
   for (int e = 0; e < 16; e++) {
     int n = me.spells[e];
     if (!(me.spell_mask & (1u << e)) || n <= 0 || n >= 32) continue;
-    const magic& s = st.magic_table[n];
+    const magic& s = game.magic_table[n];
     int entry = s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7;
     int hurt_by = scale_defended(s.power[0], foe.elem_def[entry]) - foe.mdef;
     if (s.cls == 0 && s.scope == 0 && s.mp_cost <= me.mp && hurt_by > power)
@@ -229,10 +229,10 @@ void choose_command() {
   bool beats_blade = power > static_cast<int>(me.atk) - static_cast<int>(foe.def);
   if (best >= 0 && beats_blade && me.kind == 2 && me.mp * 3 > me.mp_max)
     return cast_in_battle(best, 0);
-  move_cursor(bt.cmd_cursor, 0);
+  move_cursor(battle.cmd_cursor, 0);
   drive_key(KEY_CONFIRM);
-  if (bt.cmd_state != CMD_ATTACK_TARGET) return;
-  move_cursor(bt.target_cursor, first_monster_standing());
+  if (battle.cmd_state != CMD_ATTACK_TARGET) return;
+  move_cursor(battle.target_cursor, first_monster_standing());
   drive_key(KEY_CONFIRM);
 }
 
@@ -242,31 +242,31 @@ void settle();
 // member knows one and has the MP; 0 when nobody needs it any more.
 int field_heal() {
   for (int round = 0; round < 8; round++) {
-    int hurt = weakest_member(st.sb, 70);
+    int hurt = weakest_member(game.sb, 70);
     if (hurt < 0) return 0;
     int caster = -1, e = -1;
     for (int c = 0; c < 3 && e < 0; c++) {
-      const member& m = st.sb.party[c];
+      const member& m = game.sb.party[c];
       if (m.status & STATUS_DEAD) continue;
       e = known_spell(m, [](const magic& s) { return s.cls == 1 && s.scope == 0; });
       if (e >= 0) caster = c;
     }
     if (e < 0) return 1;
-    int before = st.sb.party[hurt].hp;
+    int before = game.sb.party[hurt].hp;
     drive_key(KEY_CONFIRM); // the command menu, on "はなす"
-    if (fmn.cmd_menu != 1) return settle(), 1;
-    move_cursor(fmn.cmd_row, 0);
-    if (fmn.cmd_col != 1) drive_key(VK_RIGHT);
+    if (field_menu.cmd_menu != 1) return settle(), 1;
+    move_cursor(field_menu.cmd_row, 0);
+    if (field_menu.cmd_col != 1) drive_key(VK_RIGHT);
     drive_key(KEY_CONFIRM); // "まほう": choose who casts
-    move_cursor(fmn.sel_member, caster);
+    move_cursor(field_menu.sel_member, caster);
     drive_key(KEY_CONFIRM); // the spell list
-    for (int i = 0; fmn.magic_col != e / 8 && i < 2; i++)
-      drive_key(fmn.magic_col < e / 8 ? VK_RIGHT : VK_LEFT);
-    move_cursor(fmn.magic_row, e % 8);
+    for (int i = 0; field_menu.magic_col != e / 8 && i < 2; i++)
+      drive_key(field_menu.magic_col < e / 8 ? VK_RIGHT : VK_LEFT);
+    move_cursor(field_menu.magic_row, e % 8);
     drive_key(KEY_CONFIRM); // the target window
-    if (bt.member_pick) move_cursor(bt.spell_target_member, hurt), drive_key(KEY_CONFIRM);
+    if (battle.member_pick) move_cursor(battle.spell_target_member, hurt), drive_key(KEY_CONFIRM);
     settle();
-    if (st.sb.party[hurt].hp <= before) return 1;
+    if (game.sb.party[hurt].hp <= before) return 1;
   }
   return 0;
 }
@@ -281,44 +281,44 @@ int held_on_map = -1;
 void settle() {
   static bool in_battle = false;
   for (int guard = 0; guard < 20000 && !out_of_time(); guard++) {
-    if (ts.title_mode != 0) return;
-    if (bt.battle_mode == BATTLE_FIGHTING && !in_battle) {
+    if (title_screens.title_mode != 0) return;
+    if (battle.battle_mode == BATTLE_FIGHTING && !in_battle) {
       for (int i = 0; i < 3; i++) drive_tick(); // the battle screen drawn
       picture("battle", ps.battles);
       ps.battles++;
-      if (st.cur_map == WORLD_MAP)
-        ps.battles_world[st.cur_area % 14]++;
+      if (game.cur_map == WORLD_MAP)
+        ps.battles_world[game.cur_area % 14]++;
       else
-        ps.battles_place[st.cur_area & 63]++;
+        ps.battles_place[game.cur_area & 63]++;
     }
-    in_battle = bt.battle_mode == BATTLE_FIGHTING;
-    if (in_battle && bt.fixed_battle) held_on_map = st.cur_map; // a guardian met
-    if (mus.tune_playing && !mus.music_failed && !mus.music_muted) {
+    in_battle = battle.battle_mode == BATTLE_FIGHTING;
+    if (in_battle && battle.fixed_battle) held_on_map = game.cur_map; // a guardian met
+    if (music.tune_playing && !music.music_failed && !music.music_muted) {
       drive_tick(); // a fanfare holds every key until it ends
-    } else if (mw.msg_wait_key) {
+    } else if (msg_window.msg_wait_key) {
       drive_key(KEY_NOTHING);
-    } else if (bt.battle_mode == BATTLE_FIGHTING) {
-      if (bt.battle_wait_open || bt.battle_wait_turn)
+    } else if (battle.battle_mode == BATTLE_FIGHTING) {
+      if (battle.battle_wait_open || battle.battle_wait_turn)
         drive_key(KEY_NOTHING);
       else if (party_choosing())
         choose_command();
       else
         drive_tick();
-    } else if (bt.battle_mode != BATTLE_NONE) {
+    } else if (battle.battle_mode != BATTLE_NONE) {
       drive_key(KEY_CONFIRM);
-    } else if (ev.wait_answer) {
+    } else if (events.wait_answer) {
       drive_key(KEY_YES);
-    } else if (fm.step_dir != 0 || fm.transition != 0 || mus.tune_playing) {
+    } else if (field_map.step_dir != 0 || field_map.transition != 0 || music.tune_playing) {
       drive_tick();
-    } else if (sp.shop_win || sp.inn_win || sp.church_win) {
+    } else if (services.shop_win || services.inn_win || services.church_win) {
       drive_key(KEY_CANCEL);
-    } else if (fmn.status_win || fmn.magic_win || fmn.item_win || fmn.item_action_win ||
-               fmn.item_info_win || fmn.equip_win || fmn.equip_list_win || bt.member_pick ||
-               bt.item_pick) {
+    } else if (field_menu.status_win || field_menu.magic_win || field_menu.item_win ||
+               field_menu.item_action_win || field_menu.item_info_win || field_menu.equip_win ||
+               field_menu.equip_list_win || battle.member_pick || battle.item_pick) {
       drive_key(KEY_CANCEL); // a field window: back out of it, the message first
-    } else if (mw.msg_visible) {
+    } else if (msg_window.msg_visible) {
       drive_key(KEY_CONFIRM);
-    } else if (fmn.cmd_menu || fmn.system_win) {
+    } else if (field_menu.cmd_menu || field_menu.system_win) {
       drive_key(KEY_CANCEL);
     } else {
       return;
@@ -329,12 +329,12 @@ void settle() {
 // A step in one direction, followed to its end; 1 when the party moved.
 int walk_one(int dir, bool then_settle = true) {
   if (ps.detour && ps.detour()) return settle(), 0;
-  int x = st.pos_x, y = st.pos_y, map = st.cur_map;
+  int x = game.pos_x, y = game.pos_y, map = game.cur_map;
   drive_key(dir_key(dir));
-  bool moved = st.pos_x != x || st.pos_y != y || st.cur_map != map;
-  while (fm.step_dir != 0 && !out_of_time()) drive_tick();
+  bool moved = game.pos_x != x || game.pos_y != y || game.cur_map != map;
+  while (field_map.step_dir != 0 && !out_of_time()) drive_tick();
   if (moved) ps.steps++;
-  if (then_settle || !(sp.shop_win || sp.inn_win || sp.church_win)) settle();
+  if (then_settle || !(services.shop_win || services.inn_win || services.church_win)) settle();
   return moved;
 }
 
@@ -345,17 +345,18 @@ int member_hp_low();
 // Walks towards the goal, planning again after every step (people wander,
 // battles interrupt); 0 when the goal was reached.
 int walk_to(const path_goal& goal) {
-  int start_map = st.cur_map;
+  int start_map = game.cur_map;
   for (int tries = 0; tries < 600 && !out_of_time(); tries++) {
-    if (st.cur_map != start_map) return goal.off_edge ? 0 : 1;
+    if (game.cur_map != start_map) return goal.off_edge ? 0 : 1;
     std::vector<int> steps;
-    if (goal.adjacent && std::abs(st.pos_x - goal.x) + std::abs(st.pos_y - goal.y) == 1) return 0;
-    if (!goal.adjacent && !goal.off_edge && st.pos_x == goal.x && st.pos_y == goal.y) return 0;
+    if (goal.adjacent && std::abs(game.pos_x - goal.x) + std::abs(game.pos_y - goal.y) == 1)
+      return 0;
+    if (!goal.adjacent && !goal.off_edge && game.pos_x == goal.x && game.pos_y == goal.y) return 0;
     if ((find_path(goal, &steps) != 0 || steps.empty()) &&
         (find_path(goal, &steps, true) != 0 || steps.empty())) {
       if (ps.trace && tries == 0)
-        std::fprintf(stderr, "no way from (%d,%d) to (%d,%d) on map %d\n", st.pos_x, st.pos_y,
-                     goal.x, goal.y, st.cur_map);
+        std::fprintf(stderr, "no way from (%d,%d) to (%d,%d) on map %d\n", game.pos_x, game.pos_y,
+                     goal.x, goal.y, game.cur_map);
       return 1;
     }
     if (!walk_one(steps[0]))
@@ -366,19 +367,19 @@ int walk_to(const path_goal& goal) {
 }
 
 int facing_dir(int x, int y) {
-  if (y > st.pos_y) return DIR_DOWN;
-  if (x < st.pos_x) return DIR_LEFT;
-  if (x > st.pos_x) return DIR_RIGHT;
+  if (y > game.pos_y) return DIR_DOWN;
+  if (x < game.pos_x) return DIR_LEFT;
+  if (x > game.pos_x) return DIR_RIGHT;
   return DIR_UP;
 }
 
 // Opens the command menu and carries out command n (row * 2 + column).
 void command(int n) {
   drive_key(KEY_CONFIRM);
-  if (fmn.cmd_menu != 1) return;
-  move_cursor(fmn.cmd_row, n / 2);
-  for (int i = 0; fmn.cmd_col != n % 2 && i < 2; i++)
-    drive_key(fmn.cmd_col < n % 2 ? VK_RIGHT : VK_LEFT);
+  if (field_menu.cmd_menu != 1) return;
+  move_cursor(field_menu.cmd_row, n / 2);
+  for (int i = 0; field_menu.cmd_col != n % 2 && i < 2; i++)
+    drive_key(field_menu.cmd_col < n % 2 ? VK_RIGHT : VK_LEFT);
   drive_key(KEY_CONFIRM);
   settle();
 }
@@ -388,11 +389,12 @@ void command(int n) {
 // beside it, facing it, when it spoke.
 int talk_to(int i) {
   for (int tries = 0; tries < 8 && !out_of_time(); tries++) {
-    const npc& n = st.npc_table[i];
+    const npc& n = game.npc_table[i];
     if (walk_to({n.x, n.y, 1, 0}) != 0) continue;
-    if (std::abs(st.pos_x - n.x) + std::abs(st.pos_y - n.y) != 1 || fm.step_dir) continue;
+    if (std::abs(game.pos_x - n.x) + std::abs(game.pos_y - n.y) != 1 || field_map.step_dir)
+      continue;
     drive_key(dir_key(facing_dir(n.x, n.y)));
-    if (std::abs(st.pos_x - n.x) + std::abs(st.pos_y - n.y) != 1) continue; // it walked on
+    if (std::abs(game.pos_x - n.x) + std::abs(game.pos_y - n.y) != 1) continue; // it walked on
     command(0);
     return 0;
   }
@@ -401,9 +403,9 @@ int talk_to(int i) {
 
 // A person (not a monster, not a guardian) standing on the tile.
 bool someone_on(int x, int y) {
-  for (const npc& n : st.npc_table)
+  for (const npc& n : game.npc_table)
     if (n.x == x && n.y == y && !(n.state & 1) && n.type != 1 && n.type != 3 &&
-        !(n.type == 2 && st.sb.flags[n.b] != 0))
+        !(n.type == 2 && game.sb.flags[n.b] != 0))
       return true;
   return false;
 }
@@ -427,20 +429,20 @@ int search_at(int x, int y) {
 }
 
 int class_at(int x, int y) {
-  return st.tile_class[st.map_grid[y & 255][x & 255]];
+  return game.tile_class[game.map_grid[y & 255][x & 255]];
 }
 
 // Someone dead that money can raise, or someone alive below three fifths of
 // its HP that money can rest.
 int member_hp_low() {
   for (int i = 0; i < 3; i++) {
-    const member& m = st.sb.party[i];
+    const member& m = game.sb.party[i];
     if (m.status & 1) {
-      if (st.sb.gold >= 300) return 1;
+      if (game.sb.gold >= 300) return 1;
       continue;
     }
-    if ((m.status & STATUS_POISON) && st.sb.gold >= 50) return 1;
-    if (st.sb.gold < 100) continue;
+    if ((m.status & STATUS_POISON) && game.sb.gold >= 50) return 1;
+    if (game.sb.gold < 100) continue;
     if (m.hp_max > 0 && m.hp * 5 < m.hp_max * 3) return 1;
   }
   return 0;
@@ -452,10 +454,10 @@ std::set<int> talked; // people spoken to on this visit: map * 32 + index
 
 void talk_to_people() {
   for (int i = 0; i < NPC_COUNT && !out_of_time(); i++) {
-    const npc& n = st.npc_table[i];
-    if (n.type != 2 || (n.state & 1) || st.sb.flags[n.b] != 0) continue;
-    if (talked.count(st.cur_map * 32 + i)) continue;
-    if (talk_to(i) == 0) talked.insert(st.cur_map * 32 + i);
+    const npc& n = game.npc_table[i];
+    if (n.type != 2 || (n.state & 1) || game.sb.flags[n.b] != 0) continue;
+    if (talked.count(game.cur_map * 32 + i)) continue;
+    if (talk_to(i) == 0) talked.insert(game.cur_map * 32 + i);
   }
 }
 
@@ -463,26 +465,26 @@ void recover(bool before_a_fight = false);
 
 void fight_guardians() {
   for (int i = 0; i < NPC_COUNT && !out_of_time(); i++) {
-    const npc& n = st.npc_table[i];
+    const npc& n = game.npc_table[i];
     if (n.type != 3 || (n.state & 1) || n.state == 255) continue;
     recover(true); // a guardian is met whole and rested
-    if (st.npc_table[i].state & 1) continue;
-    bump_into(st.npc_table[i].x, st.npc_table[i].y);
+    if (game.npc_table[i].state & 1) continue;
+    bump_into(game.npc_table[i].x, game.npc_table[i].y);
   }
 }
 
 void open_treasure() {
-  for (int i = 0; i < st.map_event_count && !out_of_time(); i++) {
-    map_event e = st.map_events[i];
-    if (e.b != 128 || e.c == 0 || st.sb.flags[e.a] != 0) continue;
+  for (int i = 0; i < game.map_event_count && !out_of_time(); i++) {
+    map_event e = game.map_events[i];
+    if (e.b != 128 || e.c == 0 || game.sb.flags[e.a] != 0) continue;
     if (class_at(e.x, e.y) == TILE_WALL) continue;
     search_at(e.x, e.y);
   }
 }
 
 void visit_event_tiles() {
-  for (int i = 0; i < st.map_event_count && !out_of_time(); i++) {
-    map_event e = st.map_events[i];
+  for (int i = 0; i < game.map_event_count && !out_of_time(); i++) {
+    map_event e = game.map_events[i];
     int k = class_at(e.x, e.y);
     bool event_tile =
         k == TILE_EVENT || k == TILE_EVENT_B || k == TILE_EVENT_C || (k == TILE_DOOR && e.a != 0);
@@ -498,9 +500,9 @@ int go_to_map(int target);
 // stair stepped on by the way) is followed by a walk back and a pass more.
 void explore_here() {
   shop_here();
-  int map = st.cur_map;
+  int map = game.cur_map;
   for (int pass = 0, left = 0; pass < 2 + left && left < 3 && !out_of_time(); pass++) {
-    if (st.cur_map != map && go_to_map(map) != 0) return;
+    if (game.cur_map != map && go_to_map(map) != 0) return;
     talk_to_people();
     open_treasure();
     visit_event_tiles();
@@ -509,33 +511,33 @@ void explore_here() {
     visit_event_tiles();
     held_on_map = -1;
     talk_to_people(); // people who stood in the way, or appear once a goal is done
-    left += st.cur_map != map;
+    left += game.cur_map != map;
   }
 }
 
 // Saves into slot 0 through the system menu, as a player does after a rest.
 void save_game() {
-  if (!save_allowed_here() || fm.step_dir != 0) return;
+  if (!save_allowed_here() || field_map.step_dir != 0) return;
   drive_key(KEY_SYSTEM);
-  if (!fmn.system_win) return settle();
-  move_cursor(fmn.sys_row, 0);
+  if (!field_menu.system_win) return settle();
+  move_cursor(field_menu.sys_row, 0);
   drive_key(KEY_CONFIRM); // "セーブ": the slot list
-  move_cursor(fmn.save_cursor, 0);
+  move_cursor(field_menu.save_cursor, 0);
   drive_key(KEY_CONFIRM); // "セーブします。よろしいですか？"
-  move_cursor(fmn.yes_no, 0);
+  move_cursor(field_menu.yes_no, 0);
   drive_key(KEY_CONFIRM);
-  if (st.slots[0].map != 0) ps.saves++;
+  if (game.slots[0].map != 0) ps.saves++;
   drive_key(KEY_CANCEL); // closes the system menu and its message
   settle();
 }
 
 // Rests at the inn of the map when it has one.
 int rest_here() {
-  for (int y = 0; y <= st.map_max_y; y++)
-    for (int x = 0; x <= st.map_max_x; x++) {
+  for (int y = 0; y <= game.map_max_y; y++)
+    for (int x = 0; x <= game.map_max_x; x++) {
       if (class_at(x, y) != TILE_INN) continue;
-      if (bump_into(x, y) != 0 || !sp.inn_win) continue;
-      sp.inn_row == 0 ? drive_key(KEY_CONFIRM) : (drive_key(VK_UP), drive_key(KEY_CONFIRM));
+      if (bump_into(x, y) != 0 || !services.inn_win) continue;
+      services.inn_row == 0 ? drive_key(KEY_CONFIRM) : (drive_key(VK_UP), drive_key(KEY_CONFIRM));
       ps.rests++;
       settle();
       save_game();
@@ -578,7 +580,7 @@ u8 worn_on(const member& m, int part) {
 
 int worn_worth(const member& m, int part) {
   u8 e = worn_on(m, part);
-  return e < 16 ? worth(st.item_table[m.items[e]]) : 0;
+  return e < 16 ? worth(game.item_table[m.items[e]]) : 0;
 }
 
 int free_entries(const member& m) {
@@ -590,16 +592,16 @@ int free_entries(const member& m) {
 // Puts on item entry e of member c through the equipment window.
 void wear(int c, int e, int part) {
   drive_key(KEY_CONFIRM);
-  if (fmn.cmd_menu != 1) return settle();
-  move_cursor(fmn.cmd_row, 2);
-  if (fmn.cmd_col != 0) drive_key(VK_LEFT);
+  if (field_menu.cmd_menu != 1) return settle();
+  move_cursor(field_menu.cmd_row, 2);
+  if (field_menu.cmd_col != 0) drive_key(VK_LEFT);
   drive_key(KEY_CONFIRM); // "そうび": choose whose
-  move_cursor(fmn.sel_member, c);
+  move_cursor(field_menu.sel_member, c);
   drive_key(KEY_CONFIRM); // the equipment window
-  move_cursor(fmn.equip_row, part);
+  move_cursor(field_menu.equip_row, part);
   drive_key(KEY_CONFIRM); // the list of the member's items
-  for (int i = 0; fmn.equip_list_page != e / 8 && i < 2; i++) drive_key(VK_RIGHT);
-  move_cursor(fmn.equip_list_row, e % 8);
+  for (int i = 0; field_menu.equip_list_page != e / 8 && i < 2; i++) drive_key(VK_RIGHT);
+  move_cursor(field_menu.equip_list_row, e % 8);
   drive_key(KEY_CONFIRM);
   settle();
 }
@@ -608,14 +610,14 @@ void wear(int c, int e, int part) {
 // into, or -1.
 int buy(int w, int c) {
   u8 before[16];
-  std::copy(st.sb.party[c].items, st.sb.party[c].items + 16, before);
-  move_cursor(sp.shop_row, 0);
-  if (sp.shop_sub == 0) drive_key(KEY_CONFIRM); // "かう"
-  move_cursor(sp.shop_list_row, w);
+  std::copy(game.sb.party[c].items, game.sb.party[c].items + 16, before);
+  move_cursor(services.shop_row, 0);
+  if (services.shop_sub == 0) drive_key(KEY_CONFIRM); // "かう"
+  move_cursor(services.shop_list_row, w);
   drive_key(KEY_CONFIRM);
-  if (sp.shop_pick) move_cursor(sp.shop_member, c), drive_key(KEY_CONFIRM);
+  if (services.shop_pick) move_cursor(services.shop_member, c), drive_key(KEY_CONFIRM);
   for (int e = 0; e < 16; e++)
-    if (st.sb.party[c].items[e] != before[e]) return e;
+    if (game.sb.party[c].items[e] != before[e]) return e;
   return -1;
 }
 
@@ -627,38 +629,38 @@ struct purchase {
 // the money lasts and some is kept for the inn.
 std::vector<purchase> shopping_list(int n) {
   std::vector<purchase> list;
-  int gold = st.sb.gold - 300;
+  int gold = game.sb.gold - 300;
   for (int c = 0; c < 3; c++) {
-    const member& m = st.sb.party[c];
+    const member& m = game.sb.party[c];
     int room = free_entries(m);
     for (int part = 0; part < 4; part++) {
       int best = -1, value = worn_worth(m, part);
       for (int w = 0; w < SHOP_WARES; w++) {
-        const item& it = st.item_table[shop_table[n].wares[w]];
+        const item& it = game.item_table[shop_table[n].wares[w]];
         if (part_for(it) != part || !may_wear(m, it) || it.price > gold) continue;
         if (worth(it) > value) best = w, value = worth(it);
       }
       if (best < 0 || room == 0) continue;
-      gold -= st.item_table[shop_table[n].wares[best]].price;
+      gold -= game.item_table[shop_table[n].wares[best]].price;
       room--;
       list.push_back({best, c, part});
     }
     // and the strongest herb the shop has, up to four carried
     int herb = -1, heals = 0;
     for (int w = 0; w < SHOP_WARES; w++) {
-      const item& it = st.item_table[shop_table[n].wares[w]];
+      const item& it = game.item_table[shop_table[n].wares[w]];
       if (it.kind == 0 && it.hp > heals && it.price * 20 < gold) herb = w, heals = it.hp;
     }
     int carried = 0;
     for (u8 e : m.items)
-      carried += !entry_empty(e) && st.item_table[e].kind == 0 && st.item_table[e].hp > 0;
+      carried += !entry_empty(e) && game.item_table[e].kind == 0 && game.item_table[e].hp > 0;
     for (; herb >= 0 && carried < 4 && room > 1; carried++, room--) {
-      gold -= st.item_table[shop_table[n].wares[herb]].price;
+      gold -= game.item_table[shop_table[n].wares[herb]].price;
       list.push_back({herb, c, -1});
     }
     // and one water that raises the dead
     for (int w = 0; w < SHOP_WARES && raising_item(m) < 0 && room > 1; w++) {
-      const item& it = st.item_table[shop_table[n].wares[w]];
+      const item& it = game.item_table[shop_table[n].wares[w]];
       if (it.kind != 0 || it.use_class != 5 || it.price * 10 > gold) continue;
       gold -= it.price;
       list.push_back({w, c, -1});
@@ -669,13 +671,13 @@ std::vector<purchase> shopping_list(int n) {
 }
 
 void shop_here() {
-  for (int i = 0; i < st.map_event_count && !out_of_time(); i++) {
-    map_event ev_at = st.map_events[i];
+  for (int i = 0; i < game.map_event_count && !out_of_time(); i++) {
+    map_event ev_at = game.map_events[i];
     int k = class_at(ev_at.x, ev_at.y);
     if ((k != TILE_SHOP && k != TILE_SHOP_B && k != TILE_SHOP_C) || ev_at.a >= SHOP_COUNT) continue;
     std::vector<purchase> list = shopping_list(ev_at.a);
     if (list.empty()) continue;
-    if (bump_into(ev_at.x, ev_at.y) != 0 || !sp.shop_win) continue;
+    if (bump_into(ev_at.x, ev_at.y) != 0 || !services.shop_win) continue;
     std::vector<std::pair<purchase, int>> bought;
     for (const purchase& p : list) {
       int e = buy(p.ware, p.member);
@@ -689,25 +691,25 @@ void shop_here() {
 
 int anyone_poisoned() {
   for (int i = 0; i < 3; i++)
-    if ((st.sb.party[i].status & (STATUS_DEAD | STATUS_POISON)) == STATUS_POISON) return 1;
+    if ((game.sb.party[i].status & (STATUS_DEAD | STATUS_POISON)) == STATUS_POISON) return 1;
   return 0;
 }
 
 // Has the dead raised and the poisoned cured at the church of the map.
 int revive_here() {
-  for (int y = 0; y <= st.map_max_y; y++)
-    for (int x = 0; x <= st.map_max_x; x++) {
+  for (int y = 0; y <= game.map_max_y; y++)
+    for (int x = 0; x <= game.map_max_x; x++) {
       if (class_at(x, y) != TILE_CHURCH) continue;
-      if (bump_into(x, y) != 0 || !sp.church_win) continue;
+      if (bump_into(x, y) != 0 || !services.church_win) continue;
       for (int service = 0; service < 2; service++) { // "生き返らせる", "毒をけす"
         u8 bit = service == 0 ? STATUS_DEAD : STATUS_POISON;
-        move_cursor(sp.church_row, service);
+        move_cursor(services.church_row, service);
         drive_key(KEY_CONFIRM);
         for (int m = 0; m < 3; m++) {
-          if (!(st.sb.party[m].status & bit) ||
-              (service == 1 && (st.sb.party[m].status & STATUS_DEAD)))
+          if (!(game.sb.party[m].status & bit) ||
+              (service == 1 && (game.sb.party[m].status & STATUS_DEAD)))
             continue;
-          move_cursor(sp.church_member, m);
+          move_cursor(services.church_member, m);
           drive_key(KEY_CONFIRM);
         }
         drive_key(KEY_CANCEL); // back to the services
@@ -723,35 +725,35 @@ int revive_here() {
 // battle met it there): one step off and back on.
 void step_off_and_back() {
   for (int d = 0; d < 4; d++) {
-    int x = st.pos_x, y = st.pos_y;
+    int x = game.pos_x, y = game.pos_y;
     step_from(d, &x, &y);
-    if (!passable(x, y, st.on_ship)) continue;
-    int map = st.cur_map;
-    if (!walk_one(d) || st.cur_map != map) return;
+    if (!passable(x, y, game.on_ship)) continue;
+    int map = game.cur_map;
+    if (!walk_one(d) || game.cur_map != map) return;
     walk_one(3 - d); // the opposite direction: DOWN<->UP, LEFT<->RIGHT
     return;
   }
 }
 
 int go_to_map(int target) {
-  for (int hops = 0; st.cur_map != target && hops < 16 && !out_of_time(); hops++) {
+  for (int hops = 0; game.cur_map != target && hops < 16 && !out_of_time(); hops++) {
     path_goal leg;
     if (plan_trip(target, &leg) != 0) return 1;
-    int before = st.cur_map;
+    int before = game.cur_map;
     if (ps.trace)
       std::fprintf(stderr, "[%llu] map %d (%d,%d): to (%d,%d)%s on the way to %d\n",
-                   static_cast<unsigned long long>(drv.ticks), st.cur_map, st.pos_x, st.pos_y,
+                   static_cast<unsigned long long>(drv.ticks), game.cur_map, game.pos_x, game.pos_y,
                    leg.x, leg.y, leg.off_edge ? " over the edge" : "", target);
-    if (!leg.off_edge && st.pos_x == leg.x && st.pos_y == leg.y)
+    if (!leg.off_edge && game.pos_x == leg.x && game.pos_y == leg.y)
       step_off_and_back();
     else
       walk_to(leg);
     settle();
     // a battle on the stairs keeps the party on them: step off and on again
-    bool on_stairs = !leg.off_edge && st.pos_x == leg.x && st.pos_y == leg.y;
-    if (st.cur_map == before && !on_stairs) return 1;
+    bool on_stairs = !leg.off_edge && game.pos_x == leg.x && game.pos_y == leg.y;
+    if (game.cur_map == before && !on_stairs) return 1;
   }
-  return st.cur_map == target ? 0 : 1;
+  return game.cur_map == target ? 0 : 1;
 }
 
 // The town with a counter of the class (TILE_INN or TILE_CHURCH) that is the
@@ -764,7 +766,7 @@ int nearest_with(int counter) {
     bool has = false;
     for (u8 t : m.grid) has |= wi.classes[t] == counter;
     if (!has) continue;
-    if (n == st.cur_map) return n;
+    if (n == game.cur_map) return n;
     path_goal leg;
     int steps = 0;
     if (plan_trip(n, &leg, &steps) == 0 && steps < best_steps) best = n, best_steps = steps;
@@ -774,7 +776,7 @@ int nearest_with(int counter) {
 
 int anyone_dead() {
   for (int i = 0; i < 3; i++)
-    if (st.sb.party[i].status & STATUS_DEAD) return 1;
+    if (game.sb.party[i].status & STATUS_DEAD) return 1;
   return 0;
 }
 
@@ -790,8 +792,9 @@ void look_after_party() {
 // Someone down or below four fifths of HP, when money can mend it.
 int not_whole() {
   for (int i = 0; i < 3; i++) {
-    const member& m = st.sb.party[i];
-    if ((m.status & STATUS_DEAD) ? st.sb.gold >= 300 : m.hp * 5 < m.hp_max * 4 && st.sb.gold >= 100)
+    const member& m = game.sb.party[i];
+    if ((m.status & STATUS_DEAD) ? game.sb.gold >= 300
+                                 : m.hp * 5 < m.hp_max * 4 && game.sb.gold >= 100)
       return 1;
   }
   return 0;
@@ -799,14 +802,14 @@ int not_whole() {
 
 void recover(bool before_a_fight) {
   static std::uint64_t quiet_until = 0; // after a trip that healed nothing
-  if (held_on_map == st.cur_map) return;
+  if (held_on_map == game.cur_map) return;
   if (!(before_a_fight ? not_whole() : member_hp_low()) || drv.ticks < quiet_until) return;
-  int back = st.cur_map;
-  if ((anyone_dead() && st.sb.gold >= 300) || (anyone_poisoned() && st.sb.gold >= 50)) {
+  int back = game.cur_map;
+  if ((anyone_dead() && game.sb.gold >= 300) || (anyone_poisoned() && game.sb.gold >= 50)) {
     int church = nearest_with(TILE_CHURCH);
     if (church >= 0 && go_to_map(church) == 0) revive_here();
   }
-  if (st.sb.gold >= 100) {
+  if (game.sb.gold >= 100) {
     int inn = nearest_with(TILE_INN);
     if (inn >= 0 && go_to_map(inn) == 0) rest_here();
   }
@@ -816,15 +819,15 @@ void recover(bool before_a_fight) {
 }
 
 void begin_new_game() {
-  for (int n = 0; n < 20 && !drv.quit && ts.title_mode == 0; n++) drive_tick();
-  while (ts.title_mode == 1 && !drv.quit && drv.ticks < budget) {
+  for (int n = 0; n < 20 && !drv.quit && title_screens.title_mode == 0; n++) drive_tick();
+  while (title_screens.title_mode == 1 && !drv.quit && drv.ticks < budget) {
     drive_key(KEY_CONFIRM); // NEW GAME is under the cursor at start
     drive_tick();
   }
-  for (int n = 0; n < 2000 && ts.title_mode == 2 && !drv.quit; n++) {
-    if (!mw.msg_wait_key && n > 200)
+  for (int n = 0; n < 2000 && title_screens.title_mode == 2 && !drv.quit; n++) {
+    if (!msg_window.msg_wait_key && n > 200)
       drive_key(KEY_CONFIRM);
-    else if (mw.msg_wait_key)
+    else if (msg_window.msg_wait_key)
       drive_key(KEY_NOTHING);
     drive_tick();
   }
@@ -909,7 +912,7 @@ int last_guardian_level(const std::vector<place_entry>& places) {
 
 int party_level() {
   int sum = 0;
-  for (int i = 0; i < 3; i++) sum += st.sb.party[i].level;
+  for (int i = 0; i < 3; i++) sum += game.sb.party[i].level;
   return sum / 3;
 }
 
@@ -917,18 +920,18 @@ int party_level() {
 // wanted one, resting when it must, as a player does before a hard place.
 void train_until(int level) {
   if (party_level() >= level || go_to_map(WORLD_MAP) != 0) return;
-  int home_x = st.pos_x, home_y = st.pos_y;
+  int home_x = game.pos_x, home_y = game.pos_y;
   for (int n = 0; n < 30000 && party_level() < level && !out_of_time(); n++) {
-    if (st.cur_map != WORLD_MAP && go_to_map(WORLD_MAP) != 0) return;
+    if (game.cur_map != WORLD_MAP && go_to_map(WORLD_MAP) != 0) return;
     look_after_party();
-    if (st.cur_map != WORLD_MAP) continue;
+    if (game.cur_map != WORLD_MAP) continue;
     static unsigned wander = 12345; // the player's own dice: the game's draws stay the game's
     wander = wander * 1103515245u + 12345u;
     int dir = (wander >> 16) & 3;
-    int x = st.pos_x, y = st.pos_y;
+    int x = game.pos_x, y = game.pos_y;
     step_from(dir, &x, &y);
     bool near = std::abs(x - home_x) + std::abs(y - home_y) <= 6;
-    if (near && passable(x, y, st.on_ship) && !water_tile(st.map_grid[y & 255][x & 255]))
+    if (near && passable(x, y, game.on_ship) && !water_tile(game.map_grid[y & 255][x & 255]))
       walk_one(dir);
   }
 }
@@ -944,22 +947,22 @@ int restart_from_save() {
   reset_game();
   if (drive_start(true) != 0) return 1;
   drv.ticks = ticks;
-  for (int n = 0; n < 20 && ts.title_mode == 0; n++) drive_tick();
-  if (ts.title_mode != TITLE_MENU || st.slots[0].map == 0) return 1;
-  move_cursor(ts.title_cursor, 1); // "CONTINUE"
+  for (int n = 0; n < 20 && title_screens.title_mode == 0; n++) drive_tick();
+  if (title_screens.title_mode != TITLE_MENU || game.slots[0].map == 0) return 1;
+  move_cursor(title_screens.title_cursor, 1); // "CONTINUE"
   drive_key(KEY_CONFIRM);
-  move_cursor(ts.title_slot, 0);
+  move_cursor(title_screens.title_slot, 0);
   drive_key(KEY_CONFIRM);
   for (int n = 0; n < 40 && !out_of_time(); n++) drive_tick();
   settle();
-  return ts.title_mode == TITLE_PLAY ? 0 : 1;
+  return title_screens.title_mode == TITLE_PLAY ? 0 : 1;
 }
 
 // A story count: the flags set and the items held in the bag.
 int progress() {
   int n = 0;
-  for (u8 f : st.sb.flags) n += f != 0;
-  for (u8 b : st.sb.bag) n += b != 0;
+  for (u8 f : game.sb.flags) n += f != 0;
+  for (u8 b : game.sb.bag) n += b != 0;
   return n;
 }
 
@@ -974,17 +977,17 @@ void journey(const std::vector<place_entry>& places, std::vector<int>& left_at) 
       if (left_at[p.map & 255] == progress() || monster_level(p.map) > last + 15) continue;
       recover();
       path_goal leg;
-      if (st.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
+      if (game.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
         if (ps.trace)
-          std::fprintf(stderr, "no trip from map %d (%d,%d) to %d\n", st.cur_map, st.pos_x,
-                       st.pos_y, p.map);
+          std::fprintf(stderr, "no trip from map %d (%d,%d) to %d\n", game.cur_map, game.pos_x,
+                       game.pos_y, p.map);
         continue;
       }
       heading_to = p.map;
       train_until(wanted_level(p.map));
       if (go_to_map(p.map) != 0) continue;
       talked.clear();
-      picture("map", st.cur_map);
+      picture("map", game.cur_map);
       explore_here();
       left_at[p.map & 255] = progress();
       recover();
@@ -1008,7 +1011,7 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
   std::vector<int> left_at(256, -1);
   for (;;) {
     journey(places, left_at);
-    if (bt.gameover_state == 0 || ps.wipeouts >= 40 || drv.ticks >= budget) break;
+    if (battle.gameover_state == 0 || ps.wipeouts >= 40 || drv.ticks >= budget) break;
     // the place the party was bound for wants more levels next time
     ps.wipeouts++;
     extra_levels[heading_to & 255] += 2;
@@ -1018,8 +1021,8 @@ int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_b
     if (restart_from_save() != 0) break;
     std::fill(left_at.begin(), left_at.end(), -1);
   }
-  ps.lost = bt.gameover_state != 0;
-  if (ev.ending_shown == 1 || milestone()) return 0;
+  ps.lost = battle.gameover_state != 0;
+  if (events.ending_shown == 1 || milestone()) return 0;
   if (ps.lost)
     ps.stuck = "the party was wiped out";
   else if (drv.ticks >= budget)

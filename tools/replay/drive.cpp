@@ -53,14 +53,14 @@ void tick_once() {
   drive_drain();
   if (drv.quit) return;
   drv.ticks++;
-  std::uint32_t period = sh.frame_period_ms;
-  if (!sh.app_active || period >= STOPPED) {
+  std::uint32_t period = shell.frame_period_ms;
+  if (!shell.app_active || period >= STOPPED) {
     headless_advance(period >= STOPPED ? IDLE_STEP_MS : period + 1);
-    if (sh.app_active) drive_pass();
+    if (shell.app_active) drive_pass();
     drive_drain();
     return;
   }
-  std::uint32_t due = sh.last_tick_ms + period + 1;
+  std::uint32_t due = shell.last_tick_ms + period + 1;
   if (later(due, headless.clock_ms)) {
     drive_pass(); // a pending monster turn runs here; the renderer finds no tick due
     drive_drain();
@@ -80,14 +80,14 @@ void drive_tick() {
 void drive_wait_ms(std::uint32_t ms) {
   std::uint32_t end = headless.clock_ms + ms;
   drive_drain();
-  while (!drv.quit && sh.app_active && sh.frame_period_ms < STOPPED) {
-    std::uint32_t due = sh.last_tick_ms + sh.frame_period_ms + 1;
+  while (!drv.quit && shell.app_active && shell.frame_period_ms < STOPPED) {
+    std::uint32_t due = shell.last_tick_ms + shell.frame_period_ms + 1;
     if (later(due, end)) break;
     if (later(due, headless.clock_ms)) headless.clock_ms = due;
-    std::uint32_t before = sh.last_tick_ms;
+    std::uint32_t before = shell.last_tick_ms;
     drive_pass();
     drive_drain();
-    if (sh.last_tick_ms == before) break; // the renderer did not tick: nothing more will
+    if (shell.last_tick_ms == before) break; // the renderer did not tick: nothing more will
     drv.ticks++;
   }
   if (later(end, headless.clock_ms)) headless.clock_ms = end;

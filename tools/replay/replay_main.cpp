@@ -63,11 +63,11 @@ int run_step(const replay_step& s, std::string* why) {
     drive_wait_ms(s.value);
     break;
   case OP_SHOT:
-    if (!surface_exists(gx.back_surface)) {
+    if (!surface_exists(gfx.back_surface)) {
       *why = "there is no back buffer to take a picture of";
       return 1;
     }
-    return write_png(out_path(s.file).c_str(), gx.back_surface, why);
+    return write_png(out_path(s.file).c_str(), gfx.back_surface, why);
   case OP_DUMP:
     return write_dump(out_path(s.file), why);
   }
