@@ -79,7 +79,7 @@ void midi_end_of_tracks() {
   // Field music loops; but a piece without a single event to play would loop
   // without end in no time, so it ends like a one-off tune.
   if (music.field_music_on == 0 || music.events_this_pass == 0) {
-    music.music_state = 200;
+    music.music_state = MUSIC_STOPPED;
     music.piece_ended = 1;
   }
 }

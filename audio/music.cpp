@@ -118,7 +118,7 @@ void music_play(const char* name) {
   }
   music.setup_result = music_setup();
   if (music.stream_open) music_set_channel_volumes(1000);
-  music.music_state = music.piece_ended ? 200 : 0;
+  music.music_state = music.piece_ended ? MUSIC_STOPPED : MUSIC_PLAYING;
   midi_stream_restart();
   music.music_playing = 1;
   music.music_opened = 1;
@@ -144,7 +144,7 @@ static void stop_piece() {
     midi_stream_stop();
     midi_out_reset();
   }
-  music.music_state = 200;
+  music.music_state = MUSIC_STOPPED;
   if (music.music_opened) {
     midi_close_file();
     midi_free_tracks();
@@ -179,7 +179,7 @@ void music_set_channel_volumes(int master) {
 }
 
 void music_callback(int message, midi_header*) {
-  if (message != MOM_DONE || music.music_state == 200) return;
+  if (message != MOM_DONE || music.music_state == MUSIC_STOPPED) return;
   music.returned++;
   if (!music.music_playing || music.returned == 0 || !music.buffers) return;
   stream_buffer* b = &music.buffers[music.current];
@@ -203,7 +203,7 @@ void reset_music_state() {
   stop_piece();
   music.music_failed = 0;
   music.music_muted = 0;
-  music.music_state = 200;
+  music.music_state = MUSIC_STOPPED;
   music.music_playing = 0;
   music.tune_playing = 0;
   music.field_music_on = 0;
@@ -226,7 +226,6 @@ void reset_music_state() {
   music.setup_result = 0;
   music.current = 0;
   for (int& v : music.channel_volume) v = 0;
-  music.master_volume = 1000;
   music.tempo_multiplier = 100;
   music.current_tempo = 0;
   music.buffer_tick_length = 0;

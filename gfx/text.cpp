@@ -44,9 +44,6 @@ void set_text_color(colorref c) {
 void set_bk_color(colorref c) {
   text_drawing.bk_color = c;
 }
-void set_bk_mode(int bk_mode) {
-  text_drawing.bk_mode = bk_mode;
-}
 
 int text_out(int x, int y, const char* s, int len) {
   const font_desc& f = text_drawing.text_font;

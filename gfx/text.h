@@ -45,7 +45,6 @@ void begin_text(const font_desc& font, int bk_mode);
 void end_text();
 void set_text_color(colorref c);
 void set_bk_color(colorref c);
-void set_bk_mode(int bk_mode);
 // Draws len bytes of s with its top-left corner at (x, y); returns the width
 // in pixels. The one-argument form takes strlen.
 int text_out(int x, int y, const char* s, int len);

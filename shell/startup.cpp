@@ -130,7 +130,6 @@ int startup() {
   if (int r = load_sheets()) return r;
   if (int r = load_monsters()) return r;
   first_game_state();
-  shell.text_scratch.assign(TEXT_SCRATCH_BYTES, 0);
   sound_init(); // without a sound device the game runs silent
   play_music_entry(0);
   return 0;

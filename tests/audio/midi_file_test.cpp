@@ -304,7 +304,7 @@ TEST_F(Reader, FieldMusicLoopsWithoutAGapAndKeepsAFinalRest) {
     music.buffer_tick_length = 100000;
     music.first_event = 1;
     std::vector<stream_ev> first = convert();
-    EXPECT_EQ(music.music_state, 200); // untouched: field music goes on
+    EXPECT_EQ(music.music_state, MUSIC_STOPPED); // untouched: field music goes on
     stream_buffer buf{};
     ASSERT_EQ(midi_convert(0, &buf), CONVERT_OK); // rewinds
     std::vector<stream_ev> again = events_of(buf.data, buf.recorded);
@@ -323,10 +323,10 @@ TEST_F(Reader, AOneOffTuneEndsAndClearsTunePlaying) {
   ASSERT_EQ(open({t}), 0);
   music.field_music_on = 0;
   music.tune_playing = 1;
-  music.music_state = 0;
+  music.music_state = MUSIC_PLAYING;
   convert();
   EXPECT_EQ(music.tune_playing, 0);
-  EXPECT_EQ(music.music_state, 200);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
 }
 
 } // namespace

@@ -100,7 +100,7 @@ TEST_F(Player, AOneOffTuneClearsTunePlayingShortlyBeforeItsLastNotes) {
   EXPECT_LE(cleared_at, sounded_at);
   EXPECT_GT(cleared_at, sounded_at - 400); // within the last two buffers
   EXPECT_NEAR(sounded_at, 2000, 20);
-  EXPECT_EQ(music.music_state, 200);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
   advance(1000);
   EXPECT_EQ(midi_stream_query().events_played, total); // played once
   EXPECT_EQ(midi_stream_query().queued, 0);
@@ -114,7 +114,7 @@ TEST_F(Player, FieldMusicLoops) {
   std::uint64_t played = midi_stream_query().events_played;
   EXPECT_GE(played, 4u * 4);
   EXPECT_LE(played, 6u * 5); // a pass is its tempo and four notes
-  EXPECT_EQ(music.music_state, 0);
+  EXPECT_EQ(music.music_state, MUSIC_PLAYING);
   EXPECT_EQ(music.music_playing, 1);
   music_stop();
   EXPECT_EQ(midi_stream_query().open, false);
@@ -162,7 +162,7 @@ TEST_F(Player, ATuneThatCannotBePlayedLeavesTunePlayingClear) {
   music_stop();
   play_tune(3);
   EXPECT_EQ(music.tune_playing, 0);
-  EXPECT_EQ(music.music_state, 200);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
   EXPECT_EQ(music_key_restart(), 0);
 }
 
@@ -175,7 +175,7 @@ TEST_F(Player, FieldMusicWithNothingToPlayDoesNotSpin) {
   music.field_music_on = 1;
   play_music_entry(4);
   advance(200);
-  EXPECT_EQ(music.music_state, 200);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
   EXPECT_EQ(midi_stream_query().queued, 0);
 }
 

@@ -77,7 +77,6 @@ TEST_F(Startup, OpensOnTheTitleWithTheWorldMapAndTheFirstSizeCommandQueued) {
   EXPECT_FALSE(gfx.pmap_surface.keyed);
   EXPECT_EQ(gfx.bg_surface[2].w, 320);
   EXPECT_EQ(gfx.under_party_surface.w, 16);
-  EXPECT_EQ(shell.text_scratch.size(), 15360u);
   int code = -1;
   plat_msg m;
   ASSERT_TRUE(plat_peek_message(&m));
