@@ -153,6 +153,13 @@ void start_set_battle(int species_no);
 // Fills a monster slot from a species; gold is exp times gold_mult.
 void fill_monster_slot(int slot, int species_no, int gold_mult);
 
+// An element damage against a defence value 0..5: the scale of a monster
+// defending (and of a member against physical attacks and spells), and the
+// scale of a member against a special attack. The finishing player weighs
+// its spells with it.
+int scale_defended(int d, int v);
+int scale_special(int d, int v);
+
 // ---- Commands and rounds (battle/turn.cpp, battle/battle_keys.cpp) ----
 // The battle key handler: every key while battle_mode is 1 and no wait is open.
 void battle_key(int key);

@@ -1,8 +1,11 @@
+// The journey: the finishing player walks, settles what the game asks, keeps
+// the party whole, and goes from place to place in the order of the world's
+// place list, training where the monsters are stronger than the party.
 #include "tools/autoplay/player.h"
+#include "tools/autoplay/player_parts.h"
 
 #include "audio/music.h"
 #include "battle/battle.h"
-#include "battle/battle_internal.h"
 #include "event/event.h"
 #include "field/field_menu.h"
 #include "field/shop.h"
@@ -26,15 +29,9 @@
 
 player_stats ps;
 
-namespace {
+namespace autoplay {
 
-constexpr int KEY_CONFIRM = 'D';
-constexpr int KEY_CANCEL = 'C';
-constexpr int KEY_YES = 'Y';
-constexpr int KEY_NOTHING = 'Z'; // in no key table: only clears a wait
-constexpr int KEY_SYSTEM = 'Q';
-
-std::uint64_t budget = 0;
+std::uint64_t budget = 0; // the tick the run stops at
 
 // Pictures of the run, when asked for: the first frame of every battle and
 // of every map the journey enters, however many. The first picture that
@@ -75,205 +72,6 @@ bool out_of_time() {
          battle.gameover_state != 0 || milestone();
 }
 
-bool party_choosing() {
-  return battle.battle_mode == BATTLE_FIGHTING && !battle.monster_turn_pending &&
-         !battle.battle_wait_open && !battle.battle_wait_turn && !msg_window.msg_wait_key;
-}
-
-bool alive_monster(int i) {
-  return !(battle.monsters[i].status & STATUS_DEAD) && battle.monsters[i].hp > 0;
-}
-
-void move_cursor(i32& cursor, int want) {
-  for (int n = 0; cursor != want && n < 8; n++) drive_key(cursor < want ? VK_DOWN : VK_UP);
-}
-
-// The member's spell entry (0..15) of the first spell it knows and can pay
-// for that matches the test, or -1.
-// Of several, the one that restores the most HP.
-template <class Test> int known_spell(const member& m, Test test) {
-  int best = -1, most = -1;
-  for (int e = 0; e < 16; e++) {
-    int n = m.spells[e];
-    if (!(m.spell_mask & (1u << e)) || n <= 0 || n >= 32) continue;
-    const magic& s = game.magic_table[n];
-    if (s.mp_cost <= m.mp && test(s) && s.power[4] > most) best = e, most = s.power[4];
-  }
-  return best;
-}
-
-// The member whose HP is lowest against its maximum, while still alive; -1
-// when nobody is below the given share.
-int weakest_member(const save_block& sb, int percent) {
-  int who = -1, worst = percent;
-  for (int i = 0; i < 3; i++) {
-    const member& m = sb.party[i];
-    if ((m.status & STATUS_DEAD) || m.hp_max == 0) continue;
-    int share = m.hp * 100 / m.hp_max;
-    if (share < worst) who = i, worst = share;
-  }
-  return who;
-}
-
-int first_monster_standing() {
-  int target = 0;
-  while (target < battle.monster_count - 1 && !alive_monster(target)) target++;
-  return target;
-}
-
-bool worn_entry(const member& m, int e) {
-  return e == m.eq_head || e == m.eq_right || e == m.eq_left || e == m.eq_body;
-}
-
-// The member's item entry of the carried tool (not worn) that scores
-// highest by `score`, or -1 when none scores above 0.
-template <class Score> int carried_tool(const member& m, Score score) {
-  int best = -1, most = 0;
-  for (int e = 0; e < 16; e++) {
-    const item& it = game.item_table[m.items[e]];
-    if (entry_empty(m.items[e]) || worn_entry(m, e) || it.kind != 0) continue;
-    if (score(it) > most) best = e, most = score(it);
-  }
-  return best;
-}
-
-// The tool that restores the most HP.
-int healing_item(const member& m) {
-  return carried_tool(m, [](const item& it) { return static_cast<int>(it.hp); });
-}
-
-// A tool that raises the dead.
-int raising_item(const member& m) {
-  return carried_tool(m, [](const item& it) { return it.use_class == 5 ? 1 : 0; });
-}
-
-int first_member_down(const save_block& sb) {
-  for (int i = 0; i < 3; i++)
-    if (sb.party[i].status & STATUS_DEAD) return i;
-  return -1;
-}
-
-void use_in_battle(int e, int member_target) {
-  move_cursor(battle.cmd_cursor, 2);
-  drive_key(KEY_CONFIRM);
-  if (battle.cmd_state != CMD_ITEM_LIST) return;
-  for (int i = 0; battle.item_cursor[0] != e / 4 && i < 4; i++)
-    drive_key(battle.item_cursor[0] < e / 4 ? VK_RIGHT : VK_LEFT);
-  move_cursor(battle.item_cursor[1], e % 4);
-  drive_key(KEY_CONFIRM);
-  if (battle.item_pick) {
-    move_cursor(battle.item_target_member, member_target);
-    drive_key(KEY_CONFIRM);
-  }
-}
-
-// Chooses spell entry e of the acting member, then its target.
-void cast_in_battle(int e, int member_target) {
-  move_cursor(battle.cmd_cursor, 1);
-  drive_key(KEY_CONFIRM);
-  if (battle.cmd_state != CMD_SPELL_LIST) return;
-  for (int i = 0; battle.spell_cursor[0] != e / 4 && i < 4; i++)
-    drive_key(battle.spell_cursor[0] < e / 4 ? VK_RIGHT : VK_LEFT);
-  move_cursor(battle.spell_cursor[1], e % 4);
-  drive_key(KEY_CONFIRM);
-  if (battle.member_pick) {
-    move_cursor(battle.spell_target_member, member_target);
-    drive_key(KEY_CONFIRM);
-  } else if (battle.cmd_state == CMD_SPELL_TARGET) {
-    move_cursor(battle.magic_target_cursor, first_monster_standing());
-    drive_key(KEY_CONFIRM);
-  }
-}
-
-// One member's command: heal a member in danger, let a caster use its
-// strongest attack spell while its MP lasts, otherwise attack.
-void choose_command() {
-  if (battle.cmd_state != CMD_LIST) {
-    drive_key(KEY_CANCEL);
-    return;
-  }
-  if (battle.first_key) drive_key(VK_UP); // the down key waits for a first confirm
-  const member& me = battle.battle_copy.party[battle.actor];
-  int standing = 0, hp = 0, hp_max = 0;
-  for (const member& m : battle.battle_copy.party) {
-    if (&m - battle.battle_copy.party >= 3) break;
-    standing += !(m.status & STATUS_DEAD);
-    hp += m.hp, hp_max += m.hp_max;
-  }
-  // mend first: raise the fallen, heal whoever is in danger; flee only
-  // when the party is in trouble and nothing can be mended
-  int down = first_member_down(battle.battle_copy), raise = raising_item(me);
-  if (down >= 0 && raise >= 0 && standing >= 2) return use_in_battle(raise, down);
-  int hurt = weakest_member(battle.battle_copy, 40);
-  int heal = known_spell(me, [](const magic& s) { return s.cls == 1; });
-  if (hurt >= 0 && heal >= 0) return cast_in_battle(heal, hurt);
-  int herb = healing_item(me);
-  if (hurt >= 0 && herb >= 0) return use_in_battle(herb, hurt);
-  if ((standing <= 1 || hp * 4 < hp_max) && !battle.no_escape) {
-    move_cursor(battle.cmd_cursor, 4); // "にげる"
-    return drive_key(KEY_CONFIRM);
-  }
-  // the attack spell that hurts the first monster standing most, by its
-  // defence against the spell's element
-  const monster_slot& foe = battle.monsters[first_monster_standing()];
-  int best = -1, power = 0;
-  for (int e = 0; e < 16; e++) {
-    int n = me.spells[e];
-    if (!(me.spell_mask & (1u << e)) || n <= 0 || n >= 32) continue;
-    const magic& s = game.magic_table[n];
-    int entry = s.elem >= 1 && s.elem <= 7 ? s.elem - 1 : 7;
-    int hurt_by = scale_defended(s.power[0], foe.elem_def[entry]) - foe.mdef;
-    if (s.cls == 0 && s.scope == 0 && s.mp_cost <= me.mp && hurt_by > power)
-      best = e, power = hurt_by;
-  }
-  bool beats_blade = power > static_cast<int>(me.atk) - static_cast<int>(foe.def);
-  if (best >= 0 && beats_blade && me.kind == 2 && me.mp * 3 > me.mp_max)
-    return cast_in_battle(best, 0);
-  move_cursor(battle.cmd_cursor, 0);
-  drive_key(KEY_CONFIRM);
-  if (battle.cmd_state != CMD_ATTACK_TARGET) return;
-  move_cursor(battle.target_cursor, first_monster_standing());
-  drive_key(KEY_CONFIRM);
-}
-
-void settle();
-
-// Heals a hurt member with a spell cast from the field menu, as long as a
-// member knows one and has the MP; 0 when nobody needs it any more.
-int field_heal() {
-  for (int round = 0; round < 8; round++) {
-    int hurt = weakest_member(game.sb, 70);
-    if (hurt < 0) return 0;
-    int caster = -1, e = -1;
-    for (int c = 0; c < 3 && e < 0; c++) {
-      const member& m = game.sb.party[c];
-      if (m.status & STATUS_DEAD) continue;
-      e = known_spell(m, [](const magic& s) { return s.cls == 1 && s.scope == 0; });
-      if (e >= 0) caster = c;
-    }
-    if (e < 0) return 1;
-    int before = game.sb.party[hurt].hp;
-    drive_key(KEY_CONFIRM); // the command menu, on "はなす"
-    if (field_menu.cmd_menu != 1) return settle(), 1;
-    move_cursor(field_menu.cmd_row, 0);
-    if (field_menu.cmd_col != 1) drive_key(VK_RIGHT);
-    drive_key(KEY_CONFIRM); // "まほう": choose who casts
-    move_cursor(field_menu.sel_member, caster);
-    drive_key(KEY_CONFIRM); // the spell list
-    for (int i = 0; field_menu.magic_col != e / 8 && i < 2; i++)
-      drive_key(field_menu.magic_col < e / 8 ? VK_RIGHT : VK_LEFT);
-    move_cursor(field_menu.magic_row, e % 8);
-    drive_key(KEY_CONFIRM); // the target window
-    if (battle.member_pick) move_cursor(battle.spell_target_member, hurt), drive_key(KEY_CONFIRM);
-    settle();
-    if (game.sb.party[hurt].hp <= before) return 1;
-  }
-  return 0;
-}
-
-// A beaten guardian stands again once the map is loaded again, so after a
-// win the party stays on the map (healing with spells only) until it has
-// been through what the guardian kept.
 int held_on_map = -1;
 
 // Keeps the game going until the field is idle: messages closed, battles
@@ -328,7 +126,10 @@ void settle() {
 
 // A step in one direction, followed to its end; 1 when the party moved.
 int walk_one(int dir, bool then_settle = true) {
-  if (ps.detour && ps.detour()) return settle(), 0;
+  if (ps.detour && ps.detour()) {
+    settle();
+    return 0;
+  }
   int x = game.pos_x, y = game.pos_y, map = game.cur_map;
   drive_key(dir_key(dir));
   bool moved = game.pos_x != x || game.pos_y != y || game.cur_map != map;
@@ -337,10 +138,6 @@ int walk_one(int dir, bool then_settle = true) {
   if (then_settle || !(services.shop_win || services.inn_win || services.church_win)) settle();
   return moved;
 }
-
-int class_at(int x, int y);
-void look_after_party();
-int member_hp_low();
 
 // Walks towards the goal, planning again after every step (people wander,
 // battles interrupt); 0 when the goal was reached.
@@ -446,279 +243,6 @@ int member_hp_low() {
     if (m.hp_max > 0 && m.hp * 5 < m.hp_max * 3) return 1;
   }
   return 0;
-}
-
-// ---- Places ----
-
-std::set<int> talked; // people spoken to on this visit: map * 32 + index
-
-void talk_to_people() {
-  for (int i = 0; i < NPC_COUNT && !out_of_time(); i++) {
-    const npc& n = game.npc_table[i];
-    if (n.type != 2 || (n.state & 1) || game.sb.flags[n.b] != 0) continue;
-    if (talked.count(game.cur_map * 32 + i)) continue;
-    if (talk_to(i) == 0) talked.insert(game.cur_map * 32 + i);
-  }
-}
-
-void recover(bool before_a_fight = false);
-
-void fight_guardians() {
-  for (int i = 0; i < NPC_COUNT && !out_of_time(); i++) {
-    const npc& n = game.npc_table[i];
-    if (n.type != 3 || (n.state & 1) || n.state == 255) continue;
-    recover(true); // a guardian is met whole and rested
-    if (game.npc_table[i].state & 1) continue;
-    bump_into(game.npc_table[i].x, game.npc_table[i].y);
-  }
-}
-
-void open_treasure() {
-  for (int i = 0; i < game.map_event_count && !out_of_time(); i++) {
-    map_event e = game.map_events[i];
-    if (e.b != 128 || e.c == 0 || game.sb.flags[e.a] != 0) continue;
-    if (class_at(e.x, e.y) == TILE_WALL) continue;
-    search_at(e.x, e.y);
-  }
-}
-
-void visit_event_tiles() {
-  for (int i = 0; i < game.map_event_count && !out_of_time(); i++) {
-    map_event e = game.map_events[i];
-    int k = class_at(e.x, e.y);
-    bool event_tile =
-        k == TILE_EVENT || k == TILE_EVENT_B || k == TILE_EVENT_C || (k == TILE_DOOR && e.a != 0);
-    if (event_tile) bump_into(e.x, e.y);
-    if (k == 17 && e.a == 0 && has_key(e.b)) bump_into(e.x, e.y);
-  }
-}
-
-void shop_here();
-int go_to_map(int target);
-
-// Two passes over the place; a trip to an inn in the middle of one (or a
-// stair stepped on by the way) is followed by a walk back and a pass more.
-void explore_here() {
-  shop_here();
-  int map = game.cur_map;
-  for (int pass = 0, left = 0; pass < 2 + left && left < 3 && !out_of_time(); pass++) {
-    if (game.cur_map != map && go_to_map(map) != 0) return;
-    talk_to_people();
-    open_treasure();
-    visit_event_tiles();
-    fight_guardians();
-    open_treasure(); // what the guardian kept
-    visit_event_tiles();
-    held_on_map = -1;
-    talk_to_people(); // people who stood in the way, or appear once a goal is done
-    left += game.cur_map != map;
-  }
-}
-
-// Saves into slot 0 through the system menu, as a player does after a rest.
-void save_game() {
-  if (!save_allowed_here() || field_map.step_dir != 0) return;
-  drive_key(KEY_SYSTEM);
-  if (!field_menu.system_win) return settle();
-  move_cursor(field_menu.sys_row, 0);
-  drive_key(KEY_CONFIRM); // "セーブ": the slot list
-  move_cursor(field_menu.save_cursor, 0);
-  drive_key(KEY_CONFIRM); // "セーブします。よろしいですか？"
-  move_cursor(field_menu.yes_no, 0);
-  drive_key(KEY_CONFIRM);
-  if (game.slots[0].map != 0) ps.saves++;
-  drive_key(KEY_CANCEL); // closes the system menu and its message
-  settle();
-}
-
-// Rests at the inn of the map when it has one.
-int rest_here() {
-  for (int y = 0; y <= game.map_max_y; y++)
-    for (int x = 0; x <= game.map_max_x; x++) {
-      if (class_at(x, y) != TILE_INN) continue;
-      if (bump_into(x, y) != 0 || !services.inn_win) continue;
-      services.inn_row == 0 ? drive_key(KEY_CONFIRM) : (drive_key(VK_UP), drive_key(KEY_CONFIRM));
-      ps.rests++;
-      settle();
-      save_game();
-      return 0;
-    }
-  return 1;
-}
-
-// ---- Shopping and equipment ----
-
-// The part of the body an item is worn on (the equipment window's rows).
-int part_for(const item& it) {
-  switch (it.kind) {
-  case ITEM_HEAD:
-    return 0;
-  case ITEM_WEAPON:
-    return 1;
-  case ITEM_SHIELD:
-    return 2;
-  case ITEM_BODY:
-    return 3;
-  default:
-    return -1;
-  }
-}
-
-int worth(const item& it) {
-  return it.kind == ITEM_WEAPON ? it.atk : it.def;
-}
-
-bool may_wear(const member& m, const item& it) {
-  return it.equip_rule == 3 || (it.equip_rule == 1 && m.sex == 0) ||
-         (it.equip_rule == 2 && m.sex == 1) || it.equip_rule > 3;
-}
-
-u8 worn_on(const member& m, int part) {
-  const u8 parts[4] = {m.eq_head, m.eq_right, m.eq_left, m.eq_body};
-  return part >= 0 && part < 4 ? parts[part] : NO_EQUIP;
-}
-
-int worn_worth(const member& m, int part) {
-  u8 e = worn_on(m, part);
-  return e < 16 ? worth(game.item_table[m.items[e]]) : 0;
-}
-
-int free_entries(const member& m) {
-  int n = 0;
-  for (u8 e : m.items) n += entry_empty(e);
-  return n;
-}
-
-// Puts on item entry e of member c through the equipment window.
-void wear(int c, int e, int part) {
-  drive_key(KEY_CONFIRM);
-  if (field_menu.cmd_menu != 1) return settle();
-  move_cursor(field_menu.cmd_row, 2);
-  if (field_menu.cmd_col != 0) drive_key(VK_LEFT);
-  drive_key(KEY_CONFIRM); // "そうび": choose whose
-  move_cursor(field_menu.sel_member, c);
-  drive_key(KEY_CONFIRM); // the equipment window
-  move_cursor(field_menu.equip_row, part);
-  drive_key(KEY_CONFIRM); // the list of the member's items
-  for (int i = 0; field_menu.equip_list_page != e / 8 && i < 2; i++) drive_key(VK_RIGHT);
-  move_cursor(field_menu.equip_list_row, e % 8);
-  drive_key(KEY_CONFIRM);
-  settle();
-}
-
-// Buys ware number w of the open shop for member c; the item entry it went
-// into, or -1.
-int buy(int w, int c) {
-  u8 before[16];
-  std::copy(game.sb.party[c].items, game.sb.party[c].items + 16, before);
-  move_cursor(services.shop_row, 0);
-  if (services.shop_sub == 0) drive_key(KEY_CONFIRM); // "かう"
-  move_cursor(services.shop_list_row, w);
-  drive_key(KEY_CONFIRM);
-  if (services.shop_pick) move_cursor(services.shop_member, c), drive_key(KEY_CONFIRM);
-  for (int e = 0; e < 16; e++)
-    if (game.sb.party[c].items[e] != before[e]) return e;
-  return -1;
-}
-
-struct purchase {
-  int ware, member, part;
-};
-
-// What to buy at shop n: for each member, better arms than it wears, while
-// the money lasts and some is kept for the inn.
-std::vector<purchase> shopping_list(int n) {
-  std::vector<purchase> list;
-  int gold = game.sb.gold - 300;
-  for (int c = 0; c < 3; c++) {
-    const member& m = game.sb.party[c];
-    int room = free_entries(m);
-    for (int part = 0; part < 4; part++) {
-      int best = -1, value = worn_worth(m, part);
-      for (int w = 0; w < SHOP_WARES; w++) {
-        const item& it = game.item_table[shop_table[n].wares[w]];
-        if (part_for(it) != part || !may_wear(m, it) || it.price > gold) continue;
-        if (worth(it) > value) best = w, value = worth(it);
-      }
-      if (best < 0 || room == 0) continue;
-      gold -= game.item_table[shop_table[n].wares[best]].price;
-      room--;
-      list.push_back({best, c, part});
-    }
-    // and the strongest herb the shop has, up to four carried
-    int herb = -1, heals = 0;
-    for (int w = 0; w < SHOP_WARES; w++) {
-      const item& it = game.item_table[shop_table[n].wares[w]];
-      if (it.kind == 0 && it.hp > heals && it.price * 20 < gold) herb = w, heals = it.hp;
-    }
-    int carried = 0;
-    for (u8 e : m.items)
-      carried += !entry_empty(e) && game.item_table[e].kind == 0 && game.item_table[e].hp > 0;
-    for (; herb >= 0 && carried < 4 && room > 1; carried++, room--) {
-      gold -= game.item_table[shop_table[n].wares[herb]].price;
-      list.push_back({herb, c, -1});
-    }
-    // and one water that raises the dead
-    for (int w = 0; w < SHOP_WARES && raising_item(m) < 0 && room > 1; w++) {
-      const item& it = game.item_table[shop_table[n].wares[w]];
-      if (it.kind != 0 || it.use_class != 5 || it.price * 10 > gold) continue;
-      gold -= it.price;
-      list.push_back({w, c, -1});
-      break;
-    }
-  }
-  return list;
-}
-
-void shop_here() {
-  for (int i = 0; i < game.map_event_count && !out_of_time(); i++) {
-    map_event ev_at = game.map_events[i];
-    int k = class_at(ev_at.x, ev_at.y);
-    if ((k != TILE_SHOP && k != TILE_SHOP_B && k != TILE_SHOP_C) || ev_at.a >= SHOP_COUNT) continue;
-    std::vector<purchase> list = shopping_list(ev_at.a);
-    if (list.empty()) continue;
-    if (bump_into(ev_at.x, ev_at.y) != 0 || !services.shop_win) continue;
-    std::vector<std::pair<purchase, int>> bought;
-    for (const purchase& p : list) {
-      int e = buy(p.ware, p.member);
-      if (e >= 0) bought.push_back({p, e});
-    }
-    settle(); // leaves the shop
-    for (auto& [p, e] : bought)
-      if (p.part >= 0) wear(p.member, e, p.part);
-  }
-}
-
-int anyone_poisoned() {
-  for (int i = 0; i < 3; i++)
-    if ((game.sb.party[i].status & (STATUS_DEAD | STATUS_POISON)) == STATUS_POISON) return 1;
-  return 0;
-}
-
-// Has the dead raised and the poisoned cured at the church of the map.
-int revive_here() {
-  for (int y = 0; y <= game.map_max_y; y++)
-    for (int x = 0; x <= game.map_max_x; x++) {
-      if (class_at(x, y) != TILE_CHURCH) continue;
-      if (bump_into(x, y) != 0 || !services.church_win) continue;
-      for (int service = 0; service < 2; service++) { // "生き返らせる", "毒をけす"
-        u8 bit = service == 0 ? STATUS_DEAD : STATUS_POISON;
-        move_cursor(services.church_row, service);
-        drive_key(KEY_CONFIRM);
-        for (int m = 0; m < 3; m++) {
-          if (!(game.sb.party[m].status & bit) ||
-              (service == 1 && (game.sb.party[m].status & STATUS_DEAD)))
-            continue;
-          move_cursor(services.church_member, m);
-          drive_key(KEY_CONFIRM);
-        }
-        drive_key(KEY_CANCEL); // back to the services
-      }
-      drive_key(KEY_CANCEL);
-      settle();
-      return 0;
-    }
-  return 1;
 }
 
 // Standing on stairs takes the party nowhere (it came out onto them, or a
@@ -834,11 +358,14 @@ void begin_new_game() {
   settle();
 }
 
-} // namespace
+} // namespace autoplay
 
 int read_places(const char* path, std::vector<place_entry>* out, std::string* why) {
   std::ifstream in(path);
-  if (!in) return *why = std::string("cannot read ") + path, 1;
+  if (!in) {
+    *why = std::string("cannot read ") + path;
+    return 1;
+  }
   std::string line;
   while (std::getline(in, line)) {
     std::istringstream words(line);
@@ -847,11 +374,14 @@ int read_places(const char* path, std::vector<place_entry>* out, std::string* wh
     if (!(words >> p.map)) continue;
     out->push_back(p);
   }
-  if (out->empty()) return *why = std::string("no places in ") + path, 1;
+  if (out->empty()) {
+    *why = std::string("no places in ") + path;
+    return 1;
+  }
   return 0;
 }
 
-namespace {
+namespace autoplay {
 
 // The level of the monsters a map meets: the average of its area's
 // encounter row, rounded up (0 on maps where none roam).
@@ -996,7 +526,9 @@ void journey(const std::vector<place_entry>& places, std::vector<int>& left_at) 
   }
 }
 
-} // namespace
+} // namespace autoplay
+
+using namespace autoplay;
 
 int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_budget) {
   budget = tick_budget;
