@@ -64,7 +64,7 @@ u32 next() {
 }
 
 long tick_no() {
-  return run.ticks_before + static_cast<long>(drv.ticks);
+  return run.ticks_before + static_cast<long>(driver.ticks);
 }
 
 [[noreturn]] void fail(const char* what) {
@@ -192,7 +192,7 @@ void note_reach() {
 void after_tick() {
   check_ranges();
   note_reach();
-  if (drv.ticks % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
+  if (driver.ticks % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
 }
 
 void after_key(int key) {
@@ -205,7 +205,7 @@ void after_key(int key) {
 long budget = 0; // ticks of the whole run
 
 bool detour_over() {
-  return drv.quit || tick_no() >= budget || title_screens.title_mode != TITLE_PLAY ||
+  return driver.quit || tick_no() >= budget || title_screens.title_mode != TITLE_PLAY ||
          battle.battle_mode != BATTLE_NONE || battle.gameover_state != 0 ||
          events.ending_shown == 1;
 }
@@ -214,7 +214,7 @@ bool detour_over() {
 bool step(int dir) {
   int x = game.pos_x, y = game.pos_y, map = game.cur_map;
   drive_key(dir_key(dir));
-  for (int n = 0; n < 64 && field_map.step_dir != 0 && !drv.quit; n++) drive_tick();
+  for (int n = 0; n < 64 && field_map.step_dir != 0 && !driver.quit; n++) drive_tick();
   return game.pos_x != x || game.pos_y != y || game.cur_map != map;
 }
 
@@ -251,7 +251,7 @@ bool anything_open() {
 // Backs out of every window the detour opened, saying no to a question, so
 // that the player's own settling never confirms inside the system menu.
 void leave_windows() {
-  for (int n = 0; n < 48 && !drv.quit && battle.battle_mode == BATTLE_NONE; n++) {
+  for (int n = 0; n < 48 && !driver.quit && battle.battle_mode == BATTLE_NONE; n++) {
     if (events.wait_answer)
       drive_key(KEY_NO_ANSWER);
     else if (msg_window.msg_wait_key)
@@ -322,7 +322,7 @@ void counter_detour() {
     else
       drive_key(k);
   }
-  while (field_map.step_dir != 0 && !drv.quit) drive_tick();
+  while (field_map.step_dir != 0 && !driver.quit) drive_tick();
   if (services.shop_win || services.inn_win || services.church_win)
     burst(4 + static_cast<int>(next() % 20));
 }
@@ -419,7 +419,7 @@ bool detour() {
 
 // The ending screen for a while, under random keys of every kind.
 void after_the_ending() {
-  for (int n = 0; n < 64 && !drv.quit && tick_no() < budget; n++) {
+  for (int n = 0; n < 64 && !driver.quit && tick_no() < budget; n++) {
     drive_key(burst_keys[next() % (sizeof burst_keys / sizeof burst_keys[0])]);
     for (u32 t = next() % 8; t > 0; t--) drive_tick();
   }
@@ -441,7 +441,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--reach-shop") == 0)
       want_shop = true;
     else if (std::strcmp(argv[i], "--trace") == 0)
-      ps.trace = true;
+      player.trace = true;
     else if (std::strcmp(argv[i], "--maps") == 0 && i + 1 < argc)
       want_maps = std::atoi(argv[++i]);
     else
@@ -468,25 +468,25 @@ int main(int argc, char** argv) {
   }
   drive_after_key = after_key;
   drive_after_tick = after_tick;
-  ps.detour = detour;
+  player.detour = detour;
   for (bool fresh = true;;) {
     if (fresh && drive_start(true) != 0) fail("start-up failed");
-    std::uint64_t before = fresh ? 0 : drv.ticks;
-    ps.go_on = !fresh;
+    std::uint64_t before = fresh ? 0 : driver.ticks;
+    player.go_on = !fresh;
     play_to_the_end(places, static_cast<std::uint64_t>(budget - run.ticks_before));
     if (events.ending_shown == 1) after_the_ending();
     if (tick_no() >= budget) break;
     // A journey that ran out of places (a load took the story back) goes on
     // in the same game; the ending, a wipe-out for good or the exit start
     // the game again.
-    fresh =
-        drv.quit || events.ending_shown == 1 || battle.gameover_state != 0 || drv.ticks == before;
+    fresh = driver.quit || events.ending_shown == 1 || battle.gameover_state != 0 ||
+            driver.ticks == before;
     std::printf("zandrek-soak: tick %ld: %s (%s)\n", tick_no(),
                 fresh ? "the game again" : "the journey again",
-                ps.stuck.empty() ? "the ending" : ps.stuck.c_str());
+                player.stuck.empty() ? "the ending" : player.stuck.c_str());
     if (!fresh) continue;
-    if (drv.ticks == 0) fail("the journey did not start");
-    run.ticks_before += static_cast<long>(drv.ticks);
+    if (driver.ticks == 0) fail("the journey did not start");
+    run.ticks_before += static_cast<long>(driver.ticks);
     seen.restarts++;
     release_drawing_objects();
     reset_game();

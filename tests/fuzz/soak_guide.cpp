@@ -38,7 +38,7 @@ bool service_class(int k) {
 bool has_counters(const map_info& m) {
   for (const map_event& e : m.events)
     if (e.x <= m.max_x && e.y <= m.max_y &&
-        service_class(wi.classes[m.grid[e.y * (m.max_x + 1) + e.x]]))
+        service_class(world_maps.classes[m.grid[e.y * (m.max_x + 1) + e.x]]))
       return true;
   return false;
 }
@@ -99,8 +99,8 @@ bool free_to_walk() {
 bool guide_open() {
   if (read_world_index() != 0) return false;
   town_gates.clear();
-  for (const map_link& l : wi.maps[WORLD_MAP].links)
-    if (wi.maps[l.to_map & 255].present && has_counters(wi.maps[l.to_map & 255]))
+  for (const map_link& l : world_maps.maps[WORLD_MAP].links)
+    if (world_maps.maps[l.to_map & 255].present && has_counters(world_maps.maps[l.to_map & 255]))
       town_gates.push_back(l.x | l.y << 8);
   return true;
 }

@@ -102,7 +102,7 @@ void save_game() {
   drive_key(KEY_CONFIRM); // "セーブします。よろしいですか？"
   move_cursor(field_menu.yes_no, 0);
   drive_key(KEY_CONFIRM);
-  if (game.slots[0].map != 0) ps.saves++;
+  if (game.slots[0].map != 0) player.saves++;
   drive_key(KEY_CANCEL); // closes the system menu and its message
   settle();
 }
@@ -115,7 +115,7 @@ int rest_here() {
       if (bump_into(x, y) != 0 || !services.inn_win) continue;
       if (services.inn_row != 0) drive_key(VK_UP); // back onto staying
       drive_key(KEY_CONFIRM);
-      ps.rests++;
+      player.rests++;
       settle();
       save_game();
       return 0;

@@ -27,7 +27,7 @@
 #include <set>
 #include <sstream>
 
-player_stats ps;
+player_stats player;
 
 namespace autoplay {
 
@@ -37,13 +37,13 @@ std::uint64_t budget = 0; // the tick the run stops at
 // of every map the journey enters, however many. The first picture that
 // cannot be written is told on standard error.
 void picture(const char* what, int n) {
-  if (ps.pictures.empty()) return;
+  if (player.pictures.empty()) return;
   char name[64];
   std::snprintf(name, sizeof name, "/%s_%03d.png", what, n);
   std::string why;
-  if (write_png((ps.pictures + name).c_str(), gfx.back_surface, &why) == 0)
-    ps.pictures_taken++;
-  else if (ps.pictures_failed++ == 0)
+  if (write_png((player.pictures + name).c_str(), gfx.back_surface, &why) == 0)
+    player.pictures_taken++;
+  else if (player.pictures_failed++ == 0)
     std::fprintf(stderr, "zandrek-autoplay: %s\n", why.c_str());
 }
 
@@ -51,24 +51,24 @@ void picture(const char* what, int n) {
 // standard error as it first appears.
 void trace_messages() {
   static std::string shown[MSG_LINES];
-  if (!ps.trace) return;
+  if (!player.trace) return;
   for (int i = 0; i < msg_window.msg_count && i < MSG_LINES; i++) {
     if (shown[i] == msg_window.msg_line[i]) continue;
     shown[i] = msg_window.msg_line[i];
     if (!shown[i].empty())
-      std::fprintf(stderr, "[%llu] %s\n", static_cast<unsigned long long>(drv.ticks),
+      std::fprintf(stderr, "[%llu] %s\n", static_cast<unsigned long long>(driver.ticks),
                    sjis_to_utf8(shown[i].c_str()).c_str());
   }
   for (int i = msg_window.msg_count; i < MSG_LINES && !shown[i].empty(); i++) shown[i].clear();
 }
 
 bool milestone() {
-  return ps.until_flag >= 0 && ps.until_flag < 256 && game.sb.flags[ps.until_flag] != 0;
+  return player.until_flag >= 0 && player.until_flag < 256 && game.sb.flags[player.until_flag] != 0;
 }
 
 bool out_of_time() {
   trace_messages();
-  return drv.quit || drv.ticks >= budget || events.ending_shown == 1 ||
+  return driver.quit || driver.ticks >= budget || events.ending_shown == 1 ||
          battle.gameover_state != 0 || milestone();
 }
 
@@ -82,12 +82,12 @@ void settle() {
     if (title_screens.title_mode != 0) return;
     if (battle.battle_mode == BATTLE_FIGHTING && !in_battle) {
       for (int i = 0; i < 3; i++) drive_tick(); // the battle screen drawn
-      picture("battle", ps.battles);
-      ps.battles++;
+      picture("battle", player.battles);
+      player.battles++;
       if (game.cur_map == WORLD_MAP)
-        ps.battles_world[game.cur_area % 14]++;
+        player.battles_world[game.cur_area % 14]++;
       else
-        ps.battles_place[game.cur_area & 63]++;
+        player.battles_place[game.cur_area & 63]++;
     }
     in_battle = battle.battle_mode == BATTLE_FIGHTING;
     if (in_battle && battle.fixed_battle) held_on_map = game.cur_map; // a guardian met
@@ -126,7 +126,7 @@ void settle() {
 
 // A step in one direction, followed to its end; 1 when the party moved.
 int walk_one(int dir, bool then_settle = true) {
-  if (ps.detour && ps.detour()) {
+  if (player.detour && player.detour()) {
     settle();
     return 0;
   }
@@ -134,7 +134,7 @@ int walk_one(int dir, bool then_settle = true) {
   drive_key(dir_key(dir));
   bool moved = game.pos_x != x || game.pos_y != y || game.cur_map != map;
   while (field_map.step_dir != 0 && !out_of_time()) drive_tick();
-  if (moved) ps.steps++;
+  if (moved) player.steps++;
   if (then_settle || !(services.shop_win || services.inn_win || services.church_win)) settle();
   return moved;
 }
@@ -151,7 +151,7 @@ int walk_to(const path_goal& goal) {
     if (!goal.adjacent && !goal.off_edge && game.pos_x == goal.x && game.pos_y == goal.y) return 0;
     if ((find_path(goal, &steps) != 0 || steps.empty()) &&
         (find_path(goal, &steps, true) != 0 || steps.empty())) {
-      if (ps.trace && tries == 0)
+      if (player.trace && tries == 0)
         std::fprintf(stderr, "no way from (%d,%d) to (%d,%d) on map %d\n", game.pos_x, game.pos_y,
                      goal.x, goal.y, game.cur_map);
       return 1;
@@ -264,10 +264,10 @@ int go_to_map(int target) {
     path_goal leg;
     if (plan_trip(target, &leg) != 0) return 1;
     int before = game.cur_map;
-    if (ps.trace)
+    if (player.trace)
       std::fprintf(stderr, "[%llu] map %d (%d,%d): to (%d,%d)%s on the way to %d\n",
-                   static_cast<unsigned long long>(drv.ticks), game.cur_map, game.pos_x, game.pos_y,
-                   leg.x, leg.y, leg.off_edge ? " over the edge" : "", target);
+                   static_cast<unsigned long long>(driver.ticks), game.cur_map, game.pos_x,
+                   game.pos_y, leg.x, leg.y, leg.off_edge ? " over the edge" : "", target);
     if (!leg.off_edge && game.pos_x == leg.x && game.pos_y == leg.y)
       step_off_and_back();
     else
@@ -285,10 +285,10 @@ int go_to_map(int target) {
 int nearest_with(int counter) {
   int best = -1, best_steps = 1 << 30;
   for (int n = 0; n < 256; n++) {
-    const map_info& m = wi.maps[n];
+    const map_info& m = world_maps.maps[n];
     if (!m.present || n == WORLD_MAP) continue;
     bool has = false;
-    for (u8 t : m.grid) has |= wi.classes[t] == counter;
+    for (u8 t : m.grid) has |= world_maps.classes[t] == counter;
     if (!has) continue;
     if (n == game.cur_map) return n;
     path_goal leg;
@@ -327,7 +327,7 @@ int not_whole() {
 void recover(bool before_a_fight) {
   static std::uint64_t quiet_until = 0; // after a trip that healed nothing
   if (held_on_map == game.cur_map) return;
-  if (!(before_a_fight ? not_whole() : member_hp_low()) || drv.ticks < quiet_until) return;
+  if (!(before_a_fight ? not_whole() : member_hp_low()) || driver.ticks < quiet_until) return;
   int back = game.cur_map;
   if ((anyone_dead() && game.sb.gold >= 300) || (anyone_poisoned() && game.sb.gold >= 50)) {
     int church = nearest_with(TILE_CHURCH);
@@ -338,17 +338,17 @@ void recover(bool before_a_fight) {
     if (inn >= 0 && go_to_map(inn) == 0) rest_here();
   }
   talked.clear();
-  if (member_hp_low()) quiet_until = drv.ticks + 5000;
+  if (member_hp_low()) quiet_until = driver.ticks + 5000;
   go_to_map(back);
 }
 
 void begin_new_game() {
-  for (int n = 0; n < 20 && !drv.quit && title_screens.title_mode == 0; n++) drive_tick();
-  while (title_screens.title_mode == 1 && !drv.quit && drv.ticks < budget) {
+  for (int n = 0; n < 20 && !driver.quit && title_screens.title_mode == 0; n++) drive_tick();
+  while (title_screens.title_mode == 1 && !driver.quit && driver.ticks < budget) {
     drive_key(KEY_CONFIRM); // NEW GAME is under the cursor at start
     drive_tick();
   }
-  for (int n = 0; n < 2000 && title_screens.title_mode == 2 && !drv.quit; n++) {
+  for (int n = 0; n < 2000 && title_screens.title_mode == 2 && !driver.quit; n++) {
     if (!msg_window.msg_wait_key && n > 200)
       drive_key(KEY_CONFIRM);
     else if (msg_window.msg_wait_key)
@@ -394,20 +394,20 @@ int row_level(const u8 (&row)[8]) {
 // The land a place opens onto: the world area of its gate (for a lower
 // floor, of the floor above it).
 int land_level(int map, int depth = 0) {
-  for (const map_link& l : wi.maps[WORLD_MAP].links)
+  for (const map_link& l : world_maps.maps[WORLD_MAP].links)
     if (l.to_map == map) {
-      const map_info& w = wi.maps[WORLD_MAP];
+      const map_info& w = world_maps.maps[WORLD_MAP];
       int area = world_area_of_tile(w.grid[static_cast<std::size_t>(l.y) * (w.max_x + 1) + l.x]);
       return area < 12 ? row_level(world_encounters[area]) : 0;
     }
   for (int n = 0; n < 256 && depth < 4; n++)
-    for (const map_link& l : wi.maps[n].links)
+    for (const map_link& l : world_maps.maps[n].links)
       if (l.to_map == map && n != WORLD_MAP && n != map) return land_level(n, depth + 1);
   return 0;
 }
 
 int monster_level(int map) {
-  const map_info& m = wi.maps[map & 255];
+  const map_info& m = world_maps.maps[map & 255];
   bool roams = map != WORLD_MAP && encounter_map(map);
   int top = land_level(map);
   if (m.present && roams) top = std::max(top, row_level(dungeon_encounters[m.area & 63]));
@@ -420,7 +420,7 @@ int extra_levels[256]{}; // more levels wanted at a place that wiped the party o
 // The strongest guardian waiting on a map, by level.
 int guardian_level(int map) {
   int top = 0;
-  for (const npc& n : wi.maps[map & 255].people)
+  for (const npc& n : world_maps.maps[map & 255].people)
     if (n.type == 3) top = std::max<int>(top, species_table[n.a].level);
   return top;
 }
@@ -470,13 +470,13 @@ void train_until(int level) {
 // runs it once more and continues from the last save; 0 when the party
 // stands on the field again.
 int restart_from_save() {
-  std::uint64_t ticks = drv.ticks;
+  std::uint64_t ticks = driver.ticks;
   held_on_map = -1;
   drive_post(MSG_COMMAND, CMD_CLOSE);
   release_drawing_objects();
   reset_game();
   if (drive_start(true) != 0) return 1;
-  drv.ticks = ticks;
+  driver.ticks = ticks;
   for (int n = 0; n < 20 && title_screens.title_mode == 0; n++) drive_tick();
   if (title_screens.title_mode != TITLE_MENU || game.slots[0].map == 0) return 1;
   move_cursor(title_screens.title_cursor, 1); // "CONTINUE"
@@ -508,7 +508,7 @@ void journey(const std::vector<place_entry>& places, std::vector<int>& left_at) 
       recover();
       path_goal leg;
       if (game.cur_map != p.map && plan_trip(p.map, &leg) != 0) {
-        if (ps.trace)
+        if (player.trace)
           std::fprintf(stderr, "no trip from map %d (%d,%d) to %d\n", game.cur_map, game.pos_x,
                        game.pos_y, p.map);
         continue;
@@ -532,36 +532,37 @@ using namespace autoplay;
 
 int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_budget) {
   budget = tick_budget;
-  player_stats asked = ps;
-  ps = player_stats{};
-  ps.pictures = asked.pictures, ps.trace = asked.trace, ps.until_flag = asked.until_flag;
-  ps.detour = asked.detour, ps.go_on = asked.go_on;
-  if (!ps.go_on) {
+  player_stats asked = player;
+  player = player_stats{};
+  player.pictures = asked.pictures, player.trace = asked.trace,
+  player.until_flag = asked.until_flag;
+  player.detour = asked.detour, player.go_on = asked.go_on;
+  if (!player.go_on) {
     begin_new_game();
     save_game();
   }
   std::vector<int> left_at(256, -1);
   for (;;) {
     journey(places, left_at);
-    if (battle.gameover_state == 0 || ps.wipeouts >= 40 || drv.ticks >= budget) break;
+    if (battle.gameover_state == 0 || player.wipeouts >= 40 || driver.ticks >= budget) break;
     // the place the party was bound for wants more levels next time
-    ps.wipeouts++;
+    player.wipeouts++;
     extra_levels[heading_to & 255] += 2;
-    if (ps.trace)
+    if (player.trace)
       std::fprintf(stderr, "[%llu] wiped out on the way to map %d: again from the save\n",
-                   static_cast<unsigned long long>(drv.ticks), heading_to);
+                   static_cast<unsigned long long>(driver.ticks), heading_to);
     if (restart_from_save() != 0) break;
     std::fill(left_at.begin(), left_at.end(), -1);
   }
-  ps.lost = battle.gameover_state != 0;
+  player.lost = battle.gameover_state != 0;
   if (events.ending_shown == 1 || milestone()) return 0;
-  if (ps.lost)
-    ps.stuck = "the party was wiped out";
-  else if (drv.ticks >= budget)
-    ps.stuck = "out of time";
-  else if (drv.quit)
-    ps.stuck = "the game ended";
+  if (player.lost)
+    player.stuck = "the party was wiped out";
+  else if (driver.ticks >= budget)
+    player.stuck = "out of time";
+  else if (driver.quit)
+    player.stuck = "the game ended";
   else
-    ps.stuck = "every place visited, no ending";
+    player.stuck = "every place visited, no ending";
   return 1;
 }

@@ -116,7 +116,7 @@ int reached(const reach& r, int x, int y) {
 
 // Where leaving a town over its edge comes out: the world stair into it.
 int edge_return(int map, int* x, int* y) {
-  for (const map_link& l : wi.maps[WORLD_MAP].links)
+  for (const map_link& l : world_maps.maps[WORLD_MAP].links)
     if (l.to_map == map) return *x = l.x, *y = l.y, 1;
   return 0;
 }
@@ -133,10 +133,10 @@ map_view live_view() {
 }
 
 map_view index_view(int map) {
-  const map_info& m = wi.maps[map & 255];
+  const map_info& m = world_maps.maps[map & 255];
   map_view v;
   v.map = map, v.max_x = m.max_x, v.max_y = m.max_y, v.edge_exit = m.kind == 2;
-  v.grid = m.grid.data(), v.stride = m.max_x + 1, v.classes = wi.classes;
+  v.grid = m.grid.data(), v.stride = m.max_x + 1, v.classes = world_maps.classes;
   v.events = m.events.data(), v.event_count = static_cast<int>(m.events.size());
   return v;
 }
@@ -237,7 +237,7 @@ int plan_trip(int target, path_goal* first_leg, int* steps_out) {
     bool first = at == start;
     map_view v = first ? live_view() : index_view(map);
     v.live = false; // people wander off; walking waits for them
-    if (!wi.maps[map & 255].present && !first) continue;
+    if (!world_maps.maps[map & 255].present && !first) continue;
     spread(v, x, y, ship, &r);
     auto offer = [&](place next, int steps, const path_goal& leg) {
       auto it = best.find(next);
@@ -245,7 +245,7 @@ int plan_trip(int target, path_goal* first_leg, int* steps_out) {
       best[next] = {cost + steps, first ? leg : best[at].second};
       open.push({cost + steps, next});
     };
-    for (const map_link& l : wi.maps[map & 255].links) {
+    for (const map_link& l : world_maps.maps[map & 255].links) {
       int i = reached(r, l.x, l.y);
       if (i >= 0) offer({l.to_map, l.to_x, l.to_y, i >> 16}, steps_to(r, i) + 20, {l.x, l.y, 0, 0});
     }

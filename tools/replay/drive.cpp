@@ -5,7 +5,7 @@
 #include "platform/platform.h"
 #include "shell/shell.h"
 
-drive_data drv;
+drive_data driver;
 void (*drive_after_key)(int key) = nullptr;
 void (*drive_after_tick)() = nullptr;
 
@@ -21,20 +21,20 @@ bool later(std::uint32_t a, std::uint32_t b) {
 } // namespace
 
 int drive_start(bool activate) {
-  drv = drive_data{};
+  driver = drive_data{};
   headless_reset();
-  if (startup() != 0) return drv.quit = true, 1;
+  if (startup() != 0) return driver.quit = true, 1;
   if (activate) drive_post(MSG_ACTIVATEAPP, 1);
   return 0;
 }
 
 void drive_pass() {
   headless_audio_pump();
-  if (!drv.quit && loop_pass(&drv.exit_code)) drv.quit = true;
+  if (!driver.quit && loop_pass(&driver.exit_code)) driver.quit = true;
 }
 
 void drive_drain() {
-  while (!drv.quit && headless_pending() > 0) drive_pass();
+  while (!driver.quit && headless_pending() > 0) drive_pass();
 }
 
 void drive_post(int kind, std::uint32_t wparam) {
@@ -51,8 +51,8 @@ namespace {
 
 void tick_once() {
   drive_drain();
-  if (drv.quit) return;
-  drv.ticks++;
+  if (driver.quit) return;
+  driver.ticks++;
   std::uint32_t period = shell.frame_period_ms;
   if (!shell.app_active || period >= STOPPED) {
     headless_advance(period >= STOPPED ? IDLE_STEP_MS : period + 1);
@@ -80,7 +80,7 @@ void drive_tick() {
 void drive_wait_ms(std::uint32_t ms) {
   std::uint32_t end = headless.clock_ms + ms;
   drive_drain();
-  while (!drv.quit && shell.app_active && shell.frame_period_ms < STOPPED) {
+  while (!driver.quit && shell.app_active && shell.frame_period_ms < STOPPED) {
     std::uint32_t due = shell.last_tick_ms + shell.frame_period_ms + 1;
     if (later(due, end)) break;
     if (later(due, headless.clock_ms)) headless.clock_ms = due;
@@ -88,7 +88,7 @@ void drive_wait_ms(std::uint32_t ms) {
     drive_pass();
     drive_drain();
     if (shell.last_tick_ms == before) break; // the renderer did not tick: nothing more will
-    drv.ticks++;
+    driver.ticks++;
   }
   if (later(end, headless.clock_ms)) headless.clock_ms = end;
 }

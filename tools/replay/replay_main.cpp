@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (startup() != 0)
-    drv.quit = true; // the game ends at once, with exit code 0
+    driver.quit = true; // the game ends at once, with exit code 0
   else
     drive_post(MSG_ACTIVATEAPP, 1); // as the system does for the window once it is shown
   int result = 0;
@@ -142,5 +142,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-replay: cannot finish %s\n", audio_path.c_str());
     result = 1;
   }
-  return result == 0 ? drv.exit_code : result;
+  return result == 0 ? driver.exit_code : result;
 }
