@@ -22,25 +22,25 @@ static std::uint32_t bytes_left(const midi_track* t) {
 }
 
 static bool read_exact(void* to, std::size_t n) {
-  return mus.file && std::fread(to, 1, n, mus.file) == n;
+  return music.file && std::fread(to, 1, n, music.file) == n;
 }
 
 static bool seek_to(std::uint32_t pos) {
-  return mus.file && std::fseek(mus.file, static_cast<long>(pos), SEEK_SET) == 0;
+  return music.file && std::fseek(music.file, static_cast<long>(pos), SEEK_SET) == 0;
 }
 
 void midi_close_file() {
-  if (mus.file) std::fclose(mus.file);
-  mus.file = nullptr;
+  if (music.file) std::fclose(music.file);
+  music.file = nullptr;
 }
 
 void midi_free_tracks() {
-  if (mus.tracks) {
-    for (int i = 0; i < mus.track_count; i++) std::free(mus.tracks[i].buffer);
-    std::free(mus.tracks);
+  if (music.tracks) {
+    for (int i = 0; i < music.track_count; i++) std::free(music.tracks[i].buffer);
+    std::free(music.tracks);
   }
-  mus.tracks = nullptr;
-  mus.track_count = 0;
+  music.tracks = nullptr;
+  music.track_count = 0;
 }
 
 static int open_fail() {
@@ -78,7 +78,7 @@ static int open_track(midi_track* t, std::uint32_t* pos) {
   t->length = be32(h + 4);
   t->track_start = *pos + 8;
   // A track that claims more than the file holds is damaged.
-  if (t->length > mus.file_size - t->track_start) return 1;
+  if (t->length > music.file_size - t->track_start) return 1;
   if (load_track_start(t) != 0) return 1;
   *pos = t->track_start + t->length;
   return seek_to(*pos) ? 0 : 1;
@@ -87,27 +87,27 @@ static int open_track(midi_track* t, std::uint32_t* pos) {
 int midi_open_file(const char* name) {
   midi_close_file();
   midi_free_tracks();
-  mus.file = open_read_file(name);
-  if (!mus.file) return 1;
-  std::fseek(mus.file, 0, SEEK_END);
-  long size = std::ftell(mus.file);
+  music.file = open_read_file(name);
+  if (!music.file) return 1;
+  std::fseek(music.file, 0, SEEK_END);
+  long size = std::ftell(music.file);
   if (size < 14 || size > 0x7FFFFFFF) return open_fail();
-  mus.file_size = static_cast<std::uint32_t>(size);
+  music.file_size = static_cast<std::uint32_t>(size);
   std::uint8_t h[14];
   if (!seek_to(0) || !read_exact(h, 14) || std::memcmp(h, "MThd", 4) != 0) return open_fail();
   std::uint32_t hlen = be32(h + 4);
-  if (hlen < 6 || hlen > mus.file_size - 8) return open_fail();
-  mus.format = be16(h + 8);
+  if (hlen < 6 || hlen > music.file_size - 8) return open_fail();
+  music.format = be16(h + 8);
   std::uint16_t tracks = be16(h + 10);
-  mus.division = be16(h + 12);
+  music.division = be16(h + 12);
   // Every track needs at least its 8-byte chunk header in the file.
   std::uint32_t pos = 8 + hlen;
-  if (tracks == 0 || tracks > (mus.file_size - pos) / 8) return open_fail();
-  mus.tracks = static_cast<midi_track*>(std::calloc(tracks, sizeof(midi_track)));
-  if (!mus.tracks) return open_fail();
-  mus.track_count = tracks;
+  if (tracks == 0 || tracks > (music.file_size - pos) / 8) return open_fail();
+  music.tracks = static_cast<midi_track*>(std::calloc(tracks, sizeof(midi_track)));
+  if (!music.tracks) return open_fail();
+  music.track_count = tracks;
   for (int i = 0; i < tracks; i++) {
-    if (open_track(&mus.tracks[i], &pos) != 0) return open_fail();
+    if (open_track(&music.tracks[i], &pos) != 0) return open_fail();
   }
   return 0;
 }
@@ -119,7 +119,7 @@ int midi_refill(midi_track* t) {
     return 1;
   }
   std::uint32_t n = t->left_on_disk < TRACK_BUFFER_BYTES ? t->left_on_disk : TRACK_BUFFER_BYTES;
-  std::size_t got = mus.file ? std::fread(t->buffer, 1, n, mus.file) : 0;
+  std::size_t got = music.file ? std::fread(t->buffer, 1, n, music.file) : 0;
   if (got == 0) {
     music_file_box("Read operation failed prematurely!!");
     return 1;
@@ -167,7 +167,7 @@ static int read_block(midi_track* t, midi_event* ev, std::uint32_t count) {
   if (count > bytes_left(t)) return ended_fail(t);
   ev->block = static_cast<std::uint8_t*>(std::malloc(count));
   if (!ev->block) return ended_fail(t);
-  mus.blocks++;
+  music.blocks++;
   for (std::uint32_t i = 0; i < count; i++) {
     if (midi_read_byte(t, &ev->block[i]) != 0) return ended_fail(t);
   }
@@ -239,9 +239,9 @@ int midi_read_event(midi_track* t, midi_event* ev) {
 }
 
 void midi_rewind() {
-  mus.conv_tick = 0;
-  for (int i = 0; i < mus.track_count; i++) {
-    midi_track* t = &mus.tracks[i];
+  music.conv_tick = 0;
+  for (int i = 0; i < music.track_count; i++) {
+    midi_track* t = &music.tracks[i];
     int r = load_track_start(t);
     if (r == 1) music_file_box(READ_ERROR);
     if (r != 0) return;
@@ -253,5 +253,5 @@ void midi_free_block(midi_event* ev) {
   if (!ev->block) return;
   std::free(ev->block);
   ev->block = nullptr;
-  mus.blocks--;
+  music.blocks--;
 }

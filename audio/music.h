@@ -65,9 +65,15 @@ struct stream_buffer {
   int times_up = 0;
 };
 
+// What the stream is doing, as its completion thread sees it.
+enum music_run : int {
+  MUSIC_PLAYING = 0,
+  MUSIC_STOPPED = 200, // stopped, or the tune converted to its end
+};
+
 struct music_data {
   // Shared with the stream's completion thread.
-  std::atomic<int> music_state{200}; // 0 playing, 200 stopped or tune converted to its end
+  std::atomic<int> music_state{MUSIC_STOPPED};
   std::atomic<int> music_playing{0};
   std::atomic<int> tune_playing{0};   // a one-off tune is playing
   std::atomic<int> field_music_on{0}; // the current map's music has been started
@@ -103,14 +109,13 @@ struct music_data {
   int current = 0;
 
   int channel_volume[16]{};
-  int master_volume = 1000;
   int tempo_multiplier = 100;
   // Kept from piece to piece for the whole run.
   std::uint32_t current_tempo = 0;
   std::uint32_t buffer_tick_length = 0;
 };
 
-extern music_data mus;
+extern music_data music;
 // Stops the piece, if any, and puts the player back to its start values.
 void reset_music_state();
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-sound_data snd;
+sound_data sound;
 
 const sound_effect_row sound_effects[SOUND_COUNT] = {
     {"menusound", PLAY_RESTART}, {"menusound2", PLAY_RESTART},  {"ItemGet", PLAY_RESTART},
@@ -17,16 +17,17 @@ const sound_effect_row sound_effects[SOUND_COUNT] = {
 };
 
 void reset_sound_state() {
-  for (sound_object& o : snd.objects) {
+  for (sound_object& o : sound.objects) {
     for (int i = 0; i < o.buffer_count; i++) snd_buffer_release(o.buffers[i]);
   }
-  snd = sound_data{};
+  sound = sound_data{};
 }
 
 void sound_init() {
   if (!snd_device_open()) return; // no device: the game runs silent
-  snd.device = true;
-  for (int i = 0; i < SOUND_COUNT; i++) sound_create(&snd.objects[i], sound_effects[i].resource, 1);
+  sound.device = true;
+  for (int i = 0; i < SOUND_COUNT; i++)
+    sound_create(&sound.objects[i], sound_effects[i].resource, 1);
 }
 
 static snd_format platform_format(const wave_format& w) {
@@ -53,7 +54,7 @@ static void free_object(sound_object* obj) {
 
 int sound_create_from(sound_object* obj, const wave_info& wave, int buffers) {
   *obj = sound_object{};
-  if (!snd.device || buffers < 1 || buffers > SOUND_MAX_BUFFERS) return 0;
+  if (!sound.device || buffers < 1 || buffers > SOUND_MAX_BUFFERS) return 0;
   obj->wave = wave;
   obj->buffer_count = buffers;
   int first = snd_buffer_create(platform_format(wave.format), wave.size);
@@ -122,7 +123,7 @@ int sound_stop(sound_object* obj) {
 
 void play_effect(int effect) {
   if (effect < 0 || effect >= SOUND_COUNT) return;
-  sound_object* obj = &snd.objects[effect];
+  sound_object* obj = &sound.objects[effect];
   if (!obj->present) return;
   if (sound_effects[effect].kind == PLAY_RESTART) sound_stop(obj);
   if (sound_play(obj, 0))

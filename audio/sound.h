@@ -70,7 +70,7 @@ struct sound_data {
   sound_object objects[SOUND_COUNT]{};
 };
 
-extern sound_data snd;
+extern sound_data sound;
 void reset_sound_state();
 
 // Opens the sound device and makes the thirteen effects; called once by

@@ -2,8 +2,8 @@
 // the party's commands and the turn order, the monsters' actions, magic, and
 // the use of items and equipment (in battle and from the field menus).
 //
-// One battle at a time; all of its state lives in `bt`. The party fights as
-// the members of `bt.battle_copy`; the saved record `st.sb` gets the result
+// One battle at a time; all of its state lives in `battle`. The party fights as
+// the members of `battle.battle_copy`; the saved record `game.sb` gets the result
 // back only on victory and on escape.
 #pragma once
 #include "state/state.h"
@@ -135,7 +135,7 @@ struct battle_data {
   i32 field_caster = 0; // the member casting from the field menu
 };
 
-extern battle_data bt;
+extern battle_data battle;
 void reset_battle_state();
 
 // The return spell ends in a map change, which is the field's walk: the
@@ -148,10 +148,17 @@ extern void (*return_to_map)(int map, int x, int y);
 // start the battle music and print "敵だ！" first.
 void start_group_battle(int figure);
 // One monster of the given species (set fights and event battles); the caller
-// stores the NPC in bt.figure itself.
+// stores the NPC in battle.figure itself.
 void start_set_battle(int species_no);
 // Fills a monster slot from a species; gold is exp times gold_mult.
 void fill_monster_slot(int slot, int species_no, int gold_mult);
+
+// An element damage against a defence value 0..5: the scale of a monster
+// defending (and of a member against physical attacks and spells), and the
+// scale of a member against a special attack. The finishing player weighs
+// its spells with it.
+int scale_defended(int d, int v);
+int scale_special(int d, int v);
 
 // ---- Commands and rounds (battle/turn.cpp, battle/battle_keys.cpp) ----
 // The battle key handler: every key while battle_mode is 1 and no wait is open.
@@ -176,11 +183,11 @@ void monster_special(int slot, int code, int target);
 // ---- Magic (battle/magic.cpp) ----
 // From a menu n is the caster's spell-list slot 0..15 and from_item 0; from
 // an item n is the spell number and from_item 1. The caster is `actor` in
-// battle and bt.field_caster in the field.
+// battle and battle.field_caster in the field.
 void cast_spell(int n, int from_item);
 // The field menu's cast: member_no (sel_member) casts its spell-list slot.
-// A one-member spell takes two calls: the first opens bt.member_pick, the
-// second casts on bt.spell_target_member.
+// A one-member spell takes two calls: the first opens battle.member_pick, the
+// second casts on battle.spell_target_member.
 void field_cast(int member_no, int slot);
 void monster_cast(int slot, int spell, int target);
 
@@ -188,7 +195,7 @@ void monster_cast(int slot, int spell, int target);
 // The members used: battle_copy's in battle, save_block's in the field.
 member& party_member(int m);
 void battle_item();                                        // the chosen entry of actor
-void use_item(int member_no, int entry);                   // target: bt.item_target_member
+void use_item(int member_no, int entry);                   // target: battle.item_target_member
 void discard_item(int member_no, int entry);               // field
 void give_item_to(int member_no, int entry, int receiver); // field
 // The look action: first call (shown 0) checks the entry and returns 1 when

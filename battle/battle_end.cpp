@@ -4,28 +4,28 @@
 
 // The battle keys dismiss the report window; they never clear its lines.
 bool message_shown() {
-  return mw.msg_visible != 0;
+  return msg_window.msg_visible != 0;
 }
 
 void hide_message() {
-  mw.msg_visible = 0;
+  msg_window.msg_visible = 0;
 }
 
 // Back to the field after a won, fled or lost-but-allowed battle. A set
 // fight's NPC is gone until the map is entered again, and no random
 // encounter comes until the next stairs or edge exit.
 void end_battle_key() {
-  if (bt.fixed_battle == 1) {
-    if (bt.figure >= 0 && bt.figure < NPC_COUNT) {
-      npc& n = st.npc_table[bt.figure];
+  if (battle.fixed_battle == 1) {
+    if (battle.figure >= 0 && battle.figure < NPC_COUNT) {
+      npc& n = game.npc_table[battle.figure];
       if (n.type == 2 || n.type == 3) n.state = 1;
     }
-    bt.fixed_battle = 0;
-    st.encounters_on = 0;
+    battle.fixed_battle = 0;
+    game.encounters_on = 0;
   }
   hide_message();
-  mus.field_music_on = 1;
+  music.field_music_on = 1;
   music_stop();
-  play_music_entry(st.cur_music);
-  bt.battle_mode = BATTLE_NONE;
+  play_music_entry(game.cur_music);
+  battle.battle_mode = BATTLE_NONE;
 }

@@ -6,12 +6,6 @@
 // The element names of damage lines, fire to gravity.
 extern const char* const element_names[7];
 
-// An element damage against a defence value 0..5: the scale of a monster
-// defending (and of a member against physical attacks and spells), and the
-// scale of a member against a special attack.
-int scale_defended(int d, int v);
-int scale_special(int d, int v);
-
 // Formats a line and hands it to the message printer (mode PRINT_NEW or
 // PRINT_ADD).
 void say(int mode, const char* fmt, ...) __attribute__((format(printf, 2, 3)));

@@ -10,53 +10,53 @@ static void step(i32& cursor, int delta, int max) {
 
 // Up and down move the cursor of the choice being made.
 static void move_vertical(int delta) {
-  int last_monster = bt.monster_count - 1;
-  switch (bt.cmd_state) {
+  int last_monster = battle.monster_count - 1;
+  switch (battle.cmd_state) {
   case CMD_LIST:
-    step(bt.cmd_cursor, delta, 4);
+    step(battle.cmd_cursor, delta, 4);
     break;
   case CMD_ATTACK_TARGET:
   case CMD_ITEM_TARGET:
-    step(bt.target_cursor, delta, last_monster);
+    step(battle.target_cursor, delta, last_monster);
     break;
   case CMD_SPELL_LIST:
-    if (bt.member_pick)
-      step(bt.spell_target_member, delta, 2);
+    if (battle.member_pick)
+      step(battle.spell_target_member, delta, 2);
     else
-      step(bt.spell_cursor[1], delta, 3);
+      step(battle.spell_cursor[1], delta, 3);
     break;
   case CMD_ITEM_LIST:
-    if (bt.item_pick)
-      step(bt.item_target_member, delta, 2);
+    if (battle.item_pick)
+      step(battle.item_target_member, delta, 2);
     else
-      step(bt.item_cursor[1], delta, 3);
+      step(battle.item_cursor[1], delta, 3);
     break;
   case CMD_SPELL_TARGET:
-    step(bt.magic_target_cursor, delta, last_monster);
+    step(battle.magic_target_cursor, delta, last_monster);
     break;
   }
 }
 
 static void move_horizontal(int delta) {
-  if (bt.cmd_state == CMD_SPELL_LIST) step(bt.spell_cursor[0], delta, 3);
-  if (bt.cmd_state == CMD_ITEM_LIST) step(bt.item_cursor[0], delta, 3);
+  if (battle.cmd_state == CMD_SPELL_LIST) step(battle.spell_cursor[0], delta, 3);
+  if (battle.cmd_state == CMD_ITEM_LIST) step(battle.item_cursor[0], delta, 3);
 }
 
 static void choose_command() {
-  switch (bt.cmd_cursor) {
+  switch (battle.cmd_cursor) {
   case 0:
-    if (bt.monster_count == 1)
-      attack(bt.target_cursor);
+    if (battle.monster_count == 1)
+      attack(battle.target_cursor);
     else
-      bt.cmd_state = CMD_ATTACK_TARGET;
+      battle.cmd_state = CMD_ATTACK_TARGET;
     break;
   case 1:
-    bt.member_pick = 0;
-    bt.cmd_state = CMD_SPELL_LIST;
+    battle.member_pick = 0;
+    battle.cmd_state = CMD_SPELL_LIST;
     break;
   case 2:
-    bt.cmd_state = CMD_ITEM_LIST;
-    bt.item_cursor[0] = 0;
+    battle.cmd_state = CMD_ITEM_LIST;
+    battle.item_cursor[0] = 0;
     break;
   case 3:
     defend();
@@ -68,24 +68,24 @@ static void choose_command() {
 }
 
 static void confirm() {
-  if (bt.battle_mode == BATTLE_OVER) {
-    bt.battle_mode = BATTLE_NONE;
+  if (battle.battle_mode == BATTLE_OVER) {
+    battle.battle_mode = BATTLE_NONE;
     hide_message();
     return;
   }
-  bt.first_key = 0;
+  battle.first_key = 0;
   if (message_shown()) return hide_message();
-  switch (bt.cmd_state) {
+  switch (battle.cmd_state) {
   case CMD_LIST:
     choose_command();
     break;
   case CMD_ATTACK_TARGET:
-    attack(bt.target_cursor);
-    bt.cmd_state = CMD_LIST;
+    attack(battle.target_cursor);
+    battle.cmd_state = CMD_LIST;
     break;
   case CMD_SPELL_LIST:
   case CMD_SPELL_TARGET:
-    cast_spell((bt.spell_cursor[0] & 3) * 4 + (bt.spell_cursor[1] & 3), 0);
+    cast_spell((battle.spell_cursor[0] & 3) * 4 + (battle.spell_cursor[1] & 3), 0);
     break;
   default:
     battle_item();
@@ -94,26 +94,26 @@ static void confirm() {
 }
 
 static void cancel() {
-  bt.first_key = 0;
+  battle.first_key = 0;
   if (message_shown()) return hide_message();
-  if (bt.item_pick) {
-    bt.item_pick = 0;
+  if (battle.item_pick) {
+    battle.item_pick = 0;
     return;
   }
-  if (bt.cmd_state == CMD_SPELL_TARGET)
-    bt.cmd_state = CMD_SPELL_LIST;
-  else if (bt.cmd_state == CMD_ITEM_TARGET)
-    bt.cmd_state = CMD_ITEM_LIST;
+  if (battle.cmd_state == CMD_SPELL_TARGET)
+    battle.cmd_state = CMD_SPELL_LIST;
+  else if (battle.cmd_state == CMD_ITEM_TARGET)
+    battle.cmd_state = CMD_ITEM_LIST;
   else
-    bt.cmd_state = CMD_LIST;
+    battle.cmd_state = CMD_LIST;
 }
 
 void battle_key(int key) {
-  bt.battle_wait_open = 0;
-  bt.battle_wait_turn = 0;
+  battle.battle_wait_open = 0;
+  battle.battle_wait_turn = 0;
   switch (key_role(key, IN_BATTLE)) {
   case KEY_DOWN:
-    if (bt.first_key) return;
+    if (battle.first_key) return;
     play_menusound();
     return move_vertical(1);
   case KEY_UP:
@@ -132,8 +132,8 @@ void battle_key(int key) {
     play_cancel();
     return cancel();
   case KEY_VIEW:
-    for (hit_effect& h : bt.hit_flash) h.on = 0;
-    bt.monster_view = !bt.monster_view;
+    for (hit_effect& h : battle.hit_flash) h.on = 0;
+    battle.monster_view = !battle.monster_view;
     return;
   default:
     return;
@@ -142,5 +142,5 @@ void battle_key(int key) {
 
 void gameover_key() {
   say(PRINT_NEW, "@C1@NAME0@C0たちは、全滅した。");
-  bt.gameover_state = 2;
+  battle.gameover_state = 2;
 }

@@ -1,9 +1,9 @@
 #include "battle/battle_internal.h"
 
-battle_data bt;
+battle_data battle;
 
 void reset_battle_state() {
-  bt = battle_data{};
+  battle = battle_data{};
 }
 
 const char* const element_names[7] = {"炎", "水", "雷", "風", "精", "毒", "重"};
@@ -27,21 +27,21 @@ bool member_dead(const member& m) {
 }
 
 bool slot_dead(int slot) {
-  return (bt.monsters[slot & 7].status & STATUS_DEAD) != 0;
+  return (battle.monsters[slot & 7].status & STATUS_DEAD) != 0;
 }
 
 member& party_member(int m) {
-  save_block& sb = bt.battle_mode != BATTLE_NONE ? bt.battle_copy : st.sb;
+  save_block& sb = battle.battle_mode != BATTLE_NONE ? battle.battle_copy : game.sb;
   return sb.party[m >= 0 && m < 3 ? m : 0];
 }
 
 member& field_member(int m) {
-  return st.sb.party[m >= 0 && m < 3 ? m : 0];
+  return game.sb.party[m >= 0 && m < 3 ? m : 0];
 }
 
 int living_members() {
   int n = 0;
-  for (int i = 0; i < 3; i++) n += !member_dead(bt.battle_copy.party[i]);
+  for (int i = 0; i < 3; i++) n += !member_dead(battle.battle_copy.party[i]);
   return n;
 }
 
@@ -59,13 +59,13 @@ u16 less(u16 v, int amount) {
 
 void start_hit_flash(int slot, int kind) {
   if (slot < 0 || slot > 2) return;
-  bt.hit_flash[slot] = {1, 16, kind};
+  battle.hit_flash[slot] = {1, 16, kind};
 }
 
 void end_round_marks() {
   for (int i = 0; i < 3; i++) {
-    bt.hit_flash[i].on = 0;
-    bt.party_acted[i] = 0;
-    bt.monster_acted[i] = 0;
+    battle.hit_flash[i].on = 0;
+    battle.party_acted[i] = 0;
+    battle.monster_acted[i] = 0;
   }
 }

@@ -6,15 +6,15 @@
 // A monster's experience: a fifteenth of the step from its level to the next.
 // Level 255 has no next row; it takes the step that led up to it instead.
 static u32 species_exp(int level) {
-  const level_row* lt = st.level_table;
+  const level_row* lt = game.level_table;
   if (level >= 255) return (lt[255].c7 - lt[254].c7) / 15;
   return (lt[level + 1].c7 - lt[level].c7) / 15;
 }
 
 void fill_monster_slot(int slot, int species_no, int gold_mult) {
   const species& s = species_table[species_no & 255];
-  const level_row& row = st.level_table[s.level];
-  monster_slot& m = bt.monsters[slot & 7];
+  const level_row& row = game.level_table[s.level];
+  monster_slot& m = battle.monsters[slot & 7];
   std::memcpy(m.name, s.name, sizeof m.name);
   m.picture = s.picture;
   int div = s.atk_div ? s.atk_div : 1;
@@ -34,42 +34,42 @@ void fill_monster_slot(int slot, int species_no, int gold_mult) {
   std::memcpy(m.specials, s.specials, 8);
   m.behaviour = s.behaviour;
   std::memcpy(m.note, s.note, sizeof m.note);
-  bt.slot_species[slot & 7] = species_no & 255;
+  battle.slot_species[slot & 7] = species_no & 255;
 }
 
 static void clear_slot(int slot) {
-  bt.monsters[slot] = monster_slot{};
-  bt.monsters[slot].status = STATUS_DEAD;
-  bt.slot_species[slot] = 0;
+  battle.monsters[slot] = monster_slot{};
+  battle.monsters[slot].status = STATUS_DEAD;
+  battle.slot_species[slot] = 0;
 }
 
 // What both kinds of battle start with. A new battle starts a fresh round.
 static void begin_battle() {
   play_battlestart();
-  bt.battle_mode = BATTLE_FIGHTING;
-  bt.party_done = bt.monsters_done = 0;
-  bt.party_actions = bt.monster_actions = 0;
-  bt.monster_turn_pending = 0;
-  bt.next_monster = 0;
-  bt.first_key = 1;
+  battle.battle_mode = BATTLE_FIGHTING;
+  battle.party_done = battle.monsters_done = 0;
+  battle.party_actions = battle.monster_actions = 0;
+  battle.monster_turn_pending = 0;
+  battle.next_monster = 0;
+  battle.first_key = 1;
   for (int i = 0; i < 3; i++) {
-    bt.hit_flash[i] = hit_effect{};
-    bt.party_acted[i] = bt.monster_acted[i] = 0;
+    battle.hit_flash[i] = hit_effect{};
+    battle.party_acted[i] = battle.monster_acted[i] = 0;
   }
 }
 
 // Cursors, the copy of the party, the first member able to act.
 static void finish_setup() {
-  for (u8& d : bt.defending) d = 0;
-  bt.cmd_state = CMD_LIST;
-  bt.cmd_cursor = bt.target_cursor = bt.magic_target_cursor = 0;
-  bt.spell_cursor[0] = bt.spell_cursor[1] = 0;
-  bt.item_cursor[0] = bt.item_cursor[1] = 0;
-  bt.member_pick = bt.item_pick = 0;
-  bt.battle_copy = st.sb;
+  for (u8& d : battle.defending) d = 0;
+  battle.cmd_state = CMD_LIST;
+  battle.cmd_cursor = battle.target_cursor = battle.magic_target_cursor = 0;
+  battle.spell_cursor[0] = battle.spell_cursor[1] = 0;
+  battle.item_cursor[0] = battle.item_cursor[1] = 0;
+  battle.member_pick = battle.item_pick = 0;
+  battle.battle_copy = game.sb;
   for (int i = 0; i < 3; i++)
-    if (!member_dead(bt.battle_copy.party[i])) {
-      bt.actor = i;
+    if (!member_dead(battle.battle_copy.party[i])) {
+      battle.actor = i;
       break;
     }
 }
@@ -77,18 +77,18 @@ static void finish_setup() {
 // The encounter row of the area; an area beyond the table meets nothing.
 static const u8* encounter_row() {
   static const u8 none[8] = {};
-  int a = st.cur_area;
-  if (st.cur_map == WORLD_MAP) return a >= 0 && a < 14 ? world_encounters[a] : none;
+  int a = game.cur_area;
+  if (game.cur_map == WORLD_MAP) return a >= 0 && a < 14 ? world_encounters[a] : none;
   return a >= 0 && a < 64 ? dungeon_encounters[a] : none;
 }
 
 void start_group_battle(int figure) {
   begin_battle();
-  bt.no_escape = 0;
-  bt.figure = figure;
+  battle.no_escape = 0;
+  battle.figure = figure;
   int n = next_rand() & 3;
   if (n == 0) n = 2;
-  bt.monster_count = n;
+  battle.monster_count = n;
   const u8* row = encounter_row();
   for (int i = 0; i < n; i++) {
     fill_monster_slot(i, row[next_rand() & 7], 10);
@@ -100,9 +100,9 @@ void start_group_battle(int figure) {
 
 void start_set_battle(int species_no) {
   begin_battle();
-  bt.no_escape = 1;
-  bt.fixed_battle = 1;
-  bt.monster_count = 1;
+  battle.no_escape = 1;
+  battle.fixed_battle = 1;
+  battle.monster_count = 1;
   for (int i = 1; i < MONSTER_SLOTS; i++) clear_slot(i);
   fill_monster_slot(0, species_no, 100);
   say(PRINT_ADD, "@WMSD%03dが現れた！", 0);

@@ -8,7 +8,7 @@ static u16 capped_sum(u16 a, u16 b) {
 }
 
 void equip_bonus(member& m, int item_no) {
-  const item& it = st.item_table[item_no & 255];
+  const item& it = game.item_table[item_no & 255];
   m.atk = capped_sum(m.atk, it.atk);
   m.matk = capped_sum(m.matk, it.matk);
   m.spd = capped_sum(m.spd, it.spd);
@@ -90,7 +90,7 @@ int equip(int member_no, int entry, int part) {
     say(PRINT_NEW, "このアイテムは、装備できません。");
     return 0;
   }
-  const item& it = st.item_table[m.items[entry]];
+  const item& it = game.item_table[m.items[entry]];
   if (!rule_allows(m, it) || !part_allows(part, it)) return 0;
   u8* f = part_field(m, part);
   u8 before = *f;

@@ -58,7 +58,7 @@ int describe_item(int member_no, int entry, int shown) {
   if (!shown) return 1;
   // A description read from a file need not end within its field.
   char info[sizeof(item::info) + 1];
-  std::memcpy(info, st.item_table[id].info, sizeof(item::info));
+  std::memcpy(info, game.item_table[id].info, sizeof(item::info));
   info[sizeof(item::info)] = 0;
   say(PRINT_NEW, "@C1【説明】@C0");
   say(PRINT_ADD, "%s", info);

@@ -1,23 +1,23 @@
 #include "battle/battle_internal.h"
 
 static int item_target() {
-  int t = bt.item_target_member;
+  int t = battle.item_target_member;
   return t >= 0 && t < 3 ? t : 0;
 }
 
 void battle_item() {
-  int entry = (bt.item_cursor[0] & 3) * 4 + (bt.item_cursor[1] & 3);
-  u8 id = bt.battle_copy.party[bt.actor].items[entry];
+  int entry = (battle.item_cursor[0] & 3) * 4 + (battle.item_cursor[1] & 3);
+  u8 id = battle.battle_copy.party[battle.actor].items[entry];
   if (entry_empty(id)) {
     say(PRINT_NEW, "アイテムが、ありません!");
     return;
   }
-  if (st.item_table[id].use_class != 0 && bt.item_pick == 0) {
-    bt.item_pick = 1;
-    bt.item_target_member = 0;
+  if (game.item_table[id].use_class != 0 && battle.item_pick == 0) {
+    battle.item_pick = 1;
+    battle.item_target_member = 0;
     return;
   }
-  use_item(bt.actor, entry);
+  use_item(battle.actor, entry);
 }
 
 static void used_line(int u, int id) {
@@ -34,13 +34,13 @@ static void nothing_happened(int u, int id) {
 // spell, which it casts without MP and without being used up. Returns 1 when
 // the spell has taken over the turn.
 static int use_plain(int u, int id) {
-  const item& it = st.item_table[id];
+  const item& it = game.item_table[id];
   const magic* s = it.spell ? spell_record(it.spell) : nullptr;
-  if (bt.battle_mode == BATTLE_NONE || !s) {
+  if (battle.battle_mode == BATTLE_NONE || !s) {
     nothing_happened(u, id);
     return 0;
   }
-  if (s->scope != 0 || bt.cmd_state == CMD_ITEM_TARGET) used_line(u, id);
+  if (s->scope != 0 || battle.cmd_state == CMD_ITEM_TARGET) used_line(u, id);
   if (it.kind >= ITEM_WEAPON && it.kind <= ITEM_SHIELD) {
     cast_spell(it.spell, 1);
     return 1;
@@ -81,7 +81,7 @@ static bool restore_all(const item& it, bool mp, int t) {
 }
 
 static void use_restore(int u, u8& entry) {
-  const item& it = st.item_table[entry];
+  const item& it = game.item_table[entry];
   int t = item_target();
   used_line(u, entry);
   if (!restore_all(it, false, t) || !restore_all(it, true, t)) return;
@@ -115,7 +115,7 @@ static void raise(u16& a, u16* b, int amount, const char* line) {
 }
 
 static void use_raise(int u, u8& entry) {
-  const item& it = st.item_table[entry];
+  const item& it = game.item_table[entry];
   int t = item_target();
   member& m = party_member(t);
   if (member_dead(m)) {
@@ -158,7 +158,7 @@ void use_item(int member_no, int entry) {
   if (entry < 0 || entry > 15 || entry_empty(m.items[entry]))
     return say(PRINT_NEW, "アイテムが、ありません!");
   u8& e = m.items[entry];
-  switch (st.item_table[e].use_class) {
+  switch (game.item_table[e].use_class) {
   case 0:
     if (use_plain(u, e)) return;
     break;

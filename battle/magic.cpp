@@ -3,11 +3,11 @@
 
 const magic* spell_record(int spell) {
   if (spell < 0 || spell >= 32) return nullptr;
-  return &st.magic_table[spell];
+  return &game.magic_table[spell];
 }
 
 int caster_no() {
-  return bt.battle_mode != BATTLE_NONE ? bt.actor : bt.field_caster;
+  return battle.battle_mode != BATTLE_NONE ? battle.actor : battle.field_caster;
 }
 
 int spell_report(int spell, int from_item) {
@@ -16,7 +16,7 @@ int spell_report(int spell, int from_item) {
     return 1;
   }
   member& c = party_member(caster_no());
-  if (c.mp < st.magic_table[spell].mp_cost) {
+  if (c.mp < game.magic_table[spell].mp_cost) {
     say(PRINT_NEW, "MPがたりない!");
     return 0;
   }
@@ -28,7 +28,7 @@ int spell_report(int spell, int from_item) {
 void spell_cost(int spell, int from_item) {
   if (from_item) return;
   member& c = party_member(caster_no());
-  c.mp = less(c.mp, st.magic_table[spell].mp_cost);
+  c.mp = less(c.mp, game.magic_table[spell].mp_cost);
 }
 
 // The spell a menu cast names: the caster's list entry n, when it may be
@@ -53,16 +53,16 @@ static int menu_spell(int n) {
 // Recovery, strengthening, cure and revival: one member after the member
 // choice has been made, or all.
 static void cast_on_members(int spell, int from_item) {
-  if (st.magic_table[spell].scope != 0)
+  if (game.magic_table[spell].scope != 0)
     cast_on_all_members(spell, from_item);
-  else if (bt.member_pick == 0)
-    bt.member_pick = 1;
+  else if (battle.member_pick == 0)
+    battle.member_pick = 1;
   else
     cast_on_one_member(spell, from_item);
 }
 
 static void cast_in_field(int spell, int from_item) {
-  const magic& s = st.magic_table[spell];
+  const magic& s = game.magic_table[spell];
   if (s.cls == 0 || s.cls == 5 || spell == 22 || spell == 23 || spell == 27) {
     say(PRINT_NEW, "戦闘中以外は、使えません。");
     return;
@@ -74,13 +74,13 @@ static void cast_in_field(int spell, int from_item) {
 }
 
 static void cast_in_battle(int spell, int from_item) {
-  const magic& s = st.magic_table[spell];
+  const magic& s = game.magic_table[spell];
   if (s.cls == 0 || s.cls == 5) {
     if (s.scope != 0) return cast_on_all_monsters(spell, from_item);
-    if (bt.cmd_state == CMD_SPELL_LIST)
-      bt.cmd_state = CMD_SPELL_TARGET;
-    else if (bt.cmd_state == CMD_ITEM_LIST)
-      bt.cmd_state = CMD_ITEM_TARGET;
+    if (battle.cmd_state == CMD_SPELL_LIST)
+      battle.cmd_state = CMD_SPELL_TARGET;
+    else if (battle.cmd_state == CMD_ITEM_LIST)
+      battle.cmd_state = CMD_ITEM_TARGET;
     else
       cast_on_one_monster(spell, from_item);
     return;
@@ -99,13 +99,13 @@ void cast_spell(int n, int from_item) {
     say(PRINT_NEW, "呪文がありません。");
     return;
   }
-  if (bt.battle_mode == BATTLE_NONE)
+  if (battle.battle_mode == BATTLE_NONE)
     cast_in_field(spell, from_item);
   else
     cast_in_battle(spell, from_item);
 }
 
 void field_cast(int member_no, int slot) {
-  bt.field_caster = member_no >= 0 && member_no < 3 ? member_no : 0;
+  battle.field_caster = member_no >= 0 && member_no < 3 ? member_no : 0;
   cast_spell(slot, 0);
 }

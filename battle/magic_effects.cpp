@@ -25,7 +25,7 @@ static void raise_member(member& m, const magic& s) {
 void cast_on_all_members(int spell, int from_item) {
   if (!spell_report(spell, from_item)) return;
   spell_cost(spell, from_item);
-  const magic& s = st.magic_table[spell];
+  const magic& s = game.magic_table[spell];
   for (int i = 0; i < 3; i++) {
     member& m = party_member(i);
     if (s.cls == 1 || s.cls == 2) {
@@ -46,8 +46,10 @@ void cast_on_all_members(int spell, int from_item) {
 
 void cast_on_one_member(int spell, int from_item) {
   if (!spell_report(spell, from_item)) return;
-  const magic& s = st.magic_table[spell];
-  int t = bt.spell_target_member >= 0 && bt.spell_target_member < 3 ? bt.spell_target_member : 0;
+  const magic& s = game.magic_table[spell];
+  int t = battle.spell_target_member >= 0 && battle.spell_target_member < 3
+              ? battle.spell_target_member
+              : 0;
   member& m = party_member(t);
   if (s.cls == 1 || s.cls == 2) {
     if (member_dead(m)) {
@@ -80,15 +82,15 @@ static const monster_lines all_lines = {">@C1@WMSD%03d@C0に、", " @C2%d@C0ポ�
                                         ">@C1@WMSD%03d@C0を、倒した！", ">@C1@WMSD%03d@C0は、"};
 
 static void attack_spell_on(int slot, const magic& s, int spell, const monster_lines& l) {
-  monster_slot& m = bt.monsters[slot];
+  monster_slot& m = battle.monsters[slot];
   m.status &= STATUS_DEAD;
   if (slot_dead(slot)) return;
-  bt.damage = scale_defended(s.power[0], m.elem_def[spell_entry(s)]) - m.mdef;
-  if (bt.damage > 0) {
+  battle.damage = scale_defended(s.power[0], m.elem_def[spell_entry(s)]) - m.mdef;
+  if (battle.damage > 0) {
     say(PRINT_ADD, l.hit, slot);
-    say(PRINT_ADD, l.damage, bt.damage);
+    say(PRINT_ADD, l.damage, battle.damage);
     start_hit_flash(slot, spell);
-    lose_hp(m.hp, bt.damage);
+    lose_hp(m.hp, battle.damage);
     if (m.hp == 0) {
       m.status |= STATUS_DEAD;
       say(PRINT_ADD, l.beaten, slot);
@@ -100,7 +102,7 @@ static void attack_spell_on(int slot, const magic& s, int spell, const monster_l
 }
 
 static void lowering_spell_on(int slot, const magic& s, const monster_lines& l) {
-  monster_slot& m = bt.monsters[slot];
+  monster_slot& m = battle.monsters[slot];
   m.status &= STATUS_DEAD;
   if (slot_dead(slot)) return;
   const u16* p = s.power;
@@ -119,7 +121,7 @@ static void lowering_spell_on(int slot, const magic& s, const monster_lines& l) 
 }
 
 static void spell_on_monster(int slot, int spell, const monster_lines& l) {
-  const magic& s = st.magic_table[spell];
+  const magic& s = game.magic_table[spell];
   if (s.cls == 0)
     attack_spell_on(slot, s, spell, l);
   else if (s.cls == 5)
@@ -130,7 +132,7 @@ static void spell_on_monster(int slot, int spell, const monster_lines& l) {
 
 void cast_on_one_monster(int spell, int from_item) {
   if (!spell_report(spell, from_item)) return;
-  int slot = from_item ? bt.target_cursor : bt.magic_target_cursor;
+  int slot = from_item ? battle.target_cursor : battle.magic_target_cursor;
   spell_on_monster(slot >= 0 && slot < 3 ? slot : 0, spell, one_lines);
   spell_cost(spell, from_item);
   after_party_action();
@@ -138,8 +140,8 @@ void cast_on_one_monster(int spell, int from_item) {
 
 void cast_on_all_monsters(int spell, int from_item) {
   if (!spell_report(spell, from_item)) return;
-  bt.attack_all = 1;
-  for (int s = 0; s < bt.monster_count; s++) spell_on_monster(s, spell, all_lines);
+  battle.attack_all = 1;
+  for (int s = 0; s < battle.monster_count; s++) spell_on_monster(s, spell, all_lines);
   spell_cost(spell, from_item);
   after_party_action();
 }

@@ -5,12 +5,12 @@ static int spell_entry(const magic& s) {
 }
 
 static void attack_spell_on_member(const magic& s, int t) {
-  member& p = bt.battle_copy.party[t];
+  member& p = battle.battle_copy.party[t];
   p.status &= STATUS_DEAD;
   if (member_dead(p)) return;
   int e = spell_entry(s);
   int d = scale_defended(s.power[0], p.elem[e]) - p.mgrd;
-  if (bt.defending[t]) d /= 2;
+  if (battle.defending[t]) d /= 2;
   if (d <= 0) {
     say(PRINT_ADD, ">@C1@NAME%d@C0は、", t);
     say(PRINT_ADD, " ダメージを受けない。");
@@ -31,7 +31,7 @@ static void attack_spell_on_member(const magic& s, int t) {
 
 // A monster's lowering spell weakens the member's base values.
 static void lowering_spell_on_member(const magic& s, int t) {
-  member& p = bt.battle_copy.party[t];
+  member& p = battle.battle_copy.party[t];
   p.status &= STATUS_DEAD;
   if (member_dead(p)) return;
   const u16* w = s.power;
@@ -60,7 +60,7 @@ static void spell_on_member(const magic& s, int t) {
 
 // A monster's recovery, strengthening, cure or revival, said without a line.
 static void spell_on_slot(const magic& s, int slot) {
-  monster_slot& m = bt.monsters[slot];
+  monster_slot& m = battle.monsters[slot];
   const u16* p = s.power;
   if ((s.cls == 1 || s.cls == 2) && !slot_dead(slot)) {
     m.atk = static_cast<u16>(m.atk + p[0]);
@@ -85,7 +85,7 @@ void monster_cast(int slot, int spell, int target) {
   if (!s || slot < 0 || slot > 2) return;
   say(PRINT_NEW, "@WMSD%03dは、", slot);
   say(PRINT_ADD, "@MAGIC%02dの呪文を唱えた。", spell);
-  monster_slot& m = bt.monsters[slot];
+  monster_slot& m = battle.monsters[slot];
   if (s->mp_cost > m.mp) {
     say(PRINT_ADD, "MPがたりない!");
     return;
@@ -97,6 +97,6 @@ void monster_cast(int slot, int spell, int target) {
   } else if (s->cls <= 4) {
     // A spell on all monsters reaches only the monsters of this battle.
     if (s->scope == 0) return spell_on_slot(*s, slot);
-    for (int i = 0; i < bt.monster_count && i < 3; i++) spell_on_slot(*s, i);
+    for (int i = 0; i < battle.monster_count && i < 3; i++) spell_on_slot(*s, i);
   }
 }

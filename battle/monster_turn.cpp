@@ -16,10 +16,10 @@ static const char* special_line(int code) {
 }
 
 static void special_on_member(int slot, int e, int t) {
-  member& p = bt.battle_copy.party[t];
-  int d = scale_special(bt.monsters[slot].atk, p.elem[e]);
+  member& p = battle.battle_copy.party[t];
+  int d = scale_special(battle.monsters[slot].atk, p.elem[e]);
   if (member_dead(p)) d = 0;
-  if (bt.defending[t]) d >>= 1;
+  if (battle.defending[t]) d >>= 1;
   say(PRINT_ADD, "@C1@NAME%d@C0は、", t);
   if (d > 0) {
     if (e == 5) {
@@ -50,11 +50,11 @@ void monster_special(int slot, int code, int target) {
 }
 
 static void physical_attack(int slot, int t) {
-  const monster_slot& m = bt.monsters[slot];
-  member& p = bt.battle_copy.party[t];
+  const monster_slot& m = battle.monsters[slot];
+  member& p = battle.battle_copy.party[t];
   int agility = m.spd > p.spd ? m.spd - p.spd : 0;
   int d = m.atk - p.def + agility;
-  if (bt.defending[t]) d /= 2;
+  if (battle.defending[t]) d /= 2;
   say(PRINT_ADD, "@C1@NAME%d@C0は、", t);
   if (d > 0) {
     say(PRINT_ADD, " @C2%d@C0ポイントのダメージを受けた！", d);
@@ -63,19 +63,19 @@ static void physical_attack(int slot, int t) {
     say(PRINT_ADD, "攻撃をはねかえした！");
   }
   for (int k = 0; k < 7; k++) {
-    if (m.elem_attack & (1 << k)) bt.elem_hit[k] += m.atk;
-    bt.elem_hit[k] = scale_defended(bt.elem_hit[k], p.elem[k]);
-    if (bt.defending[t]) bt.elem_hit[k] /= 2;
+    if (m.elem_attack & (1 << k)) battle.elem_hit[k] += m.atk;
+    battle.elem_hit[k] = scale_defended(battle.elem_hit[k], p.elem[k]);
+    if (battle.defending[t]) battle.elem_hit[k] /= 2;
   }
   for (int k = 0; k < 7; k++) {
-    if (bt.elem_hit[k] == 0) continue;
+    if (battle.elem_hit[k] == 0) continue;
     if (k == 5) {
       p.status |= STATUS_POISON;
       say(PRINT_ADD, "毒を受けた！");
     }
     say(PRINT_ADD, "属性攻撃!@C%d[%s]%d@C0ﾎﾟｲﾝﾄのﾀﾞﾒｰｼﾞ！", k + 2, element_names[k],
-        bt.elem_hit[k]);
-    lose_hp(p.hp, bt.elem_hit[k]);
+        battle.elem_hit[k]);
+    lose_hp(p.hp, battle.elem_hit[k]);
   }
   if (p.hp == 0) {
     p.status |= STATUS_DEAD;
@@ -87,14 +87,14 @@ static void physical_attack(int slot, int t) {
 // Up to 32 draws for a special; without one the monster strikes.
 static void monster_attack(int slot, int t) {
   for (int i = 0; i < 32; i++) {
-    int code = bt.monsters[slot].specials[next_rand() & 7];
+    int code = battle.monsters[slot].specials[next_rand() & 7];
     if (special_line(code)) return monster_special(slot, code, t);
   }
   physical_attack(slot, t);
 }
 
 static void monster_spell(int slot, int t) {
-  int s = bt.monsters[slot].spells[next_rand() & 7];
+  int s = battle.monsters[slot].spells[next_rand() & 7];
   if (s == 0 || !spell_record(s))
     say(PRINT_ADD, "様子をみている。");
   else
@@ -124,14 +124,14 @@ static int monster_choice(int behaviour, int q) {
 static int monster_target() {
   int t = next_rand() & 3;
   if (t == 3) t = 0;
-  for (int i = 0; i < 3 && member_dead(bt.battle_copy.party[t]); i++) t = (t + 1) % 3;
+  for (int i = 0; i < 3 && member_dead(battle.battle_copy.party[t]); i++) t = (t + 1) % 3;
   return t;
 }
 
 // The slot that acts: the next one able to; -1 when none is.
 static int acting_slot() {
-  int n = bt.monster_count > 0 ? bt.monster_count : 1;
-  int m = bt.next_monster % n;
+  int n = battle.monster_count > 0 ? battle.monster_count : 1;
+  int m = battle.next_monster % n;
   for (int i = 0; i < n; i++, m = (m + 1) % n)
     if (!slot_dead(m)) return m;
   return -1;
@@ -139,61 +139,61 @@ static int acting_slot() {
 
 static void after_monster_action() {
   if (living_members() > 0) {
-    for (int i = 0; i < 3 && member_dead(bt.battle_copy.party[bt.actor]); i++)
-      bt.actor = (bt.actor + 1) % 3;
+    for (int i = 0; i < 3 && member_dead(battle.battle_copy.party[battle.actor]); i++)
+      battle.actor = (battle.actor + 1) % 3;
     return;
   }
-  if (st.sb.flags[LOSE_ALLOWED_FLAG] == 1) {
+  if (game.sb.flags[LOSE_ALLOWED_FLAG] == 1) {
     // Straight back to the field; the copy is dropped, so the saved party
     // is as it was before the battle.
-    bt.weaken_count++;
-    st.sb.flags[LOST_BATTLE_FLAG] = 1;
-    bt.battle_mode = BATTLE_NONE;
-    bt.battle_wait_turn = 0; // no battle key will clear the prompt now
+    battle.weaken_count++;
+    game.sb.flags[LOST_BATTLE_FLAG] = 1;
+    battle.battle_mode = BATTLE_NONE;
+    battle.battle_wait_turn = 0; // no battle key will clear the prompt now
 
   } else {
-    bt.battle_mode = BATTLE_LOST;
-    bt.gameover_state = 1;
+    battle.battle_mode = BATTLE_LOST;
+    battle.gameover_state = 1;
   }
 }
 
 void monster_turn() {
-  if (bt.monsters_done == 1) {
-    bt.monster_turn_pending = 0;
-    bt.battle_wait_open = 0;
-    bt.battle_wait_turn = 1;
+  if (battle.monsters_done == 1) {
+    battle.monster_turn_pending = 0;
+    battle.battle_wait_open = 0;
+    battle.battle_wait_turn = 1;
     return;
   }
-  if (bt.monster_alive <= ++bt.monster_actions) {
-    bt.monster_actions = 0;
-    if (bt.party_done == 1) {
-      bt.party_done = 0;
+  if (battle.monster_alive <= ++battle.monster_actions) {
+    battle.monster_actions = 0;
+    if (battle.party_done == 1) {
+      battle.party_done = 0;
       end_round_marks();
     } else {
-      bt.monsters_done = 1;
+      battle.monsters_done = 1;
     }
   }
   int m = acting_slot();
-  if (m < 0 || bt.monster_acted[m] == 1) {
-    bt.monsters_done = 1;
+  if (m < 0 || battle.monster_acted[m] == 1) {
+    battle.monsters_done = 1;
     return;
   }
   say(PRINT_NEW, "@C3@WMSD%03d@C0の、攻撃!!", m);
   play_tekiatk();
   int t = monster_target();
-  for (i32& e : bt.elem_hit) e = 0;
-  int choice = monster_choice(bt.monsters[m].behaviour, next_rand() & 21);
+  for (i32& e : battle.elem_hit) e = 0;
+  int choice = monster_choice(battle.monsters[m].behaviour, next_rand() & 21);
   if (choice == DO_ATTACK)
     monster_attack(m, t);
   else if (choice == DO_SPELL)
     monster_spell(m, t);
   else
     say(PRINT_ADD, "様子をみている。");
-  bt.monster_acted[m] = 1;
-  bt.next_monster = m + 1 == bt.monster_count ? 0 : m + 1;
-  bt.monster_turn_pending = 0;
-  bt.cmd_cursor = 0;
-  bt.cmd_state = CMD_LIST;
-  bt.battle_wait_turn = 1;
+  battle.monster_acted[m] = 1;
+  battle.next_monster = m + 1 == battle.monster_count ? 0 : m + 1;
+  battle.monster_turn_pending = 0;
+  battle.cmd_cursor = 0;
+  battle.cmd_state = CMD_LIST;
+  battle.battle_wait_turn = 1;
   after_monster_action();
 }

@@ -8,10 +8,10 @@ void (*return_to_map)(int map, int x, int y) = nullptr;
 void cast_return(int spell, int from_item) {
   if (!spell_report(spell, from_item)) return;
   if (spell != 31) return;
-  if (st.cur_map < 50) {
+  if (game.cur_map < 50) {
     say(PRINT_ADD, "ここでは、使えません。");
     return;
   }
-  return_to_map(st.return_map, st.return_x, st.return_y);
+  return_to_map(game.return_map, game.return_x, game.return_y);
   spell_cost(spell, from_item);
 }

@@ -48,15 +48,15 @@ void level_up(member& m, int member_no) {
 void victory() {
   u32 exp = 0;
   i32 gold = 0;
-  for (int s = 0; s < bt.monster_count; s++) {
-    exp += bt.monsters[s].exp;
-    gold += bt.monsters[s].gold;
+  for (int s = 0; s < battle.monster_count; s++) {
+    exp += battle.monsters[s].exp;
+    gold += battle.monsters[s].gold;
   }
-  bt.battle_copy.gold += gold;
-  st.sb.gold = bt.battle_copy.gold;
+  battle.battle_copy.gold += gold;
+  game.sb.gold = battle.battle_copy.gold;
   for (int i = 0; i < 3; i++) {
-    member& m = st.sb.party[i];
-    if (!member_dead(bt.battle_copy.party[i])) m.exp += exp;
+    member& m = game.sb.party[i];
+    if (!member_dead(battle.battle_copy.party[i])) m.exp += exp;
     level_up(m, i);
   }
   write_back_party();
@@ -64,6 +64,6 @@ void victory() {
   play_tune(3);
   say(PRINT_ADD, "@NAME%dたちは、", 0);
   say(PRINT_ADD, " %dの経験値を獲得、%dGを得た", static_cast<int>(exp), gold);
-  bt.member_pick = 0;
-  bt.battle_mode = BATTLE_OVER;
+  battle.member_pick = 0;
+  battle.battle_mode = BATTLE_OVER;
 }

@@ -90,7 +90,7 @@ struct event_data {
   int ending_shown = 0; // 1 once the story has ended: the ending screen, for good
 };
 
-extern event_data ev;
+extern event_data events;
 // The tables under the names the rest of the game knows them by.
 extern event_record (&event_table)[EVENT_COUNT];
 extern char (&event_msg)[EVENT_MSG_COUNT][EVENT_MSG_SIZE];

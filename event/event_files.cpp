@@ -6,7 +6,7 @@
 #include <cstdio>
 
 int read_event_table(std::FILE* f) {
-  ev.event_no = 0;
+  events.event_no = 0;
   for (auto& rec : event_table)
     if (std::fread(&rec, sizeof rec, 1, f) != 1) return FORMAT_ERROR;
   return READ_OK;

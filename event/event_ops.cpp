@@ -15,30 +15,31 @@ int run_print(const event_op& o, int mode) {
   std::memcpy(text, event_msg[o.c[o.p + 1]], EVENT_MSG_SIZE - 1);
   text[EVENT_MSG_SIZE - 1] = 0;
   msg_print(mode, text);
-  ev.event_pc = o.p + 2;
+  events.event_pc = o.p + 2;
   return RUN_ON;
 }
 
 static bool answer_holds(u8 letter) {
-  return (letter == ANS_YES && ev.answer_key == 'Y') || (letter == ANS_NO && ev.answer_key == 'N');
+  return (letter == ANS_YES && events.answer_key == 'Y') ||
+         (letter == ANS_NO && events.answer_key == 'N');
 }
 
 int run_ans(const event_op& o) {
   if (!op_fits(o, 3)) return op_cut_off();
-  ev.wait_answer = 0;
-  ev.event_pc = answer_holds(o.c[o.p + 1]) ? o.p + 3 : o.c[o.p + 2];
+  events.wait_answer = 0;
+  events.event_pc = answer_holds(o.c[o.p + 1]) ? o.p + 3 : o.c[o.p + 2];
   return RUN_ON;
 }
 
 static bool in_bag(u8 item_no) {
-  for (u8 e : st.sb.bag)
+  for (u8 e : game.sb.bag)
     if (e == item_no) return true;
   return false;
 }
 
 static bool party_holds(u8 item_no) {
   for (int m = 0; m < 3; m++)
-    for (u8 e : st.sb.party[m].items)
+    for (u8 e : game.sb.party[m].items)
       if (e == item_no) return true;
   return false;
 }
@@ -49,7 +50,7 @@ static int condition(const u8* q) {
   switch (q[0]) {
   case sci_system:
     if (op != sci_on && op != sci_off) return SCIC_SYSFLG;
-    return st.sb.flags[q[1]] == (op == sci_on ? 1 : 0);
+    return game.sb.flags[q[1]] == (op == sci_on ? 1 : 0);
   case sci_sysitem:
   case sci_item:
     if (op != sci_on && op != sci_off) return SCIC_SYSITEM;
@@ -64,8 +65,8 @@ int run_if(const event_op& o) {
   const u8* q = o.c + o.p + 1;
   if (q[0] == sci_ans) {
     if (!op_fits(o, 4)) return op_cut_off();
-    ev.wait_answer = 0;
-    ev.event_pc = answer_holds(q[1]) ? o.p + 4 : q[2];
+    events.wait_answer = 0;
+    events.event_pc = answer_holds(q[1]) ? o.p + 4 : q[2];
     return RUN_ON;
   }
   if (q[0] != sci_system && q[0] != sci_sysitem && q[0] != sci_item)
@@ -73,7 +74,7 @@ int run_if(const event_op& o) {
   if (!op_fits(o, 5)) return op_cut_off();
   int holds = condition(q);
   if (holds > 1) return event_error(holds);
-  ev.event_pc = holds ? o.p + 5 : q[3];
+  events.event_pc = holds ? o.p + 5 : q[3];
   return RUN_ON;
 }
 
@@ -81,8 +82,8 @@ int run_system(const event_op& o) {
   if (!op_fits(o, 3)) return op_cut_off();
   u8 op = o.c[o.p + 2];
   if (op != sci_on && op != sci_off) return event_error(SCIC_SYSFLG);
-  st.sb.flags[o.c[o.p + 1]] = op == sci_on ? 1 : 0;
-  ev.event_pc = o.p + 3;
+  game.sb.flags[o.c[o.p + 1]] = op == sci_on ? 1 : 0;
+  events.event_pc = o.p + 3;
   return RUN_ON;
 }
 
@@ -101,8 +102,8 @@ int run_sysitem(const event_op& o) {
   if (!op_fits(o, 3)) return op_cut_off();
   u8 op = o.c[o.p + 2];
   if (op != sci_get && op != sci_put) return event_error(SCIC_SYSITEM);
-  get_or_put(st.sb.bag, 20, o.c[o.p + 1], op == sci_get);
-  ev.event_pc = o.p + 3;
+  get_or_put(game.sb.bag, 20, o.c[o.p + 1], op == sci_get);
+  events.event_pc = o.p + 3;
   return RUN_ON;
 }
 
@@ -112,10 +113,10 @@ int run_item(const event_op& o) {
   u8 op = o.c[o.p + 2];
   if (op != sci_get && op != sci_put) return event_error(SCIC_ITEM);
   u8 all[48];
-  for (int m = 0; m < 3; m++) std::memcpy(all + 16 * m, st.sb.party[m].items, 16);
+  for (int m = 0; m < 3; m++) std::memcpy(all + 16 * m, game.sb.party[m].items, 16);
   get_or_put(all, 48, o.c[o.p + 1], op == sci_get);
-  for (int m = 0; m < 3; m++) std::memcpy(st.sb.party[m].items, all + 16 * m, 16);
-  ev.event_pc = o.p + 3;
+  for (int m = 0; m < 3; m++) std::memcpy(game.sb.party[m].items, all + 16 * m, 16);
+  events.event_pc = o.p + 3;
   return RUN_ON;
 }
 
@@ -123,9 +124,9 @@ int run_item(const event_op& o) {
 // tune flag then stays clear, so that keys are not swallowed for ever.
 static bool entry_is_file(int n) {
   if (n < 0 || n >= MUSIC_COUNT) return false;
-  const char* e = st.music_list[n];
-  std::size_t len = strnlen(e, sizeof st.music_list[n]);
-  if (len == sizeof st.music_list[n]) return false;
+  const char* e = game.music_list[n];
+  std::size_t len = strnlen(e, sizeof game.music_list[n]);
+  if (len == sizeof game.music_list[n]) return false;
   return std::strspn(e, " \t") < len;
 }
 
@@ -134,15 +135,15 @@ int run_music(const event_op& o) {
   u8 op = o.c[o.p + 1];
   if (op == sci_stop) {
     music_stop();
-    ev.event_pc = o.p + 2;
+    events.event_pc = o.p + 2;
     return RUN_ON;
   }
   if (op != sci_start) return event_error(SCIC_MUSIC);
   if (!op_fits(o, 3)) return op_cut_off();
   music_stop();
-  mus.field_music_on = 0;
+  music.field_music_on = 0;
   if (entry_is_file(o.c[o.p + 2])) play_tune(o.c[o.p + 2]);
-  ev.event_pc = o.p + 3;
+  events.event_pc = o.p + 3;
   return RUN_ON;
 }
 
@@ -151,7 +152,7 @@ int run_sound(const event_op& o) {
   u8 op = o.c[o.p + 1];
   if (op == sci_stop) {
     plat_debug_out("sci_sound: stop\n");
-    ev.event_pc = o.p + 2;
+    events.event_pc = o.p + 2;
     return RUN_ON;
   }
   if (op != sci_start) return event_error(SCIC_SOUND);
@@ -159,7 +160,7 @@ int run_sound(const event_op& o) {
   char line[32];
   std::snprintf(line, sizeof line, "sci_sound: %03d start\n", o.c[o.p + 2]);
   plat_debug_out(line);
-  ev.event_pc = o.p + 3;
+  events.event_pc = o.p + 3;
   return RUN_ON;
 }
 
@@ -169,9 +170,9 @@ int run_battle(const event_op& o) {
   music_stop();
   if (entry_is_file(species_no == 204 ? 8 : 2)) play_music_entry(species_no == 204 ? 8 : 2);
   msg_print(PRINT_NEW, ">敵だ！");
-  bt.figure = ev.event_person;
+  battle.figure = events.event_person;
   start_set_battle(species_no);
-  ev.wait_answer = 1;
-  ev.event_pc = o.p + 2;
+  events.wait_answer = 1;
+  events.event_pc = o.p + 2;
   return RUN_WAIT;
 }

@@ -12,13 +12,13 @@ constexpr int RUN_LIMIT = 1 << 16;
 
 int event_error(int code, bool end) {
   char line[48];
-  const event_record& r = event_table[ev.event_no & 255];
-  int pc = std::clamp(ev.event_pc, 0, EVENT_CODE_MAX - 1);
-  std::snprintf(line, sizeof line, "err: byt%05d[%3d] err%04d", ev.event_pc, r.code[pc], code);
+  const event_record& r = event_table[events.event_no & 255];
+  int pc = std::clamp(events.event_pc, 0, EVENT_CODE_MAX - 1);
+  std::snprintf(line, sizeof line, "err: byt%05d[%3d] err%04d", events.event_pc, r.code[pc], code);
   msg_print(PRINT_ADD, line);
-  ev.last_error = code;
+  events.last_error = code;
   if (!end) return RUN_ON;
-  ev.event_pc = EVENT_CODE_MAX;
+  events.event_pc = EVENT_CODE_MAX;
   return RUN_END;
 }
 
@@ -38,7 +38,7 @@ static int run_jump(const event_op& o) {
   char line[32];
   std::snprintf(line, sizeof line, "sci_jump: %d [%d]\n", o.c[o.p + 1], o.p);
   plat_debug_out(line);
-  ev.event_pc = o.c[o.p + 1];
+  events.event_pc = o.c[o.p + 1];
   return RUN_ON;
 }
 
@@ -52,7 +52,7 @@ static int run_opcode(const event_op& o) {
   case sci_ans:
     return run_ans(o);
   case sci_input:
-    ev.wait_answer = 1, ev.event_pc = o.p + 1;
+    events.wait_answer = 1, events.event_pc = o.p + 1;
     return RUN_WAIT;
   case sci_if:
     return run_if(o);
@@ -66,7 +66,7 @@ static int run_opcode(const event_op& o) {
     return run_item(o);
   case sci_exit:
     plat_debug_out("sci_exit: イベント終了\n");
-    ev.event_pc = o.p + 1;
+    events.event_pc = o.p + 1;
     return RUN_ON;
   case sci_music:
     return run_music(o);
@@ -87,46 +87,46 @@ static int run_opcode(const event_op& o) {
 // The ending comes when the code ends, not when the flag is set, so that an
 // event can say its last lines first.
 static void end_of_code() {
-  if (st.sb.flags[FLAG_ENDING] != 1) return;
-  st.sb.flags[FLAG_ENDING] = 0;
-  ev.ending_shown = 1;
-  save_slot(st.cur_slot);
+  if (game.sb.flags[FLAG_ENDING] != 1) return;
+  game.sb.flags[FLAG_ENDING] = 0;
+  events.ending_shown = 1;
+  save_slot(game.cur_slot);
 }
 
 void event_step() {
-  const event_record& r = event_table[ev.event_no & 255];
+  const event_record& r = event_table[events.event_no & 255];
   int len = std::min<int>(r.length, EVENT_CODE_MAX);
-  for (int count = 0; ev.event_pc >= 0 && ev.event_pc < len; count++) {
+  for (int count = 0; events.event_pc >= 0 && events.event_pc < len; count++) {
     if (count == RUN_LIMIT) {
       event_error(SCIC_ERROR);
       break;
     }
-    if (run_opcode({r.code, ev.event_pc, len}) == RUN_WAIT) return;
+    if (run_opcode({r.code, events.event_pc, len}) == RUN_WAIT) return;
   }
   end_of_code();
 }
 
 void event_start(int n) {
   if (n < 0 || n >= EVENT_COUNT) return;
-  ev.event_no = n;
-  ev.event_pc = 0;
-  ev.last_error = 0;
+  events.event_no = n;
+  events.event_pc = 0;
+  events.last_error = 0;
   event_step();
 }
 
 void event_key(u32 vk) {
-  ev.answer_key = vk;
-  ev.wait_answer = 0;
+  events.answer_key = vk;
+  events.wait_answer = 0;
   event_step();
 }
 
 void event_talk(int npc_index) {
   if (npc_index < 0 || npc_index >= NPC_COUNT) return;
-  ev.event_person = npc_index;
-  event_start(st.npc_table[npc_index].a);
+  events.event_person = npc_index;
+  event_start(game.npc_table[npc_index].a);
 }
 
 int event_door(int n) {
   event_start(n);
-  return st.sb.flags[FLAG_DOOR_OPEN] == 1 ? 0 : 1;
+  return game.sb.flags[FLAG_DOOR_OPEN] == 1 ? 0 : 1;
 }

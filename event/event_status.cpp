@@ -82,17 +82,17 @@ int run_status(const event_op& o) {
     std::snprintf(line, sizeof line, "sci_status: %03d up %03u\n", index, v);
     plat_debug_out(line);
   }
-  ev.event_pc = o.p + 5;
+  events.event_pc = o.p + 5;
   if (index > (op == sci_set ? STATUS_MAX_SET : STATUS_MAX_UPDOWN)) {
-    ev.event_pc = o.p;
+    events.event_pc = o.p;
     for (int m = 0; m < 5; m++) event_error(SCIC_STATUS, false);
-    ev.event_pc = o.p + 5;
+    events.event_pc = o.p + 5;
     return RUN_ON;
   }
   if (index == STATUS_GOLD) {
-    change({&st.sb.gold, 32}, op, v);
+    change({&game.sb.gold, 32}, op, v);
     return RUN_ON;
   }
-  for (member& m : st.sb.party) change(field_of(m, index, op == sci_set), op, v);
+  for (member& m : game.sb.party) change(field_of(m, index, op == sci_set), op, v);
   return RUN_ON;
 }

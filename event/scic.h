@@ -56,7 +56,7 @@ struct scic_error_entry {
 };
 
 // The compiler's own state. The in-event flag, the depth and the if stack
-// carry over from one compile to the next, as does event_no in ev.
+// carry over from one compile to the next, as does event_no in events.
 struct scic_data {
   bool trace = false;
   bool in_event = false;

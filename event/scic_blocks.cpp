@@ -4,7 +4,7 @@
 #include <cstdio>
 
 event_record& current_record() {
-  return event_table[ev.event_no & 255];
+  return event_table[events.event_no & 255];
 }
 
 static int code_length() {
@@ -38,7 +38,7 @@ static int evt_stmt(const char* num) {
   if (read_number(num, &n, chars)) return EVTNUM_ERROR;
   if (n < 0 || n > 255) return EVTNUM1_ERROR;
   scic_trace("event_num = %d %x %s\n", n, n, chars);
-  ev.event_no = n;
+  events.event_no = n;
   scic.in_event = true;
   current_record().length = 0;
   return 0;
@@ -60,7 +60,7 @@ static int else_stmt() {
   top.has_else = true;
   top.else_at = code_length() - 1;
   set_jump(top.jump_at);
-  scic_trace("ev=%d eljumpsv=%d jumpsv=%d else_nest=%d len=%d\n", ev.event_no, top.jump_at,
+  scic_trace("ev=%d eljumpsv=%d jumpsv=%d else_nest=%d len=%d\n", events.event_no, top.jump_at,
              top.else_at, open_elses(), code_length());
   return 0;
 }
@@ -74,7 +74,7 @@ static int endif_stmt() {
 
 static void write_record_file() {
   char name[32];
-  std::snprintf(name, sizeof name, "event%03d.evt", ev.event_no & 255);
+  std::snprintf(name, sizeof name, "event%03d.evt", events.event_no & 255);
   std::FILE* f = std::fopen(name, "wb");
   if (!f) return; // the game never reads these files
   std::fwrite(&current_record(), sizeof(event_record), 1, f);

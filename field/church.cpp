@@ -3,14 +3,14 @@
 #include "message/message.h"
 
 static const church_record& church() {
-  return church_table[sp.church_no];
+  return church_table[services.church_no];
 }
 
 void open_church(int n) {
-  sp.church_no = n >= 0 && n < CHURCH_COUNT ? n : 0;
-  sp.church_row = CHURCH_REVIVE;
-  sp.church_member = 0;
-  sp.church_win = 1;
+  services.church_no = n >= 0 && n < CHURCH_COUNT ? n : 0;
+  services.church_row = CHURCH_REVIVE;
+  services.church_member = 0;
+  services.church_win = 1;
   msg_print(PRINT_NEW, service_text(church().title));
   msg_print(PRINT_ADD, service_text(church().greeting));
 }
@@ -18,7 +18,7 @@ void open_church(int n) {
 static void leave_church() {
   msg_print(PRINT_ADD, service_text(church().farewell));
   msg_print(PRINT_ADD, nullptr);
-  sp.church_win = 0;
+  services.church_win = 0;
 }
 
 // One service on one member: refused when the member does not need it or
@@ -27,19 +27,19 @@ static void serve(member& m, u8 bit, int price, const char* not_needed, const ch
                   const char* done) {
   if (!(m.status & bit)) {
     msg_print(PRINT_ADD, service_text(not_needed));
-  } else if (st.sb.gold < price) {
+  } else if (game.sb.gold < price) {
     msg_print(PRINT_ADD, service_text(not_enough));
   } else {
-    st.sb.gold -= price;
+    game.sb.gold -= price;
     msg_print(PRINT_ADD, service_text(done));
     m.status = static_cast<u8>(m.status & ~bit);
   }
 }
 
 static void apply_service() {
-  member& m = st.sb.party[sp.church_member];
+  member& m = game.sb.party[services.church_member];
   const church_record& c = church();
-  switch (sp.church_row) {
+  switch (services.church_row) {
   case CHURCH_REVIVE: {
     bool was_dead = m.status & STATUS_DEAD;
     serve(m, STATUS_DEAD, c.revive_price, c.not_dead, c.revive_not_enough, c.revived);
@@ -58,20 +58,20 @@ static void apply_service() {
 
 void church_key(int key) {
   int role = key_role(key, IN_FIELD);
-  if (sp.church_pick == 0)
-    step_vertical(sp.church_row, role, 0, 3);
+  if (services.church_pick == 0)
+    step_vertical(services.church_row, role, 0, 3);
   else
-    step_vertical(sp.church_member, role, 0, 2);
+    step_vertical(services.church_member, role, 0, 2);
   if (role == KEY_CONFIRM) {
-    if (sp.church_row == CHURCH_LEAVE)
+    if (services.church_row == CHURCH_LEAVE)
       leave_church();
-    else if (sp.church_pick == 0)
-      sp.church_pick = 1;
+    else if (services.church_pick == 0)
+      services.church_pick = 1;
     else
       apply_service();
   } else if (role == KEY_CANCEL) {
-    if (sp.church_pick == 1)
-      sp.church_pick = 0;
+    if (services.church_pick == 1)
+      services.church_pick = 0;
     else
       leave_church();
   }

@@ -6,10 +6,10 @@
 #include "gfx/field_map.h"
 #include "message/message.h"
 
-field_menu_data fmn;
+field_menu_data field_menu;
 
 void reset_field_menu_state() {
-  fmn = field_menu_data{};
+  field_menu = field_menu_data{};
 }
 
 static int step_within(i32& v, int delta, int lo, int hi) {
@@ -41,125 +41,127 @@ static void grid_cursor(int key, i32& col, int cols, i32& row, int rows) {
 }
 
 void member_pick_cursor(int key) {
-  if (step_vertical(bt.spell_target_member, key_role(key, IN_FIELD), 0, 2)) play_menusound();
+  if (step_vertical(battle.spell_target_member, key_role(key, IN_FIELD), 0, 2)) play_menusound();
 }
 
 void magic_cursor(int key) {
-  grid_cursor(key, fmn.magic_col, 2, fmn.magic_row, 8);
+  grid_cursor(key, field_menu.magic_col, 2, field_menu.magic_row, 8);
 }
 
 void item_pick_cursor(int key) {
   i32 none = 0;
-  grid_cursor(key, none, 1, bt.item_target_member, 3);
+  grid_cursor(key, none, 1, battle.item_target_member, 3);
 }
 
 void item_action_cursor(int key) {
   // The description covers the action window; its cursor waits meanwhile.
-  if (fmn.item_info_win == 1) return;
+  if (field_menu.item_info_win == 1) return;
   i32 none = 0;
-  grid_cursor(key, none, 1, fmn.item_action_row, 4);
+  grid_cursor(key, none, 1, field_menu.item_action_row, 4);
 }
 
 void item_cursor(int key) {
-  grid_cursor(key, fmn.item_page, 2, fmn.item_row, 8);
+  grid_cursor(key, field_menu.item_page, 2, field_menu.item_row, 8);
 }
 
 void equip_cursor(int key) {
   i32 none = 0;
-  if (fmn.equip_list_win)
-    grid_cursor(key, fmn.equip_list_page, 2, fmn.equip_list_row, 8);
+  if (field_menu.equip_list_win)
+    grid_cursor(key, field_menu.equip_list_page, 2, field_menu.equip_list_row, 8);
   else
-    grid_cursor(key, none, 1, fmn.equip_row, 7);
+    grid_cursor(key, none, 1, field_menu.equip_row, 7);
 }
 
 void cmd_menu_cursor(int key) {
   int role = key_role(key, IN_FIELD);
   int moved = 0;
-  if (fmn.cmd_menu == CMD_OPEN)
-    moved = step_vertical(fmn.cmd_row, role, 0, 2) | step_horizontal(fmn.cmd_col, role, 0, 1);
-  else if (fmn.cmd_menu >= CMD_STATUS && fmn.cmd_menu <= CMD_EQUIP)
-    moved = step_vertical(fmn.sel_member, role, 0, 2);
+  if (field_menu.cmd_menu == CMD_OPEN)
+    moved = step_vertical(field_menu.cmd_row, role, 0, 2) |
+            step_horizontal(field_menu.cmd_col, role, 0, 1);
+  else if (field_menu.cmd_menu >= CMD_STATUS && field_menu.cmd_menu <= CMD_EQUIP)
+    moved = step_vertical(field_menu.sel_member, role, 0, 2);
   if (moved) play_menusound();
 }
 
 void set_magic_win(int on) {
   play_menusound();
-  fmn.magic_win = on;
+  field_menu.magic_win = on;
 }
 
 void set_item_win(int on) {
   play_menusound();
-  fmn.item_win = on;
+  field_menu.item_win = on;
 }
 
 void set_item_action_win(int on) {
   play_menusound();
-  fmn.item_action_win = on;
+  field_menu.item_action_win = on;
 }
 
 void set_equip_win(int on) {
   play_menusound();
-  fmn.equip_win = on;
+  field_menu.equip_win = on;
 }
 
 // ---- The confirm key ----
 
 static member& chosen_member() {
-  return st.sb.party[fmn.sel_member >= 0 && fmn.sel_member < 3 ? fmn.sel_member : 0];
+  return game.sb
+      .party[field_menu.sel_member >= 0 && field_menu.sel_member < 3 ? field_menu.sel_member : 0];
 }
 
 static int item_entry() {
-  return fmn.item_page * 8 + fmn.item_row;
+  return field_menu.item_page * 8 + field_menu.item_row;
 }
 
 static void confirm_command() {
-  switch (fmn.cmd_row * 2 + fmn.cmd_col) {
+  switch (field_menu.cmd_row * 2 + field_menu.cmd_col) {
   case 0:
     talk();
     break;
   case 1:
-    fmn.cmd_menu = CMD_MAGIC;
-    fmn.sel_member = 0;
-    bt.member_pick = 0;
+    field_menu.cmd_menu = CMD_MAGIC;
+    field_menu.sel_member = 0;
+    battle.member_pick = 0;
     break;
   case 2:
-    fmn.cmd_menu = CMD_STATUS;
-    fmn.sel_member = 0;
+    field_menu.cmd_menu = CMD_STATUS;
+    field_menu.sel_member = 0;
     break;
   case 3:
-    fmn.cmd_menu = CMD_ITEMS;
-    fmn.sel_member = 0;
+    field_menu.cmd_menu = CMD_ITEMS;
+    field_menu.sel_member = 0;
     break;
   case 4:
-    fmn.cmd_menu = CMD_EQUIP;
-    fmn.sel_member = 0;
+    field_menu.cmd_menu = CMD_EQUIP;
+    field_menu.sel_member = 0;
     break;
   case 5:
-    try_step(st.pos_x, st.pos_y, STEP_SEARCH);
+    try_step(game.pos_x, game.pos_y, STEP_SEARCH);
     break;
   }
 }
 
 static void confirm_magic() {
-  if (!fmn.magic_win) {
+  if (!field_menu.magic_win) {
     set_magic_win(1);
-    fmn.magic_col = fmn.magic_row = 0;
-  } else if (!mw.msg_visible) {
-    field_cast(fmn.sel_member, fmn.magic_col * 8 + fmn.magic_row);
+    field_menu.magic_col = field_menu.magic_row = 0;
+  } else if (!msg_window.msg_visible) {
+    field_cast(field_menu.sel_member, field_menu.magic_col * 8 + field_menu.magic_row);
   } else {
-    fmn.magic_win = 0;
-    mw.msg_visible = 0;
-    bt.member_pick = 0;
-    fmn.cmd_menu = CMD_CLOSED;
+    field_menu.magic_win = 0;
+    msg_window.msg_visible = 0;
+    battle.member_pick = 0;
+    field_menu.cmd_menu = CMD_CLOSED;
   }
 }
 
 static void close_item_menu() {
-  fmn.item_action_win = 0;
-  fmn.item_win = 0;
-  bt.item_pick = 0;
-  mw.msg_visible = 0;
-  fmn.cmd_menu = CMD_CLOSED;
+  field_menu.item_action_win = 0;
+  field_menu.item_win = 0;
+  battle.item_pick = 0;
+  msg_window.msg_visible = 0;
+  field_menu.cmd_menu = CMD_CLOSED;
 }
 
 static bool chosen_entry_empty(int entry) {
@@ -169,80 +171,82 @@ static bool chosen_entry_empty(int entry) {
 // The chosen action on the chosen entry, before any member is picked.
 static void item_action() {
   int entry = item_entry();
-  switch (fmn.item_action_row) {
+  switch (field_menu.item_action_row) {
   case ACT_USE:
     if (chosen_entry_empty(entry)) {
       msg_print(PRINT_NEW, "アイテムが、ありません!");
-    } else if (st.item_table[chosen_member().items[entry]].use_class == 0) {
-      use_item(fmn.sel_member, entry);
+    } else if (game.item_table[chosen_member().items[entry]].use_class == 0) {
+      use_item(field_menu.sel_member, entry);
     } else {
-      bt.item_pick = 1;
-      bt.item_target_member = 0;
+      battle.item_pick = 1;
+      battle.item_target_member = 0;
     }
     break;
   case ACT_GIVE:
-    bt.item_pick = 1;
+    battle.item_pick = 1;
     break;
   case ACT_DROP:
-    discard_item(fmn.sel_member, entry);
+    discard_item(field_menu.sel_member, entry);
     break;
   case ACT_LOOK:
-    if (fmn.item_info_win == 1)
-      describe_item(fmn.sel_member, entry, 1);
-    else if (describe_item(fmn.sel_member, entry, 0))
-      fmn.item_info_win = 1;
+    if (field_menu.item_info_win == 1)
+      describe_item(field_menu.sel_member, entry, 1);
+    else if (describe_item(field_menu.sel_member, entry, 0))
+      field_menu.item_info_win = 1;
     break;
   }
 }
 
 static void confirm_items() {
-  if (!fmn.item_win) {
+  if (!field_menu.item_win) {
     set_item_win(1);
-    fmn.item_page = fmn.item_row = 0;
-  } else if (!fmn.item_action_win) {
+    field_menu.item_page = field_menu.item_row = 0;
+  } else if (!field_menu.item_action_win) {
     set_item_action_win(1);
-    fmn.item_action_row = ACT_USE;
-  } else if (!bt.item_pick && !mw.msg_visible) {
+    field_menu.item_action_row = ACT_USE;
+  } else if (!battle.item_pick && !msg_window.msg_visible) {
     item_action();
-  } else if (!bt.item_pick) {
+  } else if (!battle.item_pick) {
     close_item_menu();
-    fmn.item_info_win = 0;
-  } else if (!mw.msg_visible) {
-    if (fmn.item_action_row == ACT_USE)
-      use_item(fmn.sel_member, item_entry());
+    field_menu.item_info_win = 0;
+  } else if (!msg_window.msg_visible) {
+    if (field_menu.item_action_row == ACT_USE)
+      use_item(field_menu.sel_member, item_entry());
     else
-      give_item_to(fmn.sel_member, item_entry(), bt.item_target_member);
+      give_item_to(field_menu.sel_member, item_entry(), battle.item_target_member);
   } else {
     close_item_menu();
   }
 }
 
 static void confirm_equip() {
-  if (!fmn.equip_win) {
+  if (!field_menu.equip_win) {
     set_equip_win(1);
-    fmn.equip_row = 0;
-  } else if (!fmn.equip_list_win) {
-    fmn.equip_list_win = 1;
-    fmn.equip_list_page = fmn.equip_list_row = 0;
-    fmn.equip_done = 0;
-  } else if (fmn.equip_done == 1) {
-    fmn.equip_list_win = 0;
-  } else if (equip(fmn.sel_member, fmn.equip_list_page * 8 + fmn.equip_list_row, fmn.equip_row)) {
-    fmn.equip_done = 1;
+    field_menu.equip_row = 0;
+  } else if (!field_menu.equip_list_win) {
+    field_menu.equip_list_win = 1;
+    field_menu.equip_list_page = field_menu.equip_list_row = 0;
+    field_menu.equip_done = 0;
+  } else if (field_menu.equip_done == 1) {
+    field_menu.equip_list_win = 0;
+  } else if (equip(field_menu.sel_member,
+                   field_menu.equip_list_page * 8 + field_menu.equip_list_row,
+                   field_menu.equip_row)) {
+    field_menu.equip_done = 1;
   }
 }
 
 void field_confirm() {
-  switch (fmn.cmd_menu) {
+  switch (field_menu.cmd_menu) {
   case CMD_CLOSED:
-    fmn.cmd_menu = CMD_OPEN;
-    fmn.cmd_row = fmn.cmd_col = 0;
+    field_menu.cmd_menu = CMD_OPEN;
+    field_menu.cmd_row = field_menu.cmd_col = 0;
     break;
   case CMD_OPEN:
     confirm_command();
     break;
   case CMD_STATUS:
-    fmn.status_win = (fmn.status_win + 1) % 3;
+    field_menu.status_win = (field_menu.status_win + 1) % 3;
     break;
   case CMD_MAGIC:
     confirm_magic();

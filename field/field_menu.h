@@ -2,7 +2,7 @@
 // with its member choice and windows, and the system menu (save, load, the
 // event items, exit). The windows only keep their flags and logical cursors
 // here; gfx/field_windows.cpp draws them. The member-target windows of the
-// spell list and the item menu are bt.member_pick and bt.item_pick, shared
+// spell list and the item menu are battle.member_pick and battle.item_pick, shared
 // with the battle.
 #pragma once
 #include "platform/keys.h"
@@ -60,7 +60,7 @@ struct field_menu_data {
   i32 save_cursor = 0, load_cursor = 0; // kept from one opening to the next
 };
 
-extern field_menu_data fmn;
+extern field_menu_data field_menu;
 void reset_field_menu_state();
 
 // Moves v one step within lo..hi for the role's axis (vertical: up/down,

@@ -8,8 +8,8 @@ static const inn_record& inn() {
 }
 
 void open_inn() {
-  sp.inn_win = 1;
-  sp.inn_row = 0;
+  services.inn_win = 1;
+  services.inn_row = 0;
   msg_print(PRINT_NEW, service_text(inn().title));
   msg_print(PRINT_ADD, service_text(inn().greeting));
   msg_print(PRINT_ADD, service_text(inn().price_line));
@@ -17,13 +17,13 @@ void open_inn() {
 
 // A night restores everyone's HP and MP, the dead included: they stay dead.
 static void stay() {
-  if (st.sb.gold < inn().price) {
+  if (game.sb.gold < inn().price) {
     msg_print(PRINT_ADD, service_text(inn().not_enough));
     return;
   }
-  st.sb.gold -= inn().price;
+  game.sb.gold -= inn().price;
   for (int i = 0; i < 3; i++) {
-    member& m = st.sb.party[i];
+    member& m = game.sb.party[i];
     m.hp = m.hp_max;
     m.mp = m.mp_max;
     m.base_hp = m.base_hp_max;
@@ -32,20 +32,20 @@ static void stay() {
   msg_print(PRINT_ADD, service_text(inn().thanks));
   msg_print(PRINT_ADD, "@C1@NAME0@C0達は、");
   msg_print(PRINT_ADD, " 戦いの疲れを癒した。");
-  sp.inn_win = 0;
-  fmn.cmd_menu = CMD_CLOSED;
+  services.inn_win = 0;
+  field_menu.cmd_menu = CMD_CLOSED;
 }
 
 // The farewell stays on screen until the player dismisses it.
 static void leave_inn() {
   msg_print(PRINT_ADD, service_text(inn().farewell));
-  sp.inn_win = 0;
+  services.inn_win = 0;
 }
 
 void inn_key(int key) {
   int role = key_role(key, IN_FIELD);
-  step_vertical(sp.inn_row, role, 0, 1);
-  if (role == KEY_CONFIRM && sp.inn_row == 0)
+  step_vertical(services.inn_row, role, 0, 1);
+  if (role == KEY_CONFIRM && services.inn_row == 0)
     stay();
   else if (role == KEY_CONFIRM || role == KEY_CANCEL)
     leave_inn();

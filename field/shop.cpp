@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <cstring>
 
-shop_data sp;
+shop_data services;
 
 void reset_shop_state() {
-  sp = shop_data{};
+  services = shop_data{};
 }
 
 const char* service_text(const char* text) {
@@ -27,50 +27,50 @@ const char* service_text(const char* text) {
 constexpr int KEY_YES = 'Y', KEY_NO = 'N';
 
 static void say(int mode, const char* fmt, int value) {
-  std::snprintf(tx.text_line, sizeof tx.text_line, fmt, value);
-  msg_print(mode, tx.text_line);
+  std::snprintf(text_drawing.text_line, sizeof text_drawing.text_line, fmt, value);
+  msg_print(mode, text_drawing.text_line);
 }
 
 static member& shop_customer() {
-  return st.sb.party[sp.shop_member];
+  return game.sb.party[services.shop_member];
 }
 
 void open_shop(int n) {
-  sp.shop_win = 1;
-  sp.shop_no = n >= 0 && n < SHOP_COUNT ? n : 0;
-  ev.wait_answer = 0;
-  sp.shop_row = SHOP_BUY;
+  services.shop_win = 1;
+  services.shop_no = n >= 0 && n < SHOP_COUNT ? n : 0;
+  events.wait_answer = 0;
+  services.shop_row = SHOP_BUY;
   msg_print(PRINT_NEW, "いらっしゃいませ。");
 }
 
 static void leave_shop() {
-  sp.shop_win = 0;
-  fmn.cmd_menu = CMD_CLOSED;
+  services.shop_win = 0;
+  field_menu.cmd_menu = CMD_CLOSED;
   msg_print(PRINT_NEW, "ありがとうございました。");
 }
 
 // ---- Buying ----
 
 static void buy_confirm() {
-  sp.trade_item = shop_table[sp.shop_no].wares[sp.shop_list_row];
-  if (sp.trade_item == 0) return;
-  int price = st.item_table[sp.trade_item].price;
-  if (st.sb.gold < price) {
+  services.trade_item = shop_table[services.shop_no].wares[services.shop_list_row];
+  if (services.trade_item == 0) return;
+  int price = game.item_table[services.trade_item].price;
+  if (game.sb.gold < price) {
     msg_print(PRINT_ADD, "それを買うには、お金が足りないようだ。");
-  } else if (sp.shop_pick == 0) {
-    sp.shop_pick = 1;
+  } else if (services.shop_pick == 0) {
+    services.shop_pick = 1;
     msg_print(PRINT_ADD, "誰が持ちますか？");
   } else {
     for (u8& e : shop_customer().items) {
       if (!entry_empty(e)) continue;
-      st.sb.gold -= price;
-      e = static_cast<u8>(sp.trade_item);
+      game.sb.gold -= price;
+      e = static_cast<u8>(services.trade_item);
       msg_print(PRINT_ADD, "まいどあり！");
-      sp.shop_sub = 0;
-      sp.shop_pick = 0;
+      services.shop_sub = 0;
+      services.shop_pick = 0;
       return;
     }
-    say(PRINT_ADD, "@NAME%dは、", sp.shop_member);
+    say(PRINT_ADD, "@NAME%dは、", services.shop_member);
     msg_print(PRINT_ADD, "持ち切れないようだ。");
   }
 }
@@ -78,73 +78,73 @@ static void buy_confirm() {
 // ---- Selling ----
 
 static void sell_confirm() {
-  if (!fmn.item_win) {
-    fmn.item_win = 1;
-    sp.shop_sell_list = 1;
+  if (!field_menu.item_win) {
+    field_menu.item_win = 1;
+    services.shop_sell_list = 1;
     msg_print(PRINT_ADD, "アイテムを選んでください。");
     return;
   }
-  if (ev.wait_answer) return;
+  if (events.wait_answer) return;
   member& m = shop_customer();
-  int e = fmn.item_page * 8 + fmn.item_row;
-  sp.trade_item = m.items[e];
+  int e = field_menu.item_page * 8 + field_menu.item_row;
+  services.trade_item = m.items[e];
   if (entry_empty(m.items[e])) {
     msg_print(PRINT_ADD, "アイテムがありません。");
   } else if ((m.eq_mask >> e) & 1) {
     msg_print(PRINT_ADD, "装備しています。");
   } else {
-    const item& it = st.item_table[sp.trade_item];
+    const item& it = game.item_table[services.trade_item];
     char name[sizeof it.name];
     std::memcpy(name, it.name, sizeof name);
     name[sizeof name - 1] = 0;
-    std::snprintf(tx.text_line, sizeof tx.text_line, "%sは、", name);
-    msg_print(PRINT_ADD, tx.text_line);
+    std::snprintf(text_drawing.text_line, sizeof text_drawing.text_line, "%sは、", name);
+    msg_print(PRINT_ADD, text_drawing.text_line);
     say(PRINT_ADD, "%d円で買い取ります。(Y/N)", it.price / 2);
-    sp.sell_entry = e;
-    ev.wait_answer = 1;
+    services.sell_entry = e;
+    events.wait_answer = 1;
   }
 }
 
 static void sale_answer(int key) {
-  ev.wait_answer = 0;
+  events.wait_answer = 0;
   if (key == KEY_NO) {
     msg_print(PRINT_ADD, "そうですか。");
     return;
   }
-  st.sb.gold += st.item_table[sp.trade_item].price / 2;
-  shop_customer().items[sp.sell_entry] = 0;
+  game.sb.gold += game.item_table[services.trade_item].price / 2;
+  shop_customer().items[services.sell_entry] = 0;
   msg_print(PRINT_ADD, "有難うございました。");
-  sp.shop_sell_list = 0;
-  fmn.item_win = 0;
+  services.shop_sell_list = 0;
+  field_menu.item_win = 0;
 }
 
 // ---- Keys ----
 
 static void shop_cursor(int key, int role) {
   int moved = 0;
-  if (sp.shop_sub == 0)
-    moved = step_vertical(sp.shop_row, role, 0, 2);
-  else if (sp.shop_row == SHOP_BUY && sp.shop_pick == 0)
-    moved = step_vertical(sp.shop_list_row, role, 0, SHOP_WARES - 1);
-  else if (sp.shop_row == SHOP_BUY || sp.shop_sell_list == 0)
-    moved = step_vertical(sp.shop_member, role, 0, 2);
+  if (services.shop_sub == 0)
+    moved = step_vertical(services.shop_row, role, 0, 2);
+  else if (services.shop_row == SHOP_BUY && services.shop_pick == 0)
+    moved = step_vertical(services.shop_list_row, role, 0, SHOP_WARES - 1);
+  else if (services.shop_row == SHOP_BUY || services.shop_sell_list == 0)
+    moved = step_vertical(services.shop_member, role, 0, 2);
   else
     return item_cursor(key); // the seller's item list, with its own sound
   if (moved) play_menusound();
 }
 
 static void shop_confirm() {
-  if (sp.shop_sub == 0) {
-    if (sp.shop_row == SHOP_BUY) {
+  if (services.shop_sub == 0) {
+    if (services.shop_row == SHOP_BUY) {
       msg_print(PRINT_ADD, "どれを買いますか？");
-      sp.shop_sub = 1;
-    } else if (sp.shop_row == SHOP_SELL) {
+      services.shop_sub = 1;
+    } else if (services.shop_row == SHOP_SELL) {
       msg_print(PRINT_ADD, "誰の物を売りますか？");
-      sp.shop_sub = 1;
+      services.shop_sub = 1;
     } else {
       leave_shop();
     }
-  } else if (sp.shop_row == SHOP_BUY) {
+  } else if (services.shop_row == SHOP_BUY) {
     buy_confirm();
   } else {
     sell_confirm();
@@ -152,26 +152,26 @@ static void shop_confirm() {
 }
 
 static void shop_cancel() {
-  if (sp.shop_sub == 0) {
+  if (services.shop_sub == 0) {
     leave_shop();
-  } else if (sp.shop_row == SHOP_BUY) {
-    if (sp.shop_pick == 1)
-      sp.shop_pick = 0;
+  } else if (services.shop_row == SHOP_BUY) {
+    if (services.shop_pick == 1)
+      services.shop_pick = 0;
     else
-      sp.shop_sub = 0;
-  } else if (sp.shop_sell_list == 0) {
-    sp.shop_sub = 0;
-  } else if (ev.wait_answer) {
-    ev.wait_answer = 0;
+      services.shop_sub = 0;
+  } else if (services.shop_sell_list == 0) {
+    services.shop_sub = 0;
+  } else if (events.wait_answer) {
+    events.wait_answer = 0;
   } else {
-    fmn.item_win = 0;
-    sp.shop_sell_list = 0;
+    field_menu.item_win = 0;
+    services.shop_sell_list = 0;
   }
 }
 
 void shop_key(int key) {
   int role = key_role(key, IN_FIELD);
-  if (ev.wait_answer && (key == KEY_YES || key == KEY_NO)) return sale_answer(key);
+  if (events.wait_answer && (key == KEY_YES || key == KEY_NO)) return sale_answer(key);
   if (role >= KEY_DOWN && role <= KEY_UP) return shop_cursor(key, role);
   if (role == KEY_CONFIRM) {
     play_menusound();

@@ -80,7 +80,7 @@ struct shop_data {
   i32 sell_entry = 0; // the entry the sale question names
 };
 
-extern shop_data sp;
+extern shop_data services;
 void reset_shop_state();
 
 // The shop's and church's numbers are the map event's a; out-of-range

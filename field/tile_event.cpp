@@ -18,12 +18,12 @@ constexpr int FOUND_MARK = 128; // b of a chest or a hidden find that holds an i
 constexpr int FIRST_KEY = 149;  // door key k is item 149 + k
 
 void add_line(const char* fmt, const char* name) {
-  std::snprintf(tx.text_line, sizeof tx.text_line, fmt, name);
-  msg_print(PRINT_ADD, tx.text_line);
+  std::snprintf(text_drawing.text_line, sizeof text_drawing.text_line, fmt, name);
+  msg_print(PRINT_ADD, text_drawing.text_line);
 }
 
 const char* item_name(int no) {
-  return st.item_table[no >= 0 && no < 256 ? no : 0].name;
+  return game.item_table[no >= 0 && no < 256 ? no : 0].name;
 }
 
 void fanfare() {
@@ -34,7 +34,7 @@ void fanfare() {
 // A chest plays the fanfare only once the item is in hand.
 void open_chest(const map_event& e) {
   msg_print(PRINT_NEW, "宝箱を開けた。");
-  if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
+  if (e.b != FOUND_MARK || e.c == 0 || game.sb.flags[e.a] != 0) {
     msg_print(PRINT_ADD, "中身は、からっぽだ。");
     return;
   }
@@ -45,14 +45,14 @@ void open_chest(const map_event& e) {
   fanfare();
   msg_print(PRINT_ADD, "なんと、@C1@NAME0@C0たちは、");
   add_line("%sを手に入れた。", item_name(e.c));
-  st.sb.flags[e.a] = 1;
+  game.sb.flags[e.a] = 1;
 }
 
 // Something in the ground is announced before the party tries to carry it;
 // when it does not fit, it stays there to be found again.
 void search_ground(const map_event& e) {
   msg_print(PRINT_NEW, "足下を調べた。");
-  if (e.b != FOUND_MARK || e.c == 0 || st.sb.flags[e.a] != 0) {
+  if (e.b != FOUND_MARK || e.c == 0 || game.sb.flags[e.a] != 0) {
     msg_print(PRINT_ADD, "何も、見つからない。");
     return;
   }
@@ -64,7 +64,7 @@ void search_ground(const map_event& e) {
     return;
   }
   add_line("%sを手に入れた。", item_name(e.c));
-  st.sb.flags[e.a] = 1;
+  game.sb.flags[e.a] = 1;
 }
 
 // A locked door opens for its key and stays open until the map is loaded
@@ -72,26 +72,26 @@ void search_ground(const map_event& e) {
 int door(const map_event& e, int x, int y) {
   if (e.a != 0) return event_door(e.a);
   if (has_key(e.b)) {
-    st.map_grid[y][x] = static_cast<u8>(st.open_door_tile);
+    game.map_grid[y][x] = static_cast<u8>(game.open_door_tile);
     play_door();
     rebuild_map_pictures();
     msg_print(PRINT_NEW, "*ドアが開いた");
     return 0;
   }
-  std::snprintf(tx.text_line, sizeof tx.text_line, "@C3%s@C0を持っていない！",
+  std::snprintf(text_drawing.text_line, sizeof text_drawing.text_line, "@C3%s@C0を持っていない！",
                 item_name(FIRST_KEY + e.b));
-  msg_print(PRINT_NEW, tx.text_line);
+  msg_print(PRINT_NEW, text_drawing.text_line);
   msg_print(PRINT_ADD, "*ドアが開かない！");
   return 1;
 }
 
 void stairs(const map_event& e) {
-  if (st.cur_map == WORLD_MAP) {
-    st.return_map = WORLD_MAP;
-    st.return_x = st.pos_x;
-    st.return_y = st.pos_y;
+  if (game.cur_map == WORLD_MAP) {
+    game.return_map = WORLD_MAP;
+    game.return_x = game.pos_x;
+    game.return_y = game.pos_y;
   }
-  st.encounters_on = 1;
+  game.encounters_on = 1;
   enter_map(e.a, e.b, e.c);
 }
 
@@ -150,8 +150,8 @@ bool search(int k, const map_event& e) {
 
 int tile_event(int k, int x, int y, int mode) {
   // The records are copied: a map change from stairs replaces the table.
-  for (int i = 0; i < st.map_event_count; i++) {
-    const map_event e = st.map_events[i];
+  for (int i = 0; i < game.map_event_count; i++) {
+    const map_event e = game.map_events[i];
     if (e.x != x || e.y != y) continue;
     if (mode == STEP_SEARCH) {
       if (search(k, e)) return 0;

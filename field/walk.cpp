@@ -32,21 +32,21 @@ void battle_music() {
 // The countdown of an arrival on an encounter map; 1 when it ran out and a
 // battle began in place of whatever the tile holds.
 int count_down_encounter() {
-  if (st.encounter_steps == 0) {
+  if (game.encounter_steps == 0) {
     battle_music();
     msg_print(PRINT_NEW, "敵だ！");
     start_group_battle(0);
     int r = next_rand();
-    st.encounter_steps = st.cur_map == WORLD_MAP ? (r & 24) | 7 : (r & 7) + 7;
+    game.encounter_steps = game.cur_map == WORLD_MAP ? (r & 24) | 7 : (r & 7) + 7;
     return 1;
   }
-  if (st.encounters_on == 1 && st.no_monster_turn == 0) st.encounter_steps--;
+  if (game.encounters_on == 1 && game.no_monster_turn == 0) game.encounter_steps--;
   poison_step();
   return 0;
 }
 
 bool has_ship() {
-  for (u8 e : st.sb.bag)
+  for (u8 e : game.sb.bag)
     if (e == SHIP_ITEM) return true;
   return false;
 }
@@ -54,26 +54,26 @@ bool has_ship() {
 // Boarding and leaving the ship; -1 when the tile goes on to its class.
 int ship_test(int t, int k, int x, int y) {
   if (!water_tile(t)) {
-    if (st.on_ship == 1 && k == 0) {
-      st.on_ship = 0;
-      st.ship_sprite = 0;
-      st.cur_area = area_at(st.cur_map, x, y);
+    if (game.on_ship == 1 && k == 0) {
+      game.on_ship = 0;
+      game.ship_sprite = 0;
+      game.cur_area = area_at(game.cur_map, x, y);
     }
     return -1;
   }
-  if (st.on_ship != 0 || st.cur_map != WORLD_MAP) return -1;
+  if (game.on_ship != 0 || game.cur_map != WORLD_MAP) return -1;
   if (!has_ship()) {
-    st.ship_sprite = 0;
+    game.ship_sprite = 0;
     return 1;
   }
-  st.ship_sprite = SHIP_SPRITE;
-  st.on_ship = 1;
-  st.cur_area = area_at(WORLD_MAP, x, y);
+  game.ship_sprite = SHIP_SPRITE;
+  game.on_ship = 1;
+  game.cur_area = area_at(WORLD_MAP, x, y);
   return 0;
 }
 
 bool on_map(int x, int y) {
-  return x >= 0 && y >= 0 && x <= st.map_max_x && y <= st.map_max_y && x < 256 && y < 256;
+  return x >= 0 && y >= 0 && x <= game.map_max_x && y <= game.map_max_y && x < 256 && y < 256;
 }
 
 // Entering or arriving, by the tile's class.
@@ -110,7 +110,7 @@ int fight_npc(int i, const npc& n) {
   if (n.type == 1) {
     start_group_battle(i);
   } else {
-    bt.figure = i;
+    battle.figure = i;
     start_set_battle(n.a);
   }
   return 1;
@@ -120,26 +120,26 @@ int fight_npc(int i, const npc& n) {
 void leave_for(int map) {
   // Every map change lands on stairs or a return point, never on the sea:
   // a party that sailed straight onto a stair goes on foot from there.
-  st.on_ship = 0;
-  st.ship_sprite = 0;
-  st.cur_map = map;
+  game.on_ship = 0;
+  game.ship_sprite = 0;
+  game.cur_map = map;
   play_kaidan();
-  st.playing_music = st.cur_music;
+  game.playing_music = game.cur_music;
   start_closing_wipe();
   load_data(LOAD_MAP);
 }
 
 // The arrival place on the loaded map, its music and its pictures.
 void arrive_at(int x, int y) {
-  st.pos_x = x;
-  st.pos_y = y;
-  st.view_x = x - 9;
-  st.view_y = y - 9;
-  st.cur_area = area_at(st.cur_map, x, y);
-  if (st.cur_music != st.playing_music) {
-    st.playing_music = st.cur_music;
+  game.pos_x = x;
+  game.pos_y = y;
+  game.view_x = x - 9;
+  game.view_y = y - 9;
+  game.cur_area = area_at(game.cur_map, x, y);
+  if (game.cur_music != game.playing_music) {
+    game.playing_music = game.cur_music;
     music_stop();
-    play_music_entry(st.cur_music);
+    play_music_entry(game.cur_music);
   }
   rebuild_map_pictures();
 }
@@ -147,15 +147,15 @@ void arrive_at(int x, int y) {
 } // namespace
 
 int try_step(int x, int y, int mode) {
-  if (mode == STEP_ARRIVE && encounter_map(st.cur_map) && count_down_encounter()) return 1;
+  if (mode == STEP_ARRIVE && encounter_map(game.cur_map) && count_down_encounter()) return 1;
   if (mode == STEP_ENTER) {
     int r = npc_contact(x, y);
     if (r != 0) return r;
   }
-  if (!on_map(st.pos_x, st.pos_y)) return 0;
+  if (!on_map(game.pos_x, game.pos_y)) return 0;
   // Talking past the map's edge finds nothing there.
   if (!on_map(x, y)) return mode == STEP_ENTER ? 1 : 0;
-  int t = st.map_grid[y][x], k = st.tile_class[t];
+  int t = game.map_grid[y][x], k = game.tile_class[t];
   // Only a step changes between land and sea; talking to the sea does not.
   if (mode == STEP_ENTER || mode == STEP_ARRIVE) {
     int r = ship_test(t, k, x, y);
@@ -170,18 +170,18 @@ int try_step(int x, int y, int mode) {
 
 int npc_contact(int x, int y) {
   for (int i = 0; i < NPC_COUNT; i++) {
-    const npc& n = st.npc_table[i];
+    const npc& n = game.npc_table[i];
     if (n.x != x || n.y != y || (n.state & 1) != 0) continue;
     // Monsters of any state fight: a state the map data should not hold
     // must not let the party walk through a monster.
     if (n.type == 1 || n.type == 3) return fight_npc(i, n);
     if (n.type == 2) {
-      if (st.sb.flags[n.b] != 0) continue;
-      if (fmn.cmd_menu == 0) return 1; // walked into: it only blocks the way
+      if (game.sb.flags[n.b] != 0) continue;
+      if (field_menu.cmd_menu == 0) return 1; // walked into: it only blocks the way
       event_talk(i);
       return 1;
     }
-    if (fmn.cmd_menu != 0) msg_print(PRINT_NEW, "こんにちは。");
+    if (field_menu.cmd_menu != 0) msg_print(PRINT_NEW, "こんにちは。");
     return 1;
   }
   return 0;
@@ -190,23 +190,23 @@ int npc_contact(int x, int y) {
 void talk() {
   static const int front[8][2] = {{0, 1}, {0, 1}, {-1, 0}, {-1, 0},
                                   {1, 0}, {1, 0}, {0, -1}, {0, -1}};
-  const int* d = front[st.facing & 7];
-  int x = st.pos_x + d[0], y = st.pos_y + d[1];
+  const int* d = front[game.facing & 7];
+  int x = game.pos_x + d[0], y = game.pos_y + d[1];
   if (npc_contact(x, y) == 0) try_step(x, y, STEP_TALK);
 }
 
 void arrive() {
-  if (st.leaving_map == 1) {
-    st.encounters_on = 1;
-    leave_for(st.return_map);
+  if (game.leaving_map == 1) {
+    game.encounters_on = 1;
+    leave_for(game.return_map);
     // Read only now: on any map but the world map the loader has just put
     // the new map's own return point there.
-    arrive_at(st.return_x, st.return_y);
-    st.leaving_map = 0;
+    arrive_at(game.return_x, game.return_y);
+    game.leaving_map = 0;
   } else {
-    try_step(st.pos_x, st.pos_y, STEP_ARRIVE);
+    try_step(game.pos_x, game.pos_y, STEP_ARRIVE);
   }
-  fm.step_dir = 0;
+  field_map.step_dir = 0;
 }
 
 void enter_map(int map, int x, int y) {
@@ -216,13 +216,14 @@ void enter_map(int map, int x, int y) {
 
 void poison_step() {
   for (int i = 0; i < 3; i++) {
-    member& m = st.sb.party[i];
+    member& m = game.sb.party[i];
     if ((m.status & STATUS_DEAD) || !(m.status & STATUS_POISON)) continue;
     // A member already at 0 HP dies of the poison instead of wrapping round to 65535.
     if (m.hp > 0) m.hp--;
     if (m.hp != 0) continue;
     m.status |= STATUS_DEAD;
-    std::snprintf(tx.text_line, sizeof tx.text_line, "@NAME%dは、死んでしまった!", i);
-    msg_print(PRINT_NEW, tx.text_line);
+    std::snprintf(text_drawing.text_line, sizeof text_drawing.text_line,
+                  "@NAME%dは、死んでしまった!", i);
+    msg_print(PRINT_NEW, text_drawing.text_line);
   }
 }

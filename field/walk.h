@@ -4,8 +4,8 @@
 #pragma once
 #include "state/state.h"
 
-// The walk keeps no state of its own: everything it changes lives in st
-// (the map, the party, the field scalars) and in fm (the step).
+// The walk keeps no state of its own: everything it changes lives in `game`
+// (the map, the party, the field scalars) and in `field_map` (the step).
 
 // try_step modes.
 enum : int { STEP_ENTER = 0, STEP_SEARCH = 1, STEP_ARRIVE = 2, STEP_TALK = 3 };

@@ -28,7 +28,7 @@ struct field_map_data {
   i32 transition = WIPE_NONE, transition_pos = 0;
 };
 
-extern field_map_data fm;
+extern field_map_data field_map;
 void reset_field_map_state();
 
 // Full redraw of the map pictures and the backdrop after a map load or a warp;

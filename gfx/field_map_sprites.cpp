@@ -48,9 +48,9 @@ void decide(npc& n) {
   n.wait_count = 0;
   int r = next_rand() % 16;
   n.move = 0;
-  if (r == 2 && n.y < st.map_max_y && !tile_blocks_npc(n.x, n.y + 1)) start_step(n, 0, 1, 2, 0);
+  if (r == 2 && n.y < game.map_max_y && !tile_blocks_npc(n.x, n.y + 1)) start_step(n, 0, 1, 2, 0);
   if (r == 4 && n.x > 0 && !tile_blocks_npc(n.x - 1, n.y)) start_step(n, -1, 0, 4, 2);
-  if (r == 6 && n.x < st.map_max_x && !tile_blocks_npc(n.x + 1, n.y)) start_step(n, 1, 0, 6, 4);
+  if (r == 6 && n.x < game.map_max_x && !tile_blocks_npc(n.x + 1, n.y)) start_step(n, 1, 0, 6, 4);
   if (r == 8 && n.y > 0 && !tile_blocks_npc(n.x, n.y - 1)) start_step(n, 0, -1, 8, 6);
   if (r == 10) n.move_px = 0;
 }
@@ -68,14 +68,14 @@ bool clip(int p, int* src, int* dst, int* len) {
 } // namespace
 
 void draw_party() {
-  copy_rect(gx.back_surface, 128, 128, gx.under_party_surface, 0, 0, 16, 16);
-  int sx = ((st.ship_sprite % 16) + st.facing + fm.party_frame) * 16;
-  int sy = st.ship_sprite / 16 * 16;
-  copy_keyed(gx.back_surface, 128, 128, gx.plc_surface, sx, sy, 16, 16);
+  copy_rect(gfx.back_surface, 128, 128, gfx.under_party_surface, 0, 0, 16, 16);
+  int sx = ((game.ship_sprite % 16) + game.facing + field_map.party_frame) * 16;
+  int sy = game.ship_sprite / 16 * 16;
+  copy_keyed(gfx.back_surface, 128, 128, gfx.plc_surface, sx, sy, 16, 16);
 }
 
 void move_npcs() {
-  for (npc& n : st.npc_table) {
+  for (npc& n : game.npc_table) {
     if (!present_npc(n) || n.wanders == 0) continue;
     if (n.move == 2 || n.move == 4 || n.move == 6 || n.move == 8 || n.move == 10)
       walk_on(n);
@@ -85,13 +85,13 @@ void move_npcs() {
 }
 
 void draw_npcs() {
-  for (npc& n : st.npc_table) {
-    bool gone = n.type == 2 && st.sb.flags[n.b] == 1;
+  for (npc& n : game.npc_table) {
+    bool gone = n.type == 2 && game.sb.flags[n.b] == 1;
     if (gone || n.state == 255 || !present_npc(n)) continue;
     int sx, dx, w, sy, dy, h;
     if (!clip(n.px, &sx, &dx, &w) || !clip(n.py, &sy, &dy, &h)) continue;
     int col = (n.sprite % 16) + n.facing + n.frame, row = n.sprite / 16;
-    copy_keyed(gx.back_surface, dx, dy, gx.plc_surface, col * 16 + sx, row * 16 + sy, w, h);
+    copy_keyed(gfx.back_surface, dx, dy, gfx.plc_surface, col * 16 + sx, row * 16 + sy, w, h);
     if (n.frame_count < n.frame_period) {
       n.frame_count++;
     } else {

@@ -9,7 +9,7 @@
 namespace {
 
 void put_pixel(int x, int y, u8 blue, u8 green, u8 red) {
-  surface& b = gx.back_surface;
+  surface& b = gfx.back_surface;
   if (x < 0 || y < 0 || x >= b.w || y >= b.h) return;
   u8* p = surface_pixel(b, x, y);
   p[0] = blue, p[1] = green, p[2] = red;
@@ -31,7 +31,7 @@ map_colour colour_of(int t) {
   map_colour c;
   if (t == OPEN_SEA) return {true, {0x6D, 0, 0}};
   if (t >= SHALLOWS_FIRST && t <= SHALLOWS_LAST) return {true, {0xD3, 0x99, 0x6B}};
-  surface& sheet = gx.pmap_surface;
+  surface& sheet = gfx.pmap_surface;
   int sx = tile_sx(t) + 5, sy = tile_sy(t) + 4;
   if (sx < 0 || sy < 0 || sx >= sheet.w || sy >= sheet.h) return c;
   const u8* p = surface_pixel(sheet, sx, sy);
@@ -40,18 +40,19 @@ map_colour colour_of(int t) {
 
 // One pixel a tile, each tile number's colour worked out once.
 void draw_whole_map() {
-  int w = st.map_max_x < 255 ? st.map_max_x : 255, h = st.map_max_y < 255 ? st.map_max_y : 255;
+  int w = game.map_max_x < 255 ? game.map_max_x : 255,
+      h = game.map_max_y < 255 ? game.map_max_y : 255;
   map_colour colour[TILE_NUMBERS];
   for (int t = 0; t < TILE_NUMBERS; t++) colour[t] = colour_of(t);
-  surface& b = gx.back_surface;
+  surface& b = gfx.back_surface;
   for (int y = 0; y <= h && y < b.h; y++) {
     u8* row = surface_pixel(b, 0, y);
     for (int x = 0; x <= w && x < b.w; x++) {
-      int t = st.map_grid[y][x];
+      int t = game.map_grid[y][x];
       if (colour[t].drawn) std::memcpy(row + 3 * x, colour[t].bgr, 3);
       // the shallows move the dot's colour on, as many steps as there are of them
       if (t >= SHALLOWS_FIRST && t <= SHALLOWS_LAST)
-        fm.world_map_phase = static_cast<u8>(fm.world_map_phase + 16);
+        field_map.world_map_phase = static_cast<u8>(field_map.world_map_phase + 16);
     }
   }
 }
@@ -59,9 +60,9 @@ void draw_whole_map() {
 } // namespace
 
 void draw_area_label() {
-  if (fm.area_label_on != 1) return;
-  begin_text(tx.menu_font, TEXT_TRANSPARENT);
-  const char* name = area_name(st.cur_map, st.cur_area);
+  if (field_map.area_label_on != 1) return;
+  begin_text(text_drawing.menu_font, TEXT_TRANSPARENT);
+  const char* name = area_name(game.cur_map, game.cur_area);
   set_text_color(0x010101);
   text_printf(1, 13, "[%16s]", name);
   set_text_color(0x01FFFF);
@@ -70,10 +71,10 @@ void draw_area_label() {
 }
 
 void draw_world_map_view() {
-  if (fm.world_map_drawn == 0) {
+  if (field_map.world_map_drawn == 0) {
     draw_whole_map();
-    fm.world_map_drawn = 1;
+    field_map.world_map_drawn = 1;
   }
-  fm.world_map_phase = static_cast<u8>(fm.world_map_phase + 2);
-  put_pixel(st.pos_x, st.pos_y, 0x14, fm.world_map_phase, 0xFF);
+  field_map.world_map_phase = static_cast<u8>(field_map.world_map_phase + 2);
+  put_pixel(game.pos_x, game.pos_y, 0x14, field_map.world_map_phase, 0xFF);
 }

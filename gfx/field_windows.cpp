@@ -12,7 +12,8 @@ void draw_shop_window();
 void draw_church_window();
 
 static const member& shown_member() {
-  return st.sb.party[fmn.sel_member >= 0 && fmn.sel_member < 3 ? fmn.sel_member : 0];
+  return game.sb
+      .party[field_menu.sel_member >= 0 && field_menu.sel_member < 3 ? field_menu.sel_member : 0];
 }
 
 static void command_menu() {
@@ -22,7 +23,7 @@ static void command_menu() {
   text_out(44, 8, " コマンド ");
   text_rows(26, 22, rows, 3);
   end_text();
-  draw_cursor(16 + 50 * fmn.cmd_col, 22 + 14 * fmn.cmd_row);
+  draw_cursor(16 + 50 * field_menu.cmd_col, 22 + 14 * field_menu.cmd_row);
 }
 
 static void member_choice() {
@@ -31,9 +32,9 @@ static void member_choice() {
   text_out(50, 16, " だれ ");
   member_names(36);
   end_text();
-  fmn.member_cursor_x = 24 + 116 * fmn.member_col;
-  fmn.member_cursor_y = 30 + 14 * fmn.sel_member;
-  draw_cursor(fmn.member_cursor_x, fmn.member_cursor_y);
+  field_menu.member_cursor_x = 24 + 116 * field_menu.member_col;
+  field_menu.member_cursor_y = 30 + 14 * field_menu.sel_member;
+  draw_cursor(field_menu.member_cursor_x, field_menu.member_cursor_y);
 }
 
 // What an equipment slot shows: the item in the entry it holds.
@@ -49,7 +50,7 @@ static void equipment_lines(const member& m, int x, int y0, const char* const* f
 }
 
 static void status_lines(const member& m) {
-  text_printf(32, 38, "名前　%s　", member_name(fmn.sel_member).s);
+  text_printf(32, 38, "名前　%s　", member_name(field_menu.sel_member).s);
   text_printf(168, 38, "LV%2d", m.level);
   text_printf(32, 52, "年齢%02d  種別 %s  性別 %s", m.age, class_names[m.kind & 7],
               sex_names[m.sex < 3 ? m.sex : 2]);
@@ -61,7 +62,7 @@ static void status_lines(const member& m) {
   text_printf(32, 136, "HP %4d/%4d(%4d/%4d)", m.hp, m.hp_max, m.base_hp, m.base_hp_max);
   text_printf(32, 150, "MP %4d/%4d(%4d/%4d)", m.mp, m.mp_max, m.base_mp, m.base_mp_max);
   text_printf(32, 164, "EXP %8d  NEXT %8d", m.exp, m.next_exp);
-  text_printf(32, 178, "GOLD  %12dG", st.sb.gold);
+  text_printf(32, 178, "GOLD  %12dG", game.sb.gold);
   text_printf(32, 192, "炎%d 水%d 雷%d 風%d 精%d 毒%d 重%d", m.elem[0], m.elem[1], m.elem[2],
               m.elem[3], m.elem[4], m.elem[5], m.elem[6]);
 }
@@ -76,7 +77,7 @@ static void status_window() {
   text_out(52, 24, " つよさ ");
   status_lines(m);
   end_text();
-  if (fmn.status_win != 2) return;
+  if (field_menu.status_win != 2) return;
   draw_frame(44, 52, 176, 134);
   begin_window_text();
   set_text_color(status_color(m.status));
@@ -92,17 +93,17 @@ static void spell_list() {
   for (int r = 0; r < 8; r++)
     text_printf(42, 38 + 14 * r, r == 0 ? "%8s　 %8s" : "%8s 　%8s", spell_name(m.spells[r]).s,
                 spell_name(m.spells[8 + r]).s);
-  int spell = m.spells[(8 * fmn.magic_col + fmn.magic_row) & 15];
-  text_printf(42, 150, "消費MP %03d", st.magic_table[spell < 32 ? spell : 0].mp_cost);
+  int spell = m.spells[(8 * field_menu.magic_col + field_menu.magic_row) & 15];
+  text_printf(42, 150, "消費MP %03d", game.magic_table[spell < 32 ? spell : 0].mp_cost);
   end_text();
-  draw_cursor(32 + 68 * fmn.magic_col, 38 + 14 * fmn.magic_row);
-  if (!bt.member_pick) return;
+  draw_cursor(32 + 68 * field_menu.magic_col, 38 + 14 * field_menu.magic_row);
+  if (!battle.member_pick) return;
   draw_frame(16, 16, 128, 64);
   begin_window_text();
   text_out(50, 16, " だれ ");
   member_names(36);
   end_text();
-  draw_cursor(24, 30 + 14 * bt.spell_target_member);
+  draw_cursor(24, 30 + 14 * battle.spell_target_member);
 }
 
 static void member_win() {
@@ -110,7 +111,7 @@ static void member_win() {
   begin_window_text();
   member_names(36);
   end_text();
-  draw_cursor(fmn.member_cursor_x, fmn.member_cursor_y);
+  draw_cursor(field_menu.member_cursor_x, field_menu.member_cursor_y);
 }
 
 static void item_actions() {
@@ -119,7 +120,7 @@ static void item_actions() {
   begin_window_text();
   text_rows(54, 50, rows, 4);
   end_text();
-  draw_cursor(44, 50 + 14 * fmn.item_action_row);
+  draw_cursor(44, 50 + 14 * field_menu.item_action_row);
 }
 
 static void give_to() {
@@ -127,7 +128,7 @@ static void give_to() {
   begin_window_text();
   member_names(34);
   end_text();
-  draw_cursor(24, 30 + 14 * bt.item_target_member);
+  draw_cursor(24, 30 + 14 * battle.item_target_member);
 }
 
 static const char* const kind_names[7] = {"道具",   "武器",       "防具頭",          "防具胴体",
@@ -137,8 +138,8 @@ static const char* const element_marks[7] = {"炎", "水", "雷", "風", "精", 
 
 static void item_information() {
   const member& m = shown_member();
-  int id = m.items[(8 * fmn.item_page + fmn.item_row) & 15];
-  const item& it = st.item_table[id];
+  int id = m.items[(8 * field_menu.item_page + field_menu.item_row) & 15];
+  const item& it = game.item_table[id];
   const char* attack[7];
   for (int b = 0; b < 7; b++) attack[b] = (it.elem_attack >> b) & 1 ? element_marks[b] : "  ";
   draw_frame(24, 24, 196, 200);
@@ -169,23 +170,24 @@ static void equipment_window() {
   text_out(72, 32, " そうび ");
   equipment_lines(shown_member(), 50, 46, lines);
   end_text();
-  draw_cursor(40, 46 + 14 * fmn.equip_row);
+  draw_cursor(40, 46 + 14 * field_menu.equip_row);
 }
 
 void draw_field_windows() {
-  if (fmn.cmd_menu != 0) command_menu();
-  if (fmn.cmd_menu >= 2) member_choice();
-  if (fmn.status_win) status_window();
-  if (fmn.magic_win) spell_list();
-  if (fmn.member_win) member_win();
-  if (fmn.item_win) item_list_window(shown_member(), fmn.item_page, fmn.item_row, 52);
-  if (fmn.item_action_win) item_actions();
-  if (bt.item_pick) give_to();
-  if (fmn.item_info_win) item_information();
-  if (fmn.equip_win) equipment_window();
-  if (fmn.equip_list_win)
-    item_list_window(shown_member(), fmn.equip_list_page, fmn.equip_list_row, 44);
-  if (sp.inn_win) draw_inn_window();
-  if (sp.shop_win) draw_shop_window();
-  if (sp.church_win) draw_church_window();
+  if (field_menu.cmd_menu != 0) command_menu();
+  if (field_menu.cmd_menu >= 2) member_choice();
+  if (field_menu.status_win) status_window();
+  if (field_menu.magic_win) spell_list();
+  if (field_menu.member_win) member_win();
+  if (field_menu.item_win)
+    item_list_window(shown_member(), field_menu.item_page, field_menu.item_row, 52);
+  if (field_menu.item_action_win) item_actions();
+  if (battle.item_pick) give_to();
+  if (field_menu.item_info_win) item_information();
+  if (field_menu.equip_win) equipment_window();
+  if (field_menu.equip_list_win)
+    item_list_window(shown_member(), field_menu.equip_list_page, field_menu.equip_list_row, 44);
+  if (services.inn_win) draw_inn_window();
+  if (services.shop_win) draw_shop_window();
+  if (services.church_win) draw_church_window();
 }

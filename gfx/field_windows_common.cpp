@@ -21,20 +21,20 @@ field_text fixed_text(const char* p, int width) {
 }
 
 field_text member_name(int m) {
-  return fixed_text(st.sb.party[m].name, sizeof(member::name));
+  return fixed_text(game.sb.party[m].name, sizeof(member::name));
 }
 
 field_text item_name(int id) {
-  return fixed_text(st.item_table[id & 255].name, sizeof(item::name) - 1);
+  return fixed_text(game.item_table[id & 255].name, sizeof(item::name) - 1);
 }
 
 field_text spell_name(int spell) {
-  return fixed_text(st.magic_table[spell >= 0 && spell < 32 ? spell : 0].name,
+  return fixed_text(game.magic_table[spell >= 0 && spell < 32 ? spell : 0].name,
                     sizeof(magic::name) - 1);
 }
 
 void begin_window_text() {
-  begin_text(tx.menu_font, TEXT_OPAQUE);
+  begin_text(text_drawing.menu_font, TEXT_OPAQUE);
 }
 
 void text_rows(int x, int y0, const char* const* texts, int n) {
@@ -51,9 +51,9 @@ void member_window(int m) {
   text_out(50, 16, " だれ ");
   member_names(36);
   end_text();
-  fmn.member_cursor_x = 24;
-  fmn.member_cursor_y = 30 + 14 * m;
-  draw_cursor(fmn.member_cursor_x, fmn.member_cursor_y);
+  field_menu.member_cursor_x = 24;
+  field_menu.member_cursor_y = 30 + 14 * m;
+  draw_cursor(field_menu.member_cursor_x, field_menu.member_cursor_y);
 }
 
 void item_list_window(const member& who, int page, int row, int title_x) {

@@ -10,8 +10,8 @@ static void slot_list() {
   for (int i = 0; i < SLOT_COUNT; i++)
     text_printf(34, 30 + 14 * i, "%d.%16s", i + 1, fixed_text(slot_label(i), 16).s);
   end_text();
-  if (fmn.sys_row == 0) draw_cursor(24, 30 + 14 * fmn.save_cursor);
-  if (fmn.sys_row == 1) draw_cursor(24, 30 + 14 * fmn.load_cursor);
+  if (field_menu.sys_row == 0) draw_cursor(24, 30 + 14 * field_menu.save_cursor);
+  if (field_menu.sys_row == 1) draw_cursor(24, 30 + 14 * field_menu.load_cursor);
 }
 
 static void yes_no_question() {
@@ -20,29 +20,29 @@ static void yes_no_question() {
   text_out(98, 94, "ＹＥＳ");
   text_out(98, 108, "ＮＯ　");
   end_text();
-  draw_cursor(88, 94 + 14 * fmn.yes_no);
+  draw_cursor(88, 94 + 14 * field_menu.yes_no);
 }
 
 static void event_items() {
   draw_frame(32, 48, 140, 162);
   begin_window_text();
   for (int r = 0; r < 10; r++) {
-    int n = (10 * fmn.bag_page + r) % 20;
-    text_printf(50, 62 + 14 * r, "%2d.%s", n + 1, item_name(st.sb.bag[n]).s);
+    int n = (10 * field_menu.bag_page + r) % 20;
+    text_printf(50, 62 + 14 * r, "%2d.%s", n + 1, item_name(game.sb.bag[n]).s);
   }
   end_text();
 }
 
 void draw_system_menu() {
   static const char* const rows[] = {"セーブ", "ロード", "アイテム", "ＥＸＩＴ"};
-  if (!fmn.system_win) return;
+  if (!field_menu.system_win) return;
   draw_frame(8, 8, 92, 78);
   begin_window_text();
   text_out(26, 8, " システム ");
   text_rows(26, 22, rows, 4);
   end_text();
-  draw_cursor(16, 22 + 14 * fmn.sys_row);
-  if (fmn.sys_state >= SYS_SAVE_SLOT && fmn.sys_state <= SYS_YES_NO) slot_list();
-  if (fmn.sys_state == SYS_YES_NO) yes_no_question();
-  if (fmn.sys_state == SYS_BAG) event_items();
+  draw_cursor(16, 22 + 14 * field_menu.sys_row);
+  if (field_menu.sys_state >= SYS_SAVE_SLOT && field_menu.sys_state <= SYS_YES_NO) slot_list();
+  if (field_menu.sys_state == SYS_YES_NO) yes_no_question();
+  if (field_menu.sys_state == SYS_BAG) event_items();
 }

@@ -18,7 +18,7 @@ std::uint32_t le32(const std::uint8_t* p) {
 
 void fixed_palette() {
   for (int i = 0; i < 256; i++) {
-    palette_entry& e = gx.game_palette[i];
+    palette_entry& e = gfx.game_palette[i];
     e.red = static_cast<std::uint8_t>(((i >> 5) & 7) * 255 / 7);
     e.green = static_cast<std::uint8_t>(((i >> 2) & 7) * 255 / 7);
     e.blue = static_cast<std::uint8_t>((i & 3) * 255 / 3);
@@ -38,7 +38,7 @@ std::uint32_t color_count(const std::uint8_t* info) {
 void overlay(const std::uint8_t* table, std::size_t bytes, std::uint32_t n) {
   if (n > bytes / 4) n = static_cast<std::uint32_t>(bytes / 4);
   for (std::uint32_t i = 0; i < n; i++) {
-    palette_entry& e = gx.game_palette[i];
+    palette_entry& e = gfx.game_palette[i];
     e.blue = table[4 * i], e.green = table[4 * i + 1], e.red = table[4 * i + 2], e.flags = 0;
   }
 }
@@ -69,6 +69,6 @@ int load_palette(const char* name) {
     from_file(f);
     std::fclose(f);
   }
-  gx.has_palette = true;
+  gfx.has_palette = true;
   return 0;
 }

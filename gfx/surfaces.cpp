@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-surfaces_data gx;
+surfaces_data gfx;
 
 void reset_surfaces_state() {
-  gx = surfaces_data{};
+  gfx = surfaces_data{};
 }
 
 namespace {
@@ -113,9 +113,9 @@ int set_color_key(surface& s, colorref rgb) {
 }
 
 void present() {
-  plat_present(gx.back_surface);
+  plat_present(gfx.back_surface);
 }
 
 void release_surfaces() {
-  gx = surfaces_data{};
+  gfx = surfaces_data{};
 }

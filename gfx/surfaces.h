@@ -31,7 +31,7 @@ struct surfaces_data {
   bool has_palette = false;
 };
 
-extern surfaces_data gx;
+extern surfaces_data gfx;
 void reset_surfaces_state(); // releases every surface, forgets the palette
 
 // A surface with pixels.
@@ -59,7 +59,7 @@ int reload_bitmap(surface& dst, const char* name);
 // bitmap when width and height are 0) onto the whole of dst; E_FAIL when
 // either is missing.
 int copy_bitmap(surface& dst, const surface& bitmap, int x, int y, int width, int height);
-// Fills gx.game_palette from the named bitmap (resource, then file) over the
+// Fills gfx.game_palette from the named bitmap (resource, then file) over the
 // fixed 3-3-2 palette; 0 when a palette was made.
 int load_palette(const char* name);
 // The surface's pixel value for a GDI colour (0x00BBGGRR); 0xFFFFFFFF when

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cstring>
 
-text_data tx;
+text_data text_drawing;
 
 void reset_text_state() {
-  tx = text_data{};
+  text_drawing = text_data{};
 }
 
 namespace {
@@ -26,34 +26,32 @@ int px_of(const font_desc& f) {
 } // namespace
 
 void begin_text(const font_desc& font, int bk_mode) {
-  tx.in_block = true;
-  tx.text_font = font;
-  tx.text_color = 0xFFFFFF;
-  tx.bk_color = 0;
-  tx.bk_mode = bk_mode;
+  text_drawing.in_block = true;
+  text_drawing.text_font = font;
+  text_drawing.text_color = 0xFFFFFF;
+  text_drawing.bk_color = 0;
+  text_drawing.bk_mode = bk_mode;
 }
 
 void end_text() {
-  tx.in_block = false;
-  tx.text_font = tx.menu_font;
+  text_drawing.in_block = false;
+  text_drawing.text_font = text_drawing.menu_font;
 }
 
 void set_text_color(colorref c) {
-  tx.text_color = c;
+  text_drawing.text_color = c;
 }
 void set_bk_color(colorref c) {
-  tx.bk_color = c;
-}
-void set_bk_mode(int bk_mode) {
-  tx.bk_mode = bk_mode;
+  text_drawing.bk_color = c;
 }
 
 int text_out(int x, int y, const char* s, int len) {
-  const font_desc& f = tx.text_font;
+  const font_desc& f = text_drawing.text_font;
   if (len <= 0) return 0;
-  if (!surface_exists(gx.back_surface)) return text_width(s, len);
-  text_paint p{face_of(f), px_of(f), tx.text_color, tx.bk_color, tx.bk_mode == TEXT_OPAQUE};
-  return plat_draw_text(gx.back_surface, x, y, s, len, p);
+  if (!surface_exists(gfx.back_surface)) return text_width(s, len);
+  text_paint p{face_of(f), px_of(f), text_drawing.text_color, text_drawing.bk_color,
+               text_drawing.bk_mode == TEXT_OPAQUE};
+  return plat_draw_text(gfx.back_surface, x, y, s, len, p);
 }
 
 int text_out(int x, int y, const char* s) {
@@ -63,24 +61,24 @@ int text_out(int x, int y, const char* s) {
 int text_printf(int x, int y, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  std::vsnprintf(tx.text_line, sizeof tx.text_line, fmt, ap);
+  std::vsnprintf(text_drawing.text_line, sizeof text_drawing.text_line, fmt, ap);
   va_end(ap);
-  return text_out(x, y, tx.text_line);
+  return text_out(x, y, text_drawing.text_line);
 }
 
 int text_width(const char* s, int len) {
-  const font_desc& f = tx.in_block ? tx.text_font : tx.menu_font;
+  const font_desc& f = text_drawing.in_block ? text_drawing.text_font : text_drawing.menu_font;
   return plat_text_width(s, len, face_of(f), px_of(f));
 }
 
 void shadow_text(int x, int y, const char* s, colorref fg) {
-  int mode = tx.bk_mode;
-  tx.bk_mode = TEXT_TRANSPARENT;
-  tx.text_color = TEXT_SHADOW;
+  int mode = text_drawing.bk_mode;
+  text_drawing.bk_mode = TEXT_TRANSPARENT;
+  text_drawing.text_color = TEXT_SHADOW;
   text_out(x + 1, y + 1, s);
-  tx.text_color = fg;
+  text_drawing.text_color = fg;
   text_out(x, y, s);
-  tx.bk_mode = mode;
+  text_drawing.bk_mode = mode;
 }
 
 // Pieces of waku1_surface by row class (top, middle, bottom): left, inner, right.
@@ -88,7 +86,7 @@ static const int frame_piece[3][3] = {{0, 4, 1}, {6, 8, 7}, {2, 5, 3}};
 
 // 0 when the piece was drawn.
 static int frame_piece_at(int k, int x, int y) {
-  return copy_rect(gx.back_surface, x, y, gx.waku1_surface, 8 * k, 0, 8, 8);
+  return copy_rect(gfx.back_surface, x, y, gfx.waku1_surface, 8 * k, 0, 8, 8);
 }
 
 void draw_frame(int x, int y, int w, int h) {
@@ -100,7 +98,7 @@ void draw_frame(int x, int y, int w, int h) {
     int span = i + 8;
     bool copied =
         row == 1 && middle_at >= 0 &&
-        copy_rect(gx.back_surface, x, y + j, gx.back_surface, x, y + middle_at, span, 8) == 0;
+        copy_rect(gfx.back_surface, x, y + j, gfx.back_surface, x, y + middle_at, span, 8) == 0;
     if (!copied) {
       int refused = frame_piece_at(frame_piece[row][0], x, y + j);
       for (i = 8; i < w - 8; i += 8) refused |= frame_piece_at(frame_piece[row][1], x + i, y + j);
@@ -116,5 +114,5 @@ void draw_frame(int x, int y, int w, int h) {
 }
 
 void draw_cursor(int x, int y) {
-  copy_rect(gx.back_surface, x, y, gx.cursol_surface, 0, 0, 6, 12);
+  copy_rect(gfx.back_surface, x, y, gfx.cursol_surface, 0, 0, 6, 12);
 }

@@ -36,7 +36,7 @@ struct text_data {
   int bk_mode = TEXT_TRANSPARENT;
 };
 
-extern text_data tx;
+extern text_data text_drawing;
 void reset_text_state();
 
 // Starts a block of text on the back buffer: the font, white text, black
@@ -45,12 +45,11 @@ void begin_text(const font_desc& font, int bk_mode);
 void end_text();
 void set_text_color(colorref c);
 void set_bk_color(colorref c);
-void set_bk_mode(int bk_mode);
 // Draws len bytes of s with its top-left corner at (x, y); returns the width
 // in pixels. The one-argument form takes strlen.
 int text_out(int x, int y, const char* s, int len);
 int text_out(int x, int y, const char* s);
-// Formats into tx.text_line (printf style), then draws it.
+// Formats into text_drawing.text_line (printf style), then draws it.
 int text_printf(int x, int y, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
 // Width in pixels of len bytes of s in the block's font (menu_font outside a block).
 int text_width(const char* s, int len);

@@ -5,7 +5,7 @@
 #pragma once
 #include "state/state.h"
 
-// ts.title_mode values.
+// title_screens.title_mode values.
 enum : i32 { TITLE_PLAY = 0, TITLE_MENU = 1, TITLE_OPENING = 2, TITLE_LOAD_LIST = 3 };
 
 constexpr i32 PULSE_START = 50;
@@ -20,10 +20,10 @@ struct title_screens_data {
   i32 ending_fade = 0, ending_text_level = 0;
 };
 
-extern title_screens_data ts;
+extern title_screens_data title_screens;
 void reset_title_screens_state();
 
-// The screen of ts.title_mode (1, 2 or 3) on the dark blue background,
+// The screen of title_screens.title_mode (1, 2 or 3) on the dark blue background,
 // presented.
 void draw_title_screens();
 // One tick of the ending: the background brightens, then the text fades in.

@@ -33,7 +33,7 @@ struct message_data {
   i32 msg_wait_line = -1;
 };
 
-extern message_data mw;
+extern message_data msg_window;
 void reset_message_state();
 
 // PRINT_NEW starts a new report (the store is emptied first); other modes

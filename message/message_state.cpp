@@ -4,10 +4,10 @@
 // draw the window.
 #include "message/message.h"
 
-message_data mw;
+message_data msg_window;
 
 void reset_message_state() {
-  mw = message_data{};
+  msg_window = message_data{};
 }
 
 bool is_dbcs_pair(u8 byte, u8 next) {

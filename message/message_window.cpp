@@ -26,33 +26,34 @@ u8 byte_at(const char* s, int k) {
 }
 
 void reveal() {
-  int l = mw.msg_reveal_line;
+  int l = msg_window.msg_reveal_line;
   if (l < 0 || l >= MSG_LINES) return;
-  const char* line = mw.msg_line[l];
-  if (mw.msg_reveal_col >= 0 && mw.msg_reveal_col < MSG_LINE_BYTES && line[mw.msg_reveal_col]) {
-    if (mw.msg_speed == 0)
-      mw.msg_reveal_col = MSG_LINE_BYTES;
-    else if (mw.msg_speed_phase == mw.msg_speed)
-      mw.msg_reveal_col++;
-  } else if (l < MSG_LINES && l < mw.msg_count && !mw.msg_wait_key &&
-             mw.msg_line_delay_phase >= mw.msg_line_delay) {
-    mw.msg_reveal_col = 0;
-    if (++mw.msg_reveal_line > 5) mw.msg_top_line++;
+  const char* line = msg_window.msg_line[l];
+  if (msg_window.msg_reveal_col >= 0 && msg_window.msg_reveal_col < MSG_LINE_BYTES &&
+      line[msg_window.msg_reveal_col]) {
+    if (msg_window.msg_speed == 0)
+      msg_window.msg_reveal_col = MSG_LINE_BYTES;
+    else if (msg_window.msg_speed_phase == msg_window.msg_speed)
+      msg_window.msg_reveal_col++;
+  } else if (l < MSG_LINES && l < msg_window.msg_count && !msg_window.msg_wait_key &&
+             msg_window.msg_line_delay_phase >= msg_window.msg_line_delay) {
+    msg_window.msg_reveal_col = 0;
+    if (++msg_window.msg_reveal_line > 5) msg_window.msg_top_line++;
   }
 }
 
 // The page mark of the line being revealed stops the reveal, once a line.
 void page_mark_reached(int l) {
-  if (mw.msg_wait_line == l) return;
-  mw.msg_wait_key = 1;
-  mw.msg_wait_line = l;
+  if (msg_window.msg_wait_line == l) return;
+  msg_window.msg_wait_key = 1;
+  msg_window.msg_wait_line = l;
 }
 
 // Draws stored line l at y up to byte `end`, acting on its codes. The colour
 // a code sets stays for the following lines of the frame. A byte after a
 // skipped code is always drawn as text, even an '@'.
 void draw_line(int l, int y, int end, bool current) {
-  const char* s = mw.msg_line[l];
+  const char* s = msg_window.msg_line[l];
   int x = TEXT_X;
   for (int p = 0; p < end && byte_at(s, p);) {
     if (s[p] == '@' && byte_at(s, p + 1) == 'C' && byte_at(s, p + 2) >= '0' &&
@@ -73,21 +74,22 @@ void draw_line(int l, int y, int end, bool current) {
 }
 
 void draw_text() {
-  begin_text(tx.menu_font, TEXT_OPAQUE);
+  begin_text(text_drawing.menu_font, TEXT_OPAQUE);
   int y = TEXT_Y;
-  for (int l = mw.msg_top_line; l < mw.msg_reveal_line && l < MSG_LINES; l++, y += LINE_STEP)
+  for (int l = msg_window.msg_top_line; l < msg_window.msg_reveal_line && l < MSG_LINES;
+       l++, y += LINE_STEP)
     if (l >= 0) draw_line(l, y, MSG_LINE_BYTES, false);
-  if (mw.msg_reveal_line >= 0 && mw.msg_reveal_line < MSG_LINES)
-    draw_line(mw.msg_reveal_line, y, mw.msg_reveal_col, true);
+  if (msg_window.msg_reveal_line >= 0 && msg_window.msg_reveal_line < MSG_LINES)
+    draw_line(msg_window.msg_reveal_line, y, msg_window.msg_reveal_col, true);
   end_text();
 }
 
 // While a battle waits for a key the prompt pulses from dark to bright.
 void draw_next_prompt() {
-  if (bt.gameover_state != 0 || (!bt.battle_wait_open && !bt.battle_wait_turn)) return;
-  mw.msg_prompt_phase = static_cast<u8>(mw.msg_prompt_phase + 16);
-  int p = mw.msg_prompt_phase;
-  begin_text(tx.menu_font, TEXT_TRANSPARENT);
+  if (battle.gameover_state != 0 || (!battle.battle_wait_open && !battle.battle_wait_turn)) return;
+  msg_window.msg_prompt_phase = static_cast<u8>(msg_window.msg_prompt_phase + 16);
+  int p = msg_window.msg_prompt_phase;
+  begin_text(text_drawing.menu_font, TEXT_TRANSPARENT);
   shadow_text(24, 240, "▼ NEXT ▼", rgb(p, p, 100));
   end_text();
 }
@@ -95,7 +97,7 @@ void draw_next_prompt() {
 } // namespace
 
 void msg_window_step() {
-  if (mw.msg_visible != 1) return;
+  if (msg_window.msg_visible != 1) return;
   reveal();
   draw_frame(BOX_X, BOX_Y, BOX_W, BOX_H);
   draw_text();

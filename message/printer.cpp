@@ -37,17 +37,17 @@ const char* token_name(int kind, int n, int* width) {
   if (n < 0) return nullptr;
   switch (kind) {
   case 0:
-    *width = sizeof st.sb.party[0].name;
-    return n < 5 ? st.sb.party[n].name : nullptr;
+    *width = sizeof game.sb.party[0].name;
+    return n < 5 ? game.sb.party[n].name : nullptr;
   case 1:
-    *width = sizeof st.item_table[0].name;
-    return n < 256 ? st.item_table[n].name : nullptr;
+    *width = sizeof game.item_table[0].name;
+    return n < 256 ? game.item_table[n].name : nullptr;
   case 2:
-    *width = sizeof bt.monsters[0].name;
-    return n < MONSTER_SLOTS ? bt.monsters[n].name : nullptr;
+    *width = sizeof battle.monsters[0].name;
+    return n < MONSTER_SLOTS ? battle.monsters[n].name : nullptr;
   default:
-    *width = sizeof st.magic_table[0].name;
-    return n < 32 ? st.magic_table[n].name : nullptr;
+    *width = sizeof game.magic_table[0].name;
+    return n < 32 ? game.magic_table[n].name : nullptr;
   }
 }
 
@@ -80,21 +80,21 @@ void expand_token(expansion& e, int kind) {
 }
 
 int store_next_line() {
-  if (mw.msg_count < MSG_LINES - 1) mw.msg_count++;
-  return mw.msg_count;
+  if (msg_window.msg_count < MSG_LINES - 1) msg_window.msg_count++;
+  return msg_window.msg_count;
 }
 
 // The line a text is written into; a line written anew may stop the reveal
 // at its own page mark again.
 char* start_line(int k) {
-  if (mw.msg_wait_line == k) mw.msg_wait_line = -1;
-  return mw.msg_line[k];
+  if (msg_window.msg_wait_line == k) msg_window.msg_wait_line = -1;
+  return msg_window.msg_line[k];
 }
 
 // Cuts the text into lines of at most 39 bytes; a double-byte character
 // that would end past column 38 begins the next line instead.
 void put_lines(const char* text, int n) {
-  char* line = start_line(mw.msg_count);
+  char* line = start_line(msg_window.msg_count);
   int c = 0;
   for (int p = 0; p < n;) {
     int w = is_dbcs_pair(static_cast<u8>(text[p]), static_cast<u8>(text[p + 1])) ? 2 : 1;
@@ -136,17 +136,18 @@ int msg_expand(const char* text, char (&out)[MSG_EXPAND_SIZE + 1]) {
 
 void msg_print(int mode, const char* text) {
   if (mode == PRINT_NEW) {
-    mw.msg_count = mw.msg_reveal_line = mw.msg_top_line = mw.msg_reveal_col = 0;
-    std::memset(mw.msg_line, 0, sizeof mw.msg_line);
-    mw.msg_wait_line = -1;
+    msg_window.msg_count = msg_window.msg_reveal_line = msg_window.msg_top_line =
+        msg_window.msg_reveal_col = 0;
+    std::memset(msg_window.msg_line, 0, sizeof msg_window.msg_line);
+    msg_window.msg_wait_line = -1;
   }
   if (!text) {
-    mw.msg_visible = 0;
-    for (auto& line : mw.msg_line) line[0] = 0;
+    msg_window.msg_visible = 0;
+    for (auto& line : msg_window.msg_line) line[0] = 0;
     return;
   }
   char out[MSG_EXPAND_SIZE + 1];
   int n = msg_expand(text, out);
   put_lines(out, n);
-  mw.msg_visible = 1;
+  msg_window.msg_visible = 1;
 }

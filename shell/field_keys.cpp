@@ -37,20 +37,20 @@ const step_row& row_of(int role) {
 bool at_edge(int role) {
   switch (role) {
   case KEY_DOWN:
-    return st.pos_y >= st.map_max_y;
+    return game.pos_y >= game.map_max_y;
   case KEY_LEFT:
-    return st.pos_x < 1;
+    return game.pos_x < 1;
   case KEY_RIGHT:
-    return st.pos_x >= st.map_max_x;
+    return game.pos_x >= game.map_max_x;
   default:
-    return st.pos_y < 1;
+    return game.pos_y < 1;
   }
 }
 
 void begin_scroll(const step_row& r) {
-  fm.step_dir = r.code;
-  if (r.off_x >= 0) fm.step_off_x = r.off_x;
-  if (r.off_y >= 0) fm.step_off_y = r.off_y;
+  field_map.step_dir = r.code;
+  if (r.off_x >= 0) field_map.step_off_x = r.off_x;
+  if (r.off_y >= 0) field_map.step_off_y = r.off_y;
 }
 
 // Sailing off one edge of the world comes back in at the opposite edge; the
@@ -58,36 +58,37 @@ void begin_scroll(const step_row& r) {
 void wrap_around(int role) {
   switch (role) {
   case KEY_DOWN:
-    st.pos_y = 0, st.view_y = -10;
+    game.pos_y = 0, game.view_y = -10;
     return;
   case KEY_UP:
-    st.pos_y = st.map_max_y, st.view_y = st.map_max_y - 8;
+    game.pos_y = game.map_max_y, game.view_y = game.map_max_y - 8;
     return;
   case KEY_RIGHT:
-    st.pos_x = 0, st.view_x = -10;
+    game.pos_x = 0, game.view_x = -10;
     return;
   default:
-    st.pos_x = st.map_max_x, st.view_x = st.map_max_x - 8;
+    game.pos_x = game.map_max_x, game.view_x = game.map_max_x - 8;
     return;
   }
 }
 
 // The field windows whose confirm goes to the field confirm handler.
 bool confirm_window_open() {
-  return fmn.status_win || bt.member_pick || fmn.magic_win || bt.item_pick || fmn.item_action_win ||
-         fmn.item_win || fmn.equip_list_win || fmn.equip_win;
+  return field_menu.status_win || battle.member_pick || field_menu.magic_win || battle.item_pick ||
+         field_menu.item_action_win || field_menu.item_win || field_menu.equip_list_win ||
+         field_menu.equip_win;
 }
 
 void direction_key(int role, int key) {
-  if (bt.member_pick) return member_pick_cursor(key);
-  if (fmn.magic_win) return magic_cursor(key);
-  if (bt.item_pick) return item_pick_cursor(key);
-  if (fmn.item_action_win) return item_action_cursor(key);
-  if (fmn.item_win) return item_cursor(key);
-  if (fmn.equip_win) return equip_cursor(key);
-  if (mw.msg_visible) return;
-  if (fmn.cmd_menu > 0) return cmd_menu_cursor(key);
-  if (fm.step_dir != 0) return; // a key during a step is lost, not queued
+  if (battle.member_pick) return member_pick_cursor(key);
+  if (field_menu.magic_win) return magic_cursor(key);
+  if (battle.item_pick) return item_pick_cursor(key);
+  if (field_menu.item_action_win) return item_action_cursor(key);
+  if (field_menu.item_win) return item_cursor(key);
+  if (field_menu.equip_win) return equip_cursor(key);
+  if (msg_window.msg_visible) return;
+  if (field_menu.cmd_menu > 0) return cmd_menu_cursor(key);
+  if (field_map.step_dir != 0) return; // a key during a step is lost, not queued
   start_step(role);
 }
 
@@ -96,10 +97,10 @@ void confirm_key() {
     play_menusound();
     return field_confirm();
   }
-  if (mw.msg_visible) {
-    mw.msg_visible = 0;
-    int command = fmn.cmd_row * 2 + fmn.cmd_col;
-    if (command == 0 || command == 5) fmn.cmd_menu = CMD_CLOSED; // talk, search
+  if (msg_window.msg_visible) {
+    msg_window.msg_visible = 0;
+    int command = field_menu.cmd_row * 2 + field_menu.cmd_col;
+    if (command == 0 || command == 5) field_menu.cmd_menu = CMD_CLOSED; // talk, search
     return;
   }
   play_menusound();
@@ -109,48 +110,49 @@ void confirm_key() {
 // Cancel steps back one level at a time, each with the cancel sound but
 // the target window over the spell list.
 void cancel_key() {
-  if (mw.msg_visible) {
+  if (msg_window.msg_visible) {
     play_cancel();
     return msg_print(PRINT_NEW, nullptr); // empties and hides the window
   }
-  if (fmn.status_win == 2)
-    play_cancel(), fmn.status_win = 1;
-  else if (fmn.status_win == 1)
-    play_cancel(), fmn.status_win = 0;
-  else if (bt.member_pick)
-    bt.member_pick = 0;
-  else if (fmn.magic_win)
+  if (field_menu.status_win == 2)
+    play_cancel(), field_menu.status_win = 1;
+  else if (field_menu.status_win == 1)
+    play_cancel(), field_menu.status_win = 0;
+  else if (battle.member_pick)
+    battle.member_pick = 0;
+  else if (field_menu.magic_win)
     play_cancel(), set_magic_win(0);
-  else if (fmn.item_info_win)
-    play_cancel(), fmn.item_info_win = 0;
-  else if (bt.item_pick)
-    play_cancel(), bt.item_pick = 0;
-  else if (fmn.item_action_win)
-    play_cancel(), fmn.item_action_win = 0;
-  else if (fmn.item_win)
+  else if (field_menu.item_info_win)
+    play_cancel(), field_menu.item_info_win = 0;
+  else if (battle.item_pick)
+    play_cancel(), battle.item_pick = 0;
+  else if (field_menu.item_action_win)
+    play_cancel(), field_menu.item_action_win = 0;
+  else if (field_menu.item_win)
     play_cancel(), set_item_win(0);
-  else if (fmn.equip_list_win)
-    play_cancel(), fmn.equip_list_win = 0;
-  else if (fmn.equip_win)
+  else if (field_menu.equip_list_win)
+    play_cancel(), field_menu.equip_list_win = 0;
+  else if (field_menu.equip_win)
     play_cancel(), set_equip_win(0);
-  else if (fmn.cmd_menu >= 2)
-    play_cancel(), fmn.cmd_menu = CMD_OPEN;
-  else if (fmn.cmd_menu == 1)
-    play_cancel(), fmn.cmd_menu = CMD_CLOSED;
+  else if (field_menu.cmd_menu >= 2)
+    play_cancel(), field_menu.cmd_menu = CMD_OPEN;
+  else if (field_menu.cmd_menu == 1)
+    play_cancel(), field_menu.cmd_menu = CMD_CLOSED;
 }
 
 void system_menu_key(int key) {
-  if (mw.msg_visible || fmn.status_win || bt.member_pick || fmn.magic_win || bt.item_pick ||
-      fmn.item_action_win || fmn.item_win || fmn.equip_list_win || fmn.equip_win)
+  if (msg_window.msg_visible || field_menu.status_win || battle.member_pick ||
+      field_menu.magic_win || battle.item_pick || field_menu.item_action_win ||
+      field_menu.item_win || field_menu.equip_list_win || field_menu.equip_win)
     return;
   play_menusound();
   system_key(key);
 }
 
 void whole_map_key() {
-  if (st.cur_map != WORLD_MAP) return;
-  fm.world_map_view = 1 - fm.world_map_view;
-  if (fm.world_map_view == 1) fm.world_map_drawn = 0; // drawn afresh
+  if (game.cur_map != WORLD_MAP) return;
+  field_map.world_map_view = 1 - field_map.world_map_view;
+  if (field_map.world_map_view == 1) field_map.world_map_drawn = 0; // drawn afresh
 }
 
 // The cursor handlers read the arrow key of the direction.
@@ -162,22 +164,22 @@ int arrow_key(int role) {
 
 void start_step(int role) {
   const step_row& r = row_of(role);
-  st.facing = r.facing; // the party turns even when it cannot move
+  game.facing = r.facing; // the party turns even when it cannot move
   if (!at_edge(role)) {
-    if (try_step(st.pos_x + r.dx, st.pos_y + r.dy, STEP_ENTER) != 0) return;
+    if (try_step(game.pos_x + r.dx, game.pos_y + r.dy, STEP_ENTER) != 0) return;
     begin_scroll(r);
-    st.pos_x += r.dx, st.pos_y += r.dy;
+    game.pos_x += r.dx, game.pos_y += r.dy;
     return;
   }
-  if (st.on_ship) {
+  if (game.on_ship) {
     begin_scroll(r);
     return wrap_around(role);
   }
-  if (st.edge_exit == 1) {
+  if (game.edge_exit == 1) {
     begin_scroll(r);
-    st.pos_x += r.dx, st.pos_y += r.dy;
-    st.leaving_map = 1;
-    if (role == KEY_LEFT) st.cur_map = st.return_map;
+    game.pos_x += r.dx, game.pos_y += r.dy;
+    game.leaving_map = 1;
+    if (role == KEY_LEFT) game.cur_map = game.return_map;
     return;
   }
   play_wallstop();
@@ -203,7 +205,7 @@ void field_key(int key) {
   case KEY_WHOLE_MAP:
     return whole_map_key();
   case KEY_AREA_LABEL:
-    fm.area_label_on = 1 - fm.area_label_on;
+    field_map.area_label_on = 1 - field_map.area_label_on;
     return;
   case KEY_NEXT_MUSIC:
     return music_next();

@@ -21,15 +21,15 @@ namespace {
 // The message window's counters run on every tick, whatever the screen; the
 // line delay stands still during a page wait.
 void advance_message_counters() {
-  if (mw.msg_speed_phase < mw.msg_speed)
-    mw.msg_speed_phase++;
+  if (msg_window.msg_speed_phase < msg_window.msg_speed)
+    msg_window.msg_speed_phase++;
   else
-    mw.msg_speed_phase = 0;
-  if (mw.msg_wait_key != 0) return;
-  if (mw.msg_line_delay_phase < mw.msg_line_delay)
-    mw.msg_line_delay_phase++;
+    msg_window.msg_speed_phase = 0;
+  if (msg_window.msg_wait_key != 0) return;
+  if (msg_window.msg_line_delay_phase < msg_window.msg_line_delay)
+    msg_window.msg_line_delay_phase++;
   else
-    mw.msg_line_delay_phase = 0;
+    msg_window.msg_line_delay_phase = 0;
 }
 
 void draw_field_frame() {
@@ -37,13 +37,13 @@ void draw_field_frame() {
   draw_party();
   move_npcs();
   draw_npcs();
-  if (fm.area_label_on == 1) draw_area_label();
+  if (field_map.area_label_on == 1) draw_area_label();
   draw_field_windows();
-  if (bt.battle_mode != BATTLE_NONE) draw_battle_screen();
-  if (fmn.system_win) draw_system_menu();
+  if (battle.battle_mode != BATTLE_NONE) draw_battle_screen();
+  if (field_menu.system_win) draw_system_menu();
   msg_window_step();
-  if (bt.gameover_state == 2) draw_game_over();
-  if (fm.transition == WIPE_OPENING) opening_wipe();
+  if (battle.gameover_state == 2) draw_game_over();
+  if (field_map.transition == WIPE_OPENING) opening_wipe();
   present();
 }
 
@@ -52,27 +52,27 @@ void draw_field_frame() {
 bool tick_due(u32 now) {
   // Stopped means stopped: the difference alone would let one tick through
   // after some 25 days.
-  if (sh.frame_period_ms == FRAME_STOPPED) return false;
-  return now - sh.last_tick_ms > sh.frame_period_ms; // unsigned: the clock may wrap
+  if (shell.frame_period_ms == FRAME_STOPPED) return false;
+  return now - shell.last_tick_ms > shell.frame_period_ms; // unsigned: the clock may wrap
 }
 
 void render_frame() {
   u32 now = plat_tick_count();
   // The whole-map view moves its dot on every call, tick or not, but is shown
   // at the tick rate: more often the window would only spend a processor on it.
-  if (fm.world_map_view == 1 && st.cur_map == WORLD_MAP) {
+  if (field_map.world_map_view == 1 && game.cur_map == WORLD_MAP) {
     draw_world_map_view();
     if (!tick_due(now)) return;
-    sh.last_tick_ms = now;
+    shell.last_tick_ms = now;
     return present();
   }
   if (!tick_due(now)) return;
-  sh.last_tick_ms = now;
+  shell.last_tick_ms = now;
   advance_message_counters();
-  if (ts.title_mode != 0) return draw_title_screens(); // presents itself
-  if (ev.ending_shown == 1) return draw_ending_screen();
-  if (fm.transition == WIPE_CLOSING) return closing_wipe();
+  if (title_screens.title_mode != 0) return draw_title_screens(); // presents itself
+  if (events.ending_shown == 1) return draw_ending_screen();
+  if (field_map.transition == WIPE_CLOSING) return closing_wipe();
   draw_field_frame();
   animate_field();
-  if (fm.step_dir == STEP_ARRIVED) arrive(); // ends with step_dir 0
+  if (field_map.step_dir == STEP_ARRIVED) arrive(); // ends with step_dir 0
 }

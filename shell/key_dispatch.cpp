@@ -18,8 +18,8 @@ namespace {
 
 // The key that closes a finished battle, unless an event waits for it.
 void battle_over_key(int key) {
-  if (ev.wait_answer) return event_key(static_cast<u32>(key));
-  fmn.cmd_menu = CMD_CLOSED;
+  if (events.wait_answer) return event_key(static_cast<u32>(key));
+  field_menu.cmd_menu = CMD_CLOSED;
   end_battle_key();
 }
 
@@ -28,43 +28,43 @@ void battle_over_key(int key) {
 bool mode_key(int key) {
   // An event that turned the ending on may still wait for a key; it gets
   // it further down, ends, and only then brings the ending.
-  if (st.sb.flags[FLAG_ENDING] == 1 && !ev.wait_answer) return true;
-  if (bt.gameover_state == 2) return true;
-  if (bt.gameover_state != 0) {
+  if (game.sb.flags[FLAG_ENDING] == 1 && !events.wait_answer) return true;
+  if (battle.gameover_state == 2) return true;
+  if (battle.gameover_state != 0) {
     gameover_key(); // the wiped-out line, then the game-over screen
     return true;
   }
-  if (fmn.system_win) {
+  if (field_menu.system_win) {
     system_key(key);
     return true;
   }
-  if (bt.battle_mode == BATTLE_FIGHTING) {
-    if (bt.battle_wait_open)
-      bt.battle_wait_open = 0;
+  if (battle.battle_mode == BATTLE_FIGHTING) {
+    if (battle.battle_wait_open)
+      battle.battle_wait_open = 0;
     else
       battle_key(key);
     return true;
   }
-  if (bt.battle_mode == BATTLE_OVER) {
+  if (battle.battle_mode == BATTLE_OVER) {
     battle_over_key(key);
     return true;
   }
-  if (sp.shop_win) {
+  if (services.shop_win) {
     play_menusound();
     shop_key(key);
     return true;
   }
   // the shop's sale question waits here too, so the shop comes first
-  if (ev.wait_answer) {
+  if (events.wait_answer) {
     event_key(static_cast<u32>(key));
     return true;
   }
-  if (sp.inn_win) {
+  if (services.inn_win) {
     play_menusound();
     inn_key(key);
     return true;
   }
-  if (sp.church_win) {
+  if (services.church_win) {
     play_menusound();
     church_key(key);
     return true;
@@ -84,13 +84,14 @@ void ending_key(int key) {
 } // namespace
 
 void key_dispatch(int key) {
-  if (ts.title_mode != 0) return title_key(key);
-  if (ev.ending_shown == 1) return ending_key(key);
+  if (title_screens.title_mode != 0) return title_key(key);
+  if (events.ending_shown == 1) return ending_key(key);
   // a one-off tune swallows every key; otherwise the map's music comes back
   if (music_key_restart()) return;
-  if (mw.msg_wait_key) {
-    mw.msg_wait_key = 0;
-    mw.msg_line_delay_phase = mw.msg_line_delay - 1; // the next line at the next tick
+  if (msg_window.msg_wait_key) {
+    msg_window.msg_wait_key = 0;
+    msg_window.msg_line_delay_phase =
+        msg_window.msg_line_delay - 1; // the next line at the next tick
     return;
   }
   if (mode_key(key)) return;

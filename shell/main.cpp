@@ -10,7 +10,7 @@ int main() {
   while (!loop_pass(&exit_code)) {
     // Between ticks the loop would only poll the clock: sleep a millisecond
     // instead. Messages are still taken at once, and ticks fall due as before.
-    if (sh.app_active && !tick_due(plat_tick_count())) usleep(1000);
+    if (shell.app_active && !tick_due(plat_tick_count())) usleep(1000);
   }
   return exit_code;
 }

@@ -5,8 +5,6 @@
 #include "platform/platform.h"
 #include "state/state.h"
 
-#include <vector>
-
 // Menu commands (menu resource 102) and the one command outside the menu.
 enum : u32 {
   CMD_STOP = 40001,     // "&Stop"
@@ -23,17 +21,14 @@ constexpr u32 FRAME_STOPPED = 0x7FFFFFFF;
 constexpr u32 FRAME_PERIOD_START = 18;
 constexpr u32 FRAME_PERIOD_RESUME = 20; // "&Fast" or "Slo&w" after "&Stop"
 constexpr u32 FRAME_PERIOD_SLOWEST = 300;
-constexpr int TEXT_SCRATCH_BYTES = 15360;
 
 struct shell_data {
   i32 app_active = 0; // the window is active: the loop draws
   u32 frame_period_ms = FRAME_PERIOD_START;
   u32 last_tick_ms = 0;
-  // Locked around every block of text on the original system; nothing reads it.
-  std::vector<u8> text_scratch;
 };
 
-extern shell_data sh;
+extern shell_data shell;
 void reset_shell_state();
 
 // The start-up sequence; 0 on success. On failure the reason has been shown

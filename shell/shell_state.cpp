@@ -1,7 +1,7 @@
 #include "shell/shell.h"
 
-shell_data sh;
+shell_data shell;
 
 void reset_shell_state() {
-  sh = shell_data{};
+  shell = shell_data{};
 }

@@ -24,16 +24,16 @@ colorref fill_value(u32 v) {
 
 // The back buffer, dark at once so that the window shows a picture from the start.
 int make_back_buffer() {
-  surface_create(gx.back_surface, 256, 256);
-  fill_rect(gx.back_surface, 0, 0, 256, 256, fill_value(0x10000));
+  surface_create(gfx.back_surface, 256, 256);
+  fill_rect(gfx.back_surface, 0, 0, 256, 256, fill_value(0x10000));
   present();
   return 0;
 }
 
 void make_offscreen_pictures() {
-  for (surface& s : gx.map_surface) surface_create(s, 288, 288);
-  for (surface& s : gx.bg_surface) surface_create(s, 320, 320);
-  surface_create(gx.under_party_surface, 16, 16);
+  for (surface& s : gfx.map_surface) surface_create(s, 288, 288);
+  for (surface& s : gfx.bg_surface) surface_create(s, 320, 320);
+  surface_create(gfx.under_party_surface, 16, 16);
 }
 
 struct bitmap_row {
@@ -44,13 +44,13 @@ struct bitmap_row {
 
 int load_sheets() {
   const bitmap_row rows[] = {
-      {"PMAP", &gx.pmap_surface, "PMAPLoadBitmap FAILED"},
-      {"PLC", &gx.plc_surface, "PLCLoadBitmap FAILED"},
-      {"WAKU0", &gx.waku0_surface, "WAKU0LoadBitmap FAILED"},
-      {"WAKU1", &gx.waku1_surface, "WAKU1LoadBitmap FAILED"},
-      {"CURSOL", &gx.cursol_surface, "CURSOLLoadBitmap FAILED"},
-      {"DUMMY", &gx.dummy_surface, "DUMMYLoadBitmap FAILED"},
-      {"YADOYA.bmp", &gx.yadoya_surface, "YADOYALoadBitmap FAILED"},
+      {"PMAP", &gfx.pmap_surface, "PMAPLoadBitmap FAILED"},
+      {"PLC", &gfx.plc_surface, "PLCLoadBitmap FAILED"},
+      {"WAKU0", &gfx.waku0_surface, "WAKU0LoadBitmap FAILED"},
+      {"WAKU1", &gfx.waku1_surface, "WAKU1LoadBitmap FAILED"},
+      {"CURSOL", &gfx.cursol_surface, "CURSOLLoadBitmap FAILED"},
+      {"DUMMY", &gfx.dummy_surface, "DUMMYLoadBitmap FAILED"},
+      {"YADOYA.bmp", &gfx.yadoya_surface, "YADOYALoadBitmap FAILED"},
   };
   for (const bitmap_row& r : rows)
     if (load_bitmap(*r.dst, r.name) != 0) return startup_fail(E_FAIL, "%s", r.failure);
@@ -62,33 +62,33 @@ int load_monsters() {
   char name[32];
   for (int i = 0; i < MONSTER_PICTURES; i++) {
     std::snprintf(name, sizeof name, "ms_g%03d.bmp", i);
-    if (load_bitmap(gx.monster_surface[i], name) != 0)
+    if (load_bitmap(gfx.monster_surface[i], name) != 0)
       return startup_fail(E_FAIL, "MONSTERLoadBitmap FAILED");
-    set_color_key(gx.monster_surface[i], 0);
+    set_color_key(gfx.monster_surface[i], 0);
     std::snprintf(name, sizeof name, "ms_g%03db.bmp", i);
-    if (load_bitmap(gx.monster_surface_b[i], name) != 0)
+    if (load_bitmap(gfx.monster_surface_b[i], name) != 0)
       return startup_fail(E_FAIL, "MONSTERLoadBitmap2 FAILED");
-    set_color_key(gx.monster_surface_b[i], 0);
+    set_color_key(gfx.monster_surface_b[i], 0);
   }
-  set_color_key(gx.map_surface[0], 0);
-  set_color_key(gx.map_surface[1], 0);
-  set_color_key(gx.back_surface, 0);
-  set_color_key(gx.plc_surface, 0);
+  set_color_key(gfx.map_surface[0], 0);
+  set_color_key(gfx.map_surface[1], 0);
+  set_color_key(gfx.back_surface, 0);
+  set_color_key(gfx.plc_surface, 0);
   return 0;
 }
 
 // The world map, the new-game record, the tables and the slot list.
 void first_game_state() {
-  st.cur_map = WORLD_MAP;
-  fmn.sys_state = SYS_MAIN;
+  game.cur_map = WORLD_MAP;
+  field_menu.sys_state = SYS_MAIN;
   load_data(LOAD_START);
-  st.cur_area = area_at(WORLD_MAP, st.pos_x, st.pos_y);
-  for (save_block& s : st.slots) s.map = 0;
+  game.cur_area = area_at(WORLD_MAP, game.pos_x, game.pos_y);
+  for (save_block& s : game.slots) s.map = 0;
   read_slots();
   build_level_table();
   rebuild_map_pictures();
-  fm.map_surface_sel = 0;
-  fm.bg_select = 0;
+  field_map.map_surface_sel = 0;
+  field_map.bg_select = 0;
 }
 
 } // namespace
@@ -116,11 +116,11 @@ int startup() {
   if (plat_create_window("Zandrek") != 0) return E_FAIL;
   // the first command handled sizes the picture area to 256 x 256
   plat_post_message(MSG_COMMAND, CMD_SIZE_1X1);
-  st.pos_x = 8, st.pos_y = 8;
-  st.view_x = st.pos_x - 9, st.view_y = st.pos_y - 9;
-  st.map_max_x = 15, st.map_max_y = 15;
-  ts.title_mode = 1;
-  mus.field_music_on = 0;
+  game.pos_x = 8, game.pos_y = 8;
+  game.view_x = game.pos_x - 9, game.view_y = game.pos_y - 9;
+  game.map_max_x = 15, game.map_max_y = 15;
+  title_screens.title_mode = 1;
+  music.field_music_on = 0;
   install_builtin_tables(); // items and spells: shops, menus and battles read them
   // There is no display driver, cooperative level, primary surface or clipper
   // to set up here: the platform window presents the back buffer itself.
@@ -130,7 +130,6 @@ int startup() {
   if (int r = load_sheets()) return r;
   if (int r = load_monsters()) return r;
   first_game_state();
-  sh.text_scratch.assign(TEXT_SCRATCH_BYTES, 0);
   sound_init(); // without a sound device the game runs silent
   play_music_entry(0);
   return 0;

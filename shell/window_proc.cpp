@@ -23,7 +23,7 @@ void menu_command(u32 id) {
   case CMD_FASTER:
     return speed_faster();
   case CMD_STOP:
-    sh.frame_period_ms = FRAME_STOPPED;
+    shell.frame_period_ms = FRAME_STOPPED;
     return;
   case CMD_ABOUT:
     play_menusound();
@@ -47,23 +47,23 @@ void destroy() {
 } // namespace
 
 void speed_slower() {
-  if (sh.frame_period_ms == FRAME_STOPPED)
-    sh.frame_period_ms = FRAME_PERIOD_RESUME;
-  else if (sh.frame_period_ms < FRAME_PERIOD_SLOWEST)
-    sh.frame_period_ms += 2;
+  if (shell.frame_period_ms == FRAME_STOPPED)
+    shell.frame_period_ms = FRAME_PERIOD_RESUME;
+  else if (shell.frame_period_ms < FRAME_PERIOD_SLOWEST)
+    shell.frame_period_ms += 2;
 }
 
 void speed_faster() {
-  if (sh.frame_period_ms == FRAME_STOPPED)
-    sh.frame_period_ms = FRAME_PERIOD_RESUME;
-  else if (sh.frame_period_ms > 0)
-    sh.frame_period_ms -= 2;
+  if (shell.frame_period_ms == FRAME_STOPPED)
+    shell.frame_period_ms = FRAME_PERIOD_RESUME;
+  else if (shell.frame_period_ms > 0)
+    shell.frame_period_ms -= 2;
 }
 
 void window_proc(const plat_msg& m) {
   switch (m.kind) {
   case MSG_ACTIVATEAPP:
-    sh.app_active = (m.wparam == 1 || m.wparam == 2) ? 1 : 0;
+    shell.app_active = (m.wparam == 1 || m.wparam == 2) ? 1 : 0;
     return;
   case MSG_DESTROY:
     return destroy();
@@ -91,11 +91,11 @@ int loop_pass(int* exit_code) {
     window_proc(m);
     return 0;
   }
-  if (!sh.app_active) {
+  if (!shell.app_active) {
     plat_wait_message();
     return 0;
   }
-  if (bt.battle_mode != BATTLE_NONE && bt.monster_turn_pending && !bt.battle_wait_open)
+  if (battle.battle_mode != BATTLE_NONE && battle.monster_turn_pending && !battle.battle_wait_open)
     monster_turn();
   render_frame();
   return 0;

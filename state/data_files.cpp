@@ -80,7 +80,7 @@ static void entry_name(int index, int map, char (&name)[96]) {
 static void load_entry(int index) {
   const data_file& e = data_file_table[index];
   char name[96];
-  entry_name(index, st.cur_map, name);
+  entry_name(index, game.cur_map, name);
   std::FILE* f = open_read_file(name);
   char text[160];
   if (!f) {
@@ -126,9 +126,9 @@ bool map_holds(int map, int x, int y) {
 
 // The flag-83 patch: the land bridge the story opens on the world map.
 static void patch_world_map() {
-  st.map_grid[212][21] = 89;
-  for (int x = 50; x <= 54; x++) st.map_grid[74][x] = 5;
-  st.map_grid[74][55] = 41;
+  game.map_grid[212][21] = 89;
+  for (int x = 50; x <= 54; x++) game.map_grid[74][x] = 5;
+  game.map_grid[74][55] = 41;
 }
 
 // The whole file is read before any of it is used, so that a damaged map
@@ -140,27 +140,27 @@ int read_map(std::FILE* f) {
   std::size_t w = static_cast<std::size_t>(h[0]) + 1;
   for (int y = 0; y <= h[1]; y++)
     if (std::fread(rows[y], 1, w, f) != w) return READ_ERROR;
-  std::memcpy(st.map_header, h, 16);
-  st.edge_exit = 0;
-  st.map_max_x = h[0];
-  st.map_max_y = h[1];
-  st.pos_x = h[2];
-  st.pos_y = h[3];
-  st.border_tile = h[4];
-  st.open_door_tile = h[6];
-  st.cur_music = h[7];
-  st.map_kind = h[8];
-  if (st.cur_map != WORLD_MAP) {
-    st.return_map = h[9];
-    st.return_x = h[10];
-    st.return_y = h[11];
+  std::memcpy(game.map_header, h, 16);
+  game.edge_exit = 0;
+  game.map_max_x = h[0];
+  game.map_max_y = h[1];
+  game.pos_x = h[2];
+  game.pos_y = h[3];
+  game.border_tile = h[4];
+  game.open_door_tile = h[6];
+  game.cur_music = h[7];
+  game.map_kind = h[8];
+  if (game.cur_map != WORLD_MAP) {
+    game.return_map = h[9];
+    game.return_x = h[10];
+    game.return_y = h[11];
   }
-  st.cur_area = h[12];
-  if (st.map_kind == 2) st.edge_exit = 1;
-  st.view_x = st.pos_x - 9;
-  st.view_y = st.pos_y - 9;
-  for (int y = 0; y <= st.map_max_y; y++) std::memcpy(st.map_grid[y], rows[y], w);
-  if (st.cur_map == WORLD_MAP && st.sb.flags[83] == 1) patch_world_map();
+  game.cur_area = h[12];
+  if (game.map_kind == 2) game.edge_exit = 1;
+  game.view_x = game.pos_x - 9;
+  game.view_y = game.pos_y - 9;
+  for (int y = 0; y <= game.map_max_y; y++) std::memcpy(game.map_grid[y], rows[y], w);
+  if (game.cur_map == WORLD_MAP && game.sb.flags[83] == 1) patch_world_map();
   return READ_OK;
 }
 
@@ -169,12 +169,12 @@ int read_map_events(std::FILE* f) {
   if (std::fread(&n, 1, 1, f) != 1) n = 0;
   // A file cut short counts only the records it holds whole: the others
   // would be the last map's events.
-  st.map_event_count = static_cast<u8>(std::fread(st.map_events, sizeof(map_event), n, f));
+  game.map_event_count = static_cast<u8>(std::fread(game.map_events, sizeof(map_event), n, f));
   return READ_OK;
 }
 
 int read_npcs(std::FILE* f) {
-  int n = static_cast<int>(std::fread(st.npc_table, sizeof(npc), NPC_COUNT, f));
+  int n = static_cast<int>(std::fread(game.npc_table, sizeof(npc), NPC_COUNT, f));
   char line[32];
   std::snprintf(line, sizeof line, "NPC_DATA %d\n", n);
   plat_debug_out(line);
@@ -186,17 +186,17 @@ int read_npcs(std::FILE* f) {
 int read_new_game(std::FILE* f) {
   save_block block;
   if (std::fread(&block, sizeof block, 1, f) != 1) return READ_ERROR;
-  st.new_game_block = block;
-  st.sb = block;
+  game.new_game_block = block;
+  game.sb = block;
   return READ_OK;
 }
 
 int read_tile_classes(std::FILE* f) {
-  return std::fread(st.tile_class, 1, 256, f) == 256 ? READ_OK : READ_ERROR;
+  return std::fread(game.tile_class, 1, 256, f) == 256 ? READ_OK : READ_ERROR;
 }
 
 int read_music_list(std::FILE* f) {
-  for (auto& entry : st.music_list) {
+  for (auto& entry : game.music_list) {
     std::strcpy(entry, " ");
     if (!std::fgets(entry, 40, f)) {
       std::strcpy(entry, " ");
@@ -208,7 +208,7 @@ int read_music_list(std::FILE* f) {
 }
 
 int read_backdrops(std::FILE* f) {
-  for (auto& grid : st.backdrop_grid)
+  for (auto& grid : game.backdrop_grid)
     if (std::fread(grid, 1, sizeof grid, f) != sizeof grid) return READ_ERROR;
   return READ_OK;
 }

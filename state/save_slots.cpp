@@ -53,38 +53,38 @@ int read_slots() {
   save_block slot;
   // One slot at a time: a short file gives its whole slots and nothing of a
   // part-written one.
-  while (whole < SLOT_COUNT && std::fread(&slot, SLOT_BYTES, 1, f) == 1) st.slots[whole++] = slot;
+  while (whole < SLOT_COUNT && std::fread(&slot, SLOT_BYTES, 1, f) == 1) game.slots[whole++] = slot;
   std::fclose(f);
   return whole == SLOT_COUNT ? 0 : 1;
 }
 
 int load_slot(int k, save_block& slot) {
   if (read_slots() != 0) return 1;
-  if (k < 0 || k >= SLOT_COUNT || st.slots[k].map == 0) return 2;
+  if (k < 0 || k >= SLOT_COUNT || game.slots[k].map == 0) return 2;
   // Checked before anything is touched: resuming would put the party on a
   // grid that is not there, and the next save would write that place back.
-  if (!map_holds(st.slots[k].map, st.slots[k].x, st.slots[k].y)) return SLOT_PLACE_MISSING;
-  slot = st.slots[k];
+  if (!map_holds(game.slots[k].map, game.slots[k].x, game.slots[k].y)) return SLOT_PLACE_MISSING;
+  slot = game.slots[k];
   return 0;
 }
 
 int save_slot(int k) {
   if (k < 0 || k >= SLOT_COUNT) return 1;
   save_block next[SLOT_COUNT];
-  std::memcpy(next, st.slots, sizeof next);
+  std::memcpy(next, game.slots, sizeof next);
   save_block& s = next[k];
-  s = st.sb;
-  s.map = static_cast<u8>(st.cur_map);
-  s.x = static_cast<u8>(st.pos_x);
-  s.y = static_cast<u8>(st.pos_y);
-  int area = st.cur_map == WORLD_MAP ? area_at(WORLD_MAP, st.pos_x, st.pos_y) : st.cur_area;
+  s = game.sb;
+  s.map = static_cast<u8>(game.cur_map);
+  s.x = static_cast<u8>(game.pos_x);
+  s.y = static_cast<u8>(game.pos_y);
+  int area = game.cur_map == WORLD_MAP ? area_at(WORLD_MAP, game.pos_x, game.pos_y) : game.cur_area;
   s.area = static_cast<u8>(area);
   if (!write_save_file(next)) return 1;
-  std::memcpy(st.slots, next, sizeof next);
+  std::memcpy(game.slots, next, sizeof next);
   return 0;
 }
 
 const char* slot_label(int k) {
-  if (k < 0 || k >= SLOT_COUNT || st.slots[k].map == 0) return "－－ 未使用 －－";
-  return area_name(st.slots[k].map, st.slots[k].area);
+  if (k < 0 || k >= SLOT_COUNT || game.slots[k].map == 0) return "－－ 未使用 －－";
+  return area_name(game.slots[k].map, game.slots[k].area);
 }

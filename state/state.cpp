@@ -3,29 +3,29 @@
 #include <algorithm>
 #include <cstring>
 
-state_data st;
+state_data game;
 
 const char* const builtin_music[2] = {"title.mid", "field.mid"};
 
 void reset_state() {
-  st = state_data{};
+  game = state_data{};
   install_builtin_tables();
 }
 
 void install_builtin_tables() {
-  std::memcpy(st.item_table, builtin_items.data(), sizeof st.item_table);
-  std::memcpy(st.magic_table, builtin_magic, sizeof st.magic_table);
-  std::strcpy(st.music_list[0], builtin_music[0]);
-  std::strcpy(st.music_list[1], builtin_music[1]);
+  std::memcpy(game.item_table, builtin_items.data(), sizeof game.item_table);
+  std::memcpy(game.magic_table, builtin_magic, sizeof game.magic_table);
+  std::strcpy(game.music_list[0], builtin_music[0]);
+  std::strcpy(game.music_list[1], builtin_music[1]);
 }
 
 void seed_rand(u32 seed) {
-  st.rand_state = seed;
+  game.rand_state = seed;
 }
 
 int next_rand() {
-  st.rand_state = st.rand_state * 214013u + 2531011u;
-  return static_cast<int>((st.rand_state >> 16) & 32767u);
+  game.rand_state = game.rand_state * 214013u + 2531011u;
+  return static_cast<int>((game.rand_state >> 16) & 32767u);
 }
 
 // A level step of 3 or 7, from the two's-complement negation of a draw.
@@ -40,7 +40,7 @@ void build_level_table() {
   seed_rand(369);
   u32 c[7] = {50, 5, 4, 3, 2, 20, 20};
   u32 c7 = 0, inc = 10, inc_step = 3;
-  for (auto& row : st.level_table) {
+  for (auto& row : game.level_table) {
     c[0] += s3or7(next_rand());
     c[1] += std::min<u32>(s3or7(next_rand()), 5);
     c[2] += std::min<u32>(neg_and7(next_rand()), 4);
@@ -59,31 +59,31 @@ void build_level_table() {
 
 int give_item(int item_no) {
   u8 no = static_cast<u8>(item_no);
-  if (st.item_table[no].kind == ITEM_EVENT) {
-    for (u8& e : st.sb.bag)
+  if (game.item_table[no].kind == ITEM_EVENT) {
+    for (u8& e : game.sb.bag)
       if (entry_empty(e)) return e = no, 1;
     return 0;
   }
   for (int m = 0; m < 3; m++)
-    for (u8& e : st.sb.party[m].items)
+    for (u8& e : game.sb.party[m].items)
       if (entry_empty(e)) return e = no, 1;
   return 0;
 }
 
 int has_key(int k) {
-  for (u8 e : st.sb.bag)
+  for (u8 e : game.sb.bag)
     if (e == 149 + k) return 1;
   return 0;
 }
 
 int tile_blocks_npc(int x, int y) {
-  int c = st.tile_class[st.map_grid[y & 255][x & 255]];
+  int c = game.tile_class[game.map_grid[y & 255][x & 255]];
   return c == TILE_WALL || c == TILE_EVENT_C;
 }
 
 int area_at(int map, int x, int y) {
-  if (map != WORLD_MAP) return st.cur_area;
-  return world_area_of_tile(st.map_grid[y & 255][x & 255]);
+  if (map != WORLD_MAP) return game.cur_area;
+  return world_area_of_tile(game.map_grid[y & 255][x & 255]);
 }
 
 int world_area_of_tile(int t) {

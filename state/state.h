@@ -226,7 +226,7 @@ struct state_data {
   u32 rand_state = 0;
 };
 
-extern state_data st;
+extern state_data game;
 
 // Built-in tables (state/item_table.cpp, state/magic_table.cpp).
 extern const std::array<item, 256> builtin_items;
@@ -237,7 +237,7 @@ extern const char* const builtin_music[2];
 // Puts every field of this subsystem back to its start value, the built-in
 // tables included.
 void reset_state();
-// Copies the built-in item, spell and music tables into st; start-up does
+// Copies the built-in item, spell and music tables into game; start-up does
 // this before anything reads them.
 void install_builtin_tables();
 

@@ -48,7 +48,6 @@ extern sdl_data sdl;
 
 // sdl_window.cpp
 void sdl_redraw(); // the last picture and the menu again (expose, resize, menu change)
-int sdl_picture_h();
 // sdl_keys.cpp: the virtual-key code of a key, 0 for none the game knows
 std::uint32_t sdl_virtual_key(const SDL_Keysym& k);
 // sdl_menu.cpp

@@ -87,12 +87,6 @@ void plat_get_client_size(int* w, int* h) {
   *h = area.h;
 }
 
-int sdl_picture_h() {
-  int w, h;
-  plat_get_client_size(&w, &h);
-  return h;
-}
-
 // The bar and an open popup are composed on the CPU into their own texture,
 // again only when they look different, and copied over the picture.
 static void draw_overlay(int w, int h) {

@@ -38,8 +38,8 @@ std::vector<std::uint32_t> track_ends(const std::string& path) {
   reset_music_state();
   std::vector<std::uint32_t> ends;
   if (midi_open_file(path.c_str()) != 0) return ends;
-  for (int i = 0; i < mus.track_count; i++) {
-    midi_track* t = &mus.tracks[i];
+  for (int i = 0; i < music.track_count; i++) {
+    midi_track* t = &music.tracks[i];
     std::uint32_t end = 0;
     bool ended = false;
     for (int guard = 0; guard < 100000 && !ended; guard++) {
@@ -62,10 +62,10 @@ double piece_seconds(const std::string& path) {
   if (midi_open_file(path.c_str()) != 0) return 0;
   std::uint32_t end = 0, tempo = 500000;
   int tempos = 0;
-  for (int i = 0; i < mus.track_count; i++)
+  for (int i = 0; i < music.track_count; i++)
     for (int guard = 0; guard < 100000; guard++) {
       midi_event ev;
-      if (midi_read_event(&mus.tracks[i], &ev) != 0) break;
+      if (midi_read_event(&music.tracks[i], &ev) != 0) break;
       if (ev.status == 0xFF && ev.data[0] == 0x51 && ev.length == 3)
         tempo = ev.block[0] << 16 | ev.block[1] << 8 | ev.block[2], tempos++;
       end = std::max(end, ev.tick);
@@ -73,7 +73,7 @@ double piece_seconds(const std::string& path) {
     }
   close_piece();
   // one tempo for the whole piece, or the seconds below would be wrong
-  return tempos == 1 ? double(end) * tempo / mus.division / 1e6 : 0;
+  return tempos == 1 ? double(end) * tempo / music.division / 1e6 : 0;
 }
 
 // RMS and peak, in dB of full scale, of the first `seconds` of a file as
@@ -156,10 +156,10 @@ TEST(ArtMusic, NoMetaEventButTheTempoFallsAfterTheStart) {
   for (const auto& n : music_list()) {
     reset_music_state();
     ASSERT_EQ(midi_open_file(game_file(n).c_str()), 0) << n;
-    for (int i = 0; i < mus.track_count; i++)
+    for (int i = 0; i < music.track_count; i++)
       for (int guard = 0; guard < 100000; guard++) {
         midi_event ev;
-        if (midi_read_event(&mus.tracks[i], &ev) != 0) break;
+        if (midi_read_event(&music.tracks[i], &ev) != 0) break;
         bool meta = ev.status == 0xFF && ev.data[0] != 0x51 && ev.data[0] != 0x2F;
         EXPECT_FALSE(meta && ev.tick != 0) << n << " track " << i << " tick " << ev.tick;
         bool ended = ev.status == 0xFF && ev.data[0] == 0x2F;

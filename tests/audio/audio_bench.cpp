@@ -27,13 +27,14 @@ void BM_ConvertPiece(benchmark::State& state) {
   write_piece();
   for (auto _ : state) {
     midi_open_file("bench.mid");
-    mus.first_event = 1;
+    music.first_event = 1;
     stream_buffer b{};
     int first = 1;
-    while (!(mus.conv_status & CONV_ALL_ENDED) && midi_convert(first, &b) == CONVERT_OK) first = 0;
+    while (!(music.conv_status & CONV_ALL_ENDED) && midi_convert(first, &b) == CONVERT_OK)
+      first = 0;
     midi_close_file();
     midi_free_tracks();
-    mus.conv_status = 0;
+    music.conv_status = 0;
   }
   state.SetItemsProcessed(state.iterations() * 4000);
 }

@@ -21,7 +21,7 @@ struct Reader : ::testing::Test {
     headless_audio_reset();
     reset_music_state();
     headless_reset();
-    mus.first_event = 1;
+    music.first_event = 1;
   }
   void TearDown() override {
     midi_close_file();
@@ -45,7 +45,7 @@ struct Reader : ::testing::Test {
       std::vector<stream_ev> e = events_of(b.data, b.recorded);
       all.insert(all.end(), e.begin(), e.end());
       if (sizes) sizes->push_back(static_cast<int>(e.size()));
-      if (last != CONVERT_OK || (mus.conv_status & CONV_ALL_ENDED)) break;
+      if (last != CONVERT_OK || (music.conv_status & CONV_ALL_ENDED)) break;
     }
     return all;
   }
@@ -68,8 +68,8 @@ TEST_F(Reader, TwoTracksMergeByTickTheFirstTrackWinningTies) {
   ev(b, 50, {0x90, 72, 100});
   end_ev(b, 0);
   ASSERT_EQ(open({a, b}), 0);
-  mus.current_tempo = 500000; // set by an earlier piece
-  mus.buffer_tick_length = 96 * 60000 / 500000;
+  music.current_tempo = 500000; // set by an earlier piece
+  music.buffer_tick_length = 96 * 60000 / 500000;
   std::vector<stream_ev> e = convert();
   ASSERT_EQ(last, CONVERT_OK);
   // a piece's first event is the tempo it inherits
@@ -97,9 +97,9 @@ TEST_F(Reader, TempoEventsAreWrittenAndSetTheBufferLength) {
   EXPECT_EQ(e[0].word, 400000u | MEVT_TEMPO << 24);
   EXPECT_EQ(e[2].word, 250000u | MEVT_TEMPO << 24);
   EXPECT_EQ(e[2].delta, 10u);
-  EXPECT_EQ(mus.current_tempo, 250000u);
-  EXPECT_EQ(mus.buffer_tick_length, 480u * 60000 / 250000);
-  EXPECT_EQ(mus.blocks, 0); // every meta block freed
+  EXPECT_EQ(music.current_tempo, 250000u);
+  EXPECT_EQ(music.buffer_tick_length, 480u * 60000 / 250000);
+  EXPECT_EQ(music.blocks, 0); // every meta block freed
 }
 
 TEST_F(Reader, SecondPieceStartsWithTheLastTempoOfTheFirst) {
@@ -113,7 +113,7 @@ TEST_F(Reader, SecondPieceStartsWithTheLastTempoOfTheFirst) {
   ev(u, 5, {0x90, 64, 100});
   end_ev(u, 0);
   ASSERT_EQ(open({u}), 0);
-  mus.first_event = 1;
+  music.first_event = 1;
   std::vector<stream_ev> e = convert();
   ASSERT_EQ(e.size(), 2u);
   EXPECT_EQ(e[0].delta, 0u);
@@ -130,7 +130,7 @@ TEST_F(Reader, RunningStatusIsKeptAcrossARefill) {
   ev(t, 0, {6}); // program change under running status: one data byte
   end_ev(t, 0);
   ASSERT_EQ(open({t}), 0);
-  mus.buffer_tick_length = 1000; // no time limit on a buffer here
+  music.buffer_tick_length = 1000; // no time limit on a buffer here
   std::vector<stream_ev> e = convert();
   ASSERT_EQ(last, CONVERT_OK);
   std::size_t notes = (1500 - 3 + 2) / 3 + 1;
@@ -150,7 +150,7 @@ TEST_F(Reader, ATrackOf3000BytesIsReadIn1024And1024And952) {
   end_ev(t, 0);
   ASSERT_EQ(t.size(), 3000u);
   ASSERT_EQ(open({t}), 0);
-  midi_track* tr = &mus.tracks[0];
+  midi_track* tr = &music.tracks[0];
   EXPECT_EQ(tr->left_in_buffer, 1024u - 1); // the first delta is read
   EXPECT_EQ(tr->left_on_disk, 3000u - 1024);
   std::uint8_t b;
@@ -171,12 +171,12 @@ TEST_F(Reader, HeaderLengthsOfSixAndMoreAreAccepted) {
   ev(t, 0, {0x90, 60, 100});
   end_ev(t, 0);
   ASSERT_EQ(open({t}, 192, 6), 0);
-  EXPECT_EQ(mus.division, 192);
+  EXPECT_EQ(music.division, 192);
   ASSERT_EQ(open({t}, 240, 10), 0);
-  EXPECT_EQ(mus.division, 240);
-  EXPECT_EQ(mus.track_count, 1);
+  EXPECT_EQ(music.division, 240);
+  EXPECT_EQ(music.track_count, 1);
   EXPECT_EQ(open({t}, 240, 5), 1);
-  EXPECT_EQ(mus.tracks, nullptr);
+  EXPECT_EQ(music.tracks, nullptr);
 }
 
 TEST_F(Reader, DamagedFilesFailTheirSetUp) {
@@ -188,7 +188,7 @@ TEST_F(Reader, DamagedFilesFailTheirSetUp) {
   f[f.size() - t.size() - 1] = 200; // the track claims more than the file holds
   write_file("long.mid", f);
   EXPECT_EQ(midi_open_file("long.mid"), 1);
-  EXPECT_EQ(mus.file, nullptr);
+  EXPECT_EQ(music.file, nullptr);
   bytes many = smf_header(60000, 96); // a count no file of this size can hold
   midi_track_chunk(many, t);
   write_file("many.mid", many);
@@ -234,7 +234,7 @@ TEST_F(Reader, ALongerCountThanTheTrackHoldsFails) {
   ASSERT_EQ(open({t}), 0);
   convert();
   EXPECT_EQ(last, CONVERT_CORRUPT);
-  EXPECT_EQ(mus.blocks, 0);
+  EXPECT_EQ(music.blocks, 0);
   bytes u;
   ev(u, 0, {0xFF, 0x01, 0x8F, 0xFF, 0xFF, 0x7F}); // a meta text of 256 MB
   end_ev(u, 0);
@@ -255,11 +255,11 @@ TEST_F(Reader, EventsNotWrittenKeepTheirTimeForTheNextNote) {
   ev(t, 80, {0x80, 60, 0});              // tick 200
   end_ev(t, 0);
   ASSERT_EQ(open({t}), 0);
-  mus.buffer_tick_length = 1000;
+  music.buffer_tick_length = 1000;
   std::vector<stream_ev> e = convert();
   ASSERT_EQ(e.size(), 2u);
   EXPECT_EQ(e[1].delta, 200u);
-  EXPECT_EQ(mus.blocks, 0);
+  EXPECT_EQ(music.blocks, 0);
 }
 
 TEST_F(Reader, WithoutATempoABufferClosesOnTheSecondEventPastItsStart) {
@@ -267,7 +267,7 @@ TEST_F(Reader, WithoutATempoABufferClosesOnTheSecondEventPastItsStart) {
   for (int i = 0; i < 6; i++) ev(t, i ? 10 : 0, {0x90, 60 + i, 100});
   end_ev(t, 0);
   ASSERT_EQ(open({t}), 0);
-  ASSERT_EQ(mus.buffer_tick_length, 0u);
+  ASSERT_EQ(music.buffer_tick_length, 0u);
   std::vector<int> sizes;
   std::vector<stream_ev> e = convert(100, &sizes);
   ASSERT_GE(sizes.size(), 2u);
@@ -281,7 +281,7 @@ TEST_F(Reader, AFullBufferPutsTheNextEventOffWithItsDelta) {
   for (int i = 0; i < 90; i++) ev(t, 1, {0x90, 60, 100});
   end_ev(t, 0);
   ASSERT_EQ(open({t}), 0);
-  mus.buffer_tick_length = 100000;
+  music.buffer_tick_length = 100000;
   std::vector<int> sizes;
   std::vector<stream_ev> e = convert(100, &sizes);
   ASSERT_EQ(sizes.size(), 2u);
@@ -300,11 +300,11 @@ TEST_F(Reader, FieldMusicLoopsWithoutAGapAndKeepsAFinalRest) {
     ev(b, 48, {0x80, 64, 0});
     end_ev(b, rest);
     ASSERT_EQ(open({a, b}), 0);
-    mus.field_music_on = 1;
-    mus.buffer_tick_length = 100000;
-    mus.first_event = 1;
+    music.field_music_on = 1;
+    music.buffer_tick_length = 100000;
+    music.first_event = 1;
     std::vector<stream_ev> first = convert();
-    EXPECT_EQ(mus.music_state, 200); // untouched: field music goes on
+    EXPECT_EQ(music.music_state, MUSIC_STOPPED); // untouched: field music goes on
     stream_buffer buf{};
     ASSERT_EQ(midi_convert(0, &buf), CONVERT_OK); // rewinds
     std::vector<stream_ev> again = events_of(buf.data, buf.recorded);
@@ -321,12 +321,12 @@ TEST_F(Reader, AOneOffTuneEndsAndClearsTunePlaying) {
   ev(t, 10, {0x80, 60, 0});
   end_ev(t, 0);
   ASSERT_EQ(open({t}), 0);
-  mus.field_music_on = 0;
-  mus.tune_playing = 1;
-  mus.music_state = 0;
+  music.field_music_on = 0;
+  music.tune_playing = 1;
+  music.music_state = MUSIC_PLAYING;
   convert();
-  EXPECT_EQ(mus.tune_playing, 0);
-  EXPECT_EQ(mus.music_state, 200);
+  EXPECT_EQ(music.tune_playing, 0);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
 }
 
 } // namespace

@@ -50,9 +50,9 @@ struct Player : ::testing::Test {
     reset_music_state();
     reset_state();
     headless_reset();
-    std::snprintf(st.music_list[3], 40, "tune.mid");
-    std::snprintf(st.music_list[4], 40, "field.mid");
-    std::snprintf(st.music_list[5], 40, "missing.mid");
+    std::snprintf(game.music_list[3], 40, "tune.mid");
+    std::snprintf(game.music_list[4], 40, "field.mid");
+    std::snprintf(game.music_list[5], 40, "missing.mid");
     write_file("tune.mid", piece(16, 24));
     write_file("field.mid", piece(2));
   }
@@ -75,24 +75,24 @@ struct Player : ::testing::Test {
 
 TEST_F(Player, AOneOffTuneStoppedForALoopingPieceNoLongerHoldsTheKeys) {
   play_tune(3);
-  ASSERT_EQ(mus.tune_playing, 1);
+  ASSERT_EQ(music.tune_playing, 1);
   music_stop();
-  EXPECT_EQ(mus.tune_playing, 0);
-  mus.field_music_on = 1;
+  EXPECT_EQ(music.tune_playing, 0);
+  music.field_music_on = 1;
   play_music_entry(1);
   advance(500);
-  EXPECT_EQ(mus.tune_playing, 0);
+  EXPECT_EQ(music.tune_playing, 0);
 }
 
 TEST_F(Player, AOneOffTuneClearsTunePlayingShortlyBeforeItsLastNotes) {
   play_tune(3);
-  ASSERT_EQ(mus.tune_playing, 1);
-  EXPECT_EQ(mus.field_music_on, 0);
+  ASSERT_EQ(music.tune_playing, 1);
+  EXPECT_EQ(music.field_music_on, 0);
   std::uint64_t total = 1 + 16 * 2; // the tempo and the notes
   int cleared_at = -1, sounded_at = -1;
   for (int ms = 10; ms <= 3000; ms += 10) {
     advance(10);
-    if (cleared_at < 0 && mus.tune_playing == 0) cleared_at = ms;
+    if (cleared_at < 0 && music.tune_playing == 0) cleared_at = ms;
     if (sounded_at < 0 && midi_stream_query().events_played >= total) sounded_at = ms;
   }
   ASSERT_GT(cleared_at, 0);
@@ -100,26 +100,26 @@ TEST_F(Player, AOneOffTuneClearsTunePlayingShortlyBeforeItsLastNotes) {
   EXPECT_LE(cleared_at, sounded_at);
   EXPECT_GT(cleared_at, sounded_at - 400); // within the last two buffers
   EXPECT_NEAR(sounded_at, 2000, 20);
-  EXPECT_EQ(mus.music_state, 200);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
   advance(1000);
   EXPECT_EQ(midi_stream_query().events_played, total); // played once
   EXPECT_EQ(midi_stream_query().queued, 0);
 }
 
 TEST_F(Player, FieldMusicLoops) {
-  mus.field_music_on = 1;
+  music.field_music_on = 1;
   play_music_entry(4);
-  EXPECT_EQ(mus.setup_result, 0);
+  EXPECT_EQ(music.setup_result, 0);
   advance(5000); // five passes of one second
   std::uint64_t played = midi_stream_query().events_played;
   EXPECT_GE(played, 4u * 4);
   EXPECT_LE(played, 6u * 5); // a pass is its tempo and four notes
-  EXPECT_EQ(mus.music_state, 0);
-  EXPECT_EQ(mus.music_playing, 1);
+  EXPECT_EQ(music.music_state, MUSIC_PLAYING);
+  EXPECT_EQ(music.music_playing, 1);
   music_stop();
   EXPECT_EQ(midi_stream_query().open, false);
-  EXPECT_EQ(mus.buffers, nullptr);
-  EXPECT_EQ(mus.tracks, nullptr);
+  EXPECT_EQ(music.buffers, nullptr);
+  EXPECT_EQ(music.tracks, nullptr);
 }
 
 TEST_F(Player, PlayRightAfterStopSendsNoChannelVolumes) {
@@ -136,7 +136,7 @@ TEST_F(Player, PlayRightAfterStopSendsNoChannelVolumes) {
 TEST_F(Player, WithoutMidiOutputTheBoxShowsOnceAndMusicStaysOff) {
   headless_audio_set_devices(true, false);
   music_play("field.mid");
-  EXPECT_EQ(mus.music_failed, 1);
+  EXPECT_EQ(music.music_failed, 1);
   ASSERT_EQ(boxes(), 1);
   EXPECT_NE(
       std::find(headless.log.begin(), headless.log.end(), "box: [] No MIDI output is available."),
@@ -144,14 +144,14 @@ TEST_F(Player, WithoutMidiOutputTheBoxShowsOnceAndMusicStaysOff) {
   music_stop();
   music_play("tune.mid");
   play_tune(3);
-  EXPECT_EQ(mus.tune_playing, 0); // keys are not swallowed for a tune never heard
+  EXPECT_EQ(music.tune_playing, 0); // keys are not swallowed for a tune never heard
   EXPECT_EQ(music_key_restart(), 0);
   EXPECT_EQ(boxes(), 1);
 }
 
 TEST_F(Player, ATuneThatCannotBePlayedLeavesTunePlayingClear) {
   play_tune(5); // its file is missing
-  EXPECT_EQ(mus.tune_playing, 0);
+  EXPECT_EQ(music.tune_playing, 0);
   EXPECT_EQ(boxes(), 0);
   bytes t;
   ev(t, 0, {0xFF, 0x01, 1, 'x'}); // nothing to play
@@ -161,8 +161,8 @@ TEST_F(Player, ATuneThatCannotBePlayedLeavesTunePlayingClear) {
   write_file("tune.mid", f);
   music_stop();
   play_tune(3);
-  EXPECT_EQ(mus.tune_playing, 0);
-  EXPECT_EQ(mus.music_state, 200);
+  EXPECT_EQ(music.tune_playing, 0);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
   EXPECT_EQ(music_key_restart(), 0);
 }
 
@@ -172,10 +172,10 @@ TEST_F(Player, FieldMusicWithNothingToPlayDoesNotSpin) {
   bytes f = smf_header(1, 96);
   midi_track_chunk(f, t);
   write_file("field.mid", f);
-  mus.field_music_on = 1;
+  music.field_music_on = 1;
   play_music_entry(4);
   advance(200);
-  EXPECT_EQ(mus.music_state, 200);
+  EXPECT_EQ(music.music_state, MUSIC_STOPPED);
   EXPECT_EQ(midi_stream_query().queued, 0);
 }
 
@@ -183,24 +183,24 @@ TEST_F(Player, KeysRestartSwallowNextAndMute) {
   play_tune(3);
   EXPECT_EQ(music_key_restart(), 1); // a tune plays: keys are swallowed
   advance(3000);
-  EXPECT_EQ(mus.tune_playing, 0);
-  st.cur_music = 4;
+  EXPECT_EQ(music.tune_playing, 0);
+  game.cur_music = 4;
   EXPECT_EQ(music_key_restart(), 0);
-  EXPECT_EQ(mus.field_music_on, 1);
-  EXPECT_STREQ(mus.music_file, "field.mid");
-  st.cur_music = 23;
+  EXPECT_EQ(music.field_music_on, 1);
+  EXPECT_STREQ(music.music_file, "field.mid");
+  game.cur_music = 23;
   music_next();
-  EXPECT_EQ(st.cur_music, 0);
+  EXPECT_EQ(game.cur_music, 0);
   music_toggle_mute();
-  EXPECT_EQ(mus.music_muted, 1);
+  EXPECT_EQ(music.music_muted, 1);
   EXPECT_FALSE(midi_stream_query().open);
   music_play("field.mid"); // does nothing while muted
   EXPECT_FALSE(midi_stream_query().open);
-  mus.field_music_on = 0;
+  music.field_music_on = 0;
   EXPECT_EQ(music_key_restart(), 0);
-  EXPECT_EQ(mus.field_music_on, 0);
+  EXPECT_EQ(music.field_music_on, 0);
   music_toggle_mute();
-  EXPECT_EQ(mus.music_muted, 0);
+  EXPECT_EQ(music.music_muted, 0);
   EXPECT_FALSE(midi_stream_query().open); // heard again from the next piece
 }
 
@@ -208,7 +208,7 @@ TEST_F(Player, NumbersOutsideTheMusicListPlayNothing) {
   play_music_entry(24);
   play_music_entry(-1);
   play_tune(200);
-  EXPECT_EQ(mus.tune_playing, 0);
+  EXPECT_EQ(music.tune_playing, 0);
   EXPECT_FALSE(midi_stream_query().open);
 }
 
@@ -282,11 +282,11 @@ TEST_F(Player, TheCaptureHoldsTheEffectsPlayed) {
   ASSERT_EQ(headless_audio_capture_start("heard.wav"), 0);
   advance(100);
   ASSERT_EQ(snd_device_open(), 1);
-  snd.device = true;
+  sound.device = true;
   bytes wave = tone_wav(100);
   wave_info w;
   ASSERT_EQ(parse_wave(wave.data(), wave.size(), &w), 1);
-  ASSERT_EQ(sound_create_from(&snd.objects[SND_WALL], w, 1), 1);
+  ASSERT_EQ(sound_create_from(&sound.objects[SND_WALL], w, 1), 1);
   play_wallstop();
   advance(200);
   ASSERT_EQ(headless_audio_capture_stop(), 0);
@@ -308,7 +308,7 @@ TEST_F(Player, TheCaptureHoldsTheMusic) {
   if (std::any_of(headless.log.begin(), headless.log.end(),
                   [](const std::string& l) { return l.rfind("audio: ", 0) == 0; }))
     GTEST_SKIP() << "no General MIDI soundfont here";
-  mus.field_music_on = 1;
+  music.field_music_on = 1;
   play_music_entry(4);
   advance(1000);
   music_stop();
@@ -333,13 +333,13 @@ TEST_F(Player, MutedMusicLeavesTheSynthesiserAloneButNotTheEffects) {
                   [](const std::string& l) { return l.rfind("audio: ", 0) == 0; }))
     GTEST_SKIP() << "no General MIDI soundfont here";
   ASSERT_EQ(snd_device_open(), 1);
-  snd.device = true;
+  sound.device = true;
   bytes wave = tone_wav(100);
   wave_info w;
   ASSERT_EQ(parse_wave(wave.data(), wave.size(), &w), 1);
-  ASSERT_EQ(sound_create_from(&snd.objects[SND_WALL], w, 1), 1);
-  st.cur_music = 4;
-  mus.field_music_on = 1;
+  ASSERT_EQ(sound_create_from(&sound.objects[SND_WALL], w, 1), 1);
+  game.cur_music = 4;
+  music.field_music_on = 1;
   auto synthesised = [start = midi_stream_query().synth_frames] {
     return midi_stream_query().synth_frames - start;
   };
@@ -355,7 +355,7 @@ TEST_F(Player, MutedMusicLeavesTheSynthesiserAloneButNotTheEffects) {
   advance(300);
   EXPECT_EQ(synthesised(), after_tail) << "an effect wakes no synthesiser";
   music_toggle_mute();
-  mus.field_music_on = 0;
+  music.field_music_on = 0;
   EXPECT_EQ(music_key_restart(), 0); // a key brings the map's music back
   advance(500);
   EXPECT_GE(synthesised(), after_tail + 500u * 441 / 10 - 441);

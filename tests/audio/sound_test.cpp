@@ -135,7 +135,7 @@ struct Bank : ::testing::Test {
     wave = tone_wav(ms);
     wave_info w;
     ASSERT_EQ(parse_wave(wave.data(), wave.size(), &w), 1);
-    ASSERT_EQ(sound_create_from(&snd.objects[effect], w, 1), 1);
+    ASSERT_EQ(sound_create_from(&sound.objects[effect], w, 1), 1);
   }
   int lines(const std::string& l) {
     return static_cast<int>(std::count(headless.log.begin(), headless.log.end(), l));
@@ -145,30 +145,30 @@ struct Bank : ::testing::Test {
 
 TEST_F(Bank, WallBumpsDoNotRestartTheWallSoundUntilItEnds) {
   ASSERT_EQ(snd_device_open(), 1);
-  snd.device = true;
+  sound.device = true;
   load(SND_WALL, 200);
   play_wallstop();
   advance(50);
-  std::uint32_t pos = snd_buffer_position(snd.objects[SND_WALL].buffers[0]);
+  std::uint32_t pos = snd_buffer_position(sound.objects[SND_WALL].buffers[0]);
   EXPECT_GT(pos, 0u);
   play_wallstop();
   play_wallstop();
   EXPECT_EQ(lines("sound: WallStop"), 1);
-  EXPECT_GE(snd_buffer_position(snd.objects[SND_WALL].buffers[0]), pos);
+  EXPECT_GE(snd_buffer_position(sound.objects[SND_WALL].buffers[0]), pos);
   advance(200); // ended: the next bump sounds again, from the start
-  EXPECT_EQ(snd_buffer_status(snd.objects[SND_WALL].buffers[0]), 0u);
+  EXPECT_EQ(snd_buffer_status(sound.objects[SND_WALL].buffers[0]), 0u);
   play_wallstop();
   EXPECT_EQ(lines("sound: WallStop"), 2);
-  EXPECT_NE(snd_buffer_status(snd.objects[SND_WALL].buffers[0]) & SNDBUF_PLAYING, 0u);
+  EXPECT_NE(snd_buffer_status(sound.objects[SND_WALL].buffers[0]) & SNDBUF_PLAYING, 0u);
 }
 
 TEST_F(Bank, MenuClicksRestartTheMenuSound) {
   ASSERT_EQ(snd_device_open(), 1);
-  snd.device = true;
+  sound.device = true;
   load(SND_MENU, 300);
   play_menusound();
   advance(100);
-  int b = snd.objects[SND_MENU].buffers[0];
+  int b = sound.objects[SND_MENU].buffers[0];
   EXPECT_GT(snd_buffer_position(b), 22050u * 2 / 20); // more than 50 ms in
   play_menusound();
   EXPECT_EQ(snd_buffer_position(b), 0u);
@@ -178,25 +178,25 @@ TEST_F(Bank, MenuClicksRestartTheMenuSound) {
 
 TEST_F(Bank, AClockThatJumpsOrWrapsDoesNotPlayHoursOfSilence) {
   ASSERT_EQ(snd_device_open(), 1);
-  snd.device = true;
+  sound.device = true;
   load(SND_WALL, 200);
   play_wallstop();
   headless.clock_ms = 0x7FFFFF00u; // 24 days on
   headless_audio_pump();
   headless.clock_ms = 0xFFFFFE00u; // 24 more
   headless_audio_pump();
-  EXPECT_EQ(snd_buffer_status(snd.objects[SND_WALL].buffers[0]), 0u);
+  EXPECT_EQ(snd_buffer_status(sound.objects[SND_WALL].buffers[0]), 0u);
   std::uint64_t frames = headless_audio_frames();
   play_wallstop();
   headless.clock_ms = 0x100; // wraps: 768 ms later
   headless_audio_pump();
   EXPECT_NEAR(static_cast<double>(headless_audio_frames() - frames), 768 * 44.1, 1);
-  EXPECT_EQ(snd_buffer_status(snd.objects[SND_WALL].buffers[0]), 0u);
+  EXPECT_EQ(snd_buffer_status(sound.objects[SND_WALL].buffers[0]), 0u);
 }
 
 TEST_F(Bank, LoopingIsRefusedWithMoreThanOneBuffer) {
   ASSERT_EQ(snd_device_open(), 1);
-  snd.device = true;
+  sound.device = true;
   wave = tone_wav(50);
   wave_info w;
   ASSERT_EQ(parse_wave(wave.data(), wave.size(), &w), 1);
@@ -213,9 +213,9 @@ TEST_F(Bank, LoopingIsRefusedWithMoreThanOneBuffer) {
 TEST_F(Bank, WithoutADeviceTheGameRunsSilent) {
   headless_audio_set_devices(false, true);
   sound_init();
-  EXPECT_FALSE(snd.device);
+  EXPECT_FALSE(sound.device);
   for (int i = 0; i < SOUND_COUNT; i++) {
-    EXPECT_FALSE(snd.objects[i].present);
+    EXPECT_FALSE(sound.objects[i].present);
     play_effect(i);
   }
   play_wallstop();
@@ -225,7 +225,7 @@ TEST_F(Bank, WithoutADeviceTheGameRunsSilent) {
 
 TEST_F(Bank, UnplayableWaveDataLeavesTheEffectSilent) {
   ASSERT_EQ(snd_device_open(), 1);
-  snd.device = true;
+  sound.device = true;
   bytes c;
   bytes f = fmt_chunk(1, 22050, 16);
   f[0] = 2; // not PCM
@@ -234,11 +234,11 @@ TEST_F(Bank, UnplayableWaveDataLeavesTheEffectSilent) {
   bytes w = riff(c);
   wave_info info;
   ASSERT_EQ(parse_wave(w.data(), w.size(), &info), 1);
-  EXPECT_EQ(sound_create_from(&snd.objects[SND_DOOR], info, 1), 0);
-  EXPECT_FALSE(snd.objects[SND_DOOR].present);
+  EXPECT_EQ(sound_create_from(&sound.objects[SND_DOOR], info, 1), 0);
+  EXPECT_FALSE(sound.objects[SND_DOOR].present);
   play_door();
   EXPECT_EQ(lines("sound: Door"), 0);
-  EXPECT_EQ(sound_create(&snd.objects[SND_INFO], "NoSuchSound", 1), 0);
+  EXPECT_EQ(sound_create(&sound.objects[SND_INFO], "NoSuchSound", 1), 0);
 }
 
 TEST_F(Bank, TheGamesOwnEffectsLoadInAnyCase) {
@@ -246,8 +246,8 @@ TEST_F(Bank, TheGamesOwnEffectsLoadInAnyCase) {
   if (!find_wave("MENUSOUND", &w)) GTEST_SKIP() << "the default game's sounds are not built in";
   EXPECT_EQ(find_wave("menusound", &w), 1);
   sound_init();
-  ASSERT_TRUE(snd.device);
-  for (int i = 0; i < SOUND_COUNT; i++) EXPECT_TRUE(snd.objects[i].present) << i;
+  ASSERT_TRUE(sound.device);
+  for (int i = 0; i < SOUND_COUNT; i++) EXPECT_TRUE(sound.objects[i].present) << i;
 }
 
 } // namespace

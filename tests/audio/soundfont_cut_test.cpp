@@ -45,10 +45,10 @@ std::string rendered(const fs::path& folder) {
       headless_audio_pump();
     }
   };
-  for (const auto& entry : st.music_list) {
-    mus.field_music_on = 0; // once through, as a one-off tune plays
+  for (const auto& entry : game.music_list) {
+    music.field_music_on = 0; // once through, as a one-off tune plays
     music_play((fs::path(ZK_GAME_DIR) / entry).c_str());
-    for (std::uint32_t t = 0; mus.music_state != 200 && t < LONGEST_MS; t += STEP_MS)
+    for (std::uint32_t t = 0; music.music_state != MUSIC_STOPPED && t < LONGEST_MS; t += STEP_MS)
       advance(STEP_MS);
     advance(TAIL_MS);
     music_stop();

@@ -11,28 +11,28 @@ static void one_round(benchmark::State& state) {
   fresh_game();
   for (auto _ : state) {
     start_set_battle(32);
-    bt.monsters[0].hp = 1 << 30; // the round never ends the battle
+    battle.monsters[0].hp = 1 << 30; // the round never ends the battle
     for (int m = 0; m < 3; m++) {
       attack(0);
-      while (bt.monster_turn_pending) {
-        bt.battle_wait_open = 0;
+      while (battle.monster_turn_pending) {
+        battle.battle_wait_open = 0;
         monster_turn();
       }
     }
-    for (member& p : bt.battle_copy.party) p.status = 0, p.hp = 100;
-    benchmark::DoNotOptimize(bt.monsters[0].hp);
+    for (member& p : battle.battle_copy.party) p.status = 0, p.hp = 100;
+    benchmark::DoNotOptimize(battle.monsters[0].hp);
   }
 }
 BENCHMARK(one_round);
 
 static void screen_frame(benchmark::State& state) {
   fresh_game();
-  surface_create(gx.back_surface, 256, 256);
-  surface_create(gx.waku1_surface, 72, 8);
-  surface_create(gx.cursol_surface, 6, 12);
-  surface_create(gx.monster_surface[2], 64, 64);
+  surface_create(gfx.back_surface, 256, 256);
+  surface_create(gfx.waku1_surface, 72, 8);
+  surface_create(gfx.cursol_surface, 6, 12);
+  surface_create(gfx.monster_surface[2], 64, 64);
   start_set_battle(32);
-  bt.monster_view = 1;
+  battle.monster_view = 1;
   for (auto _ : state) draw_battle_screen();
 }
 BENCHMARK(screen_frame);

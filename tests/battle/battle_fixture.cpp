@@ -35,9 +35,9 @@ void fresh_game() {
   reset_message_state();
   install_hooks();
   const char* names[3] = {"ALICE", "BOB", "CARL"};
-  for (int i = 0; i < 3; i++) make_member(st.sb.party[i], names[i]);
-  st.cur_map = WORLD_MAP;
-  st.cur_area = 0;
+  for (int i = 0; i < 3; i++) make_member(game.sb.party[i], names[i]);
+  game.cur_map = WORLD_MAP;
+  game.cur_area = 0;
 }
 
 void fight(int species_no) {
@@ -47,7 +47,8 @@ void fight(int species_no) {
 
 std::vector<std::string> lines() {
   std::vector<std::string> out;
-  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) out.push_back(mw.msg_line[i]);
+  for (int i = 0; i < msg_window.msg_count && i < MSG_LINES; i++)
+    out.push_back(msg_window.msg_line[i]);
   return out;
 }
 
@@ -68,7 +69,7 @@ std::string transcript() {
 }
 
 std::vector<int> upcoming(int n) {
-  u32 s = st.rand_state;
+  u32 s = game.rand_state;
   std::vector<int> out;
   for (int i = 0; i < n; i++) {
     s = s * 214013u + 2531011u;

@@ -134,8 +134,8 @@ TEST(EncounterTables, RowsAsGiven) {
 TEST(MonsterSlots, StatisticsComeFromTheLevelRow) {
   fresh_game();
   fight(32);
-  const level_row& r = st.level_table[40];
-  const monster_slot& m = bt.monsters[0];
+  const level_row& r = game.level_table[40];
+  const monster_slot& m = battle.monsters[0];
   EXPECT_EQ(m.atk, (r.c[3] + r.c[5]) / 3);
   EXPECT_EQ(m.spd, r.c[2]);
   EXPECT_EQ(m.def, r.c[3] + 40);
@@ -143,7 +143,7 @@ TEST(MonsterSlots, StatisticsComeFromTheLevelRow) {
   EXPECT_EQ(m.hp, r.c[0] * 5);
   EXPECT_EQ(m.hp_max, m.hp);
   EXPECT_EQ(m.mp, r.c[6]);
-  EXPECT_EQ(m.exp, (st.level_table[41].c7 - r.c7) / 15);
+  EXPECT_EQ(m.exp, (game.level_table[41].c7 - r.c7) / 15);
   EXPECT_EQ(m.elem_attack, 255);
   EXPECT_EQ(m.status, 0);
   EXPECT_EQ(std::memcmp(m.note, species_table[32].note, 8), 0);
@@ -152,26 +152,26 @@ TEST(MonsterSlots, StatisticsComeFromTheLevelRow) {
 TEST(MonsterSlots, LevelTwoFiftyFiveTakesTheLastStep) {
   fresh_game();
   fill_monster_slot(0, 211, 10);
-  EXPECT_EQ(bt.monsters[0].exp, (st.level_table[255].c7 - st.level_table[254].c7) / 15);
-  EXPECT_EQ(bt.monsters[0].gold, static_cast<i32>(bt.monsters[0].exp * 10));
+  EXPECT_EQ(battle.monsters[0].exp, (game.level_table[255].c7 - game.level_table[254].c7) / 15);
+  EXPECT_EQ(battle.monsters[0].gold, static_cast<i32>(battle.monsters[0].exp * 10));
 }
 
 TEST(SetBattle, OneMonsterForAHundredTimesItsExperience) {
   fresh_game();
-  u32 before = st.rand_state;
+  u32 before = game.rand_state;
   start_set_battle(200);
-  EXPECT_EQ(st.rand_state, before); // no draws
-  EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
-  EXPECT_EQ(bt.monster_count, 1);
-  EXPECT_EQ(bt.no_escape, 1);
-  EXPECT_EQ(bt.fixed_battle, 1);
-  EXPECT_EQ(bt.first_key, 1);
-  EXPECT_EQ(bt.monsters[0].gold, static_cast<i32>(bt.monsters[0].exp * 100));
-  EXPECT_EQ(bt.slot_species[0], 200);
-  EXPECT_TRUE(bt.monsters[1].status & STATUS_DEAD);
-  EXPECT_TRUE(bt.monsters[2].status & STATUS_DEAD);
+  EXPECT_EQ(game.rand_state, before); // no draws
+  EXPECT_EQ(battle.battle_mode, BATTLE_FIGHTING);
+  EXPECT_EQ(battle.monster_count, 1);
+  EXPECT_EQ(battle.no_escape, 1);
+  EXPECT_EQ(battle.fixed_battle, 1);
+  EXPECT_EQ(battle.first_key, 1);
+  EXPECT_EQ(battle.monsters[0].gold, static_cast<i32>(battle.monsters[0].exp * 100));
+  EXPECT_EQ(battle.slot_species[0], 200);
+  EXPECT_TRUE(battle.monsters[1].status & STATUS_DEAD);
+  EXPECT_TRUE(battle.monsters[2].status & STATUS_DEAD);
   EXPECT_TRUE(said("ドラゴンが現れた！")) << transcript();
-  EXPECT_EQ(std::memcmp(&bt.battle_copy, &st.sb, sizeof st.sb), 0);
+  EXPECT_EQ(std::memcmp(&battle.battle_copy, &game.sb, sizeof game.sb), 0);
 }
 
 TEST(GroupBattle, DrawsOneForTheCountAndOnePerMonster) {
@@ -180,16 +180,17 @@ TEST(GroupBattle, DrawsOneForTheCountAndOnePerMonster) {
   std::vector<int> d = upcoming(4);
   int n = (d[0] & 3) == 0 ? 2 : d[0] & 3;
   start_group_battle(5);
-  EXPECT_EQ(bt.monster_count, n);
-  EXPECT_EQ(bt.figure, 5);
-  EXPECT_EQ(bt.no_escape, 0);
-  for (int i = 0; i < n; i++) EXPECT_EQ(bt.slot_species[i], world_encounters[0][d[1 + i] & 7]) << i;
+  EXPECT_EQ(battle.monster_count, n);
+  EXPECT_EQ(battle.figure, 5);
+  EXPECT_EQ(battle.no_escape, 0);
+  for (int i = 0; i < n; i++)
+    EXPECT_EQ(battle.slot_species[i], world_encounters[0][d[1 + i] & 7]) << i;
   for (int i = n; i < MONSTER_SLOTS; i++) {
-    EXPECT_EQ(bt.slot_species[i], 0);
-    EXPECT_TRUE(bt.monsters[i].status & STATUS_DEAD);
+    EXPECT_EQ(battle.slot_species[i], 0);
+    EXPECT_TRUE(battle.monsters[i].status & STATUS_DEAD);
   }
   EXPECT_EQ(upcoming(1)[0], d[1 + n]); // nothing else was drawn
-  EXPECT_EQ(bt.monsters[0].gold, static_cast<i32>(bt.monsters[0].exp * 10));
+  EXPECT_EQ(battle.monsters[0].gold, static_cast<i32>(battle.monsters[0].exp * 10));
 }
 
 TEST(GroupBattle, SameSeedSameGroups) {
@@ -198,9 +199,9 @@ TEST(GroupBattle, SameSeedSameGroups) {
     fresh_game();
     seed_rand(99);
     for (int b = 0; b < 20; b++) {
-      st.cur_area = b % 14;
+      game.cur_area = b % 14;
       start_group_battle(0);
-      for (int i = 0; i < bt.monster_count; i++) out->push_back(bt.slot_species[i]);
+      for (int i = 0; i < battle.monster_count; i++) out->push_back(battle.slot_species[i]);
       out->push_back(-1);
     }
   }
@@ -212,7 +213,7 @@ TEST(GroupBattle, CountsOneTwoThreeInQuarters) {
   int counts[4] = {};
   for (int b = 0; b < 4000; b++) {
     start_group_battle(0);
-    counts[bt.monster_count]++;
+    counts[battle.monster_count]++;
   }
   EXPECT_EQ(counts[0], 0);
   EXPECT_NEAR(counts[1], 1000, 120);
@@ -222,28 +223,29 @@ TEST(GroupBattle, CountsOneTwoThreeInQuarters) {
 
 TEST(GroupBattle, EmptyAndUnknownAreasMeetNamelessMonsters) {
   fresh_game();
-  st.cur_map = 12;
+  game.cur_map = 12;
   for (int area : {0, 5, 63, 64, 200, -1}) {
-    st.cur_area = area;
+    game.cur_area = area;
     start_group_battle(0);
-    for (int i = 0; i < bt.monster_count; i++) {
-      EXPECT_EQ(bt.slot_species[i], 0) << area;
-      EXPECT_EQ(bt.monsters[i].hp, st.level_table[1].c[0]) << area; // level 1, one HP multiplier
+    for (int i = 0; i < battle.monster_count; i++) {
+      EXPECT_EQ(battle.slot_species[i], 0) << area;
+      EXPECT_EQ(battle.monsters[i].hp, game.level_table[1].c[0])
+          << area; // level 1, one HP multiplier
     }
   }
-  st.cur_map = WORLD_MAP;
-  st.cur_area = 14;
+  game.cur_map = WORLD_MAP;
+  game.cur_area = 14;
   start_group_battle(0);
-  EXPECT_EQ(bt.slot_species[0], 0);
+  EXPECT_EQ(battle.slot_species[0], 0);
 }
 
 TEST(GroupBattle, TheFirstMemberAbleToFightActsFirst) {
   fresh_game();
-  st.sb.party[0].status = STATUS_DEAD;
+  game.sb.party[0].status = STATUS_DEAD;
   start_group_battle(0);
-  EXPECT_EQ(bt.actor, 1);
-  EXPECT_EQ(bt.cmd_state, CMD_LIST);
-  for (u8 d : bt.defending) EXPECT_EQ(d, 0);
+  EXPECT_EQ(battle.actor, 1);
+  EXPECT_EQ(battle.cmd_state, CMD_LIST);
+  for (u8 d : battle.defending) EXPECT_EQ(d, 0);
 }
 
 } // namespace

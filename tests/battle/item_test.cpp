@@ -5,14 +5,14 @@
 namespace {
 
 member& field(int i) {
-  return st.sb.party[i];
+  return game.sb.party[i];
 }
 
 TEST(UseItem, HerbOnAMemberFiftyBelowReportsNinetyNine) {
   fresh_game();
   field(0).items[4] = 169;
   field(1).hp = 50;
-  bt.item_target_member = 1;
+  battle.item_target_member = 1;
   use_item(0, 4);
   EXPECT_EQ(field(1).hp, 100);
   EXPECT_TRUE(said("BOBのHPが、")) << transcript();
@@ -25,7 +25,7 @@ TEST(UseItem, AngelWaterRestoresHitPointsThenMagicOnce) {
   field(0).items[0] = 171;
   field(0).hp = 10;
   field(0).mp = 45;
-  bt.item_target_member = 0;
+  battle.item_target_member = 0;
   use_item(0, 0);
   EXPECT_EQ(field(0).hp, 100);
   EXPECT_EQ(field(0).mp, 50);
@@ -46,7 +46,7 @@ TEST(UseItem, HealingADeadMemberKeepsTheItem) {
   fresh_game();
   field(0).items[0] = 169;
   field(2).status = STATUS_DEAD;
-  bt.item_target_member = 2;
+  battle.item_target_member = 2;
   use_item(0, 0);
   EXPECT_TRUE(said("CARLは、死んでいる。")) << transcript();
   EXPECT_EQ(field(0).items[0], 169);
@@ -55,7 +55,7 @@ TEST(UseItem, HealingADeadMemberKeepsTheItem) {
 TEST(UseItem, CuresRaisesAndRevival) {
   fresh_game();
   field(0).items[0] = 172; // 毒消し草
-  bt.item_target_member = 1;
+  battle.item_target_member = 1;
   use_item(0, 0);
   EXPECT_TRUE(said("BOBは、毒をうけていないようだ。"));
   EXPECT_EQ(field(0).items[0], 172);
@@ -108,40 +108,40 @@ TEST(BattleItems, EmptyEntryAndTheMemberChoice) {
   fresh_game();
   field(0).items[5] = 169;
   fight(1);
-  bt.cmd_state = CMD_ITEM_LIST;
+  battle.cmd_state = CMD_ITEM_LIST;
   battle_item();
   EXPECT_TRUE(said("アイテムが、ありません!"));
-  EXPECT_EQ(bt.party_acted[0], 0);
-  bt.item_cursor[0] = 1; // entry 4 + row
-  bt.item_cursor[1] = 1;
-  bt.battle_copy.party[1].hp = 20;
+  EXPECT_EQ(battle.party_acted[0], 0);
+  battle.item_cursor[0] = 1; // entry 4 + row
+  battle.item_cursor[1] = 1;
+  battle.battle_copy.party[1].hp = 20;
   battle_item();
-  EXPECT_EQ(bt.item_pick, 1);
-  EXPECT_EQ(bt.item_target_member, 0);
-  bt.item_target_member = 1;
+  EXPECT_EQ(battle.item_pick, 1);
+  EXPECT_EQ(battle.item_target_member, 0);
+  battle.item_target_member = 1;
   battle_item();
-  EXPECT_EQ(bt.battle_copy.party[1].hp, 100);
-  EXPECT_EQ(st.sb.party[1].hp, 100 - 0); // the saved party is untouched until the end
-  EXPECT_EQ(bt.item_pick, 0);
-  EXPECT_EQ(bt.party_acted[0], 1);
+  EXPECT_EQ(battle.battle_copy.party[1].hp, 100);
+  EXPECT_EQ(game.sb.party[1].hp, 100 - 0); // the saved party is untouched until the end
+  EXPECT_EQ(battle.item_pick, 0);
+  EXPECT_EQ(battle.party_acted[0], 1);
 }
 
 TEST(BattleItems, FireSwordAsksForAMonsterThenCastsWithoutMagic) {
   fresh_game();
   field(0).items[0] = 17; // ほのおのつるぎ, spell 1
   fight(1);
-  bt.cmd_state = CMD_ITEM_LIST;
-  bt.monsters[0].hp = 1000;
+  battle.cmd_state = CMD_ITEM_LIST;
+  battle.monsters[0].hp = 1000;
   battle_item();
-  EXPECT_EQ(bt.cmd_state, CMD_ITEM_TARGET);
+  EXPECT_EQ(battle.cmd_state, CMD_ITEM_TARGET);
   EXPECT_TRUE(lines().empty());
   battle_item();
   EXPECT_TRUE(said("ほのおのつるぎを使った。")) << transcript();
   EXPECT_TRUE(said("ファイアの呪文が発動した。"));
-  EXPECT_EQ(bt.monsters[0].hp, 1000 - (30 - bt.monsters[0].mdef));
-  EXPECT_EQ(bt.battle_copy.party[0].mp, 50);
-  EXPECT_EQ(bt.battle_copy.party[0].items[0], 17);
-  EXPECT_EQ(bt.cmd_state, CMD_LIST);
+  EXPECT_EQ(battle.monsters[0].hp, 1000 - (30 - battle.monsters[0].mdef));
+  EXPECT_EQ(battle.battle_copy.party[0].mp, 50);
+  EXPECT_EQ(battle.battle_copy.party[0].items[0], 17);
+  EXPECT_EQ(battle.cmd_state, CMD_LIST);
 }
 
 TEST(HandOver, FromADeadMemberItIsTakenOut) {
@@ -291,18 +291,18 @@ TEST(EquipBonus, CapsAt65535AndFive) {
 
 TEST(ItemTable, NamedItemsHaveCoherentValues) {
   fresh_game();
-  const item& sword = st.item_table[1];
-  EXPECT_STREQ(st.item_table[1].info, "銅でできた剣。");
+  const item& sword = game.item_table[1];
+  EXPECT_STREQ(game.item_table[1].info, "銅でできた剣。");
   EXPECT_EQ(sword.kind, ITEM_WEAPON);
   int last_atk = 0, last_price = 0;
   for (int n : {1, 5, 9, 13, 17, 33, 52, 55, 58, 61}) {
-    EXPECT_GT(st.item_table[n].atk, last_atk) << n;
-    EXPECT_GT(st.item_table[n].price, last_price) << n;
-    last_atk = st.item_table[n].atk;
-    last_price = st.item_table[n].price;
+    EXPECT_GT(game.item_table[n].atk, last_atk) << n;
+    EXPECT_GT(game.item_table[n].price, last_price) << n;
+    last_atk = game.item_table[n].atk;
+    last_price = game.item_table[n].price;
   }
   for (int n = 0; n < 256; n++) {
-    const item& it = st.item_table[n];
+    const item& it = game.item_table[n];
     bool named = it.name[0] != ' ';
     EXPECT_EQ(named, it.info[0] != 0) << n;
     if (!named) continue;
@@ -317,19 +317,19 @@ TEST(ItemTable, NamedItemsHaveCoherentValues) {
       EXPECT_EQ(it.kind, ITEM_EVENT) << n;
     }
   }
-  EXPECT_EQ(st.item_table[17].spell, 1);
-  EXPECT_EQ(st.item_table[169].hp, 100);
+  EXPECT_EQ(game.item_table[17].spell, 1);
+  EXPECT_EQ(game.item_table[169].hp, 100);
 }
 
 TEST(MagicTable, TheThirtyOneSpells) {
   fresh_game();
-  EXPECT_EQ(st.magic_table[24].cls, 1);
-  EXPECT_EQ(st.magic_table[24].power[4], 50);
-  EXPECT_EQ(st.magic_table[23].mp_cost, 200);
-  EXPECT_EQ(st.magic_table[23].power[7], 100);
-  EXPECT_EQ(st.magic_table[20].elem, 128);
-  EXPECT_EQ(st.magic_table[31].cls, 6);
-  for (int s = 1; s < 32; s++) EXPECT_NE(st.magic_table[s].name[0], ' ') << s;
+  EXPECT_EQ(game.magic_table[24].cls, 1);
+  EXPECT_EQ(game.magic_table[24].power[4], 50);
+  EXPECT_EQ(game.magic_table[23].mp_cost, 200);
+  EXPECT_EQ(game.magic_table[23].power[7], 100);
+  EXPECT_EQ(game.magic_table[20].elem, 128);
+  EXPECT_EQ(game.magic_table[31].cls, 6);
+  for (int s = 1; s < 32; s++) EXPECT_NE(game.magic_table[s].name[0], ' ') << s;
 }
 
 } // namespace

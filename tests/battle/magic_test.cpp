@@ -10,44 +10,44 @@ namespace {
 
 // Member 0 knows the spell in list slot 0.
 void knows(int spell) {
-  member& a = st.sb.party[0];
+  member& a = game.sb.party[0];
   a.spells[0] = static_cast<u8>(spell);
   a.spell_mask = 1;
 }
 
 member& fighter(int i) {
-  return bt.battle_copy.party[i];
+  return battle.battle_copy.party[i];
 }
 
 TEST(BattleMagic, LifeOnOneMemberTakesTwoConfirms) {
   fresh_game();
   knows(24);
   fight(1);
-  bt.cmd_state = CMD_SPELL_LIST;
+  battle.cmd_state = CMD_SPELL_LIST;
   cast_spell(0, 0);
-  EXPECT_EQ(bt.member_pick, 1);
+  EXPECT_EQ(battle.member_pick, 1);
   EXPECT_TRUE(lines().empty());
-  bt.spell_target_member = 1;
+  battle.spell_target_member = 1;
   fighter(1).hp = 90;
   cast_spell(0, 0);
   EXPECT_EQ(fighter(1).hp, 100);
   EXPECT_TRUE(said("BOBのHPが回復した。")) << transcript();
   EXPECT_TRUE(said("ライフの呪文を唱えた。"));
   EXPECT_EQ(fighter(0).mp, 47);
-  EXPECT_EQ(bt.party_acted[0], 1);
+  EXPECT_EQ(battle.party_acted[0], 1);
 }
 
 TEST(BattleMagic, DownLowersEveryMonster) {
   fresh_game();
   knows(30);
   start_set_battle(1);
-  bt.monster_count = 3;
+  battle.monster_count = 3;
   for (int s = 1; s < 3; s++) fill_monster_slot(s, 1, 10);
   forget_lines();
-  monster_slot before[3] = {bt.monsters[0], bt.monsters[1], bt.monsters[2]};
+  monster_slot before[3] = {battle.monsters[0], battle.monsters[1], battle.monsters[2]};
   cast_spell(0, 0);
   for (int s = 0; s < 3; s++) {
-    const monster_slot& m = bt.monsters[s];
+    const monster_slot& m = battle.monsters[s];
     EXPECT_EQ(m.atk, before[s].atk - 20);
     EXPECT_EQ(m.spd, before[s].spd - 10);
     EXPECT_EQ(m.def, before[s].def - 10);
@@ -64,11 +64,11 @@ TEST(BattleMagic, LoweringNeverGoesBelowZeroAndCanKill) {
   fresh_game();
   knows(30);
   fight(1);
-  bt.monsters[0].hp = 7;
-  bt.monsters[0].spd = 3;
+  battle.monsters[0].hp = 7;
+  battle.monsters[0].spd = 3;
   cast_spell(0, 0);
-  EXPECT_EQ(bt.monsters[0].spd, 0);
-  EXPECT_TRUE(bt.monsters[0].status & STATUS_DEAD);
+  EXPECT_EQ(battle.monsters[0].spd, 0);
+  EXPECT_TRUE(battle.monsters[0].status & STATUS_DEAD);
   EXPECT_TRUE(said(">@C1コボルト@C0を、倒した！")) << transcript();
 }
 
@@ -76,47 +76,47 @@ TEST(BattleMagic, OneMonsterSpellChoosesThenCasts) {
   fresh_game();
   knows(3); // エレキ, thunder: the fourth defence entry
   fight(1);
-  bt.first_key = 0;
+  battle.first_key = 0;
   battle_key(VK_DOWN);
   battle_key(VK_SPACE);
-  EXPECT_EQ(bt.cmd_state, CMD_SPELL_LIST);
+  EXPECT_EQ(battle.cmd_state, CMD_SPELL_LIST);
   battle_key(VK_SPACE);
-  EXPECT_EQ(bt.cmd_state, CMD_SPELL_TARGET);
+  EXPECT_EQ(battle.cmd_state, CMD_SPELL_TARGET);
   EXPECT_EQ(fighter(0).mp, 50);
-  bt.monsters[0].elem_def[3] = 5;
-  bt.monsters[0].status = STATUS_POISON;
-  i32 hp = bt.monsters[0].hp;
+  battle.monsters[0].elem_def[3] = 5;
+  battle.monsters[0].status = STATUS_POISON;
+  i32 hp = battle.monsters[0].hp;
   battle_key(VK_SPACE);
   EXPECT_TRUE(said("@C1コボルト@C0は、")) << transcript();
   EXPECT_TRUE(said("ダメージを受けない！"));
-  EXPECT_EQ(bt.monsters[0].hp, hp);
-  EXPECT_EQ(bt.monsters[0].status, 0); // poison gone all the same
+  EXPECT_EQ(battle.monsters[0].hp, hp);
+  EXPECT_EQ(battle.monsters[0].status, 0); // poison gone all the same
   EXPECT_EQ(fighter(0).mp, 47);
-  EXPECT_EQ(bt.cmd_state, CMD_LIST);
+  EXPECT_EQ(battle.cmd_state, CMD_LIST);
 }
 
 TEST(BattleMagic, FireDamageLessMagicDefence) {
   fresh_game();
   knows(5); // バーナー: 100 fire
   fight(1);
-  bt.cmd_state = CMD_SPELL_TARGET;
-  bt.monsters[0].mdef = 20;
-  bt.monsters[0].elem_def[0] = 3;
-  bt.monsters[0].hp = 1000;
+  battle.cmd_state = CMD_SPELL_TARGET;
+  battle.monsters[0].mdef = 20;
+  battle.monsters[0].elem_def[0] = 3;
+  battle.monsters[0].hp = 1000;
   cast_spell(0, 0);
-  EXPECT_EQ(bt.monsters[0].hp, 1000 - (100 / 5 * 3 - 20));
+  EXPECT_EQ(battle.monsters[0].hp, 1000 - (100 / 5 * 3 - 20));
   EXPECT_TRUE(said("@C2"
                    "40"
                    "@C0ポイントのダメージ！"))
       << transcript();
-  EXPECT_EQ(bt.hit_flash[0].kind, 5);
+  EXPECT_EQ(battle.hit_flash[0].kind, 5);
 }
 
 TEST(BattleMagic, ReviveAllLeavesZeroAndReviveOneGivesTen) {
   fresh_game();
-  st.magic_table[29].scope = 1; // a revival for everyone
+  game.magic_table[29].scope = 1; // a revival for everyone
   knows(29);
-  st.sb.party[0].mp = 200;
+  game.sb.party[0].mp = 200;
   fight(1);
   fighter(1).status = STATUS_DEAD;
   fighter(1).hp = 0;
@@ -124,12 +124,12 @@ TEST(BattleMagic, ReviveAllLeavesZeroAndReviveOneGivesTen) {
   EXPECT_EQ(fighter(1).status, 0);
   EXPECT_EQ(fighter(1).hp, 0);
   EXPECT_TRUE(said("BOBは生き返った。")) << transcript();
-  st.magic_table[29].scope = 0;
-  bt.actor = 0;
+  game.magic_table[29].scope = 0;
+  battle.actor = 0;
   fighter(2).status = STATUS_DEAD;
   fighter(2).hp = 0;
-  bt.member_pick = 1;
-  bt.spell_target_member = 2;
+  battle.member_pick = 1;
+  battle.spell_target_member = 2;
   cast_spell(0, 0);
   EXPECT_EQ(fighter(2).hp, 10);
   EXPECT_EQ(fighter(2).status, 0);
@@ -138,7 +138,7 @@ TEST(BattleMagic, ReviveAllLeavesZeroAndReviveOneGivesTen) {
 TEST(BattleMagic, RefusalsUseNoTurn) {
   fresh_game();
   knows(9); // ボルカノ costs 50
-  st.sb.party[0].mp = 49;
+  game.sb.party[0].mp = 49;
   fight(1);
   cast_spell(0, 0);
   EXPECT_TRUE(said("MPがたりない!"));
@@ -146,20 +146,20 @@ TEST(BattleMagic, RefusalsUseNoTurn) {
   EXPECT_TRUE(said("Magic Number error."));
   cast_spell(1, 0);
   EXPECT_TRUE(said("呪文がありません。"));
-  st.sb.party[0].spells[2] = 200; // no such spell
-  bt.battle_copy.party[0].spells[2] = 200;
-  bt.battle_copy.party[0].spell_mask = 5;
+  game.sb.party[0].spells[2] = 200; // no such spell
+  battle.battle_copy.party[0].spells[2] = 200;
+  battle.battle_copy.party[0].spell_mask = 5;
   cast_spell(2, 0);
   EXPECT_TRUE(said("呪文がありません。"));
   fighter(0).status = STATUS_DEAD;
   cast_spell(0, 0);
   EXPECT_TRUE(said("死んでいます。"));
-  EXPECT_EQ(bt.party_acted[0], 0);
-  EXPECT_EQ(bt.monster_turn_pending, 0);
+  EXPECT_EQ(battle.party_acted[0], 0);
+  EXPECT_EQ(battle.monster_turn_pending, 0);
   knows(31);
-  bt.battle_copy.party[1].spells[0] = 31;
-  bt.battle_copy.party[1].spell_mask = 1;
-  bt.actor = 1;
+  battle.battle_copy.party[1].spells[0] = 31;
+  battle.battle_copy.party[1].spell_mask = 1;
+  battle.actor = 1;
   cast_spell(0, 0);
   EXPECT_TRUE(said("使用できません。"));
 }
@@ -167,10 +167,10 @@ TEST(BattleMagic, RefusalsUseNoTurn) {
 TEST(BattleMagic, StrengtheningRaisesButNeverMagicAttack) {
   fresh_game();
   knows(27); // ビート
-  st.sb.party[0].mp = 100;
+  game.sb.party[0].mp = 100;
   fight(1);
-  bt.member_pick = 1;
-  bt.spell_target_member = 0;
+  battle.member_pick = 1;
+  battle.spell_target_member = 0;
   cast_spell(0, 0);
   const member& a = fighter(0);
   EXPECT_EQ(a.atk, 70);
@@ -186,31 +186,31 @@ TEST(FieldMagic, OnlyHealingWorksOutsideBattle) {
   field_cast(0, 0);
   EXPECT_TRUE(said("戦闘中以外は、使えません。"));
   knows(22);
-  st.sb.party[0].mp = 200;
+  game.sb.party[0].mp = 200;
   field_cast(0, 0);
   EXPECT_TRUE(said("戦闘中以外は、使えません。"));
-  EXPECT_EQ(st.sb.party[0].mp, 200);
+  EXPECT_EQ(game.sb.party[0].mp, 200);
   knows(26); // ライブド, on all
-  st.sb.party[0].mp = 150;
-  st.sb.party[1].hp = 1;
-  st.sb.party[2].status = STATUS_DEAD;
+  game.sb.party[0].mp = 150;
+  game.sb.party[1].hp = 1;
+  game.sb.party[2].status = STATUS_DEAD;
   field_cast(0, 0);
-  EXPECT_EQ(st.sb.party[1].hp, 100);
-  EXPECT_EQ(st.sb.party[0].mp, 50);
+  EXPECT_EQ(game.sb.party[1].hp, 100);
+  EXPECT_EQ(game.sb.party[0].mp, 50);
   EXPECT_TRUE(said("CARLは死んでいる。")) << transcript();
 }
 
 TEST(FieldMagic, CasterIsTheChosenMember) {
   fresh_game();
-  member& b = st.sb.party[1];
+  member& b = game.sb.party[1];
   b.spells[3] = 28; // キュア
   b.spell_mask = 8;
-  st.sb.party[2].status = STATUS_POISON;
-  bt.spell_target_member = 2;
+  game.sb.party[2].status = STATUS_POISON;
+  battle.spell_target_member = 2;
   field_cast(1, 3);
-  EXPECT_EQ(bt.member_pick, 1);
+  EXPECT_EQ(battle.member_pick, 1);
   field_cast(1, 3);
-  EXPECT_EQ(st.sb.party[2].status, 0);
+  EXPECT_EQ(game.sb.party[2].status, 0);
   EXPECT_EQ(b.mp, 49);
   EXPECT_TRUE(said("BOBは、")) << transcript();
   EXPECT_TRUE(said("CARLの毒が消えた。"));
@@ -219,26 +219,26 @@ TEST(FieldMagic, CasterIsTheChosenMember) {
 TEST(FieldMagic, ReturnSpellRefusedInTheFirstMaps) {
   fresh_game();
   knows(31);
-  st.cur_map = 12;
+  game.cur_map = 12;
   field_cast(0, 0);
   EXPECT_TRUE(said("ここでは、使えません。")) << transcript();
-  EXPECT_EQ(st.sb.party[0].mp, 50);
-  EXPECT_EQ(st.cur_map, 12);
+  EXPECT_EQ(game.sb.party[0].mp, 50);
+  EXPECT_EQ(game.cur_map, 12);
 }
 
 TEST(FieldMagic, ReturnSpellTakesThePartyBack) {
   fresh_game();
   knows(31);
-  st.cur_map = 60;
-  st.return_map = 4;
-  st.return_x = 10;
-  st.return_y = 11;
+  game.cur_map = 60;
+  game.return_map = 4;
+  game.return_x = 10;
+  game.return_y = 11;
   field_cast(0, 0);
-  EXPECT_EQ(fm.transition, 1); // the map change closes the picture
-  EXPECT_EQ(st.cur_map, 4);
-  EXPECT_EQ(st.pos_x, 10);
-  EXPECT_EQ(st.pos_y, 11);
-  EXPECT_EQ(st.sb.party[0].mp, 40);
+  EXPECT_EQ(field_map.transition, 1); // the map change closes the picture
+  EXPECT_EQ(game.cur_map, 4);
+  EXPECT_EQ(game.pos_x, 10);
+  EXPECT_EQ(game.pos_y, 11);
+  EXPECT_EQ(game.sb.party[0].mp, 40);
   EXPECT_TRUE(said("ゴートの呪文を唱えた。")) << transcript();
 }
 

@@ -6,7 +6,7 @@
 namespace {
 
 monster_slot& kobold() {
-  return bt.monsters[0];
+  return battle.monsters[0];
 }
 
 // A battle against one monster whose turn is due.
@@ -20,8 +20,8 @@ void monster_due(int behaviour) {
   kobold().atk = 30;
   kobold().spd = 0;
   kobold().elem_attack = 0;
-  bt.monster_alive = 1;
-  bt.monster_turn_pending = 1;
+  battle.monster_alive = 1;
+  battle.monster_turn_pending = 1;
 }
 
 int line_index(const char* text) {
@@ -69,7 +69,7 @@ TEST(MonsterTarget, MemberZeroTwiceAsOftenAndTheDeadAreSkipped) {
     EXPECT_TRUE(said(name)) << low << transcript();
   }
   monster_due(0);
-  bt.battle_copy.party[1].status = STATUS_DEAD;
+  battle.battle_copy.party[1].status = STATUS_DEAD;
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 1; }, 1);
   monster_turn();
   EXPECT_TRUE(said("@C1CARL@C0は、")) << transcript();
@@ -78,17 +78,17 @@ TEST(MonsterTarget, MemberZeroTwiceAsOftenAndTheDeadAreSkipped) {
 TEST(MonsterAttack, BlowWithAgilityAndDefending) {
   monster_due(0);
   kobold().spd = 14; // member speed is 10
-  bt.defending[0] = 1;
+  battle.defending[0] = 1;
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 0; }, 1);
   monster_turn();
-  EXPECT_EQ(bt.battle_copy.party[0].hp, 100 - (30 - 5 + 4) / 2);
+  EXPECT_EQ(battle.battle_copy.party[0].hp, 100 - (30 - 5 + 4) / 2);
   EXPECT_TRUE(said(" @C2"
                    "14"
                    "@C0ポイントのダメージを受けた！"))
       << transcript();
-  EXPECT_EQ(bt.battle_wait_turn, 1);
-  EXPECT_EQ(bt.monster_turn_pending, 0);
-  EXPECT_EQ(bt.monster_acted[0], 1);
+  EXPECT_EQ(battle.battle_wait_turn, 1);
+  EXPECT_EQ(battle.monster_turn_pending, 0);
+  EXPECT_EQ(battle.monster_acted[0], 1);
 }
 
 TEST(MonsterAttack, PoisonElementPoisonsThenReports) {
@@ -97,7 +97,7 @@ TEST(MonsterAttack, PoisonElementPoisonsThenReports) {
   kobold().atk = 4; // the blow itself is repelled
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 0; }, 1);
   monster_turn();
-  const member& a = bt.battle_copy.party[0];
+  const member& a = battle.battle_copy.party[0];
   EXPECT_TRUE(a.status & STATUS_POISON);
   EXPECT_EQ(a.hp, 96);
   int poisoned = line_index("毒を受けた！");
@@ -113,32 +113,32 @@ TEST(MonsterSpecial, OneSpecialIsUsedWheneverItAttacks) {
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 0 && (d[2] & 7) == 6; }, 3);
   monster_turn();
   EXPECT_TRUE(said("火を吐いた")) << transcript();
-  EXPECT_EQ(bt.battle_copy.party[0].hp, 70); // breath ignores defence
+  EXPECT_EQ(battle.battle_copy.party[0].hp, 70); // breath ignores defence
 }
 
 TEST(MonsterSpecial, SecondScaleColumnForMembers) {
   monster_due(0);
   kobold().specials[0] = 3; // thunder at the target
   kobold().atk = 50;
-  bt.battle_copy.party[0].elem[2] = 1; // keeps four fifths of breath
+  battle.battle_copy.party[0].elem[2] = 1; // keeps four fifths of breath
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 0 && (d[2] & 7) == 0; }, 3);
   monster_turn();
-  EXPECT_EQ(bt.battle_copy.party[0].hp, 100 - 40);
+  EXPECT_EQ(battle.battle_copy.party[0].hp, 100 - 40);
 }
 
 TEST(MonsterSpecial, WholePartyBreathRepelsOffTheDeadAndKillsThemAgain) {
   monster_due(0);
   kobold().specials[0] = 16;
   kobold().atk = 60;
-  member& c = bt.battle_copy.party[2];
+  member& c = battle.battle_copy.party[2];
   c.status = STATUS_DEAD;
   c.hp = 0;
-  bt.defending[1] = 1;
+  battle.defending[1] = 1;
   seed_where([](const std::vector<int>& d) { return (d[2] & 7) == 0; }, 3);
   monster_turn();
   EXPECT_TRUE(said("炎をはいた")) << transcript();
-  EXPECT_EQ(bt.battle_copy.party[0].hp, 40);
-  EXPECT_EQ(bt.battle_copy.party[1].hp, 70);
+  EXPECT_EQ(battle.battle_copy.party[0].hp, 40);
+  EXPECT_EQ(battle.battle_copy.party[1].hp, 70);
   int named = line_index("@C1CARL@C0は、");
   int repelled = -1, died = line_index("@C1CARL@C0は、死んでしまった!");
   std::vector<std::string> l = lines();
@@ -153,11 +153,11 @@ TEST(MonsterSpecial, CodesWithoutALineAreNoSpecial) {
   std::memset(kobold().specials, 9, 8);
   kobold().specials[3] = 23;
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 0; }, 1);
-  u32 state = st.rand_state;
+  u32 state = game.rand_state;
   monster_turn();
   for (int i = 0; i < 34; i++) state = state * 214013u + 2531011u; // target, choice, 32 tries
-  EXPECT_EQ(st.rand_state, state);
-  EXPECT_EQ(bt.battle_copy.party[0].hp, 75);
+  EXPECT_EQ(game.rand_state, state);
+  EXPECT_EQ(battle.battle_copy.party[0].hp, 75);
 }
 
 TEST(MonsterSpell, SpellsOutsideTheTableMakeItWatch) {
@@ -171,10 +171,10 @@ TEST(MonsterSpell, SpellsOutsideTheTableMakeItWatch) {
 TEST(MonsterSpell, FireOnAMemberAndShortOfMagic) {
   monster_due(1);
   for (u8& s : kobold().spells) s = 1;
-  bt.defending[0] = 1;
+  battle.defending[0] = 1;
   seed_where([](const std::vector<int>& d) { return (d[0] & 3) == 0; }, 1);
   monster_turn();
-  EXPECT_EQ(bt.battle_copy.party[0].hp, 100 - (30 - 5) / 2);
+  EXPECT_EQ(battle.battle_copy.party[0].hp, 100 - (30 - 5) / 2);
   EXPECT_TRUE(said(">@C1ALICE@C0に、"));
   EXPECT_TRUE(said(" @C2"
                    "12"
@@ -186,7 +186,7 @@ TEST(MonsterSpell, FireOnAMemberAndShortOfMagic) {
   kobold().mp = 1;
   monster_turn();
   EXPECT_TRUE(said("MPがたりない!"));
-  EXPECT_EQ(bt.monster_acted[0], 1); // the turn is used
+  EXPECT_EQ(battle.monster_acted[0], 1); // the turn is used
 }
 
 TEST(MonsterSpell, LoweringWeakensBaseValuesOfEveryone) {
@@ -194,7 +194,7 @@ TEST(MonsterSpell, LoweringWeakensBaseValuesOfEveryone) {
   for (u8& s : kobold().spells) s = 30; // ダウン
   monster_turn();
   for (int i = 0; i < 3; i++) {
-    const member& m = bt.battle_copy.party[i];
+    const member& m = battle.battle_copy.party[i];
     EXPECT_EQ(m.str, 0);
     EXPECT_EQ(m.agi, 0);
     EXPECT_EQ(m.base_hp, 90);
@@ -212,38 +212,38 @@ TEST(MonsterSpell, HealingItselfStaysWithinItsMaximum) {
 TEST(Defeat, GameOverWhenNoLossIsAllowed) {
   monster_due(0);
   kobold().atk = 500;
-  st.sb.flags[LOSE_ALLOWED_FLAG] = 0;
-  for (int i = 1; i < 3; i++) bt.battle_copy.party[i].status = STATUS_DEAD;
+  game.sb.flags[LOSE_ALLOWED_FLAG] = 0;
+  for (int i = 1; i < 3; i++) battle.battle_copy.party[i].status = STATUS_DEAD;
   monster_turn();
-  EXPECT_TRUE(bt.battle_copy.party[0].status & STATUS_DEAD);
+  EXPECT_TRUE(battle.battle_copy.party[0].status & STATUS_DEAD);
   EXPECT_TRUE(said("死んでしまった！"));
-  EXPECT_EQ(bt.battle_mode, BATTLE_LOST);
-  EXPECT_EQ(bt.gameover_state, 1);
+  EXPECT_EQ(battle.battle_mode, BATTLE_LOST);
+  EXPECT_EQ(battle.gameover_state, 1);
 }
 
 TEST(Defeat, LoseAllowedLossInTheMonstersTurnLeavesTheSavedPartyAlone) {
   monster_due(0);
-  st.sb.flags[LOSE_ALLOWED_FLAG] = 1;
+  game.sb.flags[LOSE_ALLOWED_FLAG] = 1;
   kobold().atk = 500;
-  for (int i = 1; i < 3; i++) bt.battle_copy.party[i].status = STATUS_DEAD;
-  save_block before = st.sb;
+  for (int i = 1; i < 3; i++) battle.battle_copy.party[i].status = STATUS_DEAD;
+  save_block before = game.sb;
   monster_turn();
-  EXPECT_EQ(bt.battle_mode, BATTLE_NONE);
-  EXPECT_EQ(bt.weaken_count, 1);
-  EXPECT_EQ(st.sb.flags[LOST_BATTLE_FLAG], 1);
+  EXPECT_EQ(battle.battle_mode, BATTLE_NONE);
+  EXPECT_EQ(battle.weaken_count, 1);
+  EXPECT_EQ(game.sb.flags[LOST_BATTLE_FLAG], 1);
   before.flags[LOST_BATTLE_FLAG] = 1;
-  EXPECT_EQ(std::memcmp(&before, &st.sb, sizeof before), 0);
-  EXPECT_EQ(bt.gameover_state, 0);
+  EXPECT_EQ(std::memcmp(&before, &game.sb, sizeof before), 0);
+  EXPECT_EQ(battle.gameover_state, 0);
 }
 
 TEST(MonsterTurn, MonstersDoneOnlyShowsThePrompt) {
   monster_due(0);
-  bt.monsters_done = 1;
-  u32 state = st.rand_state;
+  battle.monsters_done = 1;
+  u32 state = game.rand_state;
   monster_turn();
-  EXPECT_EQ(st.rand_state, state);
-  EXPECT_EQ(bt.monster_turn_pending, 0);
-  EXPECT_EQ(bt.battle_wait_turn, 1);
+  EXPECT_EQ(game.rand_state, state);
+  EXPECT_EQ(battle.monster_turn_pending, 0);
+  EXPECT_EQ(battle.battle_wait_turn, 1);
   EXPECT_TRUE(lines().empty());
 }
 

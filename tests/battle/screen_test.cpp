@@ -14,7 +14,7 @@ struct rgb {
 };
 
 rgb pixel(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gx.back_surface, x, y);
+  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
   return {p[2], p[1], p[0]};
 }
 
@@ -26,17 +26,17 @@ void fill(surface& s, int w, int h, colorref c) {
 // Frame pieces, cursor and pictures in colours a test can tell apart:
 // picture n is red n + 100; hit picture n is blue n + 100 on its right half.
 void screen_surfaces() {
-  surface_create(gx.back_surface, 256, 256);
-  surface_create(gx.waku1_surface, 72, 8);
+  surface_create(gfx.back_surface, 256, 256);
+  surface_create(gfx.waku1_surface, 72, 8);
   for (int k = 0; k < 9; k++)
-    fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
-  fill(gx.cursol_surface, 6, 12, 0x00FF00);
+    fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+  fill(gfx.cursol_surface, 6, 12, 0x00FF00);
   for (int n = 0; n < MONSTER_PICTURES; n++) {
-    fill(gx.monster_surface[n], 64, 64, static_cast<colorref>(n + 100));
-    surface_create(gx.monster_surface_b[n], 64, 64);
-    fill_rect(gx.monster_surface_b[n], 32, 0, 32, 64, static_cast<colorref>(n + 100) << 16);
-    set_color_key(gx.monster_surface[n], 0);
-    set_color_key(gx.monster_surface_b[n], 0);
+    fill(gfx.monster_surface[n], 64, 64, static_cast<colorref>(n + 100));
+    surface_create(gfx.monster_surface_b[n], 64, 64);
+    fill_rect(gfx.monster_surface_b[n], 32, 0, 32, 64, static_cast<colorref>(n + 100) << 16);
+    set_color_key(gfx.monster_surface[n], 0);
+    set_color_key(gfx.monster_surface_b[n], 0);
   }
 }
 
@@ -44,12 +44,12 @@ void three_kobolds(int count) {
   fresh_game();
   screen_surfaces();
   start_set_battle(1);
-  bt.monster_count = count;
+  battle.monster_count = count;
   for (int s = 0; s < count; s++) {
     fill_monster_slot(s, 1, 10);
-    bt.monsters[s].picture = static_cast<u8>(s + 1);
+    battle.monsters[s].picture = static_cast<u8>(s + 1);
   }
-  bt.monster_view = 1;
+  battle.monster_view = 1;
 }
 
 TEST(BattleScreen, PicturesSitByTheNumberOfMonsters) {
@@ -69,14 +69,14 @@ TEST(BattleScreen, PicturesSitByTheNumberOfMonsters) {
 
 TEST(BattleScreen, SlainMonsterStaysForItsHitPicture) {
   three_kobolds(2);
-  bt.monsters[1].status = STATUS_DEAD;
-  bt.hit_flash[1] = {1, 16, 5};
+  battle.monsters[1].status = STATUS_DEAD;
+  battle.hit_flash[1] = {1, 16, 5};
   for (int frame = 0; frame < 16; frame++) {
     draw_battle_screen();
     EXPECT_EQ(pixel(160, 100), (rgb{102, 0, 0})) << frame; // the monster on the left half
     EXPECT_EQ(pixel(200, 100), (rgb{0, 0, 105})) << frame; // spell 5's picture on the right
   }
-  EXPECT_EQ(bt.hit_flash[1].on, 0);
+  EXPECT_EQ(battle.hit_flash[1].on, 0);
   draw_battle_screen();
   EXPECT_NE(pixel(160, 100), (rgb{102, 0, 0}));
   EXPECT_EQ(pixel(32, 100), (rgb{101, 0, 0})); // the living one stays
@@ -91,14 +91,14 @@ TEST(BattleScreen, AMonsterBeatenWhenItsHitPictureIsTurnedOffGoesOnTime) {
   };
   for (way w : {way{true, 0}, way{false, 5}}) {
     three_kobolds(2);
-    bt.monsters[1].hp = 1;
-    if (w.round_ends) bt.monsters_done = 1, bt.party_actions = 2;
-    bt.target_cursor = 1;
+    battle.monsters[1].hp = 1;
+    if (w.round_ends) battle.monsters_done = 1, battle.party_actions = 2;
+    battle.target_cursor = 1;
     attack(1);
-    ASSERT_TRUE(bt.monsters[1].status & STATUS_DEAD);
+    ASSERT_TRUE(battle.monsters[1].status & STATUS_DEAD);
     for (int f = 0; f < w.frames_before; f++) draw_battle_screen();
     if (!w.round_ends) battle_key('U'), battle_key('U');
-    ASSERT_EQ(bt.hit_flash[1].on, 0) << w.round_ends;
+    ASSERT_EQ(battle.hit_flash[1].on, 0) << w.round_ends;
     for (int f = w.frames_before; f < 16; f++) {
       draw_battle_screen();
       EXPECT_EQ(pixel(200, 100), (rgb{102, 0, 0})) << w.round_ends << " " << f;
@@ -110,14 +110,14 @@ TEST(BattleScreen, AMonsterBeatenWhenItsHitPictureIsTurnedOffGoesOnTime) {
 
 TEST(BattleScreen, NoPicturesWithoutTheMonsterView) {
   three_kobolds(1);
-  bt.monster_view = 0;
-  bt.hit_flash[0] = {1, 16, 0};
+  battle.monster_view = 0;
+  battle.hit_flash[0] = {1, 16, 0};
   draw_battle_screen();
   EXPECT_NE(pixel(100, 100), (rgb{101, 0, 0}));
-  EXPECT_EQ(bt.hit_flash[0].timer, 16);
+  EXPECT_EQ(battle.hit_flash[0].timer, 16);
   battle_key('U');
-  EXPECT_EQ(bt.monster_view, 1);
-  EXPECT_EQ(bt.hit_flash[0].on, 0);
+  EXPECT_EQ(battle.monster_view, 1);
+  EXPECT_EQ(battle.hit_flash[0].on, 0);
 }
 
 // The colour of the text pixels in a band of rows, or white when none is
@@ -133,8 +133,8 @@ rgb actor_colour(int y0) {
 
 TEST(BattleScreen, ActorLinePulsesAndTheOthersAreWhite) {
   three_kobolds(1);
-  bt.actor = 1;
-  bt.actor_phase = 0;
+  battle.actor = 1;
+  battle.actor_phase = 0;
   draw_battle_screen();
   EXPECT_EQ(actor_colour(8 + 14), (rgb{0x96, 16, 16}));
   draw_battle_screen();
@@ -148,30 +148,30 @@ TEST(BattleScreen, ActorLinePulsesAndTheOthersAreWhite) {
 
 TEST(BattleScreen, WindowsAndTheChoiceBeingMade) {
   three_kobolds(2);
-  bt.attack_all = 1;
-  bt.cmd_cursor = 2;
+  battle.attack_all = 1;
+  battle.cmd_cursor = 2;
   draw_battle_screen();
-  EXPECT_EQ(bt.attack_all, 0);
+  EXPECT_EQ(battle.attack_all, 0);
   EXPECT_EQ(pixel(0, 0), (rgb{1, 0, 0}));          // party window, top-left piece
   EXPECT_EQ(pixel(0, 152), (rgb{1, 0, 0}));        // command window
   EXPECT_EQ(pixel(8, 166 + 28), (rgb{0, 255, 0})); // cursor on アイテム
-  bt.cmd_state = CMD_ATTACK_TARGET;
-  bt.target_cursor = 1;
+  battle.cmd_state = CMD_ATTACK_TARGET;
+  battle.target_cursor = 1;
   draw_battle_screen();
   EXPECT_EQ(pixel(69, 152), (rgb{1, 0, 0}));
   EXPECT_EQ(pixel(77, 166 + 14), (rgb{0, 255, 0}));
-  bt.cmd_state = CMD_ITEM_LIST;
-  bt.item_cursor[1] = 3;
+  battle.cmd_state = CMD_ITEM_LIST;
+  battle.item_cursor[1] = 3;
   draw_battle_screen();
   EXPECT_EQ(pixel(80, 166 + 42), (rgb{0, 255, 0}));
-  bt.item_pick = 1;
-  bt.item_target_member = 2;
+  battle.item_pick = 1;
+  battle.item_target_member = 2;
   draw_battle_screen();
   EXPECT_EQ(pixel(69, 152), (rgb{1, 0, 0}));
   EXPECT_EQ(pixel(77, 166 + 28), (rgb{0, 255, 0}));
-  bt.cmd_state = CMD_SPELL_TARGET;
-  bt.spell_cursor[0] = 1;
-  bt.magic_target_cursor = 1;
+  battle.cmd_state = CMD_SPELL_TARGET;
+  battle.spell_cursor[0] = 1;
+  battle.magic_target_cursor = 1;
   draw_battle_screen();
   EXPECT_EQ(pixel(77, 166 + 14), (rgb{0, 255, 0}));
 }

@@ -8,7 +8,7 @@
 namespace {
 
 monster_slot& target() {
-  return bt.monsters[0];
+  return battle.monsters[0];
 }
 
 TEST(Attack, BlowIsAttackLessDefencePlusTheAgilityMargin) {
@@ -18,16 +18,16 @@ TEST(Attack, BlowIsAttackLessDefencePlusTheAgilityMargin) {
   target().spd = 5;
   target().hp = 100;
   attack(0);
-  EXPECT_EQ(bt.damage, 20 - 15 + 5);
+  EXPECT_EQ(battle.damage, 20 - 15 + 5);
   EXPECT_EQ(target().hp, 90);
   EXPECT_TRUE(said("@C1ALICE@C0の、攻撃!")) << transcript();
   EXPECT_TRUE(said(" @C2"
                    "10"
                    "@C0ポイントのダメージ！"))
       << transcript();
-  EXPECT_EQ(bt.hit_flash[0].on, 1);
-  EXPECT_EQ(bt.hit_flash[0].timer, 16);
-  EXPECT_EQ(bt.hit_flash[0].kind, 0);
+  EXPECT_EQ(battle.hit_flash[0].on, 1);
+  EXPECT_EQ(battle.hit_flash[0].timer, 16);
+  EXPECT_EQ(battle.hit_flash[0].kind, 0);
 }
 
 TEST(Attack, AttackIsReadFromTheSavedRecord) {
@@ -36,9 +36,9 @@ TEST(Attack, AttackIsReadFromTheSavedRecord) {
   target().def = 0;
   target().spd = 100;
   target().hp = 1000;
-  bt.battle_copy.party[0].atk = 500; // raised in battle: not what a blow uses
+  battle.battle_copy.party[0].atk = 500; // raised in battle: not what a blow uses
   attack(0);
-  EXPECT_EQ(bt.damage, 20);
+  EXPECT_EQ(battle.damage, 20);
 }
 
 TEST(Attack, NoDamageLeavesHitPointsAlone) {
@@ -50,7 +50,7 @@ TEST(Attack, NoDamageLeavesHitPointsAlone) {
   attack(0);
   EXPECT_TRUE(said("ダメージを与えられない!")) << transcript();
   EXPECT_EQ(target().hp, hp);
-  EXPECT_EQ(bt.hit_flash[0].on, 0);
+  EXPECT_EQ(battle.hit_flash[0].on, 0);
 }
 
 TEST(Attack, KillingBlowAndADeadTarget) {
@@ -63,24 +63,24 @@ TEST(Attack, KillingBlowAndADeadTarget) {
   EXPECT_EQ(target().hp, 0);
   EXPECT_TRUE(target().status & STATUS_DEAD);
   EXPECT_TRUE(said(">@C1コボルト@C0を、倒した！")) << transcript();
-  EXPECT_EQ(bt.battle_mode, BATTLE_OVER); // the only monster
+  EXPECT_EQ(battle.battle_mode, BATTLE_OVER); // the only monster
 }
 
 TEST(Attack, DeadSlotUsesTheTurn) {
   fresh_game();
   start_set_battle(1);
-  bt.monster_count = 2;
+  battle.monster_count = 2;
   fill_monster_slot(1, 1, 10);
   target().status = STATUS_DEAD;
   attack(0);
   EXPECT_TRUE(said(">@C1コボルト@C0は、死んでいる")) << transcript();
-  EXPECT_EQ(bt.party_acted[0], 1);
-  EXPECT_EQ(bt.actor, 1);
+  EXPECT_EQ(battle.party_acted[0], 1);
+  EXPECT_EQ(battle.actor, 1);
 }
 
 TEST(Attack, WeaponElementsAddStrengthScaledByTheMonster) {
   fresh_game();
-  member& a = st.sb.party[0];
+  member& a = game.sb.party[0];
   a.items[0] = 17; // ほのおのつるぎ: fire
   a.eq_right = 0;
   a.eq_mask = 1;
@@ -90,43 +90,43 @@ TEST(Attack, WeaponElementsAddStrengthScaledByTheMonster) {
   target().hp = 1000;
   target().elem_def[0] = 2; // keeps two fifths
   attack(0);
-  EXPECT_EQ(bt.elem_hit[0], 20 / 5 * 2);
+  EXPECT_EQ(battle.elem_hit[0], 20 / 5 * 2);
   EXPECT_EQ(target().hp, 1000 - 8);
   EXPECT_TRUE(said("属性攻撃@C2[炎]8@C0ﾎﾟｲﾝﾄのﾀﾞﾒｰｼﾞ！")) << transcript();
 }
 
 TEST(Attack, SweepingWeaponHitsEveryMonsterWithTheTargetsDefences) {
   fresh_game();
-  member& a = st.sb.party[0];
+  member& a = game.sb.party[0];
   a.items[3] = 55; // 武神の剣: hits all
   a.eq_left = 3;
   a.eq_mask = 8;
   start_set_battle(1);
-  bt.monster_count = 3;
+  battle.monster_count = 3;
   for (int s = 0; s < 3; s++) {
     fill_monster_slot(s, 1, 10);
-    bt.monsters[s].def = 10;
-    bt.monsters[s].spd = 10;
-    bt.monsters[s].hp = 100;
+    battle.monsters[s].def = 10;
+    battle.monsters[s].spd = 10;
+    battle.monsters[s].hp = 100;
   }
-  bt.monsters[1].status = STATUS_DEAD;
+  battle.monsters[1].status = STATUS_DEAD;
   attack(2);
-  EXPECT_EQ(bt.monsters[0].hp, 90);
-  EXPECT_EQ(bt.monsters[1].hp, 100);
-  EXPECT_EQ(bt.monsters[2].hp, 90);
-  EXPECT_EQ(bt.attack_all, 1);
+  EXPECT_EQ(battle.monsters[0].hp, 90);
+  EXPECT_EQ(battle.monsters[1].hp, 100);
+  EXPECT_EQ(battle.monsters[2].hp, 90);
+  EXPECT_EQ(battle.attack_all, 1);
 }
 
 TEST(Attack, LoseAllowedBattlesDealExactlyTen) {
   fresh_game();
-  st.sb.flags[LOSE_ALLOWED_FLAG] = 1;
+  game.sb.flags[LOSE_ALLOWED_FLAG] = 1;
   fight(1);
   target().def = 500;
   target().hp = 100;
   attack(0);
   EXPECT_EQ(target().hp, 90);
-  bt.weaken_count = 1;
-  bt.actor = 0;
+  battle.weaken_count = 1;
+  battle.actor = 0;
   attack(0);
   EXPECT_EQ(target().hp, 90);
 }
@@ -135,32 +135,32 @@ TEST(Defend, HalvesBlowsUntilTheRoundEnds) {
   fresh_game();
   fight(1);
   defend();
-  EXPECT_EQ(bt.defending[0], 1);
+  EXPECT_EQ(battle.defending[0], 1);
   EXPECT_TRUE(said("@C1ALICE@C0は、防御態勢をとった")) << transcript();
-  EXPECT_EQ(bt.monster_turn_pending, 1);
-  EXPECT_EQ(bt.battle_wait_open, 1);
+  EXPECT_EQ(battle.monster_turn_pending, 1);
+  EXPECT_EQ(battle.battle_wait_open, 1);
 }
 
 TEST(RunAway, FailsExactlyWhenTheDrawEndsInThreeZeroBits) {
   for (bool escape : {true, false}) {
     fresh_game();
     start_group_battle(0);
-    bt.battle_copy.party[1].hp = 40;
-    bt.battle_copy.party[1].status = STATUS_POISON;
+    battle.battle_copy.party[1].hp = 40;
+    battle.battle_copy.party[1].status = STATUS_POISON;
     seed_where([&](const std::vector<int>& d) { return ((d[0] & 7) != 0) == escape; }, 1);
     run_away();
     if (escape) {
-      EXPECT_EQ(bt.battle_mode, BATTLE_OVER);
+      EXPECT_EQ(battle.battle_mode, BATTLE_OVER);
       EXPECT_TRUE(said("ALICEたちは、")) << transcript();
       EXPECT_TRUE(said(" 逃げ出した。"));
-      EXPECT_EQ(st.sb.party[1].hp, 40);
-      EXPECT_EQ(st.sb.party[1].status, STATUS_POISON);
-      EXPECT_EQ(st.sb.party[0].exp, 0u);
+      EXPECT_EQ(game.sb.party[1].hp, 40);
+      EXPECT_EQ(game.sb.party[1].status, STATUS_POISON);
+      EXPECT_EQ(game.sb.party[0].exp, 0u);
     } else {
-      EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
+      EXPECT_EQ(battle.battle_mode, BATTLE_FIGHTING);
       EXPECT_TRUE(said("逃げることができない！"));
-      EXPECT_EQ(bt.party_acted[0], 1);
-      EXPECT_EQ(st.sb.party[1].hp, 100);
+      EXPECT_EQ(battle.party_acted[0], 1);
+      EXPECT_EQ(game.sb.party[1].hp, 100);
     }
   }
 }
@@ -168,13 +168,13 @@ TEST(RunAway, FailsExactlyWhenTheDrawEndsInThreeZeroBits) {
 TEST(RunAway, SetBattleRefusesWithoutADrawOrATurn) {
   fresh_game();
   fight(200);
-  u32 before = st.rand_state;
+  u32 before = game.rand_state;
   run_away();
-  EXPECT_EQ(st.rand_state, before);
+  EXPECT_EQ(game.rand_state, before);
   EXPECT_TRUE(said("逃げることができない！"));
-  EXPECT_EQ(bt.party_acted[0], 0);
-  EXPECT_EQ(bt.actor, 0);
-  EXPECT_EQ(bt.monster_turn_pending, 0);
+  EXPECT_EQ(battle.party_acted[0], 0);
+  EXPECT_EQ(battle.actor, 0);
+  EXPECT_EQ(battle.monster_turn_pending, 0);
 }
 
 TEST(Rounds, OneMonsterActsOncePerRoundOfThree) {
@@ -186,8 +186,8 @@ TEST(Rounds, OneMonsterActsOncePerRoundOfThree) {
   for (int action = 0; action < 6; action++) {
     defend();
     forget_lines();
-    while (bt.monster_turn_pending) {
-      bt.battle_wait_open = 0;
+    while (battle.monster_turn_pending) {
+      battle.battle_wait_open = 0;
       monster_turn();
     }
     acted.push_back(said("@C3コボルト@C0の、攻撃!!"));
@@ -201,75 +201,75 @@ TEST(Rounds, PoisonBitesAtTheEndOfTheRoundAndCanKill) {
   fresh_game();
   fight(1);
   target().hp = 100000;
-  bt.monsters_done = 1;
-  bt.party_actions = 2;
-  member& b = bt.battle_copy.party[1];
+  battle.monsters_done = 1;
+  battle.party_actions = 2;
+  member& b = battle.battle_copy.party[1];
   b.status = STATUS_POISON;
   b.hp = 5;
-  bt.battle_copy.party[2].status = STATUS_POISON;
-  bt.actor = 2;
+  battle.battle_copy.party[2].status = STATUS_POISON;
+  battle.actor = 2;
   defend();
   EXPECT_EQ(b.hp, 0);
   EXPECT_TRUE(b.status & STATUS_DEAD);
-  EXPECT_EQ(bt.battle_copy.party[2].hp, 90);
+  EXPECT_EQ(battle.battle_copy.party[2].hp, 90);
   EXPECT_TRUE(said("BOBは、HPが下がった!")) << transcript();
   EXPECT_TRUE(said("CARLは、HPが下がった!"));
-  for (u8 d : bt.defending) EXPECT_EQ(d, 0);
-  EXPECT_EQ(bt.monsters_done, 0);
+  for (u8 d : battle.defending) EXPECT_EQ(d, 0);
+  EXPECT_EQ(battle.monsters_done, 0);
 }
 
 TEST(Rounds, PoisonTakingTheLastMemberLosesTheBattle) {
   fresh_game();
-  st.sb.party[1].status = st.sb.party[2].status = STATUS_DEAD;
+  game.sb.party[1].status = game.sb.party[2].status = STATUS_DEAD;
   fight(1);
-  bt.monsters_done = 1;
-  bt.battle_copy.party[0].status = STATUS_POISON;
-  bt.battle_copy.party[0].hp = 10;
+  battle.monsters_done = 1;
+  battle.battle_copy.party[0].status = STATUS_POISON;
+  battle.battle_copy.party[0].hp = 10;
   defend();
-  EXPECT_EQ(bt.battle_mode, BATTLE_LOST);
-  EXPECT_EQ(bt.gameover_state, 1);
-  EXPECT_EQ(bt.monster_turn_pending, 0);
+  EXPECT_EQ(battle.battle_mode, BATTLE_LOST);
+  EXPECT_EQ(battle.gameover_state, 1);
+  EXPECT_EQ(battle.monster_turn_pending, 0);
 }
 
 TEST(Rounds, LoseAllowedLossInThePartysTurnEndsTheBattle) {
   fresh_game();
-  st.sb.flags[LOSE_ALLOWED_FLAG] = 1;
-  st.sb.party[1].status = st.sb.party[2].status = STATUS_DEAD;
+  game.sb.flags[LOSE_ALLOWED_FLAG] = 1;
+  game.sb.party[1].status = game.sb.party[2].status = STATUS_DEAD;
   fight(1);
-  bt.monsters_done = 1;
-  bt.battle_copy.party[0].status = STATUS_POISON;
-  bt.battle_copy.party[0].hp = 10;
+  battle.monsters_done = 1;
+  battle.battle_copy.party[0].status = STATUS_POISON;
+  battle.battle_copy.party[0].hp = 10;
   defend();
-  EXPECT_EQ(bt.battle_mode, BATTLE_OVER);
-  EXPECT_EQ(st.sb.flags[LOST_BATTLE_FLAG], 1);
-  EXPECT_EQ(st.no_monster_turn, 1);
-  EXPECT_EQ(bt.gameover_state, 0);
+  EXPECT_EQ(battle.battle_mode, BATTLE_OVER);
+  EXPECT_EQ(game.sb.flags[LOST_BATTLE_FLAG], 1);
+  EXPECT_EQ(game.no_monster_turn, 1);
+  EXPECT_EQ(battle.gameover_state, 0);
 }
 
 TEST(Victory, EveryLivingMemberGetsTheWholeSumAndTheGold) {
   fresh_game();
-  st.sb.party[2].status = STATUS_DEAD;
+  game.sb.party[2].status = STATUS_DEAD;
   start_set_battle(1);
-  bt.monster_count = 2;
+  battle.monster_count = 2;
   fill_monster_slot(1, 1, 10);
-  for (int s = 0; s < 2; s++) bt.monsters[s].exp = 30, bt.monsters[s].gold = 7;
-  bt.monsters[0].status = STATUS_DEAD;
-  bt.monsters[1].hp = 1;
-  bt.monsters[1].def = 0;
-  st.sb.gold = 100;
-  bt.battle_copy.gold = 100;
-  bt.battle_copy.party[0].hp = 33;
-  bt.battle_copy.party[0].items[0] = 169;
+  for (int s = 0; s < 2; s++) battle.monsters[s].exp = 30, battle.monsters[s].gold = 7;
+  battle.monsters[0].status = STATUS_DEAD;
+  battle.monsters[1].hp = 1;
+  battle.monsters[1].def = 0;
+  game.sb.gold = 100;
+  battle.battle_copy.gold = 100;
+  battle.battle_copy.party[0].hp = 33;
+  battle.battle_copy.party[0].items[0] = 169;
   attack(1);
-  EXPECT_EQ(bt.battle_mode, BATTLE_OVER);
-  EXPECT_EQ(st.sb.party[0].exp, 60u);
-  EXPECT_EQ(st.sb.party[1].exp, 60u);
-  EXPECT_EQ(st.sb.party[2].exp, 0u);
-  EXPECT_EQ(st.sb.gold, 114);
-  EXPECT_EQ(st.sb.party[0].hp, 33);
-  EXPECT_EQ(st.sb.party[0].items[0], 169);
+  EXPECT_EQ(battle.battle_mode, BATTLE_OVER);
+  EXPECT_EQ(game.sb.party[0].exp, 60u);
+  EXPECT_EQ(game.sb.party[1].exp, 60u);
+  EXPECT_EQ(game.sb.party[2].exp, 0u);
+  EXPECT_EQ(game.sb.gold, 114);
+  EXPECT_EQ(game.sb.party[0].hp, 33);
+  EXPECT_EQ(game.sb.party[0].items[0], 169);
   EXPECT_TRUE(said(" 60の経験値を獲得、14Gを得た")) << transcript();
-  EXPECT_EQ(st.sb.party[0].level, 1); // 60 is below 100
+  EXPECT_EQ(game.sb.party[0].level, 1); // 60 is below 100
 }
 
 TEST(Victory, LevelUpsDrawEightTimesAndReportEachGainWithAKeyWait) {
@@ -279,14 +279,14 @@ TEST(Victory, LevelUpsDrawEightTimesAndReportEachGainWithAKeyWait) {
   target().gold = 0;
   target().hp = 1;
   target().def = 0;
-  u32 seed = st.rand_state;
+  u32 seed = game.rand_state;
   std::vector<int> d = upcoming(24);
   attack(0);
   // Three members level once each: eight draws apiece.
   u32 expect_state = seed;
   for (int i = 0; i < 24; i++) expect_state = expect_state * 214013u + 2531011u;
-  EXPECT_EQ(st.rand_state, expect_state);
-  const member& a = st.sb.party[0];
+  EXPECT_EQ(game.rand_state, expect_state);
+  const member& a = game.sb.party[0];
   auto low3 = [](int r) { return (0u - static_cast<u32>(r)) & 7u; };
   EXPECT_EQ(a.level, 2);
   EXPECT_EQ(a.exp_step, 60u);
@@ -311,7 +311,7 @@ TEST(Victory, LevelUpsDrawEightTimesAndReportEachGainWithAKeyWait) {
 
 TEST(Victory, RecordsWhoseThresholdCannotGrowStopLevelling) {
   fresh_game();
-  member& a = st.sb.party[0];
+  member& a = game.sb.party[0];
   a.exp = 1000;
   a.next_exp = 10;
   a.exp_step = a.exp_step_inc = a.exp_step_inc2 = 0;
@@ -321,7 +321,7 @@ TEST(Victory, RecordsWhoseThresholdCannotGrowStopLevelling) {
 
 TEST(Victory, EquipmentCountsInTheRebuiltValues) {
   fresh_game();
-  member& a = st.sb.party[0];
+  member& a = game.sb.party[0];
   a.items[0] = 5; // てつのつるぎ
   a.eq_right = 0;
   a.eq_mask = 1;
@@ -333,22 +333,22 @@ TEST(Victory, EquipmentCountsInTheRebuiltValues) {
 
 TEST(EndOfBattle, SetFightNpcIsGoneAndEncountersPause) {
   fresh_game();
-  st.npc_table[4].type = 3;
-  bt.figure = 4;
+  game.npc_table[4].type = 3;
+  battle.figure = 4;
   fight(1);
-  bt.battle_mode = BATTLE_OVER;
+  battle.battle_mode = BATTLE_OVER;
   end_battle_key();
-  EXPECT_EQ(bt.battle_mode, BATTLE_NONE);
-  EXPECT_EQ(bt.fixed_battle, 0);
-  EXPECT_EQ(st.npc_table[4].state, 1);
-  EXPECT_EQ(st.encounters_on, 0);
+  EXPECT_EQ(battle.battle_mode, BATTLE_NONE);
+  EXPECT_EQ(battle.fixed_battle, 0);
+  EXPECT_EQ(game.npc_table[4].state, 1);
+  EXPECT_EQ(game.encounters_on, 0);
 }
 
 TEST(EndOfBattle, WipedOutLineOnTheNextKey) {
   fresh_game();
-  bt.gameover_state = 1;
+  battle.gameover_state = 1;
   gameover_key();
-  EXPECT_EQ(bt.gameover_state, 2);
+  EXPECT_EQ(battle.gameover_state, 2);
   EXPECT_TRUE(said("@C1ALICE@C0たちは、全滅した。")) << transcript();
 }
 

@@ -46,7 +46,7 @@ void key(int vk) {
 
 // One tick, as the loop runs it once the clock says one is due.
 void frame() {
-  headless.clock_ms = sh.last_tick_ms + sh.frame_period_ms + 1;
+  headless.clock_ms = shell.last_tick_ms + shell.frame_period_ms + 1;
   render_frame();
 }
 
@@ -69,8 +69,11 @@ bool start_field() {
   if (!start_game()) return false;
   key('D');
   key('D');
-  for (int i = 0; i < 400 && (ts.title_mode != 0 || fm.transition != WIPE_NONE); i++) frame();
-  return ts.title_mode == 0 && fm.transition == WIPE_NONE && bt.battle_mode == BATTLE_NONE;
+  for (int i = 0; i < 400 && (title_screens.title_mode != 0 || field_map.transition != WIPE_NONE);
+       i++)
+    frame();
+  return title_screens.title_mode == 0 && field_map.transition == WIPE_NONE &&
+         battle.battle_mode == BATTLE_NONE;
 }
 
 bool ready(benchmark::State& state, bool ok) {
@@ -109,12 +112,12 @@ void BM_field_scrolling(benchmark::State& state) {
   int dir = VK_RIGHT;
   int64_t scrolled = 0;
   for (auto _ : state) {
-    if (fm.step_dir == 0) {
-      st.encounter_steps = 100;
+    if (field_map.step_dir == 0) {
+      game.encounter_steps = 100;
       key(dir);
       dir = dir == VK_RIGHT ? VK_LEFT : VK_RIGHT;
     }
-    if (fm.step_dir != 0 && fm.step_dir != STEP_ARRIVED) scrolled++;
+    if (field_map.step_dir != 0 && field_map.step_dir != STEP_ARRIVED) scrolled++;
     frame();
   }
   if (scrolled * 2 < state.iterations()) state.SkipWithError("the party did not walk");
@@ -126,22 +129,23 @@ BENCHMARK(BM_field_scrolling);
 // Every window of the field at once, as no player can open them, over a full
 // message window: the most a field frame ever draws.
 void open_every_window() {
-  fmn.cmd_menu = CMD_EQUIP;
-  fmn.status_win = 2;
-  fmn.magic_win = fmn.member_win = fmn.item_win = fmn.item_action_win = 1;
-  fmn.item_info_win = fmn.equip_win = fmn.equip_list_win = 1;
-  bt.member_pick = bt.item_pick = 1;
-  sp.inn_win = sp.church_win = sp.shop_win = 1;
-  sp.shop_sub = 1;
-  sp.shop_row = SHOP_SELL;
-  sp.shop_sell_list = 1;
-  sp.shop_pick = sp.church_pick = 1;
-  fmn.system_win = 1;
-  fmn.sys_state = SYS_YES_NO;
-  fm.area_label_on = 1;
+  field_menu.cmd_menu = CMD_EQUIP;
+  field_menu.status_win = 2;
+  field_menu.magic_win = field_menu.member_win = field_menu.item_win = field_menu.item_action_win =
+      1;
+  field_menu.item_info_win = field_menu.equip_win = field_menu.equip_list_win = 1;
+  battle.member_pick = battle.item_pick = 1;
+  services.inn_win = services.church_win = services.shop_win = 1;
+  services.shop_sub = 1;
+  services.shop_row = SHOP_SELL;
+  services.shop_sell_list = 1;
+  services.shop_pick = services.church_pick = 1;
+  field_menu.system_win = 1;
+  field_menu.sys_state = SYS_YES_NO;
+  field_map.area_label_on = 1;
   msg_print(PRINT_NEW, "すべての窓がひらいている。");
   for (int i = 0; i < 8; i++) msg_print(PRINT_ADD, "@NAME0は　@ITEM001を　みつけた！");
-  mw.msg_visible = 1;
+  msg_window.msg_visible = 1;
 }
 
 void BM_field_every_window(benchmark::State& state) {
@@ -155,16 +159,16 @@ void BM_battle_frame(benchmark::State& state) {
   if (!ready(state, start_field())) return;
   start_set_battle(32);
   for (auto _ : state) frame();
-  if (bt.battle_mode == BATTLE_NONE) state.SkipWithError("no battle on screen");
+  if (battle.battle_mode == BATTLE_NONE) state.SkipWithError("no battle on screen");
 }
 BENCHMARK(BM_battle_frame);
 
 // The F view's first picture: a pixel for each of the world's 65536 tiles.
 void BM_world_map_first_drawing(benchmark::State& state) {
   if (!ready(state, start_field())) return;
-  fm.world_map_view = 1;
+  field_map.world_map_view = 1;
   for (auto _ : state) {
-    fm.world_map_drawn = 0;
+    field_map.world_map_drawn = 0;
     draw_world_map_view();
   }
 }
@@ -180,7 +184,7 @@ void BM_msg_print_long_report(benchmark::State& state) {
   state.counters["bytes"] = benchmark::Counter(msg_expand(text, out));
   for (auto _ : state) {
     msg_print(PRINT_NEW, text);
-    benchmark::DoNotOptimize(mw.msg_count);
+    benchmark::DoNotOptimize(msg_window.msg_count);
   }
 }
 BENCHMARK(BM_msg_print_long_report);
@@ -215,7 +219,7 @@ void BM_convert_midi_buffer(benchmark::State& state) {
     state.SkipWithError("field.mid cannot be read");
     return;
   }
-  mus.first_event = 1;
+  music.first_event = 1;
   stream_buffer b{};
   int first = 1;
   int64_t bytes = 0;

@@ -90,21 +90,21 @@ void print(const char* kind, const char* screen, int size, const figures& f, con
 // last_tick_ms. Returns 1 when the game ended on its own.
 int run_game(double until, double main_real, figures& f, bool count) {
   int exit_code = 0;
-  u32 last = sh.last_tick_ms;
+  u32 last = shell.last_tick_ms;
   while (now_s(CLOCK_MONOTONIC) < until) {
     if (loop_pass(&exit_code)) return 1;
-    if (sh.last_tick_ms != last) {
-      last = sh.last_tick_ms;
+    if (shell.last_tick_ms != last) {
+      last = shell.last_tick_ms;
       if (f.first_frame_ms < 0) f.first_frame_ms = since_start_ms(main_real);
       if (count) f.frames++;
     }
-    if (sh.app_active && !tick_due(plat_tick_count())) usleep(1000);
+    if (shell.app_active && !tick_due(plat_tick_count())) usleep(1000);
   }
   return 0;
 }
 
 bool on_field() {
-  return ts.title_mode == 0 && fm.transition == WIPE_NONE;
+  return title_screens.title_mode == 0 && field_map.transition == WIPE_NONE;
 }
 
 // Runs the loop until the party stands on the field (the wipe over), or the time is up.
@@ -114,7 +114,7 @@ int run_to_field(double until, double main_real, figures& f) {
   return 0;
 }
 
-int game(const char* screen, int size, double seconds, bool quiet, double main_real) {
+int run_game(const char* screen, int size, double seconds, bool quiet, double main_real) {
   bool field = std::strcmp(screen, "title") != 0;
   bool whole_map = std::strcmp(screen, "worldmap") == 0;
   figures f;
@@ -133,20 +133,20 @@ int game(const char* screen, int size, double seconds, bool quiet, double main_r
   if (whole_map) plat_post_message(MSG_KEYDOWN, 'F');
   if (quiet) music_toggle_mute(); // as key N does on the field
   if (run_game(measure_from(now_s(CLOCK_MONOTONIC) + 1.0), main_real, f, false)) return 1;
-  bool on_screen = field ? on_field() : ts.title_mode == 1;
-  if (whole_map) on_screen = on_screen && fm.world_map_view == 1;
+  bool on_screen = field ? on_field() : title_screens.title_mode == 1;
+  if (whole_map) on_screen = on_screen && field_map.world_map_view == 1;
   double c0 = cpu_s(), w0 = now_s(CLOCK_MONOTONIC);
   if (run_game(w0 + seconds, main_real, f, true)) return 1;
   f.cpu = cpu_s() - c0;
   f.wall = now_s(CLOCK_MONOTONIC) - w0;
   char extra[96];
   std::snprintf(extra, sizeof extra, " music=%s on_screen=%d active=%d",
-                quiet              ? "off"
-                : mus.music_failed ? "failed"
-                                   : "on",
-                on_screen ? 1 : 0, sh.app_active);
+                quiet                ? "off"
+                : music.music_failed ? "failed"
+                                     : "on",
+                on_screen ? 1 : 0, shell.app_active);
   print("game", screen, size, f, extra);
-  return on_screen && sh.app_active ? 0 : 1;
+  return on_screen && shell.app_active ? 0 : 1;
 }
 
 bool make_bare_window(int size, SDL_Window** w, SDL_Renderer** r, SDL_Texture** tex) {
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
     int size = std::atoi(argv[3]);
     double seconds = std::atof(argv[4]);
     if ((size != 1 && size != 3) || seconds <= 0) return usage();
-    return game(screen, size, seconds, quiet, main_real);
+    return run_game(screen, size, seconds, quiet, main_real);
   }
   if (argc == 4 && std::strcmp(argv[1], "bare") == 0) {
     int size = std::atoi(argv[2]);

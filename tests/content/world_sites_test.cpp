@@ -25,9 +25,9 @@ struct Built {
     if (error.empty()) error = build_world(tiles, world, places, ".", map);
     // The game's own rule for the area of a world tile reads the live grid.
     reset_state();
-    st.cur_map = WORLD_MAP;
+    game.cur_map = WORLD_MAP;
     for (int y = 0; y < map.height; y++)
-      for (int x = 0; x < map.width; x++) st.map_grid[y][x] = tile(x, y);
+      for (int x = 0; x < map.width; x++) game.map_grid[y][x] = tile(x, y);
   }
   int tile(int x, int y) const {
     x = (x + map.width) % map.width, y = (y + map.height) % map.height;

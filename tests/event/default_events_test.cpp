@@ -39,19 +39,19 @@ void load_game_events() {
 
 int in_bag(int item) {
   int n = 0;
-  for (u8 e : st.sb.bag) n += e == item;
+  for (u8 e : game.sb.bag) n += e == item;
   return n;
 }
 
 void answer_all(u32 key) {
-  for (int k = 0; ev.wait_answer && k < 10; k++) event_key(key);
+  for (int k = 0; events.wait_answer && k < 10; k++) event_key(key);
 }
 
 // Talks to a person whose talk starts event n and gives every question the
 // same answer.
 void talk(int n, u32 key = KEY_Y) {
-  st.npc_table[0].type = 2;
-  st.npc_table[0].a = static_cast<u8>(n);
+  game.npc_table[0].type = 2;
+  game.npc_table[0].a = static_cast<u8>(n);
   event_talk(0);
   answer_all(key);
 }
@@ -78,9 +78,9 @@ std::vector<std::pair<int, int>> conditions(int n) {
 void set_conditions(const std::vector<std::pair<int, int>>& c, unsigned mask) {
   for (size_t i = 0; i < c.size() && i < 8; i++) {
     u8 on = (mask >> i) & 1;
-    if (c[i].first == 0) st.sb.flags[c[i].second] = on;
-    if (c[i].first == 1) st.sb.bag[i] = on ? static_cast<u8>(c[i].second) : 0;
-    if (c[i].first == 2) st.sb.party[0].items[i] = on ? static_cast<u8>(c[i].second) : 0;
+    if (c[i].first == 0) game.sb.flags[c[i].second] = on;
+    if (c[i].first == 1) game.sb.bag[i] = on ? static_cast<u8>(c[i].second) : 0;
+    if (c[i].first == 2) game.sb.party[0].items[i] = on ? static_cast<u8>(c[i].second) : 0;
   }
 }
 
@@ -105,8 +105,8 @@ TEST(default_events, new_game_opening_is_event_255) {
   event_start(255);
   ASSERT_GE(shown().size(), 8u);
   EXPECT_EQ(shown()[0], "十二の国が、ひとつの海に抱かれた世界。");
-  EXPECT_EQ(ev.last_error, 0);
-  EXPECT_EQ(ev.wait_answer, 0);
+  EXPECT_EQ(events.last_error, 0);
+  EXPECT_EQ(events.wait_answer, 0);
   EXPECT_FALSE(ending_is_shown());
 }
 
@@ -119,11 +119,11 @@ TEST(default_events, every_event_runs_to_its_end_in_every_state_with_either_answ
     for (unsigned mask = 0; mask < states; mask++)
       for (u32 key : {KEY_Y, KEY_N}) {
         fresh_game();
-        st.sb.party[0].hp = st.sb.party[0].hp_max = 30;
+        game.sb.party[0].hp = game.sb.party[0].hp_max = 30;
         set_conditions(c, mask);
         run(n, key);
-        EXPECT_EQ(ev.wait_answer, 0) << n;
-        EXPECT_EQ(ev.last_error, 0) << n << " state " << mask;
+        EXPECT_EQ(events.wait_answer, 0) << n;
+        EXPECT_EQ(events.last_error, 0) << n << " state " << mask;
         for (const std::string& s : shown()) EXPECT_FALSE(s.empty()) << n;
         EXPECT_EQ(ending_is_shown(), n == 250) << n;
       }
@@ -140,7 +140,7 @@ TEST(default_events, the_main_quest_hands_each_land_what_the_next_needs) {
   EXPECT_EQ(in_bag(199), 1);
   run(10);
   run(11); // the great gear raises the causeway to Turk
-  EXPECT_EQ(st.sb.flags[83], 1);
+  EXPECT_EQ(game.sb.flags[83], 1);
   talk(31, KEY_N);
   EXPECT_EQ(has_key(2), 0);
   talk(31, KEY_Y); // the pass opens the lake shrine's door
@@ -156,30 +156,30 @@ TEST(default_events, the_main_quest_hands_each_land_what_the_next_needs) {
   EXPECT_EQ(in_bag(200), 1);
   for (int goal : {13, 14, 17}) run(goal);
   EXPECT_EQ(in_bag(201) + in_bag(202) + in_bag(203), 3);
-  EXPECT_EQ(ev.last_error, 0);
+  EXPECT_EQ(events.last_error, 0);
   EXPECT_FALSE(ending_is_shown());
 }
 
 TEST(default_events, rewards_are_given_once) {
   load_game_events();
   fresh_game();
-  i32 gold = st.sb.gold;
+  i32 gold = game.sb.gold;
   talk(61);
   talk(61);
-  EXPECT_EQ(st.sb.gold, gold + 100);
-  u16 str = st.sb.party[0].str;
+  EXPECT_EQ(game.sb.gold, gold + 100);
+  u16 str = game.sb.party[0].str;
   run(10);
   run(10);
-  EXPECT_EQ(st.sb.party[0].str, str + 2);
+  EXPECT_EQ(game.sb.party[0].str, str + 2);
   talk(46, KEY_Y);
   talk(46, KEY_Y);
-  EXPECT_EQ(st.sb.gold, gold + 400);
+  EXPECT_EQ(game.sb.gold, gold + 400);
   fresh_game();
-  u16 mag = st.sb.party[0].mag;
+  u16 mag = game.sb.party[0].mag;
   talk(46, KEY_N); // the modest answer gets magic instead of gold
   talk(46, KEY_Y);
-  EXPECT_EQ(st.sb.gold, gold);
-  EXPECT_EQ(st.sb.party[0].mag, mag + 3);
+  EXPECT_EQ(game.sb.gold, gold);
+  EXPECT_EQ(game.sb.party[0].mag, mag + 3);
 }
 
 TEST(default_events, the_ending_follows_the_last_of_its_pages) {
@@ -187,29 +187,29 @@ TEST(default_events, the_ending_follows_the_last_of_its_pages) {
   fresh_game();
   event_start(250);
   int keys = 0;
-  for (; ev.wait_answer && keys < 10; keys++) {
+  for (; events.wait_answer && keys < 10; keys++) {
     EXPECT_FALSE(ending_is_shown()) << "page " << keys;
     event_key(KEY_N);
   }
   EXPECT_EQ(keys, 3);
   EXPECT_TRUE(ending_is_shown());
   EXPECT_EQ(saves_made(), 1);
-  EXPECT_EQ(st.sb.flags[86], 0);
+  EXPECT_EQ(game.sb.flags[86], 0);
 }
 
 TEST(default_events, the_sealed_gate_lets_the_party_in_only_once_it_is_opened) {
   load_game_events();
   fresh_game();
   EXPECT_EQ(event_door(4), 1); // no disc: shut, and nothing asked
-  EXPECT_EQ(ev.wait_answer, 0);
-  st.sb.bag[3] = 200;
+  EXPECT_EQ(events.wait_answer, 0);
+  game.sb.bag[3] = 200;
   EXPECT_EQ(event_door(4), 1); // still shut while the question waits
   event_key(KEY_N);
-  EXPECT_EQ(st.sb.flags[255], 0);
+  EXPECT_EQ(game.sb.flags[255], 0);
   EXPECT_EQ(event_door(4), 1);
   event_key(KEY_Y);
-  EXPECT_EQ(st.sb.flags[255], 1);
+  EXPECT_EQ(game.sb.flags[255], 1);
   EXPECT_EQ(event_door(4), 0); // the next try goes through
   EXPECT_EQ(event_door(4), 0); // and arriving on the door tile runs it again
-  EXPECT_EQ(ev.wait_answer, 0);
+  EXPECT_EQ(events.wait_answer, 0);
 }

@@ -16,20 +16,21 @@ void fresh_game() {
   headless_reset();
   reset_message_state();
   std::remove("rpgpcd.pcd");
-  ev.event_no = ev.event_pc = ev.wait_answer = 0;
-  ev.answer_key = 0;
-  ev.event_person = ev.last_error = 0;
-  ev.ending_shown = 0;
+  events.event_no = events.event_pc = events.wait_answer = 0;
+  events.answer_key = 0;
+  events.event_person = events.last_error = 0;
+  events.ending_shown = 0;
 }
 
 std::vector<std::string> shown() {
   std::vector<std::string> out;
-  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) out.push_back(mw.msg_line[i]);
+  for (int i = 0; i < msg_window.msg_count && i < MSG_LINES; i++)
+    out.push_back(msg_window.msg_line[i]);
   return out;
 }
 
 bool ending_is_shown() {
-  return ev.ending_shown == 1;
+  return events.ending_shown == 1;
 }
 
 int saves_made() {

@@ -32,7 +32,7 @@ void record(std::vector<int> code, int length = -1) {
 }
 
 member& hero(int m) {
-  return st.sb.party[m];
+  return game.sb.party[m];
 }
 
 } // namespace
@@ -41,47 +41,47 @@ TEST(event_answers, yes_runs_the_if_lines_no_and_other_keys_the_else_lines) {
   for (u32 key : {0x59u, 0x4Eu, 0x0Du}) {
     load(EXAMPLE);
     event_start(12);
-    EXPECT_EQ(ev.wait_answer, 1);
-    EXPECT_EQ(ev.event_pc, 8);
+    EXPECT_EQ(events.wait_answer, 1);
+    EXPECT_EQ(events.event_pc, 8);
     EXPECT_EQ(shown(), std::vector<std::string>{"Will you help us?"});
     event_key(key);
-    EXPECT_EQ(ev.wait_answer, 0);
-    EXPECT_EQ(ev.answer_key, key);
+    EXPECT_EQ(events.wait_answer, 0);
+    EXPECT_EQ(events.answer_key, key);
     bool yes = key == 0x59;
-    EXPECT_EQ(st.sb.flags[40], yes ? 1 : 0);
+    EXPECT_EQ(game.sb.flags[40], yes ? 1 : 0);
     EXPECT_EQ(hero(0).items[0], yes ? 7 : 0);
     EXPECT_EQ(shown().size(), yes ? 1u : 2u);
-    EXPECT_EQ(ev.event_pc, 23);
+    EXPECT_EQ(events.event_pc, 23);
   }
 }
 
 TEST(event_answers, a_set_flag_skips_the_whole_question) {
   load(EXAMPLE);
-  st.sb.flags[40] = 1;
+  game.sb.flags[40] = 1;
   event_start(12);
-  EXPECT_EQ(ev.wait_answer, 0);
+  EXPECT_EQ(events.wait_answer, 0);
   EXPECT_TRUE(shown().empty());
-  EXPECT_EQ(ev.event_pc, 23);
+  EXPECT_EQ(events.event_pc, 23);
 }
 
 TEST(event_answers, a_second_input_waits_again) {
   load("evt001\ninput\nsystem001 on\ninput\nif ans n\nsystem002 on\nendif\nendevt\n");
   event_start(1);
   event_key(0x59);
-  EXPECT_EQ(st.sb.flags[1], 1);
-  EXPECT_EQ(ev.wait_answer, 1);
+  EXPECT_EQ(game.sb.flags[1], 1);
+  EXPECT_EQ(events.wait_answer, 1);
   event_key(0x4E);
-  EXPECT_EQ(ev.wait_answer, 0);
-  EXPECT_EQ(st.sb.flags[2], 1);
+  EXPECT_EQ(events.wait_answer, 0);
+  EXPECT_EQ(game.sb.flags[2], 1);
 }
 
 TEST(event_answers, a_jump_byte_of_zero_starts_the_event_over) {
   record({sci_input, sci_system, 5, sci_on, sci_jump, 0});
   event_start(1);
   event_key(0x20);
-  EXPECT_EQ(st.sb.flags[5], 1);
-  EXPECT_EQ(ev.wait_answer, 1);
-  EXPECT_EQ(ev.event_pc, 1);
+  EXPECT_EQ(game.sb.flags[5], 1);
+  EXPECT_EQ(events.wait_answer, 1);
+  EXPECT_EQ(events.event_pc, 1);
 }
 
 TEST(event_items, get_and_put_use_the_first_entry_that_is_zero_or_holds_it) {
@@ -89,37 +89,37 @@ TEST(event_items, get_and_put_use_the_first_entry_that_is_zero_or_holds_it) {
        "endevt\n");
   std::memset(hero(0).items, 9, 16);
   hero(1).items[0] = 255; // only 0 is a free entry here
-  st.sb.bag[0] = 255;
+  game.sb.bag[0] = 255;
   event_start(1);
   EXPECT_EQ(hero(1).items[1], 7);
-  EXPECT_EQ(st.sb.bag[1], 151);
+  EXPECT_EQ(game.sb.bag[1], 151);
   hero(2).items[3] = 7;
   event_start(2);
   EXPECT_EQ(hero(1).items[1], 0);
   EXPECT_EQ(hero(2).items[3], 7);
-  EXPECT_EQ(st.sb.bag[1], 0);
-  EXPECT_EQ(st.sb.bag[0], 255);
+  EXPECT_EQ(game.sb.bag[1], 0);
+  EXPECT_EQ(game.sb.bag[0], 255);
 }
 
 TEST(event_items, a_full_party_takes_nothing_and_the_event_goes_on) {
   load("evt001\nitem007 get\nsysitem007 put\nsystem003 on\nendevt\n");
   for (int m = 0; m < 3; m++) std::memset(hero(m).items, m == 1 ? 255 : 12, 16);
-  save_block before = st.sb;
+  save_block before = game.sb;
   event_start(1);
   for (int m = 0; m < 3; m++) EXPECT_EQ(0, std::memcmp(hero(m).items, before.party[m].items, 16));
-  EXPECT_EQ(st.sb.flags[3], 1);
-  EXPECT_EQ(ev.last_error, 0);
+  EXPECT_EQ(game.sb.flags[3], 1);
+  EXPECT_EQ(events.last_error, 0);
 }
 
 TEST(event_items, conditions_on_bag_and_party) {
   load("evt001\nif sysitem151 on\nsystem010 on\nendif\nif item020 off\nsystem011 on\nendif\n"
        "if item020 on\nsystem012 on\nendif\nendevt\n");
-  st.sb.bag[19] = 151;
+  game.sb.bag[19] = 151;
   hero(2).items[15] = 21;
   event_start(1);
-  EXPECT_EQ(st.sb.flags[10], 1);
-  EXPECT_EQ(st.sb.flags[11], 1);
-  EXPECT_EQ(st.sb.flags[12], 0);
+  EXPECT_EQ(game.sb.flags[10], 1);
+  EXPECT_EQ(game.sb.flags[11], 1);
+  EXPECT_EQ(game.sb.flags[12], 0);
 }
 
 TEST(event_status, every_record_changes_at_its_width_without_clamps) {
@@ -143,12 +143,12 @@ TEST(event_status, every_record_changes_at_its_width_without_clamps) {
 
 TEST(event_status, gold_changes_once) {
   load("evt001\nstatus011 up100\nendevt\nevt002\nstatus011 down200\nendevt\n");
-  st.sb.gold = 50;
+  game.sb.gold = 50;
   event_start(1);
-  EXPECT_EQ(st.sb.gold, 150);
+  EXPECT_EQ(game.sb.gold, 150);
   event_start(2);
   event_start(2);
-  EXPECT_EQ(st.sb.gold, -250); // 32 bits, wrapping, as the save keeps it
+  EXPECT_EQ(game.sb.gold, -250); // 32 bits, wrapping, as the save keeps it
 }
 
 TEST(event_status, an_index_out_of_range_is_shown_five_times_and_the_run_goes_on) {
@@ -158,17 +158,17 @@ TEST(event_status, an_index_out_of_range_is_shown_five_times_and_the_run_goes_on
   want.resize(10, "err: byt00005[ 96] err0205");
   EXPECT_EQ(shown(), want);
   EXPECT_EQ(hero(0).sex, 1);
-  EXPECT_EQ(st.sb.flags[9], 1);
+  EXPECT_EQ(game.sb.flags[9], 1);
 }
 
 TEST(event_ending, shown_and_saved_only_when_the_code_ends) {
   load("evt001\nsystem086 on\ninput\nprintn \"bye\"\nendevt\n");
   event_start(1);
-  EXPECT_EQ(st.sb.flags[86], 1);
+  EXPECT_EQ(game.sb.flags[86], 1);
   EXPECT_FALSE(ending_is_shown());
   EXPECT_EQ(saves_made(), 0);
   event_key(0x20);
-  EXPECT_EQ(st.sb.flags[86], 0);
+  EXPECT_EQ(game.sb.flags[86], 0);
   EXPECT_TRUE(ending_is_shown());
   EXPECT_EQ(saves_made(), 1);
 }
@@ -176,11 +176,11 @@ TEST(event_ending, shown_and_saved_only_when_the_code_ends) {
 TEST(event_runtime, undefined_events_do_nothing) {
   fresh_game();
   event_start(77);
-  EXPECT_EQ(ev.event_pc, 0);
+  EXPECT_EQ(events.event_pc, 0);
   EXPECT_TRUE(shown().empty());
   event_start(256);
   event_start(-1);
-  EXPECT_EQ(ev.event_no, 77);
+  EXPECT_EQ(events.event_no, 77);
 }
 
 TEST(event_runtime, every_error_shows_its_line_and_ends_the_run) {
@@ -212,8 +212,8 @@ TEST(event_runtime, every_error_shows_its_line_and_ends_the_run) {
     char line[40];
     std::snprintf(line, sizeof line, "err: byt00000[%3d] err%04d", b.code[0], b.error);
     EXPECT_EQ(shown(), std::vector<std::string>{line}) << b.error;
-    EXPECT_EQ(ev.event_pc, 128);
-    EXPECT_EQ(st.sb.flags[3], 0);
+    EXPECT_EQ(events.event_pc, 128);
+    EXPECT_EQ(game.sb.flags[3], 0);
   }
 }
 
@@ -234,7 +234,7 @@ TEST(event_runtime, a_statement_cut_off_by_the_end_of_its_code_is_an_error) {
     record(tail);
     event_table[1].code[tail.size()] = sci_on; // beyond the length: never looked at
     event_start(1);
-    EXPECT_EQ(ev.last_error, SCIC_ERROR) << tail[0];
+    EXPECT_EQ(events.last_error, SCIC_ERROR) << tail[0];
   }
   std::vector<int> full(128, sci_input);
   full[126] = sci_system;
@@ -242,15 +242,15 @@ TEST(event_runtime, a_statement_cut_off_by_the_end_of_its_code_is_an_error) {
   record(full, 300);
   event_start(1);
   for (int k = 0; k < 126; k++) event_key(0x20);
-  EXPECT_EQ(ev.last_error, SCIC_ERROR);
-  EXPECT_EQ(st.sb.flags[4], 0);
+  EXPECT_EQ(events.last_error, SCIC_ERROR);
+  EXPECT_EQ(game.sb.flags[4], 0);
 }
 
 TEST(event_runtime, a_loop_without_a_wait_ends) {
   record({sci_system, 1, sci_on, sci_jump, 0});
   event_start(1);
-  EXPECT_EQ(ev.last_error, SCIC_ERROR);
-  EXPECT_EQ(ev.event_pc, 128);
+  EXPECT_EQ(events.last_error, SCIC_ERROR);
+  EXPECT_EQ(events.event_pc, 128);
 }
 
 TEST(event_runtime, message_lines_without_their_zero_are_cut) {
@@ -264,10 +264,10 @@ TEST(event_runtime, message_lines_without_their_zero_are_cut) {
 
 TEST(event_sound_and_music, sound_changes_nothing_but_the_trace) {
   load("evt001\nsound012 start\nsound000 stop\nendevt\n");
-  save_block before = st.sb;
+  save_block before = game.sb;
   headless.log.clear();
   event_start(1);
-  EXPECT_EQ(0, std::memcmp(&before, &st.sb, sizeof before));
+  EXPECT_EQ(0, std::memcmp(&before, &game.sb, sizeof before));
   EXPECT_TRUE(logged("debug: sci_sound: 012 start\n"));
   EXPECT_TRUE(logged("debug: sci_sound: stop\n"));
 }
@@ -275,23 +275,23 @@ TEST(event_sound_and_music, sound_changes_nothing_but_the_trace) {
 TEST(event_sound_and_music, an_entry_that_names_no_file_plays_nothing) {
   for (int entry : {23, 24, 200}) {
     record({sci_music, sci_start, entry});
-    std::strcpy(st.music_list[23], " ");
-    mus.field_music_on = 1;
+    std::strcpy(game.music_list[23], " ");
+    music.field_music_on = 1;
     event_start(1);
-    EXPECT_EQ(mus.field_music_on, 0);
-    EXPECT_EQ(mus.tune_playing, 0) << entry;
-    EXPECT_EQ(ev.last_error, 0);
+    EXPECT_EQ(music.field_music_on, 0);
+    EXPECT_EQ(music.tune_playing, 0) << entry;
+    EXPECT_EQ(events.last_error, 0);
   }
 }
 
 TEST(event_battle, a_set_battle_waits_for_the_key_after_it) {
   record({sci_battle, 5, sci_system, 6, sci_on});
-  ev.event_person = 4;
+  events.event_person = 4;
   event_start(1);
-  EXPECT_EQ(bt.figure, 4);
-  EXPECT_EQ(ev.wait_answer, 1);
+  EXPECT_EQ(battle.figure, 4);
+  EXPECT_EQ(events.wait_answer, 1);
   EXPECT_EQ(shown().at(0), ">敵だ！");
-  EXPECT_EQ(st.sb.flags[6], 0);
+  EXPECT_EQ(game.sb.flags[6], 0);
   event_key(0x0D);
-  EXPECT_EQ(st.sb.flags[6], 1);
+  EXPECT_EQ(game.sb.flags[6], 1);
 }

@@ -22,13 +22,13 @@ protected:
     ASSERT_NE(getcwd(here, sizeof here), nullptr);
     work = here;
     ASSERT_EQ(chdir(ZK_GAME_DIR), 0) << "the default game is made by the build";
-    ASSERT_EQ(load_bitmap(gx.pmap_surface, "PMAP"), 0);
-    ASSERT_EQ(load_bitmap(gx.plc_surface, "PLC"), 0);
-    ASSERT_EQ(load_bitmap(gx.dummy_surface, "DUMMY"), 0);
-    set_color_key(gx.plc_surface, 0);
-    st.cur_map = WORLD_MAP;
+    ASSERT_EQ(load_bitmap(gfx.pmap_surface, "PMAP"), 0);
+    ASSERT_EQ(load_bitmap(gfx.plc_surface, "PLC"), 0);
+    ASSERT_EQ(load_bitmap(gfx.dummy_surface, "DUMMY"), 0);
+    set_color_key(gfx.plc_surface, 0);
+    game.cur_map = WORLD_MAP;
     load_data(LOAD_START);
-    st.cur_area = area_at(st.cur_map, st.pos_x, st.pos_y);
+    game.cur_area = area_at(game.cur_map, game.pos_x, game.pos_y);
     rebuild_map_pictures();
   }
   void TearDown() override { ASSERT_EQ(chdir(work.c_str()), 0); }
@@ -38,61 +38,61 @@ protected:
     move_npcs();
     draw_npcs();
     draw_area_label();
-    if (fm.step_dir == STEP_ARRIVED) arrive();
+    if (field_map.step_dir == STEP_ARRIVED) arrive();
   }
   void save(const char* name) {
     const char* dir = std::getenv("ZK_FIELD_PICTURES");
     if (!dir) return;
     std::string why;
-    EXPECT_EQ(write_png((std::string(dir) + "/" + name).c_str(), gx.back_surface, &why), 0) << why;
+    EXPECT_EQ(write_png((std::string(dir) + "/" + name).c_str(), gfx.back_surface, &why), 0) << why;
   }
   // A step as the key dispatcher starts it, and its 16 frames.
   int step(i32 code) {
     int dx = code == STEP_RIGHT ? 1 : code == STEP_LEFT ? -1 : 0;
     int dy = code == STEP_DOWN ? 1 : code == STEP_UP ? -1 : 0;
-    if (try_step(st.pos_x + dx, st.pos_y + dy, STEP_ENTER) != 0) return 1;
-    fm.step_dir = code;
-    fm.step_off_x = dx < 0 ? 16 : 0;
-    fm.step_off_y = dy < 0 ? 16 : 0;
-    st.pos_x += dx, st.pos_y += dy;
-    for (int t = 0; t < 16 && fm.step_dir != 0; t++) frame();
+    if (try_step(game.pos_x + dx, game.pos_y + dy, STEP_ENTER) != 0) return 1;
+    field_map.step_dir = code;
+    field_map.step_off_x = dx < 0 ? 16 : 0;
+    field_map.step_off_y = dy < 0 ? 16 : 0;
+    game.pos_x += dx, game.pos_y += dy;
+    for (int t = 0; t < 16 && field_map.step_dir != 0; t++) frame();
     return 0;
   }
   std::string work;
 };
 
 TEST_F(DefaultWorld, TheStartOfTheWorldAndAWalkAcrossIt) {
-  fm.area_label_on = 1;
+  field_map.area_label_on = 1;
   frame();
   save("world_start.png");
   int walked = 0;
   for (i32 code : {STEP_RIGHT, STEP_RIGHT, STEP_DOWN, STEP_DOWN, STEP_LEFT, STEP_UP})
     walked += step(code) == 0;
   EXPECT_GT(walked, 0);
-  EXPECT_EQ(st.view_x, st.pos_x - 9);
-  EXPECT_EQ(st.view_y, st.pos_y - 9);
+  EXPECT_EQ(game.view_x, game.pos_x - 9);
+  EXPECT_EQ(game.view_y, game.pos_y - 9);
   frame();
   save("world_walked.png");
-  fm.world_map_view = 1;
+  field_map.world_map_view = 1;
   draw_world_map_view();
   save("world_whole.png");
 }
 
 TEST_F(DefaultWorld, AStairOfTheWorldLeadsIntoItsPlace) {
   int found = -1;
-  for (int i = 0; i < st.map_event_count && found < 0; i++) {
-    const map_event& e = st.map_events[i];
-    int k = st.tile_class[st.map_grid[e.y][e.x]];
+  for (int i = 0; i < game.map_event_count && found < 0; i++) {
+    const map_event& e = game.map_events[i];
+    int k = game.tile_class[game.map_grid[e.y][e.x]];
     if (k == 2 || k == 3) found = i;
   }
   ASSERT_GE(found, 0) << "the world has stairs";
-  map_event e = st.map_events[found];
-  st.pos_x = e.x, st.pos_y = e.y;
-  st.encounter_steps = 5;
+  map_event e = game.map_events[found];
+  game.pos_x = e.x, game.pos_y = e.y;
+  game.encounter_steps = 5;
   try_step(e.x, e.y, STEP_ARRIVE);
-  EXPECT_EQ(st.cur_map, e.a);
-  EXPECT_EQ(st.pos_x, e.b);
-  fm.area_label_on = 1;
+  EXPECT_EQ(game.cur_map, e.a);
+  EXPECT_EQ(game.pos_x, e.b);
+  field_map.area_label_on = 1;
   frame();
   save("place_entered.png");
 }
@@ -124,23 +124,23 @@ TEST_F(DefaultWorld, NoMapShowsTheVoidBeyondItsEdge) {
     char name[32];
     std::snprintf(name, sizeof name, "dmapdat%03d.mp", n);
     if (access(name, R_OK) != 0) continue;
-    st.cur_map = n;
+    game.cur_map = n;
     load_data(LOAD_MAP);
     maps++;
     int edge[4][2] = {{999, 0}, {-1, 0}, {0, 999}, {0, -1}}; // least x, most x, least y, most y
-    for (int y = 0; y <= st.map_max_y; y++)
-      for (int x = 0; x <= st.map_max_x; x++) {
-        if (st.tile_class[st.map_grid[y][x]] == 1) continue;
+    for (int y = 0; y <= game.map_max_y; y++)
+      for (int x = 0; x <= game.map_max_x; x++) {
+        if (game.tile_class[game.map_grid[y][x]] == 1) continue;
         if (x < edge[0][0]) edge[0][0] = x, edge[0][1] = y;
         if (x > edge[1][0]) edge[1][0] = x, edge[1][1] = y;
         if (y < edge[2][1]) edge[2][0] = x, edge[2][1] = y;
         if (y > edge[3][1]) edge[3][0] = x, edge[3][1] = y;
       }
     for (auto& e : edge) {
-      st.pos_x = e[0], st.pos_y = e[1], st.view_x = e[0] - 9, st.view_y = e[1] - 9;
+      game.pos_x = e[0], game.pos_y = e[1], game.view_x = e[0] - 9, game.view_y = e[1] - 9;
       rebuild_map_pictures();
       draw_field_map();
-      EXPECT_FALSE(shows_void(gx.back_surface, gx.dummy_surface))
+      EXPECT_FALSE(shows_void(gfx.back_surface, gfx.dummy_surface))
           << name << " from " << e[0] << "," << e[1];
     }
   }

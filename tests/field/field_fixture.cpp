@@ -43,21 +43,21 @@ void fill_sheet(surface& s, bgr (*color)(int)) {
 }
 
 void make_surfaces() {
-  surface_create(gx.back_surface, 256, 256);
-  for (surface& m : gx.map_surface) surface_create(m, 288, 288), set_color_key(m, 0);
-  for (surface& b : gx.bg_surface) surface_create(b, 320, 320);
-  surface_create(gx.under_party_surface, 16, 16);
-  fill_sheet(gx.pmap_surface, map_tile_color);
-  fill_sheet(gx.dummy_surface, outside_tile_color);
-  surface_create(gx.plc_surface, 256, 256);
+  surface_create(gfx.back_surface, 256, 256);
+  for (surface& m : gfx.map_surface) surface_create(m, 288, 288), set_color_key(m, 0);
+  for (surface& b : gfx.bg_surface) surface_create(b, 320, 320);
+  surface_create(gfx.under_party_surface, 16, 16);
+  fill_sheet(gfx.pmap_surface, map_tile_color);
+  fill_sheet(gfx.dummy_surface, outside_tile_color);
+  surface_create(gfx.plc_surface, 256, 256);
   for (int n = 0; n < 256; n++)
     for (int j = 0; j < 16; j++)
       for (int i = 0; i < 16; i++) {
-        u8* p = surface_pixel(gx.plc_surface, tile_sx(n) + i, tile_sy(n) + j);
+        u8* p = surface_pixel(gfx.plc_surface, tile_sx(n) + i, tile_sy(n) + j);
         bgr c = char_pixel(n, i, j);
         p[0] = static_cast<u8>(c.b), p[1] = static_cast<u8>(c.g), p[2] = static_cast<u8>(c.r);
       }
-  set_color_key(gx.plc_surface, 0);
+  set_color_key(gfx.plc_surface, 0);
 }
 
 void put_u8s(std::FILE* f, std::initializer_list<int> v) {
@@ -71,41 +71,42 @@ void FieldTest::SetUp() {
   headless_reset();
   seed_rand(369);
   const char* names[3] = {"ALAN            ", "BETH            ", "CORA            "};
-  for (int i = 0; i < 3; i++) std::memcpy(st.sb.party[i].name, names[i], 16);
+  for (int i = 0; i < 3; i++) std::memcpy(game.sb.party[i].name, names[i], 16);
   make_surfaces();
   sound_init();
-  std::snprintf(st.music_list[2], 40, "battle.mid");
-  std::snprintf(st.music_list[7], 40, "fanfare.mid");
-  st.tile_class[FLOOR] = 0;
-  st.tile_class[WALL] = 1;
-  st.tile_class[STAIRS] = 2;
-  st.tile_class[DOOR] = 17;
-  st.tile_class[COUNTER] = 8;
-  st.tile_class[WATER] = 0;
-  st.tile_class[0] = 0;
-  for (int k = 0; k < 18; k++) st.tile_class[100 + k] = static_cast<i8>(k);
+  std::snprintf(game.music_list[2], 40, "battle.mid");
+  std::snprintf(game.music_list[7], 40, "fanfare.mid");
+  game.tile_class[FLOOR] = 0;
+  game.tile_class[WALL] = 1;
+  game.tile_class[STAIRS] = 2;
+  game.tile_class[DOOR] = 17;
+  game.tile_class[COUNTER] = 8;
+  game.tile_class[WATER] = 0;
+  game.tile_class[0] = 0;
+  for (int k = 0; k < 18; k++) game.tile_class[100 + k] = static_cast<i8>(k);
 }
 
 void FieldTest::make_map(int map, int max_x, int max_y, int px, int py) {
-  st.cur_map = map;
-  st.map_max_x = max_x;
-  st.map_max_y = max_y;
-  for (auto& row : st.map_grid)
+  game.cur_map = map;
+  game.map_max_x = max_x;
+  game.map_max_y = max_y;
+  for (auto& row : game.map_grid)
     for (u8& t : row) t = FLOOR;
-  st.pos_x = px, st.pos_y = py;
-  st.view_x = px - 9, st.view_y = py - 9;
-  for (npc& n : st.npc_table) n = npc{}, n.state = 1;
-  st.map_event_count = 0;
+  game.pos_x = px, game.pos_y = py;
+  game.view_x = px - 9, game.view_y = py - 9;
+  for (npc& n : game.npc_table) n = npc{}, n.state = 1;
+  game.map_event_count = 0;
 }
 
 void FieldTest::add_event(int x, int y, int a, int b, int c) {
-  st.map_events[st.map_event_count++] = {static_cast<u8>(x), static_cast<u8>(y), static_cast<u8>(a),
-                                         static_cast<u8>(b), static_cast<u8>(c)};
+  game.map_events[game.map_event_count++] = {static_cast<u8>(x), static_cast<u8>(y),
+                                             static_cast<u8>(a), static_cast<u8>(b),
+                                             static_cast<u8>(c)};
 }
 
 std::vector<std::string> FieldTest::texts() const {
   std::vector<std::string> out;
-  for (int i = 0; i < mw.msg_count; i++) out.push_back(mw.msg_line[i]);
+  for (int i = 0; i < msg_window.msg_count; i++) out.push_back(msg_window.msg_line[i]);
   return out;
 }
 
@@ -125,27 +126,27 @@ void FieldTest::write_map_files(int map, int max_x, int max_y, int sx, int sy, i
   std::FILE* f = std::fopen(name, "wb");
   put_u8s(f,
           {max_x, max_y, sx, sy, 0, 0, FLOOR, music, kind, ret_map, ret_x, ret_y, area, 0, 0, 0});
-  for (int y = 0; y <= max_y; y++) std::fwrite(st.map_grid[y], 1, max_x + 1, f);
+  for (int y = 0; y <= max_y; y++) std::fwrite(game.map_grid[y], 1, max_x + 1, f);
   std::fclose(f);
   std::snprintf(name, sizeof name, "dmapevt%03d.meb", map);
   f = std::fopen(name, "wb");
-  std::fputc(st.map_event_count, f);
-  std::fwrite(st.map_events, 5, st.map_event_count, f);
+  std::fputc(game.map_event_count, f);
+  std::fwrite(game.map_events, 5, game.map_event_count, f);
   std::fclose(f);
   std::snprintf(name, sizeof name, "dmapnpc%03d.npc", map);
   f = std::fopen(name, "wb");
-  std::fwrite(st.npc_table, sizeof(npc), NPC_COUNT, f);
+  std::fwrite(game.npc_table, sizeof(npc), NPC_COUNT, f);
   std::fclose(f);
   f = std::fopen("rpgmappat.atr", "wb");
-  std::fwrite(st.tile_class, 1, 256, f);
+  std::fwrite(game.tile_class, 1, 256, f);
   std::fclose(f);
   f = std::fopen("eventdat.evt", "wb");
-  std::fwrite(ev.table, sizeof(event_record), EVENT_COUNT, f);
+  std::fwrite(events.table, sizeof(event_record), EVENT_COUNT, f);
   std::fclose(f);
 }
 
 void FieldTest::talk_command() {
-  fmn.cmd_menu = 1;
+  field_menu.cmd_menu = 1;
   talk();
-  fmn.cmd_menu = 0;
+  field_menu.cmd_menu = 0;
 }

@@ -11,10 +11,10 @@ protected:
   void SetUp() override {
     FieldTest::SetUp();
     make_map(7, 30, 10, 10, 5);
-    fill_rect(gx.back_surface, 0, 0, 256, 256, 0x000000);
+    fill_rect(gfx.back_surface, 0, 0, 256, 256, 0x000000);
   }
   npc& person(int i, int x, int y) {
-    npc& n = st.npc_table[i];
+    npc& n = game.npc_table[i];
     n = npc{};
     n.x = static_cast<u8>(x), n.y = static_cast<u8>(y);
     n.sprite = 0x21; // picture column 1 of row 2
@@ -23,9 +23,9 @@ protected:
   }
   // The random number move_npcs will draw next, without drawing it.
   int next_r() {
-    u32 keep = st.rand_state;
+    u32 keep = game.rand_state;
     int r = next_rand() % 16;
-    st.rand_state = keep;
+    game.rand_state = keep;
     return r;
   }
   void seed_for(int r) {
@@ -45,12 +45,12 @@ TEST_F(Sprites, PeopleAreClippedAtTheEdgesAndStopAnimatingOutOfSight) {
   right.px = 250, right.py = 250;
   draw_npcs();
   // Its right half at x 0..7, nothing at x 8.
-  EXPECT_EQ(pixel(gx.back_surface, 0, 40), char_pixel(0x21, 8, 0));
-  EXPECT_EQ(pixel(gx.back_surface, 7, 55), char_pixel(0x21, 15, 15));
-  EXPECT_EQ(pixel(gx.back_surface, 8, 40), (bgr{0, 0, 0}));
-  for (int x = 0; x < 256; x++) ASSERT_EQ(pixel(gx.back_surface, x, 80), (bgr{0, 0, 0})) << x;
+  EXPECT_EQ(pixel(gfx.back_surface, 0, 40), char_pixel(0x21, 8, 0));
+  EXPECT_EQ(pixel(gfx.back_surface, 7, 55), char_pixel(0x21, 15, 15));
+  EXPECT_EQ(pixel(gfx.back_surface, 8, 40), (bgr{0, 0, 0}));
+  for (int x = 0; x < 256; x++) ASSERT_EQ(pixel(gfx.back_surface, x, 80), (bgr{0, 0, 0})) << x;
   // The left 6 columns and rows at the bottom right corner.
-  EXPECT_EQ(pixel(gx.back_surface, 255, 255), char_pixel(0x21, 5, 5));
+  EXPECT_EQ(pixel(gfx.back_surface, 255, 255), char_pixel(0x21, 5, 5));
   EXPECT_EQ(gone.frame_count, 0);
   EXPECT_EQ(half.frame_count, 1);
   draw_npcs();
@@ -58,7 +58,7 @@ TEST_F(Sprites, PeopleAreClippedAtTheEdgesAndStopAnimatingOutOfSight) {
   EXPECT_EQ(half.frame_count, 0);
   EXPECT_EQ(gone.frame, 0);
   draw_npcs();
-  EXPECT_EQ(pixel(gx.back_surface, 0, 40), char_pixel(0x22, 8, 0));
+  EXPECT_EQ(pixel(gfx.back_surface, 0, 40), char_pixel(0x22, 8, 0));
 }
 
 TEST_F(Sprites, AbsentAndFinishedPeopleAreNotDrawn) {
@@ -66,13 +66,13 @@ TEST_F(Sprites, AbsentAndFinishedPeopleAreNotDrawn) {
   person(1, 0, 0).state = 255;
   npc& done = person(2, 0, 0);
   done.type = 2, done.b = 9;
-  st.sb.flags[9] = 1;
-  for (int i = 0; i < 3; i++) st.npc_table[i].px = static_cast<i16>(i * 20);
+  game.sb.flags[9] = 1;
+  for (int i = 0; i < 3; i++) game.npc_table[i].px = static_cast<i16>(i * 20);
   draw_npcs();
-  for (int i = 0; i < 3; i++) EXPECT_EQ(pixel(gx.back_surface, i * 20, 0), (bgr{0, 0, 0})) << i;
-  st.sb.flags[9] = 0;
+  for (int i = 0; i < 3; i++) EXPECT_EQ(pixel(gfx.back_surface, i * 20, 0), (bgr{0, 0, 0})) << i;
+  game.sb.flags[9] = 0;
   draw_npcs();
-  EXPECT_EQ(pixel(gx.back_surface, 40, 0), char_pixel(0x21, 0, 0));
+  EXPECT_EQ(pixel(gfx.back_surface, 40, 0), char_pixel(0x21, 0, 0));
 }
 
 TEST_F(Sprites, AWanderingPersonStepsOverSixteenTicksAndReachesTheLastColumn) {
@@ -91,7 +91,7 @@ TEST_F(Sprites, AWanderingPersonStepsOverSixteenTicksAndReachesTheLastColumn) {
   move_npcs();
   EXPECT_EQ(n.x, 30) << "at the last column it stays";
   EXPECT_EQ(n.move, 0);
-  st.map_grid[5][29] = WALL;
+  game.map_grid[5][29] = WALL;
   seed_for(4);
   move_npcs();
   EXPECT_EQ(n.x, 30) << "walls block";
@@ -101,62 +101,62 @@ TEST_F(Sprites, AWaitingPersonCountsItsWaitBeforeDrawingLots) {
   npc& n = person(0, 5, 5);
   n.wanders = 1;
   n.wait = 2;
-  u32 before = st.rand_state;
+  u32 before = game.rand_state;
   move_npcs();
   move_npcs();
   EXPECT_EQ(n.wait_count, 2);
-  EXPECT_EQ(st.rand_state, before) << "no draw while waiting";
+  EXPECT_EQ(game.rand_state, before) << "no draw while waiting";
   move_npcs();
   EXPECT_EQ(n.wait_count, 0);
-  EXPECT_NE(st.rand_state, before);
+  EXPECT_NE(game.rand_state, before);
 }
 
 TEST_F(Sprites, TheShipIsDrawnFromRowFour) {
-  st.ship_sprite = 64;
-  st.facing = 2;
-  fm.party_frame = 1;
+  game.ship_sprite = 64;
+  game.facing = 2;
+  field_map.party_frame = 1;
   draw_party();
-  EXPECT_EQ(pixel(gx.back_surface, 128, 128), char_pixel(64 + 3, 0, 0));
+  EXPECT_EQ(pixel(gfx.back_surface, 128, 128), char_pixel(64 + 3, 0, 0));
 }
 
 TEST_F(Sprites, TheAreaLabelShowsTheNameOfTheMapsTable) {
-  st.cur_area = 2;
-  fm.area_label_on = 1;
+  game.cur_area = 2;
+  field_map.area_label_on = 1;
   draw_area_label();
   int yellow = 0, shadow = 0;
   for (int y = 12; y < 25; y++)
     for (int x = 0; x < 110; x++) {
-      bgr p = pixel(gx.back_surface, x, y);
+      bgr p = pixel(gfx.back_surface, x, y);
       yellow += p == bgr{0x01, 0xFF, 0xFF};
       shadow += p == bgr{0x01, 0x01, 0x01};
     }
   EXPECT_GT(yellow, 20);
   EXPECT_GT(shadow, 5);
-  fill_rect(gx.back_surface, 0, 0, 256, 256, 0);
-  fm.area_label_on = 0;
+  fill_rect(gfx.back_surface, 0, 0, 256, 256, 0);
+  field_map.area_label_on = 0;
   draw_area_label();
-  EXPECT_EQ(pixel(gx.back_surface, 0, 12), (bgr{0, 0, 0}));
+  EXPECT_EQ(pixel(gfx.back_surface, 0, 12), (bgr{0, 0, 0}));
 }
 
 TEST_F(Sprites, TheWholeMapViewPaintsOnePixelATileAndTheSeaInItsBlues) {
   make_map(WORLD_MAP, 9, 4, 3, 2);
-  fill_rect(gx.back_surface, 0, 0, 256, 256, 0x0000FF);
-  st.map_grid[0][0] = 0;
-  st.map_grid[1][1] = 70;
-  st.map_grid[2][2] = 99;
+  fill_rect(gfx.back_surface, 0, 0, 256, 256, 0x0000FF);
+  game.map_grid[0][0] = 0;
+  game.map_grid[1][1] = 70;
+  game.map_grid[2][2] = 99;
   draw_world_map_view();
-  EXPECT_EQ(pixel(gx.back_surface, 0, 0), (bgr{0x6D, 0, 0}));
-  EXPECT_EQ(pixel(gx.back_surface, 1, 1), (bgr{0xD3, 0x99, 0x6B}));
-  EXPECT_EQ(pixel(gx.back_surface, 2, 2), map_tile_color(99));
-  EXPECT_EQ(pixel(gx.back_surface, 9, 4), map_tile_color(FLOOR));
-  EXPECT_EQ(pixel(gx.back_surface, 10, 4), (bgr{0, 0, 0xFF})) << "past the map: the last frame";
+  EXPECT_EQ(pixel(gfx.back_surface, 0, 0), (bgr{0x6D, 0, 0}));
+  EXPECT_EQ(pixel(gfx.back_surface, 1, 1), (bgr{0xD3, 0x99, 0x6B}));
+  EXPECT_EQ(pixel(gfx.back_surface, 2, 2), map_tile_color(99));
+  EXPECT_EQ(pixel(gfx.back_surface, 9, 4), map_tile_color(FLOOR));
+  EXPECT_EQ(pixel(gfx.back_surface, 10, 4), (bgr{0, 0, 0xFF})) << "past the map: the last frame";
   // One shallow tile adds 16, the dot adds 2.
-  EXPECT_EQ(pixel(gx.back_surface, 3, 2), (bgr{0x14, 18, 0xFF}));
-  EXPECT_EQ(fm.world_map_drawn, 1);
-  st.map_grid[2][2] = 0;
+  EXPECT_EQ(pixel(gfx.back_surface, 3, 2), (bgr{0x14, 18, 0xFF}));
+  EXPECT_EQ(field_map.world_map_drawn, 1);
+  game.map_grid[2][2] = 0;
   draw_world_map_view();
-  EXPECT_EQ(pixel(gx.back_surface, 2, 2), map_tile_color(99)) << "drawn once per opening";
-  EXPECT_EQ(pixel(gx.back_surface, 3, 2), (bgr{0x14, 20, 0xFF}));
+  EXPECT_EQ(pixel(gfx.back_surface, 2, 2), map_tile_color(99)) << "drawn once per opening";
+  EXPECT_EQ(pixel(gfx.back_surface, 3, 2), (bgr{0x14, 20, 0xFF}));
 }
 
 } // namespace

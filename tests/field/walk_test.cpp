@@ -21,8 +21,8 @@ protected:
   int walk_to(int x, int y) {
     int r = try_step(x, y, STEP_ENTER);
     if (r != 0) return r;
-    st.pos_x = x, st.pos_y = y;
-    fm.step_dir = STEP_ARRIVED;
+    game.pos_x = x, game.pos_y = y;
+    field_map.step_dir = STEP_ARRIVED;
     arrive();
     return 0;
   }
@@ -30,61 +30,61 @@ protected:
 
 TEST_F(Walk, StairsLeadToTheRecordsTargetWithItsMusicAndPictures) {
   make_map(7, 30, 30, 10, 10);
-  st.map_grid[10][11] = STAIRS;
+  game.map_grid[10][11] = STAIRS;
   add_event(11, 10, 12, 4, 5);
-  st.encounters_on = 0;
+  game.encounters_on = 0;
   ASSERT_EQ(walk_to(11, 10), 0);
-  EXPECT_EQ(st.cur_map, 12);
-  EXPECT_EQ(st.pos_x, 4);
-  EXPECT_EQ(st.pos_y, 5);
-  EXPECT_EQ(st.view_x, -5);
-  EXPECT_EQ(st.encounters_on, 1);
-  EXPECT_EQ(st.cur_music, 5);
-  EXPECT_EQ(st.playing_music, 5);
-  EXPECT_EQ(st.return_map, 33) << "map 12's own return point, from its header";
-  EXPECT_EQ(fm.transition, 1) << "the closing wipe";
-  EXPECT_EQ(fm.step_dir, 0);
+  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(game.pos_x, 4);
+  EXPECT_EQ(game.pos_y, 5);
+  EXPECT_EQ(game.view_x, -5);
+  EXPECT_EQ(game.encounters_on, 1);
+  EXPECT_EQ(game.cur_music, 5);
+  EXPECT_EQ(game.playing_music, 5);
+  EXPECT_EQ(game.return_map, 33) << "map 12's own return point, from its header";
+  EXPECT_EQ(field_map.transition, 1) << "the closing wipe";
+  EXPECT_EQ(field_map.step_dir, 0);
   EXPECT_EQ(log_count("sound: Kaidan"), 1);
-  EXPECT_EQ(pixel(gx.map_surface[0], 0, 0), outside_tile_color(255)) << "rebuilt: map (-5, -4)";
+  EXPECT_EQ(pixel(gfx.map_surface[0], 0, 0), outside_tile_color(255)) << "rebuilt: map (-5, -4)";
 }
 
 // Map 13 has no files: the old tables stay, and with them the return point.
 TEST_F(Walk, StairsOnTheWorldMapStoreTheReturnPointAndElsewhereDoNot) {
   for (int from : {WORLD_MAP, 7}) {
     make_map(from, 30, 30, 10, 10);
-    st.map_grid[10][11] = STAIRS;
+    game.map_grid[10][11] = STAIRS;
     add_event(11, 10, 13, 4, 5);
-    st.return_map = 99, st.return_x = 98, st.return_y = 97;
+    game.return_map = 99, game.return_x = 98, game.return_y = 97;
     ASSERT_EQ(walk_to(11, 10), 0);
-    EXPECT_EQ(st.cur_map, 13);
+    EXPECT_EQ(game.cur_map, 13);
     if (from == WORLD_MAP) {
-      EXPECT_EQ(st.return_map, WORLD_MAP);
-      EXPECT_EQ(st.return_x, 11) << "the stair tile";
-      EXPECT_EQ(st.return_y, 10);
+      EXPECT_EQ(game.return_map, WORLD_MAP);
+      EXPECT_EQ(game.return_x, 11) << "the stair tile";
+      EXPECT_EQ(game.return_y, 10);
     } else {
-      EXPECT_EQ(st.return_map, 99);
-      EXPECT_EQ(st.return_x, 98);
+      EXPECT_EQ(game.return_map, 99);
+      EXPECT_EQ(game.return_x, 98);
     }
   }
 }
 
 TEST_F(Walk, AStairReachedWhenTheCountdownIsOutStartsABattleInstead) {
   make_map(WORLD_MAP, 30, 30, 10, 10);
-  st.map_grid[10][11] = STAIRS;
+  game.map_grid[10][11] = STAIRS;
   add_event(11, 10, 12, 4, 5);
-  st.encounter_steps = 0;
+  game.encounter_steps = 0;
   ASSERT_EQ(walk_to(11, 10), 0);
-  EXPECT_EQ(st.cur_map, WORLD_MAP);
-  EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
+  EXPECT_EQ(game.cur_map, WORLD_MAP);
+  EXPECT_EQ(battle.battle_mode, BATTLE_FIGHTING);
   ASSERT_FALSE(texts().empty());
   EXPECT_EQ(texts()[0], "敵だ！");
-  EXPECT_EQ(st.encounter_steps | 24, 31) << "7, 15, 23 or 31 on the world map";
+  EXPECT_EQ(game.encounter_steps | 24, 31) << "7, 15, 23 or 31 on the world map";
   EXPECT_EQ(log_count("music: play battle.mid"), 1);
   // Off the stair and on it again: now the stairs lead away.
-  bt.battle_mode = 0;
+  battle.battle_mode = 0;
   ASSERT_EQ(walk_to(10, 10), 0);
   ASSERT_EQ(walk_to(11, 10), 0);
-  EXPECT_EQ(st.cur_map, 12);
+  EXPECT_EQ(game.cur_map, 12);
 }
 
 TEST_F(Walk, TheCountdownRunsOnEncounterMapsOnlyWhileEncountersAreOn) {
@@ -94,21 +94,21 @@ TEST_F(Walk, TheCountdownRunsOnEncounterMapsOnlyWhileEncountersAreOn) {
                {49, 1, 0, 5},        {4, 0, 0, 5},  {4, 1, 1, 5}};
   for (auto c : cases) {
     make_map(c.map, 30, 30, 10, 10);
-    st.encounter_steps = 5;
-    st.encounters_on = c.on;
-    st.no_monster_turn = c.no_turn;
+    game.encounter_steps = 5;
+    game.encounters_on = c.on;
+    game.no_monster_turn = c.no_turn;
     walk_to(11, 10);
-    EXPECT_EQ(st.encounter_steps, c.left) << "map " << c.map;
+    EXPECT_EQ(game.encounter_steps, c.left) << "map " << c.map;
   }
   make_map(55, 30, 30, 10, 10);
-  st.encounter_steps = 0;
+  game.encounter_steps = 0;
   walk_to(11, 10);
-  EXPECT_GE(st.encounter_steps, 7);
-  EXPECT_LE(st.encounter_steps, 14);
+  EXPECT_GE(game.encounter_steps, 7);
+  EXPECT_LE(game.encounter_steps, 14);
 }
 
 TEST_F(Walk, PoisonHurtsPerStepOnEncounterMapsAndKills) {
-  member& m = st.sb.party[1];
+  member& m = game.sb.party[1];
   m.status = STATUS_POISON;
   m.hp = 2;
   make_map(7, 30, 30, 10, 10);
@@ -124,111 +124,111 @@ TEST_F(Walk, PoisonHurtsPerStepOnEncounterMapsAndKills) {
   walk_to(13, 10);
   EXPECT_EQ(m.hp, 0) << "the dead take no more";
   // A living poisoned member at 0 HP dies rather than wrapping round.
-  st.sb.party[2].status = STATUS_POISON;
-  st.sb.party[2].hp = 0;
+  game.sb.party[2].status = STATUS_POISON;
+  game.sb.party[2].hp = 0;
   poison_step();
-  EXPECT_EQ(st.sb.party[2].hp, 0);
-  EXPECT_TRUE(st.sb.party[2].status & STATUS_DEAD);
+  EXPECT_EQ(game.sb.party[2].hp, 0);
+  EXPECT_TRUE(game.sb.party[2].status & STATUS_DEAD);
 }
 
 TEST_F(Walk, LeavingAnEdgeExitMapReadsTheReturnPointAfterTheLoad) {
   make_map(20, 9, 9, 0, 5);
-  st.edge_exit = 1;
-  st.return_map = 12, st.return_x = 1, st.return_y = 1;
-  st.pos_x = -1;
-  st.leaving_map = 1;
-  st.encounters_on = 0;
-  fm.step_dir = STEP_ARRIVED;
+  game.edge_exit = 1;
+  game.return_map = 12, game.return_x = 1, game.return_y = 1;
+  game.pos_x = -1;
+  game.leaving_map = 1;
+  game.encounters_on = 0;
+  field_map.step_dir = STEP_ARRIVED;
   arrive();
-  EXPECT_EQ(st.cur_map, 12);
-  EXPECT_EQ(st.pos_x, 7) << "map 12's header, read by the load";
-  EXPECT_EQ(st.pos_y, 8);
-  EXPECT_EQ(st.leaving_map, 0);
-  EXPECT_EQ(st.encounters_on, 1);
-  EXPECT_EQ(fm.step_dir, 0);
+  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(game.pos_x, 7) << "map 12's header, read by the load";
+  EXPECT_EQ(game.pos_y, 8);
+  EXPECT_EQ(game.leaving_map, 0);
+  EXPECT_EQ(game.encounters_on, 1);
+  EXPECT_EQ(field_map.step_dir, 0);
 }
 
 TEST_F(Walk, TheShipIsBoardedOnTheSeaAndLeftOnLand) {
   make_map(WORLD_MAP, 30, 30, 10, 10);
-  st.map_grid[10][11] = WATER;
-  st.map_grid[10][12] = WATER;
-  st.map_grid[10][13] = WALL;
-  st.map_grid[11][12] = 0;
+  game.map_grid[10][11] = WATER;
+  game.map_grid[10][12] = WATER;
+  game.map_grid[10][13] = WALL;
+  game.map_grid[11][12] = 0;
   EXPECT_EQ(walk_to(11, 10), 1) << "no ship in the bag";
-  EXPECT_EQ(st.on_ship, 0);
-  st.sb.bag[3] = 160;
-  st.facing = 4;
+  EXPECT_EQ(game.on_ship, 0);
+  game.sb.bag[3] = 160;
+  game.facing = 4;
   talk_command();
-  EXPECT_EQ(st.on_ship, 0) << "talking to the sea does not board";
+  EXPECT_EQ(game.on_ship, 0) << "talking to the sea does not board";
   ASSERT_EQ(walk_to(11, 10), 0);
-  EXPECT_EQ(st.on_ship, 1);
-  EXPECT_EQ(st.ship_sprite, 64);
-  EXPECT_EQ(st.cur_area, 12);
+  EXPECT_EQ(game.on_ship, 1);
+  EXPECT_EQ(game.ship_sprite, 64);
+  EXPECT_EQ(game.cur_area, 12);
   EXPECT_EQ(walk_to(12, 10), 0) << "sailing on";
   EXPECT_EQ(walk_to(12, 11), 0) << "tile 0 is sea too";
-  EXPECT_EQ(st.on_ship, 1);
-  st.pos_y = 10;
+  EXPECT_EQ(game.on_ship, 1);
+  game.pos_y = 10;
   EXPECT_EQ(walk_to(13, 10), 1);
   EXPECT_EQ(log_count("sound: WallStop"), 1);
   EXPECT_EQ(walk_to(12, 9), 0);
-  EXPECT_EQ(st.on_ship, 0);
-  EXPECT_EQ(st.ship_sprite, 0);
-  EXPECT_EQ(st.cur_area, 13);
+  EXPECT_EQ(game.on_ship, 0);
+  EXPECT_EQ(game.ship_sprite, 0);
+  EXPECT_EQ(game.cur_area, 13);
   // a stair reached straight from the sea: the party arrives on foot
-  st.map_grid[11][11] = STAIRS;
+  game.map_grid[11][11] = STAIRS;
   add_event(11, 11, 12, 4, 5);
   ASSERT_EQ(walk_to(12, 10), 0);
   ASSERT_EQ(walk_to(12, 11), 0);
   ASSERT_EQ(walk_to(11, 11), 0);
-  EXPECT_EQ(st.cur_map, 12);
-  EXPECT_EQ(st.on_ship, 0);
-  EXPECT_EQ(st.ship_sprite, 0);
+  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(game.on_ship, 0);
+  EXPECT_EQ(game.ship_sprite, 0);
 }
 
 TEST_F(Walk, PeopleBlockTheWayAndAnswerWhenTalkedTo) {
   make_map(7, 30, 30, 10, 10);
-  npc& greeter = st.npc_table[0];
+  npc& greeter = game.npc_table[0];
   greeter = npc{};
   greeter.x = 11, greeter.y = 10, greeter.type = 0;
-  npc& story = st.npc_table[1];
+  npc& story = game.npc_table[1];
   story = npc{};
   story.x = 10, story.y = 11, story.type = 2, story.a = 40, story.b = 9;
   EXPECT_EQ(walk_to(11, 10), 1);
   EXPECT_EQ(walk_to(10, 11), 1);
   EXPECT_TRUE(texts().empty()) << "walking into people says nothing";
-  st.facing = 4;
+  game.facing = 4;
   talk_command();
   EXPECT_EQ(texts(), std::vector<std::string>{"こんにちは。"});
-  st.facing = 0;
+  game.facing = 0;
   talk_command();
-  EXPECT_EQ(ev.event_person, 1);
-  EXPECT_EQ(ev.event_no, 40);
-  st.sb.flags[9] = 1;
+  EXPECT_EQ(events.event_person, 1);
+  EXPECT_EQ(events.event_no, 40);
+  game.sb.flags[9] = 1;
   EXPECT_EQ(walk_to(10, 11), 0) << "a finished person is no longer there";
 }
 
 TEST_F(Walk, MonstersAndSetFightsStartTheirBattles) {
   make_map(7, 30, 30, 10, 10);
-  npc& foe = st.npc_table[5];
+  npc& foe = game.npc_table[5];
   foe = npc{};
   foe.x = 11, foe.y = 10, foe.type = 3, foe.a = 32;
   EXPECT_EQ(walk_to(11, 10), 1);
-  EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
-  EXPECT_EQ(bt.figure, 5);
-  EXPECT_EQ(bt.slot_species[0], 32);
+  EXPECT_EQ(battle.battle_mode, BATTLE_FIGHTING);
+  EXPECT_EQ(battle.figure, 5);
+  EXPECT_EQ(battle.slot_species[0], 32);
   ASSERT_FALSE(texts().empty());
   EXPECT_EQ(texts()[0], "敵だ！");
-  EXPECT_EQ(st.pos_x, 10);
+  EXPECT_EQ(game.pos_x, 10);
   // A monster of a state the maps should not hold fights like any other.
   reset_battle_state();
   foe.type = 1, foe.state = 6;
   EXPECT_EQ(walk_to(11, 10), 1);
-  EXPECT_EQ(bt.battle_mode, BATTLE_FIGHTING);
-  EXPECT_EQ(bt.figure, 5);
+  EXPECT_EQ(battle.battle_mode, BATTLE_FIGHTING);
+  EXPECT_EQ(battle.figure, 5);
   foe.state = 7;
   reset_battle_state();
   EXPECT_EQ(walk_to(11, 10), 0) << "an absent monster is not met";
-  EXPECT_EQ(bt.battle_mode, 0);
+  EXPECT_EQ(battle.battle_mode, 0);
 }
 
 } // namespace

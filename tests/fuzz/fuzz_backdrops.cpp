@@ -5,6 +5,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   reset_state();
   int r = fuzz_read(data, size, read_backdrops);
-  FUZZ_CHECK(r == (size >= sizeof st.backdrop_grid ? READ_OK : READ_ERROR));
+  FUZZ_CHECK(r == (size >= sizeof game.backdrop_grid ? READ_OK : READ_ERROR));
   return 0;
 }

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reset_message_state();
   headless_reset();
   // Music has its own target; here a piece would only start a stream thread.
-  mus.music_failed = 1;
+  music.music_failed = 1;
   int n = data[0];
   std::size_t rec = std::min(size - 1, sizeof(event_record));
   std::memcpy(&event_table[n], data + 1, rec);
@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::snprintf(event_msg[m], EVENT_MSG_SIZE, "@NAME%d msg %d @ITEM%03d@P", m % 7, m, m);
   event_start(n);
   static const std::uint32_t keys[] = {'Y', 'N', 0x0D, 0x1B, 0x20, 0x26};
-  for (std::size_t k = 1 + rec; k < size && ev.wait_answer; k++)
+  for (std::size_t k = 1 + rec; k < size && events.wait_answer; k++)
     event_key(keys[data[k] % (sizeof keys / sizeof keys[0])]);
-  FUZZ_CHECK(ev.event_pc >= 0 && ev.event_pc <= 255);
-  FUZZ_CHECK(mw.msg_count >= 0 && mw.msg_count <= MSG_LINES);
+  FUZZ_CHECK(events.event_pc >= 0 && events.event_pc <= 255);
+  FUZZ_CHECK(msg_window.msg_count >= 0 && msg_window.msg_count <= MSG_LINES);
   return 0;
 }

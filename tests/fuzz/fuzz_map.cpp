@@ -6,16 +6,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   reset_state();
   if (size == 0) return 0;
-  st.cur_map = data[0] & 1 ? WORLD_MAP : 12;
-  st.sb.flags[83] = data[0] >> 1 & 1;
-  state_data before = st;
+  game.cur_map = data[0] & 1 ? WORLD_MAP : 12;
+  game.sb.flags[83] = data[0] >> 1 & 1;
+  state_data before = game;
   int r = fuzz_read(data + 1, size - 1, read_map);
   FUZZ_CHECK(r == READ_OK || r == READ_ERROR);
   // A refused file leaves the map as it was.
   if (r != READ_OK)
-    FUZZ_CHECK(std::memcmp(&before, &st, sizeof st) == 0);
+    FUZZ_CHECK(std::memcmp(&before, &game, sizeof game) == 0);
   else
-    FUZZ_CHECK(st.map_max_x >= 0 && st.map_max_x <= 255 && st.map_max_y >= 0 &&
-               st.map_max_y <= 255);
+    FUZZ_CHECK(game.map_max_x >= 0 && game.map_max_x <= 255 && game.map_max_y >= 0 &&
+               game.map_max_y <= 255);
   return 0;
 }

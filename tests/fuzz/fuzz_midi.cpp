@@ -14,18 +14,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reset_music_state();
   headless_reset();
   fuzz_write("fuzz.mid", data + 1, size - 1);
-  mus.field_music_on = data[0] & 1;
-  mus.first_event = 1;
+  music.field_music_on = data[0] & 1;
+  music.first_event = 1;
   if (midi_open_file("fuzz.mid") == 0) {
-    FUZZ_CHECK(mus.track_count > 0 && mus.tracks != nullptr);
+    FUZZ_CHECK(music.track_count > 0 && music.tracks != nullptr);
     for (int i = 0; i < 64; i++) {
       stream_buffer b{};
       int r = midi_convert(i == 0, &b);
       FUZZ_CHECK(b.start + b.recorded <= b.max_length && b.recorded % 12 == 0);
-      if (r != CONVERT_OK || mus.piece_ended) break;
+      if (r != CONVERT_OK || music.piece_ended) break;
     }
-    midi_free_block(&mus.pending);
-    FUZZ_CHECK(mus.blocks == 0);
+    midi_free_block(&music.pending);
+    FUZZ_CHECK(music.blocks == 0);
   }
   midi_close_file();
   midi_free_tracks();

@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mode = 2;
     at = end + 1;
   } while (at < text.size());
-  FUZZ_CHECK(mw.msg_count >= 0 && mw.msg_count <= MSG_LINES);
-  FUZZ_CHECK(mw.msg_reveal_line >= 0 && mw.msg_reveal_line <= MSG_LINES);
-  for (auto& line : mw.msg_line) FUZZ_CHECK(strnlen(line, MSG_LINE_SIZE) < MSG_LINE_SIZE);
+  FUZZ_CHECK(msg_window.msg_count >= 0 && msg_window.msg_count <= MSG_LINES);
+  FUZZ_CHECK(msg_window.msg_reveal_line >= 0 && msg_window.msg_reveal_line <= MSG_LINES);
+  for (auto& line : msg_window.msg_line) FUZZ_CHECK(strnlen(line, MSG_LINE_SIZE) < MSG_LINE_SIZE);
   if (data[0] & 2) msg_print(PRINT_NEW, nullptr);
   return 0;
 }

@@ -7,6 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // a record that is not whole is refused and leaves both copies as they were
   int result = fuzz_read(data, size, read_new_game);
   FUZZ_CHECK(result == (size >= sizeof(save_block) ? READ_OK : READ_ERROR));
-  FUZZ_CHECK(std::memcmp(&st.sb, &st.new_game_block, sizeof st.sb) == 0);
+  FUZZ_CHECK(std::memcmp(&game.sb, &game.new_game_block, sizeof game.sb) == 0);
   return 0;
 }

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(r == (size >= static_cast<std::size_t>(SAVE_FILE_BYTES) ? 0 : 1));
   std::size_t whole = size / SLOT_BYTES;
   for (std::size_t k = 0; k < SLOT_COUNT && k < whole; k++)
-    FUZZ_CHECK(std::memcmp(&st.slots[k], data + k * SLOT_BYTES, SLOT_BYTES) == 0);
+    FUZZ_CHECK(std::memcmp(&game.slots[k], data + k * SLOT_BYTES, SLOT_BYTES) == 0);
   for (int k = 0; k < SLOT_COUNT; k++) {
     const char* label = slot_label(k);
     FUZZ_CHECK(label != nullptr && std::strlen(label) <= 16);

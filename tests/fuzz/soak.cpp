@@ -64,7 +64,7 @@ u32 next() {
 }
 
 long tick_no() {
-  return run.ticks_before + static_cast<long>(drv.ticks);
+  return run.ticks_before + static_cast<long>(driver.ticks);
 }
 
 [[noreturn]] void fail(const char* what) {
@@ -86,20 +86,21 @@ bool within(long v, long lo, long hi) {
 }
 
 void check_field() {
-  SOAK_CHECK(within(ts.title_mode, 0, 3) && within(st.cur_map, 0, 255));
-  SOAK_CHECK(within(st.map_max_x, 0, 255) && within(st.map_max_y, 0, 255));
-  SOAK_CHECK(within(st.pos_x, 0, 255) && within(st.pos_y, 0, 255));
-  SOAK_CHECK(st.facing >= 0 && st.facing <= 8 && st.facing % 2 == 0);
-  SOAK_CHECK(within(st.on_ship, 0, 1) && (st.on_ship == 0 || st.cur_map == WORLD_MAP));
-  SOAK_CHECK(fm.step_dir == 0 || fm.step_dir == STEP_ARRIVED ||
-             within(fm.step_dir, STEP_LEFT, STEP_DOWN));
-  SOAK_CHECK(within(fm.step_off_x, -16, 16) && within(fm.step_off_y, -16, 16));
-  SOAK_CHECK(within(fm.transition, WIPE_NONE, WIPE_OPENING));
-  for (const npc& p : st.npc_table) {
-    if (p.wanders) SOAK_CHECK(p.x <= st.map_max_x && p.y <= st.map_max_y);
+  SOAK_CHECK(within(title_screens.title_mode, 0, 3) && within(game.cur_map, 0, 255));
+  SOAK_CHECK(within(game.map_max_x, 0, 255) && within(game.map_max_y, 0, 255));
+  SOAK_CHECK(within(game.pos_x, 0, 255) && within(game.pos_y, 0, 255));
+  SOAK_CHECK(game.facing >= 0 && game.facing <= 8 && game.facing % 2 == 0);
+  SOAK_CHECK(within(game.on_ship, 0, 1) && (game.on_ship == 0 || game.cur_map == WORLD_MAP));
+  SOAK_CHECK(field_map.step_dir == 0 || field_map.step_dir == STEP_ARRIVED ||
+             within(field_map.step_dir, STEP_LEFT, STEP_DOWN));
+  SOAK_CHECK(within(field_map.step_off_x, -16, 16) && within(field_map.step_off_y, -16, 16));
+  SOAK_CHECK(within(field_map.transition, WIPE_NONE, WIPE_OPENING));
+  for (const npc& p : game.npc_table) {
+    if (p.wanders) SOAK_CHECK(p.x <= game.map_max_x && p.y <= game.map_max_y);
     SOAK_CHECK(p.move_px <= 16);
   }
-  SOAK_CHECK(sh.frame_period_ms <= FRAME_PERIOD_SLOWEST || sh.frame_period_ms == FRAME_STOPPED);
+  SOAK_CHECK(shell.frame_period_ms <= FRAME_PERIOD_SLOWEST ||
+             shell.frame_period_ms == FRAME_STOPPED);
 }
 
 void check_party(const save_block& sb) {
@@ -114,45 +115,53 @@ void check_party(const save_block& sb) {
 
 // Every window's cursor stays on a row the window has.
 void check_windows() {
-  SOAK_CHECK(within(fmn.cmd_menu, CMD_CLOSED, CMD_EQUIP) && within(fmn.cmd_row, 0, 2));
-  SOAK_CHECK(within(fmn.cmd_col, 0, 1) && within(fmn.sel_member, 0, 2));
-  SOAK_CHECK(within(fmn.status_win, 0, 2) && within(fmn.magic_col, 0, 1));
-  SOAK_CHECK(within(fmn.magic_row, 0, 7) && within(fmn.item_page, 0, 1));
-  SOAK_CHECK(within(fmn.item_row, 0, 7) && within(fmn.item_action_row, ACT_USE, ACT_LOOK));
-  SOAK_CHECK(within(fmn.equip_row, 0, 6) && within(fmn.equip_list_page, 0, 1));
-  SOAK_CHECK(within(fmn.equip_list_row, 0, 7) && within(fmn.sys_state, SYS_MAIN, SYS_BAG));
-  SOAK_CHECK(within(fmn.sys_row, 0, 3) && within(fmn.yes_no, 0, 1));
-  SOAK_CHECK(within(fmn.bag_page, 0, 1) && within(fmn.save_cursor, 0, 7));
-  SOAK_CHECK(within(fmn.load_cursor, 0, 7) && within(bt.spell_target_member, 0, 2));
-  SOAK_CHECK(within(bt.item_target_member, 0, 2) && within(sp.inn_row, 0, 1));
-  SOAK_CHECK(within(sp.church_row, CHURCH_REVIVE, CHURCH_LEAVE));
-  SOAK_CHECK(within(sp.church_member, 0, 2) && within(sp.shop_row, SHOP_BUY, SHOP_LEAVE));
-  SOAK_CHECK(within(sp.shop_list_row, 0, SHOP_WARES - 1) && within(sp.shop_member, 0, 2));
-  SOAK_CHECK(within(ts.title_cursor, 0, 1) && within(ts.title_slot, 0, 7));
+  SOAK_CHECK(within(field_menu.cmd_menu, CMD_CLOSED, CMD_EQUIP) &&
+             within(field_menu.cmd_row, 0, 2));
+  SOAK_CHECK(within(field_menu.cmd_col, 0, 1) && within(field_menu.sel_member, 0, 2));
+  SOAK_CHECK(within(field_menu.status_win, 0, 2) && within(field_menu.magic_col, 0, 1));
+  SOAK_CHECK(within(field_menu.magic_row, 0, 7) && within(field_menu.item_page, 0, 1));
+  SOAK_CHECK(within(field_menu.item_row, 0, 7) &&
+             within(field_menu.item_action_row, ACT_USE, ACT_LOOK));
+  SOAK_CHECK(within(field_menu.equip_row, 0, 6) && within(field_menu.equip_list_page, 0, 1));
+  SOAK_CHECK(within(field_menu.equip_list_row, 0, 7) &&
+             within(field_menu.sys_state, SYS_MAIN, SYS_BAG));
+  SOAK_CHECK(within(field_menu.sys_row, 0, 3) && within(field_menu.yes_no, 0, 1));
+  SOAK_CHECK(within(field_menu.bag_page, 0, 1) && within(field_menu.save_cursor, 0, 7));
+  SOAK_CHECK(within(field_menu.load_cursor, 0, 7) && within(battle.spell_target_member, 0, 2));
+  SOAK_CHECK(within(battle.item_target_member, 0, 2) && within(services.inn_row, 0, 1));
+  SOAK_CHECK(within(services.church_row, CHURCH_REVIVE, CHURCH_LEAVE));
+  SOAK_CHECK(within(services.church_member, 0, 2) &&
+             within(services.shop_row, SHOP_BUY, SHOP_LEAVE));
+  SOAK_CHECK(within(services.shop_list_row, 0, SHOP_WARES - 1) &&
+             within(services.shop_member, 0, 2));
+  SOAK_CHECK(within(title_screens.title_cursor, 0, 1) && within(title_screens.title_slot, 0, 7));
 }
 
 void check_battle() {
-  if (bt.battle_mode == BATTLE_NONE) return;
-  SOAK_CHECK(within(bt.monster_count, 1, 3) && within(bt.actor, 0, 2));
-  SOAK_CHECK(within(bt.cmd_state, 0, 5) && within(bt.cmd_cursor, 0, 4));
-  SOAK_CHECK(within(bt.target_cursor, 0, bt.monster_count - 1));
-  SOAK_CHECK(within(bt.magic_target_cursor, 0, bt.monster_count - 1));
+  if (battle.battle_mode == BATTLE_NONE) return;
+  SOAK_CHECK(within(battle.monster_count, 1, 3) && within(battle.actor, 0, 2));
+  SOAK_CHECK(within(battle.cmd_state, 0, 5) && within(battle.cmd_cursor, 0, 4));
+  SOAK_CHECK(within(battle.target_cursor, 0, battle.monster_count - 1));
+  SOAK_CHECK(within(battle.magic_target_cursor, 0, battle.monster_count - 1));
   for (int i = 0; i < 2; i++)
-    SOAK_CHECK(within(bt.spell_cursor[i], 0, 3) && within(bt.item_cursor[i], 0, 3));
-  for (int i = 0; i < bt.monster_count; i++) SOAK_CHECK(bt.monsters[i].hp <= bt.monsters[i].hp_max);
-  check_party(bt.battle_copy);
+    SOAK_CHECK(within(battle.spell_cursor[i], 0, 3) && within(battle.item_cursor[i], 0, 3));
+  for (int i = 0; i < battle.monster_count; i++)
+    SOAK_CHECK(battle.monsters[i].hp <= battle.monsters[i].hp_max);
+  check_party(battle.battle_copy);
 }
 
 void check_ranges() {
   check_field();
-  check_party(st.sb);
+  check_party(game.sb);
   check_windows();
   check_battle();
-  SOAK_CHECK(within(mw.msg_count, 0, MSG_LINES - 1) && within(mw.msg_reveal_line, 0, MSG_LINES));
-  SOAK_CHECK(within(mw.msg_top_line, 0, MSG_LINES) && mw.msg_top_line <= mw.msg_reveal_line);
-  SOAK_CHECK(mw.msg_reveal_col >= 0 && mw.msg_reveal_col < MSG_LINE_SIZE);
-  SOAK_CHECK(ev.event_no >= 0 && ev.event_no < EVENT_COUNT);
-  SOAK_CHECK(ev.event_pc >= 0 && ev.event_pc <= 255);
+  SOAK_CHECK(within(msg_window.msg_count, 0, MSG_LINES - 1) &&
+             within(msg_window.msg_reveal_line, 0, MSG_LINES));
+  SOAK_CHECK(within(msg_window.msg_top_line, 0, MSG_LINES) &&
+             msg_window.msg_top_line <= msg_window.msg_reveal_line);
+  SOAK_CHECK(msg_window.msg_reveal_col >= 0 && msg_window.msg_reveal_col < MSG_LINE_SIZE);
+  SOAK_CHECK(events.event_no >= 0 && events.event_no < EVENT_COUNT);
+  SOAK_CHECK(events.event_pc >= 0 && events.event_pc <= 255);
   SOAK_CHECK(headless.log.size() < 2000000);
 }
 
@@ -167,23 +176,23 @@ struct soak_reach {
 soak_reach seen;
 
 void note_reach() {
-  if (ts.title_mode == TITLE_PLAY) seen.maps[st.cur_map & 255] = true;
+  if (title_screens.title_mode == TITLE_PLAY) seen.maps[game.cur_map & 255] = true;
   auto count = [](bool now, bool& was, int& n) {
     if (now && !was) n++;
     was = now;
   };
-  count(bt.battle_mode != 0, seen.in_battle, seen.battles);
-  count(sp.shop_win != 0, seen.in_shop, seen.shops);
-  count(sp.inn_win != 0, seen.in_inn, seen.inns);
-  count(sp.church_win != 0, seen.in_church, seen.churches);
-  count(fmn.cmd_menu != 0 || fmn.system_win != 0, seen.in_menu, seen.menus);
-  count(ev.ending_shown == 1, seen.ended, seen.endings);
+  count(battle.battle_mode != 0, seen.in_battle, seen.battles);
+  count(services.shop_win != 0, seen.in_shop, seen.shops);
+  count(services.inn_win != 0, seen.in_inn, seen.inns);
+  count(services.church_win != 0, seen.in_church, seen.churches);
+  count(field_menu.cmd_menu != 0 || field_menu.system_win != 0, seen.in_menu, seen.menus);
+  count(events.ending_shown == 1, seen.ended, seen.endings);
 }
 
 void after_tick() {
   check_ranges();
   note_reach();
-  if (drv.ticks % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
+  if (driver.ticks % 4096 == 0) headless.log.clear(); // nobody reads it; keep memory flat
 }
 
 void after_key(int key) {
@@ -196,16 +205,17 @@ void after_key(int key) {
 long budget = 0; // ticks of the whole run
 
 bool detour_over() {
-  return drv.quit || tick_no() >= budget || ts.title_mode != TITLE_PLAY ||
-         bt.battle_mode != BATTLE_NONE || bt.gameover_state != 0 || ev.ending_shown == 1;
+  return driver.quit || tick_no() >= budget || title_screens.title_mode != TITLE_PLAY ||
+         battle.battle_mode != BATTLE_NONE || battle.gameover_state != 0 ||
+         events.ending_shown == 1;
 }
 
 // One step's key, followed to the step's end; true when the party moved.
 bool step(int dir) {
-  int x = st.pos_x, y = st.pos_y, map = st.cur_map;
+  int x = game.pos_x, y = game.pos_y, map = game.cur_map;
   drive_key(dir_key(dir));
-  for (int n = 0; n < 64 && fm.step_dir != 0 && !drv.quit; n++) drive_tick();
-  return st.pos_x != x || st.pos_y != y || st.cur_map != map;
+  for (int n = 0; n < 64 && field_map.step_dir != 0 && !driver.quit; n++) drive_tick();
+  return game.pos_x != x || game.pos_y != y || game.cur_map != map;
 }
 
 bool confirm_key(int k) {
@@ -216,8 +226,10 @@ bool confirm_key(int k) {
 // for good: the system menu's exit, and dropping an item.
 int safe_key(int k) {
   if (!confirm_key(k)) return k;
-  bool exit_row = fmn.system_win && fmn.sys_state == SYS_MAIN && fmn.sys_row == 3;
-  bool drop = fmn.item_action_win && fmn.item_action_row == ACT_DROP && !bt.item_pick;
+  bool exit_row =
+      field_menu.system_win && field_menu.sys_state == SYS_MAIN && field_menu.sys_row == 3;
+  bool drop =
+      field_menu.item_action_win && field_menu.item_action_row == ACT_DROP && !battle.item_pick;
   return exit_row || drop ? 'C' : k;
 }
 
@@ -230,20 +242,21 @@ void burst(int keys) {
 }
 
 bool anything_open() {
-  return fmn.cmd_menu || fmn.system_win || fmn.status_win || fmn.magic_win || fmn.item_win ||
-         fmn.equip_win || bt.member_pick || bt.item_pick || sp.shop_win || sp.inn_win ||
-         sp.church_win || fm.world_map_view || mw.msg_visible;
+  return field_menu.cmd_menu || field_menu.system_win || field_menu.status_win ||
+         field_menu.magic_win || field_menu.item_win || field_menu.equip_win ||
+         battle.member_pick || battle.item_pick || services.shop_win || services.inn_win ||
+         services.church_win || field_map.world_map_view || msg_window.msg_visible;
 }
 
 // Backs out of every window the detour opened, saying no to a question, so
 // that the player's own settling never confirms inside the system menu.
 void leave_windows() {
-  for (int n = 0; n < 48 && !drv.quit && bt.battle_mode == BATTLE_NONE; n++) {
-    if (ev.wait_answer)
+  for (int n = 0; n < 48 && !driver.quit && battle.battle_mode == BATTLE_NONE; n++) {
+    if (events.wait_answer)
       drive_key(KEY_NO_ANSWER);
-    else if (mw.msg_wait_key)
+    else if (msg_window.msg_wait_key)
       drive_key(KEY_NOTHING);
-    else if (fm.world_map_view)
+    else if (field_map.world_map_view)
       drive_key('F');
     else if (anything_open())
       drive_key('C');
@@ -262,14 +275,15 @@ void menu_detour() {
 // In the system menu's main list, the row's command with the cursor on slot
 // k of its list, answered yes; 0 when it was carried out.
 int slot_command(int row, int k) {
-  for (int n = 0; n < 3 && fmn.sys_row != row; n++) drive_key(fmn.sys_row < row ? VK_DOWN : VK_UP);
+  for (int n = 0; n < 3 && field_menu.sys_row != row; n++)
+    drive_key(field_menu.sys_row < row ? VK_DOWN : VK_UP);
   drive_key('D');
-  i32& cursor = row == 0 ? fmn.save_cursor : fmn.load_cursor;
+  i32& cursor = row == 0 ? field_menu.save_cursor : field_menu.load_cursor;
   for (int n = 0; n < 8 && cursor != k; n++) drive_key(cursor < k ? VK_DOWN : VK_UP);
   drive_key('D'); // the question
-  if (fmn.yes_no != 0) drive_key(VK_UP);
+  if (field_menu.yes_no != 0) drive_key(VK_UP);
   drive_key('D');
-  return fmn.sys_state == SYS_MAIN ? 0 : 1;
+  return field_menu.sys_state == SYS_MAIN ? 0 : 1;
 }
 
 // The system menu: a save into a random slot (never the player's own, 0)
@@ -277,7 +291,7 @@ int slot_command(int row, int k) {
 // party and the place just saved; or a look at the event items.
 void system_detour() {
   drive_key('Q');
-  if (!fmn.system_win) return;
+  if (!field_menu.system_win) return;
   u32 what = next() % 3;
   if (what == 2) {
     for (int n = 0; n < 2; n++) drive_key(VK_DOWN);
@@ -285,15 +299,15 @@ void system_detour() {
     return burst(static_cast<int>(next() % 6));
   }
   int k = 1 + static_cast<int>(next() % 7);
-  save_block was = st.sb;
-  int map = st.cur_map, x = st.pos_x, y = st.pos_y;
+  save_block was = game.sb;
+  int map = game.cur_map, x = game.pos_x, y = game.pos_y;
   if (slot_command(0, k) != 0) return; // a tile that allows no saving
   seen.saves++;
   if (what == 0) return;
   slot_command(1, k);
   seen.loads++;
-  SOAK_CHECK(st.cur_map == map && st.pos_x == x && st.pos_y == y && !fmn.system_win);
-  SOAK_CHECK(std::memcmp(&st.sb.gold, &was.gold, sizeof was - offsetof(save_block, gold)) == 0);
+  SOAK_CHECK(game.cur_map == map && game.pos_x == x && game.pos_y == y && !field_menu.system_win);
+  SOAK_CHECK(std::memcmp(&game.sb.gold, &was.gold, sizeof was - offsetof(save_block, gold)) == 0);
 }
 
 // To a counter of the town (or a town's gate, or out of a cave) on the
@@ -308,12 +322,13 @@ void counter_detour() {
     else
       drive_key(k);
   }
-  while (fm.step_dir != 0 && !drv.quit) drive_tick();
-  if (sp.shop_win || sp.inn_win || sp.church_win) burst(4 + static_cast<int>(next() % 20));
+  while (field_map.step_dir != 0 && !driver.quit) drive_tick();
+  if (services.shop_win || services.inn_win || services.church_win)
+    burst(4 + static_cast<int>(next() % 20));
 }
 
 bool has_ship() {
-  for (u8 e : st.sb.bag)
+  for (u8 e : game.sb.bag)
     if (e == SHIP_ITEM) return true;
   return false;
 }
@@ -321,22 +336,22 @@ bool has_ship() {
 // A stride: one direction held while the way is open.
 void stride(int dir, int steps) {
   for (int n = 0; n < steps && !detour_over() && free_to_walk(); n++) {
-    int x = st.pos_x, y = st.pos_y;
+    int x = game.pos_x, y = game.pos_y;
     step_from(dir, &x, &y);
-    if (!passable(x, y, st.on_ship) || !step(dir)) break;
+    if (!passable(x, y, game.on_ship) || !step(dir)) break;
   }
 }
 
 // Out to a near sea tile of the world map and a few strides over the sea.
 void ship_detour() {
-  if (st.cur_map != WORLD_MAP || !has_ship()) return stride(static_cast<int>(next() % 4), 8);
-  if (!st.on_ship) {
+  if (game.cur_map != WORLD_MAP || !has_ship()) return stride(static_cast<int>(next() % 4), 8);
+  if (!game.on_ship) {
     std::vector<int> sea;
     for (int dy = -SEA_REACH; dy <= SEA_REACH; dy++)
       for (int dx = -SEA_REACH; dx <= SEA_REACH; dx++) {
-        int x = st.pos_x + dx, y = st.pos_y + dy;
-        if (within(x, 0, st.map_max_x) && within(y, 0, st.map_max_y) &&
-            water_tile(st.map_grid[y][x]))
+        int x = game.pos_x + dx, y = game.pos_y + dy;
+        if (within(x, 0, game.map_max_x) && within(y, 0, game.map_max_y) &&
+            water_tile(game.map_grid[y][x]))
           sea.push_back(x | y << 8);
       }
     std::vector<int> steps;
@@ -345,8 +360,8 @@ void ship_detour() {
     for (int d : steps)
       if (detour_over() || !free_to_walk() || !step(d)) return;
   }
-  if (st.on_ship) seen.voyages++;
-  for (int n = 0; n < 4 && st.on_ship; n++)
+  if (game.on_ship) seen.voyages++;
+  for (int n = 0; n < 4 && game.on_ship; n++)
     stride(static_cast<int>(next() % 4), 2 + static_cast<int>(next() % 10));
 }
 
@@ -370,7 +385,7 @@ void speed_detour() {
       drive_post(MSG_COMMAND, commands[next() % 5]);
     for (u32 t = next() % 20; t > 0; t--) drive_tick();
   }
-  if (sh.frame_period_ms == FRAME_STOPPED) drive_post(MSG_COMMAND, CMD_SLOWER);
+  if (shell.frame_period_ms == FRAME_STOPPED) drive_post(MSG_COMMAND, CMD_SLOWER);
 }
 
 // The field's own keys: the whole-map view, the area label, a look around.
@@ -404,7 +419,7 @@ bool detour() {
 
 // The ending screen for a while, under random keys of every kind.
 void after_the_ending() {
-  for (int n = 0; n < 64 && !drv.quit && tick_no() < budget; n++) {
+  for (int n = 0; n < 64 && !driver.quit && tick_no() < budget; n++) {
     drive_key(burst_keys[next() % (sizeof burst_keys / sizeof burst_keys[0])]);
     for (u32 t = next() % 8; t > 0; t--) drive_tick();
   }
@@ -426,7 +441,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--reach-shop") == 0)
       want_shop = true;
     else if (std::strcmp(argv[i], "--trace") == 0)
-      ps.trace = true;
+      player.trace = true;
     else if (std::strcmp(argv[i], "--maps") == 0 && i + 1 < argc)
       want_maps = std::atoi(argv[++i]);
     else
@@ -453,24 +468,25 @@ int main(int argc, char** argv) {
   }
   drive_after_key = after_key;
   drive_after_tick = after_tick;
-  ps.detour = detour;
+  player.detour = detour;
   for (bool fresh = true;;) {
     if (fresh && drive_start(true) != 0) fail("start-up failed");
-    std::uint64_t before = fresh ? 0 : drv.ticks;
-    ps.go_on = !fresh;
+    std::uint64_t before = fresh ? 0 : driver.ticks;
+    player.go_on = !fresh;
     play_to_the_end(places, static_cast<std::uint64_t>(budget - run.ticks_before));
-    if (ev.ending_shown == 1) after_the_ending();
+    if (events.ending_shown == 1) after_the_ending();
     if (tick_no() >= budget) break;
     // A journey that ran out of places (a load took the story back) goes on
     // in the same game; the ending, a wipe-out for good or the exit start
     // the game again.
-    fresh = drv.quit || ev.ending_shown == 1 || bt.gameover_state != 0 || drv.ticks == before;
+    fresh = driver.quit || events.ending_shown == 1 || battle.gameover_state != 0 ||
+            driver.ticks == before;
     std::printf("zandrek-soak: tick %ld: %s (%s)\n", tick_no(),
                 fresh ? "the game again" : "the journey again",
-                ps.stuck.empty() ? "the ending" : ps.stuck.c_str());
+                player.stuck.empty() ? "the ending" : player.stuck.c_str());
     if (!fresh) continue;
-    if (drv.ticks == 0) fail("the journey did not start");
-    run.ticks_before += static_cast<long>(drv.ticks);
+    if (driver.ticks == 0) fail("the journey did not start");
+    run.ticks_before += static_cast<long>(driver.ticks);
     seen.restarts++;
     release_drawing_objects();
     reset_game();
@@ -478,7 +494,7 @@ int main(int argc, char** argv) {
   int maps = 0;
   for (bool m : seen.maps) maps += m;
   std::printf("zandrek-soak: %ld ticks, seed %s, %d restarts, %d detours, map %d at (%d, %d)\n",
-              tick_no(), argv[2], seen.restarts, run.detours, st.cur_map, st.pos_x, st.pos_y);
+              tick_no(), argv[2], seen.restarts, run.detours, game.cur_map, game.pos_x, game.pos_y);
   std::printf("zandrek-soak: %d maps, %d battles, %d shops, %d inns, %d churches, %d menus, "
               "%d saves, %d loads, %d voyages, %d endings\n",
               maps, seen.battles, seen.shops, seen.inns, seen.churches, seen.menus, seen.saves,

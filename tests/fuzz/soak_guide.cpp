@@ -38,13 +38,13 @@ bool service_class(int k) {
 bool has_counters(const map_info& m) {
   for (const map_event& e : m.events)
     if (e.x <= m.max_x && e.y <= m.max_y &&
-        service_class(wi.classes[m.grid[e.y * (m.max_x + 1) + e.x]]))
+        service_class(world_maps.classes[m.grid[e.y * (m.max_x + 1) + e.x]]))
       return true;
   return false;
 }
 
 int distance_to(int tile) {
-  return std::abs((tile & 255) - st.pos_x) + std::abs((tile >> 8) - st.pos_y);
+  return std::abs((tile & 255) - game.pos_x) + std::abs((tile >> 8) - game.pos_y);
 }
 
 bool walk_to(const path_goal& goal) {
@@ -59,13 +59,13 @@ bool plan_walk(unsigned pick) {
   path_goal goal;
   if (!counters.empty()) {
     int c = counters[(pick / 4) % counters.size()];
-    if (pick % 4 == 0 && st.edge_exit)
+    if (pick % 4 == 0 && game.edge_exit)
       goal.off_edge = 1;
     else
       goal.x = c & 255, goal.y = c >> 8;
     return walk_to(goal);
   }
-  if (st.cur_map != WORLD_MAP) return plan_trip(WORLD_MAP, &goal) == 0 && walk_to(goal);
+  if (game.cur_map != WORLD_MAP) return plan_trip(WORLD_MAP, &goal) == 0 && walk_to(goal);
   std::vector<int> near = town_gates;
   std::sort(near.begin(), near.end(), [](int a, int b) {
     return distance_to(a) != distance_to(b) ? distance_to(a) < distance_to(b) : a < b;
@@ -86,29 +86,31 @@ void end_walk() {
 } // namespace
 
 bool free_to_walk() {
-  bool windows = fmn.cmd_menu != CMD_CLOSED || fmn.system_win || fmn.status_win || fmn.magic_win ||
-                 fmn.item_win || fmn.equip_win || bt.member_pick || bt.item_pick;
-  bool services = sp.shop_win || sp.inn_win || sp.church_win;
-  bool messages = mw.msg_visible || mw.msg_wait_key || ev.wait_answer;
-  return ts.title_mode == 0 && fm.transition == WIPE_NONE && bt.battle_mode == BATTLE_NONE &&
-         bt.gameover_state == 0 && fm.world_map_view == 0 && !windows && !services && !messages;
+  bool windows = field_menu.cmd_menu != CMD_CLOSED || field_menu.system_win ||
+                 field_menu.status_win || field_menu.magic_win || field_menu.item_win ||
+                 field_menu.equip_win || battle.member_pick || battle.item_pick;
+  bool counters = services.shop_win || services.inn_win || services.church_win;
+  bool messages = msg_window.msg_visible || msg_window.msg_wait_key || events.wait_answer;
+  return title_screens.title_mode == 0 && field_map.transition == WIPE_NONE &&
+         battle.battle_mode == BATTLE_NONE && battle.gameover_state == 0 &&
+         field_map.world_map_view == 0 && !windows && !counters && !messages;
 }
 
 bool guide_open() {
   if (read_world_index() != 0) return false;
   town_gates.clear();
-  for (const map_link& l : wi.maps[WORLD_MAP].links)
-    if (wi.maps[l.to_map & 255].present && has_counters(wi.maps[l.to_map & 255]))
+  for (const map_link& l : world_maps.maps[WORLD_MAP].links)
+    if (world_maps.maps[l.to_map & 255].present && has_counters(world_maps.maps[l.to_map & 255]))
       town_gates.push_back(l.x | l.y << 8);
   return true;
 }
 
 std::vector<int> guide_counters() {
   std::vector<int> out;
-  for (int i = 0; i < st.map_event_count; i++) {
-    const map_event& e = st.map_events[i];
-    if (e.x <= st.map_max_x && e.y <= st.map_max_y &&
-        service_class(st.tile_class[st.map_grid[e.y][e.x]]))
+  for (int i = 0; i < game.map_event_count; i++) {
+    const map_event& e = game.map_events[i];
+    if (e.x <= game.map_max_x && e.y <= game.map_max_y &&
+        service_class(game.tile_class[game.map_grid[e.y][e.x]]))
       out.push_back(e.x | e.y << 8);
   }
   return out;
@@ -118,8 +120,8 @@ bool guide_begin(unsigned pick) {
   end_walk();
   // during a step the party already stands where the step ends
   if (!free_to_walk() || !plan_walk(pick)) return false;
-  g.map = st.cur_map, g.at = 0, g.waited = 0;
-  g.xs.assign(1, st.pos_x), g.ys.assign(1, st.pos_y);
+  g.map = game.cur_map, g.at = 0, g.waited = 0;
+  g.xs.assign(1, game.pos_x), g.ys.assign(1, game.pos_y);
   for (int d : g.steps) {
     int x = g.xs.back(), y = g.ys.back();
     step_from(d, &x, &y);
@@ -130,12 +132,12 @@ bool guide_begin(unsigned pick) {
 
 int guide_key() {
   if (!g.on) return -1;
-  if (!free_to_walk() || st.cur_map != g.map) return end_walk(), -1;
-  if (fm.step_dir != 0) return 0;
-  if (st.pos_x == g.xs[g.at + 1] && st.pos_y == g.ys[g.at + 1]) g.at++, g.waited = 0;
+  if (!free_to_walk() || game.cur_map != g.map) return end_walk(), -1;
+  if (field_map.step_dir != 0) return 0;
+  if (game.pos_x == g.xs[g.at + 1] && game.pos_y == g.ys[g.at + 1]) g.at++, g.waited = 0;
   if (g.at >= g.steps.size()) return end_walk(), -1;
   // pushed off the way (an event moved the party), or waiting too long
-  if (st.pos_x != g.xs[g.at] || st.pos_y != g.ys[g.at] || ++g.waited > PATIENCE)
+  if (game.pos_x != g.xs[g.at] || game.pos_y != g.ys[g.at] || ++g.waited > PATIENCE)
     return end_walk(), -1;
   return dir_key(g.steps[g.at]);
 }

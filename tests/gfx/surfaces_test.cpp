@@ -105,29 +105,29 @@ TEST_F(Surfaces, BitmapsFromFilesInTheWorkingDirectory) {
   bmp_shape shape;
   shape.w = 7, shape.h = 5;
   write_file("YADOYA.bmp", make_bmp(shape));
-  ASSERT_EQ(load_bitmap(gx.yadoya_surface, "YADOYA.bmp"), 0);
-  EXPECT_EQ(gx.yadoya_surface.w, 7);
-  EXPECT_EQ(gx.yadoya_surface.h, 5);
+  ASSERT_EQ(load_bitmap(gfx.yadoya_surface, "YADOYA.bmp"), 0);
+  EXPECT_EQ(gfx.yadoya_surface.w, 7);
+  EXPECT_EQ(gfx.yadoya_surface.h, 5);
   std::uint8_t c[3];
   test_color(6, 4, c);
-  EXPECT_EQ(surface_pixel(gx.yadoya_surface, 6, 4)[0], c[0]);
+  EXPECT_EQ(surface_pixel(gfx.yadoya_surface, 6, 4)[0], c[0]);
 
   // reload copies onto the existing surface, stretched to its size
   shape.w = 14, shape.h = 10;
   write_file("big.bmp", make_bmp(shape));
-  ASSERT_EQ(reload_bitmap(gx.yadoya_surface, "big.bmp"), 0);
+  ASSERT_EQ(reload_bitmap(gfx.yadoya_surface, "big.bmp"), 0);
   test_color(12, 8, c);
-  EXPECT_EQ(surface_pixel(gx.yadoya_surface, 6, 4)[0], c[0]);
+  EXPECT_EQ(surface_pixel(gfx.yadoya_surface, 6, 4)[0], c[0]);
 }
 
 TEST_F(Surfaces, MissingAndBrokenBitmapsFailAndSayWhy) {
   std::remove("ms_g017.bmp");
-  EXPECT_NE(load_bitmap(gx.monster_surface[17], "ms_g017.bmp"), 0);
-  EXPECT_FALSE(surface_exists(gx.monster_surface[17]));
+  EXPECT_NE(load_bitmap(gfx.monster_surface[17], "ms_g017.bmp"), 0);
+  EXPECT_FALSE(surface_exists(gfx.monster_surface[17]));
   bmp_shape shape;
   shape.bits = 2;
   write_file("deep.bmp", make_bmp(shape));
-  EXPECT_NE(load_bitmap(gx.pmap_surface, "deep.bmp"), 0);
+  EXPECT_NE(load_bitmap(gfx.pmap_surface, "deep.bmp"), 0);
   EXPECT_TRUE(logged("deep.bmp: unsupported colour depth"));
   surface s;
   surface_create(s, 2, 2);
@@ -140,12 +140,12 @@ TEST_F(Surfaces, MissingAndBrokenBitmapsFailAndSayWhy) {
 TEST_F(Surfaces, PaletteIsTheFixedOneUnlessABitmapHasAColourTable) {
   std::remove("none.bmp");
   ASSERT_EQ(load_palette("none.bmp"), 0);
-  EXPECT_TRUE(gx.has_palette);
-  palette_entry e = gx.game_palette[0xFF];
+  EXPECT_TRUE(gfx.has_palette);
+  palette_entry e = gfx.game_palette[0xFF];
   EXPECT_EQ(e.red, 255);
   EXPECT_EQ(e.green, 255);
   EXPECT_EQ(e.blue, 255);
-  e = gx.game_palette[0x25]; // red 1, green 1, blue 1 of 7, 7 and 3
+  e = gfx.game_palette[0x25]; // red 1, green 1, blue 1 of 7, 7 and 3
   EXPECT_EQ(e.red, 36);
   EXPECT_EQ(e.green, 36);
   EXPECT_EQ(e.blue, 85);
@@ -156,10 +156,10 @@ TEST_F(Surfaces, PaletteIsTheFixedOneUnlessABitmapHasAColourTable) {
   shape.palette[1][2] = 3; // stored blue, green, red
   write_file("two.bmp", make_bmp(shape));
   load_palette("two.bmp");
-  EXPECT_EQ(gx.game_palette[1].red, 3);
-  EXPECT_EQ(gx.game_palette[1].blue, 1);
-  EXPECT_EQ(gx.game_palette[2].red, 0); // entry 2 stays the fixed one: red 0, green 0, blue 170
-  EXPECT_EQ(gx.game_palette[2].blue, 170);
+  EXPECT_EQ(gfx.game_palette[1].red, 3);
+  EXPECT_EQ(gfx.game_palette[1].blue, 1);
+  EXPECT_EQ(gfx.game_palette[2].red, 0); // entry 2 stays the fixed one: red 0, green 0, blue 170
+  EXPECT_EQ(gfx.game_palette[2].blue, 170);
 
   // a colour table cut short overlays only what is there
   std::vector<std::uint8_t> v = make_bmp(shape);
@@ -167,7 +167,7 @@ TEST_F(Surfaces, PaletteIsTheFixedOneUnlessABitmapHasAColourTable) {
   v.resize(54 + 4 * 3);
   write_file("cut.bmp", v);
   load_palette("cut.bmp");
-  EXPECT_EQ(gx.game_palette[3].blue, 255); // the fixed entry 3
+  EXPECT_EQ(gfx.game_palette[3].blue, 255); // the fixed entry 3
 }
 
 TEST_F(Surfaces, BuiltInResourcesComeBeforeFiles) {
@@ -182,10 +182,10 @@ TEST_F(Surfaces, BuiltInResourcesComeBeforeFiles) {
   EXPECT_FALSE(find_resource("WAV", "PMAP", &data, &size));
   bmp_shape shape; // a file of the same name is not looked at
   write_file("PMAP", make_bmp(shape));
-  ASSERT_EQ(load_bitmap(gx.pmap_surface, "PMAP"), 0);
-  EXPECT_EQ(gx.pmap_surface.w, 256);
-  EXPECT_EQ(gx.pmap_surface.h, 256);
-  ASSERT_EQ(load_bitmap(gx.waku0_surface, "WAKU0"), 0); // the 1-bit one
-  EXPECT_EQ(gx.waku0_surface.w, 152);
-  EXPECT_EQ(gx.waku0_surface.h, 72);
+  ASSERT_EQ(load_bitmap(gfx.pmap_surface, "PMAP"), 0);
+  EXPECT_EQ(gfx.pmap_surface.w, 256);
+  EXPECT_EQ(gfx.pmap_surface.h, 256);
+  ASSERT_EQ(load_bitmap(gfx.waku0_surface, "WAKU0"), 0); // the 1-bit one
+  EXPECT_EQ(gfx.waku0_surface.w, 152);
+  EXPECT_EQ(gfx.waku0_surface.h, 72);
 }

@@ -11,16 +11,16 @@ struct Frames : ::testing::Test {
   void SetUp() override {
     reset_surfaces_state();
     reset_text_state();
-    surface_create(gx.back_surface, 256, 256);
-    surface_create(gx.waku1_surface, 72, 8);
+    surface_create(gfx.back_surface, 256, 256);
+    surface_create(gfx.waku1_surface, 72, 8);
     for (int k = 0; k < 9; k++)
-      fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+      fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
   }
-  int piece(int x, int y) { return surface_pixel(gx.back_surface, x, y)[2] - 1; }
+  int piece(int x, int y) { return surface_pixel(gfx.back_surface, x, y)[2] - 1; }
 };
 
 colorref at(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gx.back_surface, x, y);
+  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
   return p[2] | p[1] << 8 | static_cast<colorref>(p[0]) << 16;
 }
 
@@ -67,8 +67,8 @@ TEST_F(Frames, APieceOffTheBackBufferIsLeftOutNotClipped) {
 }
 
 TEST_F(Frames, CursorIsTheWholeSixByTwelvePicture) {
-  surface_create(gx.cursol_surface, 6, 12);
-  fill_rect(gx.cursol_surface, 0, 0, 6, 12, 0x00FFFF);
+  surface_create(gfx.cursol_surface, 6, 12);
+  fill_rect(gfx.cursol_surface, 0, 0, 6, 12, 0x00FFFF);
   draw_cursor(10, 20);
   EXPECT_EQ(at(10, 20), 0x00FFFFu);
   EXPECT_EQ(at(15, 31), 0x00FFFFu);
@@ -77,7 +77,7 @@ TEST_F(Frames, CursorIsTheWholeSixByTwelvePicture) {
 }
 
 TEST_F(Frames, ABlockStartsWhiteOnBlackAndOpaqueFillsTheCells) {
-  begin_text(tx.menu_font, TEXT_OPAQUE);
+  begin_text(text_drawing.menu_font, TEXT_OPAQUE);
   set_text_color(0x0000FF);
   set_bk_color(0xFF0000);
   EXPECT_EQ(text_out(0, 0, "  "), 12);
@@ -85,18 +85,18 @@ TEST_F(Frames, ABlockStartsWhiteOnBlackAndOpaqueFillsTheCells) {
   EXPECT_EQ(at(0, 0), 0xFF0000u);
   EXPECT_EQ(at(11, 11), 0xFF0000u);
   EXPECT_EQ(at(12, 0), 0u);
-  begin_text(tx.menu_font, TEXT_OPAQUE); // the colours of the last block are not kept
-  EXPECT_EQ(tx.text_color, 0xFFFFFFu);
-  EXPECT_EQ(tx.bk_color, 0u);
+  begin_text(text_drawing.menu_font, TEXT_OPAQUE); // the colours of the last block are not kept
+  EXPECT_EQ(text_drawing.text_color, 0xFFFFFFu);
+  EXPECT_EQ(text_drawing.bk_color, 0u);
   EXPECT_EQ(text_printf(0, 20, "%-3s%03d", "HP", 7), 36);
-  EXPECT_STREQ(tx.text_line, "HP 007");
+  EXPECT_STREQ(text_drawing.text_line, "HP 007");
   end_text();
 }
 
 TEST_F(Frames, ShadowedTextIsNearBlackDownRightUnderTheForeground) {
-  begin_text(tx.menu_font, TEXT_OPAQUE);
+  begin_text(text_drawing.menu_font, TEXT_OPAQUE);
   shadow_text(20, 20, "|", 0x00FFFF);
-  EXPECT_EQ(tx.bk_mode, TEXT_OPAQUE);
+  EXPECT_EQ(text_drawing.bk_mode, TEXT_OPAQUE);
   end_text();
   int shadow = 0, fg = 0, other = 0;
   for (int y = 0; y < 256; y++)

@@ -48,17 +48,18 @@ void fresh_game() {
   reset_field_map_state();
   sound_init();
   const char* names[3] = {"ALICE", "BOB", "CARL"};
-  for (int i = 0; i < 3; i++) make_member(st.sb.party[i], names[i]);
-  st.cur_map = 12;
-  st.cur_area = 17;
-  st.pos_x = st.pos_y = 5;
-  st.map_max_x = st.map_max_y = 15;
+  for (int i = 0; i < 3; i++) make_member(game.sb.party[i], names[i]);
+  game.cur_map = 12;
+  game.cur_area = 17;
+  game.pos_x = game.pos_y = 5;
+  game.map_max_x = game.map_max_y = 15;
   forget_sounds();
 }
 
 std::vector<std::string> lines() {
   std::vector<std::string> out;
-  for (int i = 0; i < mw.msg_count && i < MSG_LINES; i++) out.emplace_back(mw.msg_line[i]);
+  for (int i = 0; i < msg_window.msg_count && i < MSG_LINES; i++)
+    out.emplace_back(msg_window.msg_line[i]);
   return out;
 }
 
@@ -83,7 +84,7 @@ void forget_sounds() {
 }
 
 void carry(int m, int entry, int item_no) {
-  st.sb.party[m].items[entry] = static_cast<u8>(item_no);
+  game.sb.party[m].items[entry] = static_cast<u8>(item_no);
 }
 
 void press(void (*handler)(int), std::initializer_list<int> keys) {

@@ -40,11 +40,11 @@ struct SaveSlots : ::testing::Test {
 };
 
 TEST_F(SaveSlots, SavingIntoSlotThreeWithNoFileWritesAllEightSlots) {
-  st.slots[5].map = 7;
-  st.slots[5].gold = 555;
-  st.sb.gold = 321;
-  st.pos_x = 9;
-  st.pos_y = 10;
+  game.slots[5].map = 7;
+  game.slots[5].gold = 555;
+  game.sb.gold = 321;
+  game.pos_x = 9;
+  game.pos_y = 10;
   ASSERT_EQ(save_slot(3), 0);
   std::vector<u8> file = read_file(SAVE_FILE);
   ASSERT_EQ(file.size(), 13728u);
@@ -58,29 +58,29 @@ TEST_F(SaveSlots, SavingIntoSlotThreeWithNoFileWritesAllEightSlots) {
   EXPECT_EQ(slots[3].x, 9);
   EXPECT_EQ(slots[3].y, 10);
   EXPECT_EQ(slots[3].gold, 321);
-  EXPECT_EQ(0, std::memcmp(&slots[3].party, &st.sb.party, sizeof st.sb.party));
-  EXPECT_EQ(0, std::memcmp(&st.slots[3], &slots[3], sizeof slots[3]));
+  EXPECT_EQ(0, std::memcmp(&slots[3].party, &game.sb.party, sizeof game.sb.party));
+  EXPECT_EQ(0, std::memcmp(&game.slots[3], &slots[3], sizeof slots[3]));
   EXPECT_EQ(access("rpgpcd.pcd.tmp", F_OK), -1);
 }
 
 TEST_F(SaveSlots, OnTheWorldMapTheAreaIsTheTilesWhateverCurAreaHeld) {
-  st.cur_map = WORLD_MAP;
-  st.cur_area = 2;
-  st.map_grid[5][5] = 85;
+  game.cur_map = WORLD_MAP;
+  game.cur_area = 2;
+  game.map_grid[5][5] = 85;
   ASSERT_EQ(save_slot(0), 0);
-  EXPECT_EQ(st.slots[0].area, 6);
-  EXPECT_EQ(st.slots[0].map, 4);
+  EXPECT_EQ(game.slots[0].area, 6);
+  EXPECT_EQ(game.slots[0].map, 4);
 }
 
 TEST_F(SaveSlots, AFailedWriteKeepsTheOldFileAndTheSlotsInMemory) {
-  st.sb.gold = 10;
+  game.sb.gold = 10;
   ASSERT_EQ(save_slot(1), 0);
   std::vector<u8> before = read_file(SAVE_FILE);
-  st.sb.gold = 99999;
+  game.sb.gold = 99999;
   ASSERT_EQ(mkdir("rpgpcd.pcd.tmp", 0755), 0); // the new file cannot be made
   EXPECT_EQ(save_slot(1), 1);
   EXPECT_EQ(read_file(SAVE_FILE), before);
-  EXPECT_EQ(st.slots[1].gold, 10);
+  EXPECT_EQ(game.slots[1].gold, 10);
   EXPECT_EQ(access("rpgpcd.pcd.tmp", F_OK), 0); // not ours to remove
   rmdir("rpgpcd.pcd.tmp");
   if (geteuid() != 0) { // a folder that cannot be written (root writes anyway)
@@ -100,107 +100,107 @@ TEST_F(SaveSlots, AShortFileGivesOnlyItsWholeSlots) {
   std::vector<u8> bytes(sizeof two + 100, 0xEE);
   std::memcpy(bytes.data(), two, sizeof two);
   write_file(SAVE_FILE, bytes.data(), bytes.size());
-  st.slots[2].map = 0;
+  game.slots[2].map = 0;
   EXPECT_EQ(read_slots(), 1);
-  EXPECT_EQ(st.slots[0].map, 12);
-  EXPECT_EQ(st.slots[1].map, 4);
-  EXPECT_EQ(st.slots[2].map, 0); // nothing of the part-written slot
-  EXPECT_EQ(resume_slot(0), 1);  // a short file is not loaded from
-  EXPECT_EQ(st.cur_map, 12);
-  EXPECT_EQ(st.pos_x, 5);
+  EXPECT_EQ(game.slots[0].map, 12);
+  EXPECT_EQ(game.slots[1].map, 4);
+  EXPECT_EQ(game.slots[2].map, 0); // nothing of the part-written slot
+  EXPECT_EQ(resume_slot(0), 1);    // a short file is not loaded from
+  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(game.pos_x, 5);
 }
 
 // What start-up does: every slot unused, then the file read.
 void fill_slot_list() {
-  for (save_block& s : st.slots) s.map = 0;
+  for (save_block& s : game.slots) s.map = 0;
   read_slots();
 }
 
 TEST_F(SaveSlots, StartUpShowsExactlyTheSlotsOfTheFile) {
-  st.slots[4].map = 9; // left from before
+  game.slots[4].map = 9; // left from before
   fill_slot_list();
-  for (const save_block& s : st.slots) EXPECT_EQ(s.map, 0);
-  st.slots[6].map = 12;
+  for (const save_block& s : game.slots) EXPECT_EQ(s.map, 0);
+  game.slots[6].map = 12;
   ASSERT_EQ(save_slot(2), 0);
   reset_state();
   fill_slot_list();
-  EXPECT_EQ(st.slots[2].map, 12);
-  EXPECT_EQ(st.slots[6].map, 12);
-  EXPECT_EQ(st.cur_map, WORLD_MAP); // filling the list resumes nothing
+  EXPECT_EQ(game.slots[2].map, 12);
+  EXPECT_EQ(game.slots[6].map, 12);
+  EXPECT_EQ(game.cur_map, WORLD_MAP); // filling the list resumes nothing
 }
 
 TEST_F(SaveSlots, LoadingAWorldMapSlotRestoresItsPlaceAndKeepsTheReturnPoint) {
   write_map(4, 1, 0, 85);
-  st.cur_map = WORLD_MAP;
-  st.map_grid[20][30] = 85;
-  st.pos_x = 30;
-  st.pos_y = 20;
-  st.sb.gold = 777;
-  st.sb.party[1].hp = 3;
+  game.cur_map = WORLD_MAP;
+  game.map_grid[20][30] = 85;
+  game.pos_x = 30;
+  game.pos_y = 20;
+  game.sb.gold = 777;
+  game.sb.party[1].hp = 3;
   ASSERT_EQ(save_slot(5), 0);
   // Play on elsewhere.
-  st.cur_map = 12;
-  st.cur_area = 17;
-  st.sb.gold = 1;
-  st.return_map = 12;
-  st.return_x = 7;
-  st.return_y = 8;
-  st.on_ship = 1;
-  st.encounter_steps = 2;
-  st.no_monster_turn = 1;
-  bt.weaken_count = 2;
-  fmn.system_win = 1;
-  mw.msg_visible = 1;
+  game.cur_map = 12;
+  game.cur_area = 17;
+  game.sb.gold = 1;
+  game.return_map = 12;
+  game.return_x = 7;
+  game.return_y = 8;
+  game.on_ship = 1;
+  game.encounter_steps = 2;
+  game.no_monster_turn = 1;
+  battle.weaken_count = 2;
+  field_menu.system_win = 1;
+  msg_window.msg_visible = 1;
   ASSERT_EQ(resume_slot(5), 0);
-  EXPECT_EQ(st.cur_map, 4);
-  EXPECT_EQ(st.pos_x, 30);
-  EXPECT_EQ(st.pos_y, 20);
-  EXPECT_EQ(st.view_x, 21);
-  EXPECT_EQ(st.view_y, 11);
-  EXPECT_EQ(st.cur_area, 6);
-  EXPECT_EQ(st.cur_music, 1);
-  EXPECT_EQ(st.playing_music, 1);
-  EXPECT_EQ(st.sb.gold, 777);
-  EXPECT_EQ(st.sb.party[1].hp, 3);
-  EXPECT_EQ(st.return_map, 12);
-  EXPECT_EQ(st.return_x, 7);
-  EXPECT_EQ(st.return_y, 8);
-  EXPECT_EQ(st.on_ship, 1);
-  EXPECT_EQ(st.encounter_steps, 2);
-  EXPECT_EQ(st.no_monster_turn, 0);
-  EXPECT_EQ(bt.weaken_count, 0);
-  EXPECT_EQ(fmn.system_win, 0);
-  EXPECT_EQ(mw.msg_visible, 0);
+  EXPECT_EQ(game.cur_map, 4);
+  EXPECT_EQ(game.pos_x, 30);
+  EXPECT_EQ(game.pos_y, 20);
+  EXPECT_EQ(game.view_x, 21);
+  EXPECT_EQ(game.view_y, 11);
+  EXPECT_EQ(game.cur_area, 6);
+  EXPECT_EQ(game.cur_music, 1);
+  EXPECT_EQ(game.playing_music, 1);
+  EXPECT_EQ(game.sb.gold, 777);
+  EXPECT_EQ(game.sb.party[1].hp, 3);
+  EXPECT_EQ(game.return_map, 12);
+  EXPECT_EQ(game.return_x, 7);
+  EXPECT_EQ(game.return_y, 8);
+  EXPECT_EQ(game.on_ship, 1);
+  EXPECT_EQ(game.encounter_steps, 2);
+  EXPECT_EQ(game.no_monster_turn, 0);
+  EXPECT_EQ(battle.weaken_count, 0);
+  EXPECT_EQ(field_menu.system_win, 0);
+  EXPECT_EQ(msg_window.msg_visible, 0);
 }
 
 TEST_F(SaveSlots, LoadingAnotherMapTakesItsMusicAndItsReturnPoint) {
   write_map(12, 9, 30, 0);
-  st.cur_area = 23;
+  game.cur_area = 23;
   ASSERT_EQ(save_slot(0), 0);
-  st.cur_map = WORLD_MAP;
-  st.cur_area = 0;
+  game.cur_map = WORLD_MAP;
+  game.cur_area = 0;
   ASSERT_EQ(resume_slot(0), 0);
-  EXPECT_EQ(st.cur_map, 12);
-  EXPECT_EQ(st.cur_area, 23); // the stored area, not the map's own
-  EXPECT_EQ(st.cur_music, 9);
-  EXPECT_EQ(st.playing_music, 9);
-  EXPECT_EQ(st.return_x, 40);
+  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(game.cur_area, 23); // the stored area, not the map's own
+  EXPECT_EQ(game.cur_music, 9);
+  EXPECT_EQ(game.playing_music, 9);
+  EXPECT_EQ(game.return_x, 40);
 }
 
 TEST_F(SaveSlots, AnUnusedSlotIsNotResumed) {
   ASSERT_EQ(save_slot(0), 0);
-  st.sb.gold = 42;
+  game.sb.gold = 42;
   EXPECT_EQ(resume_slot(1), 2);
   EXPECT_EQ(resume_slot(9), 2);
-  EXPECT_EQ(st.sb.gold, 42);
-  EXPECT_EQ(st.cur_map, 12);
+  EXPECT_EQ(game.sb.gold, 42);
+  EXPECT_EQ(game.cur_map, 12);
 }
 
 TEST_F(SaveSlots, SlotLabelsNameTheAreaOrThePlace) {
-  st.slots[0].map = 4;
-  st.slots[0].area = 6;
-  st.slots[1].map = 12;
-  st.slots[1].area = 3;
+  game.slots[0].map = 4;
+  game.slots[0].area = 6;
+  game.slots[1].map = 12;
+  game.slots[1].area = 3;
   EXPECT_STREQ(slot_label(0), world_area_names[6]);
   EXPECT_STREQ(slot_label(1), place_names[3]);
   EXPECT_STREQ(slot_label(2), "－－ 未使用 －－");

@@ -11,40 +11,40 @@ struct Town : ::testing::Test {
 // ---- The inn ----
 
 TEST_F(Town, InnGreetsWithItsPriceAndRefusesNinetyNineGold) {
-  st.sb.gold = 99;
+  game.sb.gold = 99;
   open_inn();
   EXPECT_EQ(lines(), (std::vector<std::string>{"【宿屋の娘】", ">いらっしゃいませ。",
                                                ">宿泊代は、１００Ｇです。"}))
       << transcript();
   inn_key(K_OK);
   EXPECT_EQ(lines().back(), ">お金がたりません。");
-  EXPECT_EQ(sp.inn_win, 1);
-  EXPECT_EQ(st.sb.gold, 99);
+  EXPECT_EQ(services.inn_win, 1);
+  EXPECT_EQ(game.sb.gold, 99);
 }
 
 TEST_F(Town, ANightForAHundredGoldRestoresEveryoneTheDeadStayDead) {
-  st.sb.gold = 100;
-  st.sb.party[1].status = STATUS_DEAD;
-  st.sb.party[1].hp = 0;
-  st.sb.party[2].mp = 0;
-  st.sb.party[2].base_hp = 1;
-  fmn.cmd_menu = CMD_OPEN;
+  game.sb.gold = 100;
+  game.sb.party[1].status = STATUS_DEAD;
+  game.sb.party[1].hp = 0;
+  game.sb.party[2].mp = 0;
+  game.sb.party[2].base_hp = 1;
+  field_menu.cmd_menu = CMD_OPEN;
   open_inn();
   inn_key(K_OK);
-  EXPECT_EQ(st.sb.gold, 0);
+  EXPECT_EQ(game.sb.gold, 0);
   for (int i = 0; i < 3; i++) {
-    EXPECT_EQ(st.sb.party[i].hp, 50) << i;
-    EXPECT_EQ(st.sb.party[i].mp, 12) << i;
-    EXPECT_EQ(st.sb.party[i].base_hp, 50) << i;
+    EXPECT_EQ(game.sb.party[i].hp, 50) << i;
+    EXPECT_EQ(game.sb.party[i].mp, 12) << i;
+    EXPECT_EQ(game.sb.party[i].base_hp, 50) << i;
   }
-  EXPECT_EQ(st.sb.party[1].status, STATUS_DEAD);
+  EXPECT_EQ(game.sb.party[1].status, STATUS_DEAD);
   auto l = lines();
   ASSERT_GE(l.size(), 3u);
   EXPECT_EQ(l[l.size() - 3], ">ありがとうございます。");
   EXPECT_EQ(l[l.size() - 2], "@C1ALICE@C0達は、");
   EXPECT_EQ(l[l.size() - 1], " 戦いの疲れを癒した。");
-  EXPECT_EQ(sp.inn_win, 0);
-  EXPECT_EQ(fmn.cmd_menu, CMD_CLOSED);
+  EXPECT_EQ(services.inn_win, 0);
+  EXPECT_EQ(field_menu.cmd_menu, CMD_CLOSED);
 }
 
 TEST_F(Town, LeavingTheInnShowsTheFarewell) {
@@ -52,68 +52,68 @@ TEST_F(Town, LeavingTheInnShowsTheFarewell) {
     fresh_game();
     open_inn();
     if (key == K_OK) press(inn_key, {K_DOWN, K_DOWN});
-    EXPECT_EQ(sp.inn_row, key == K_OK ? 1 : 0);
+    EXPECT_EQ(services.inn_row, key == K_OK ? 1 : 0);
     inn_key(key);
-    EXPECT_EQ(sp.inn_win, 0);
+    EXPECT_EQ(services.inn_win, 0);
     EXPECT_EQ(lines().back(), ">また、お越しください。");
-    EXPECT_EQ(mw.msg_visible, 1);
+    EXPECT_EQ(msg_window.msg_visible, 1);
   }
 }
 
 // ---- The church ----
 
 TEST_F(Town, TheChurchRevivesToTenHitPointsForThreeHundredGold) {
-  st.sb.gold = 400;
-  st.sb.party[2].status = STATUS_DEAD | STATUS_POISON;
-  st.sb.party[2].hp = 0;
+  game.sb.gold = 400;
+  game.sb.party[2].status = STATUS_DEAD | STATUS_POISON;
+  game.sb.party[2].hp = 0;
   open_church(0);
   EXPECT_EQ(lines(), (std::vector<std::string>{"【医者】", ">どうかましたか？"}));
   press(church_key, {K_OK, K_DOWN, K_DOWN, K_DOWN, K_OK});
-  EXPECT_EQ(sp.church_member, 2);
-  EXPECT_EQ(st.sb.party[2].hp, 10);
-  EXPECT_EQ(st.sb.party[2].status, STATUS_POISON);
-  EXPECT_EQ(st.sb.gold, 100);
+  EXPECT_EQ(services.church_member, 2);
+  EXPECT_EQ(game.sb.party[2].hp, 10);
+  EXPECT_EQ(game.sb.party[2].status, STATUS_POISON);
+  EXPECT_EQ(game.sb.gold, 100);
   EXPECT_EQ(lines().back(), ">生き返りました。");
-  EXPECT_EQ(sp.church_pick, 1); // still choosing a member
+  EXPECT_EQ(services.church_pick, 1); // still choosing a member
   church_key(K_OK);
   EXPECT_EQ(lines().back(), ">生きてますよ。");
-  EXPECT_EQ(st.sb.gold, 100);
+  EXPECT_EQ(game.sb.gold, 100);
 }
 
 TEST_F(Town, ChurchServicesRefuseWhatIsNotNeededOrNotPaidFor) {
-  st.sb.gold = 49;
-  st.sb.party[0].status = STATUS_POISON | STATUS_CURSE;
+  game.sb.gold = 49;
+  game.sb.party[0].status = STATUS_POISON | STATUS_CURSE;
   open_church(1);
   press(church_key, {K_DOWN, K_OK, K_OK});
   EXPECT_EQ(lines().back(), ">お金がたりません。");
-  st.sb.gold = 700;
+  game.sb.gold = 700;
   church_key(K_OK);
   EXPECT_EQ(lines().back(), ">毒を消しました。");
-  EXPECT_EQ(st.sb.gold, 500);
+  EXPECT_EQ(game.sb.gold, 500);
   church_key(K_OK);
   EXPECT_EQ(lines().back(), ">毒はありません。");
   press(church_key, {K_CANCEL, K_DOWN, K_OK, K_OK});
   EXPECT_EQ(lines().back(), ">のろいを消しました。");
-  EXPECT_EQ(st.sb.gold, 0);
-  EXPECT_EQ(st.sb.party[0].status, 0);
+  EXPECT_EQ(game.sb.gold, 0);
+  EXPECT_EQ(game.sb.party[0].status, 0);
   church_key(K_OK);
   EXPECT_EQ(lines().back(), ">のろいにかかってません。");
   press(church_key, {K_CANCEL, K_CANCEL});
-  EXPECT_EQ(sp.church_win, 0);
-  EXPECT_EQ(mw.msg_visible, 0);
+  EXPECT_EQ(services.church_win, 0);
+  EXPECT_EQ(msg_window.msg_visible, 0);
 }
 
 TEST_F(Town, TheChurchCursorsStayInTheirRanges) {
   open_church(7); // no such church: the first one serves
-  EXPECT_EQ(sp.church_no, 0);
+  EXPECT_EQ(services.church_no, 0);
   for (int i = 0; i < 5; i++) church_key(K_DOWN);
-  EXPECT_EQ(sp.church_row, CHURCH_LEAVE);
+  EXPECT_EQ(services.church_row, CHURCH_LEAVE);
   church_key(K_OK);
-  EXPECT_EQ(sp.church_win, 0);
+  EXPECT_EQ(services.church_win, 0);
   open_church(0);
   press(church_key, {K_OK, K_DOWN, K_DOWN, K_DOWN, K_DOWN});
-  EXPECT_EQ(sp.church_member, 2);
-  EXPECT_EQ(sp.church_row, 0);
+  EXPECT_EQ(services.church_member, 2);
+  EXPECT_EQ(services.church_row, 0);
 }
 
 // ---- The shop ----
@@ -121,117 +121,117 @@ TEST_F(Town, TheChurchCursorsStayInTheirRanges) {
 struct Shop : Town {
   void SetUp() override {
     Town::SetUp();
-    fmn.cmd_menu = CMD_OPEN;
+    field_menu.cmd_menu = CMD_OPEN;
     open_shop(0);
   }
 };
 
 TEST_F(Shop, BuyingAsksWhoCarriesItAndTakesThePrice) {
-  st.sb.gold = 100;
+  game.sb.gold = 100;
   EXPECT_EQ(lines(), std::vector<std::string>{"いらっしゃいませ。"});
   shop_key(K_OK);
   EXPECT_EQ(lines().back(), "どれを買いますか？");
   press(shop_key, {K_DOWN, K_DOWN, K_OK}); // かわのよろい, 60 G
-  EXPECT_EQ(sp.shop_pick, 1);
+  EXPECT_EQ(services.shop_pick, 1);
   EXPECT_EQ(lines().back(), "誰が持ちますか？");
   carry(1, 0, 5);
   press(shop_key, {K_DOWN, K_OK});
   EXPECT_EQ(lines().back(), "まいどあり！");
-  EXPECT_EQ(st.sb.party[1].items[1], 3);
-  EXPECT_EQ(st.sb.gold, 40);
-  EXPECT_EQ(sp.shop_sub, 0);
-  EXPECT_EQ(sp.shop_pick, 0);
+  EXPECT_EQ(game.sb.party[1].items[1], 3);
+  EXPECT_EQ(game.sb.gold, 40);
+  EXPECT_EQ(services.shop_sub, 0);
+  EXPECT_EQ(services.shop_pick, 0);
 }
 
 TEST_F(Shop, AMemberWithSixteenFullEntriesCannotCarryAPurchase) {
-  st.sb.gold = 1000;
+  game.sb.gold = 1000;
   for (int e = 0; e < 16; e++) carry(0, e, 172);
   press(shop_key, {K_OK, K_OK, K_OK, K_OK}); // first ware, member 0
   EXPECT_EQ(lines().back(), "持ち切れないようだ。") << transcript();
   EXPECT_EQ(lines()[lines().size() - 2], "ALICEは、");
-  EXPECT_EQ(st.sb.gold, 1000);
-  EXPECT_EQ(st.sb.party[1].items[0], 0); // the others' room is not used
-  EXPECT_EQ(sp.shop_pick, 1);
+  EXPECT_EQ(game.sb.gold, 1000);
+  EXPECT_EQ(game.sb.party[1].items[0], 0); // the others' room is not used
+  EXPECT_EQ(services.shop_pick, 1);
 }
 
 TEST_F(Shop, TooLittleGoldAndAnEmptyWare) {
-  st.sb.gold = 99; // どうのつるぎ costs 100
+  game.sb.gold = 99; // どうのつるぎ costs 100
   press(shop_key, {K_OK, K_OK});
   EXPECT_EQ(lines().back(), "それを買うには、お金が足りないようだ。");
-  EXPECT_EQ(sp.shop_pick, 0);
+  EXPECT_EQ(services.shop_pick, 0);
   open_shop(3); // its fifth ware is none
   press(shop_key, {K_OK, K_DOWN, K_DOWN, K_DOWN, K_DOWN, K_DOWN});
-  EXPECT_EQ(sp.shop_list_row, 4);
+  EXPECT_EQ(services.shop_list_row, 4);
   size_t said_before = lines().size();
   shop_key(K_OK);
   EXPECT_EQ(lines().size(), said_before);
-  EXPECT_EQ(sp.trade_item, 0);
+  EXPECT_EQ(services.trade_item, 0);
 }
 
 TEST_F(Shop, SellingPaysHalfThePriceRoundedDown) {
-  st.item_table[170].price = 75;
+  game.item_table[170].price = 75;
   carry(0, 0, 1);   // どうのつるぎ: 100 G, pays 50
   carry(0, 9, 170); // 75 G pays 37
   press(shop_key, {K_DOWN, K_OK});
   EXPECT_EQ(lines().back(), "誰の物を売りますか？");
   shop_key(K_OK);
-  EXPECT_EQ(fmn.item_win, 1);
+  EXPECT_EQ(field_menu.item_win, 1);
   EXPECT_EQ(lines().back(), "アイテムを選んでください。");
   press(shop_key, {K_RIGHT, K_DOWN, K_OK});
-  EXPECT_EQ(ev.wait_answer, 1);
+  EXPECT_EQ(events.wait_answer, 1);
   EXPECT_EQ(lines().back(), "37円で買い取ります。(Y/N)") << transcript();
   EXPECT_EQ(lines()[lines().size() - 2].substr(0, 8), "超やくそ");
   shop_key(K_OK); // confirm waits for the answer
-  EXPECT_EQ(ev.wait_answer, 1);
+  EXPECT_EQ(events.wait_answer, 1);
   shop_key(K_UP); // the cursor still moves; the question named entry 9
   shop_key(K_Y);
-  EXPECT_EQ(st.sb.gold, 37);
-  EXPECT_EQ(st.sb.party[0].items[9], 0);
-  EXPECT_EQ(st.sb.party[0].items[0], 1);
+  EXPECT_EQ(game.sb.gold, 37);
+  EXPECT_EQ(game.sb.party[0].items[9], 0);
+  EXPECT_EQ(game.sb.party[0].items[0], 1);
   EXPECT_EQ(lines().back(), "有難うございました。");
-  EXPECT_EQ(fmn.item_win, 0);
-  EXPECT_EQ(sp.shop_sell_list, 0);
-  EXPECT_EQ(ev.wait_answer, 0);
+  EXPECT_EQ(field_menu.item_win, 0);
+  EXPECT_EQ(services.shop_sell_list, 0);
+  EXPECT_EQ(events.wait_answer, 0);
 }
 
 TEST_F(Shop, ItemOneSellsForFifty) {
-  EXPECT_EQ(st.item_table[1].price, 100);
+  EXPECT_EQ(game.item_table[1].price, 100);
   carry(2, 0, 1);
   press(shop_key, {K_DOWN, K_OK, K_DOWN, K_DOWN, K_OK, K_OK, K_Y});
-  EXPECT_EQ(st.sb.gold, 50);
-  EXPECT_EQ(st.sb.party[2].items[0], 0);
+  EXPECT_EQ(game.sb.gold, 50);
+  EXPECT_EQ(game.sb.party[2].items[0], 0);
 }
 
 TEST_F(Shop, SalesOfNothingOrOfWornItemsAreRefusedAndNoKeepsTheItem) {
   carry(0, 1, 1);
   carry(0, 2, 5);
-  st.sb.party[0].eq_mask = 1 << 2;
+  game.sb.party[0].eq_mask = 1 << 2;
   press(shop_key, {K_DOWN, K_OK, K_OK, K_OK});
   EXPECT_EQ(lines().back(), "アイテムがありません。");
   press(shop_key, {K_DOWN, K_DOWN, K_OK});
   EXPECT_EQ(lines().back(), "装備しています。");
   press(shop_key, {K_UP, K_OK, K_N});
   EXPECT_EQ(lines().back(), "そうですか。");
-  EXPECT_EQ(ev.wait_answer, 0);
-  EXPECT_EQ(st.sb.party[0].items[1], 1);
-  EXPECT_EQ(st.sb.gold, 0);
-  EXPECT_EQ(fmn.item_win, 1);
+  EXPECT_EQ(events.wait_answer, 0);
+  EXPECT_EQ(game.sb.party[0].items[1], 1);
+  EXPECT_EQ(game.sb.gold, 0);
+  EXPECT_EQ(field_menu.item_win, 1);
 }
 
 TEST_F(Shop, CancelsStepBackOneLevelAtATime) {
   carry(0, 0, 1);
   press(shop_key, {K_DOWN, K_OK, K_OK, K_OK});
-  EXPECT_EQ(ev.wait_answer, 1);
+  EXPECT_EQ(events.wait_answer, 1);
   shop_key(K_CANCEL);
-  EXPECT_EQ(ev.wait_answer, 0);
-  EXPECT_EQ(fmn.item_win, 1);
+  EXPECT_EQ(events.wait_answer, 0);
+  EXPECT_EQ(field_menu.item_win, 1);
   shop_key(K_CANCEL);
-  EXPECT_EQ(fmn.item_win, 0);
-  EXPECT_EQ(sp.shop_sell_list, 0);
+  EXPECT_EQ(field_menu.item_win, 0);
+  EXPECT_EQ(services.shop_sell_list, 0);
   shop_key(K_CANCEL);
-  EXPECT_EQ(sp.shop_sub, 0);
+  EXPECT_EQ(services.shop_sub, 0);
   shop_key(K_CANCEL);
-  EXPECT_EQ(sp.shop_win, 0);
+  EXPECT_EQ(services.shop_win, 0);
   EXPECT_EQ(lines(), std::vector<std::string>{"ありがとうございました。"});
 }
 
@@ -241,8 +241,8 @@ TEST_F(Shop, LeavingWithDeruThanksAsANewReportAndClosesTheCommandMenu) {
   EXPECT_EQ(menusounds(), 2); // only the moves that moved
   shop_key(K_OK);
   EXPECT_EQ(menusounds(), 3);
-  EXPECT_EQ(sp.shop_win, 0);
-  EXPECT_EQ(fmn.cmd_menu, CMD_CLOSED);
+  EXPECT_EQ(services.shop_win, 0);
+  EXPECT_EQ(field_menu.cmd_menu, CMD_CLOSED);
   EXPECT_EQ(lines(), std::vector<std::string>{"ありがとうございました。"});
 }
 
@@ -258,7 +258,7 @@ TEST_F(Shop, TheTablesSellWhatTheTownsNeed) {
   for (const shop_record& s : shop_table)
     for (u8 w : s.wares) {
       if (w == 0) continue;
-      EXPECT_NE(st.item_table[w].name[0], ' ') << static_cast<int>(w);
+      EXPECT_NE(game.item_table[w].name[0], ' ') << static_cast<int>(w);
     }
   EXPECT_EQ(inn_table[0].price, 100);
   EXPECT_EQ(inn_table[3].price, 400);

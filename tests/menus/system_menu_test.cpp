@@ -13,65 +13,65 @@ struct SystemMenu : ::testing::Test {
   void SetUp() override {
     std::remove(SAVE_FILE);
     fresh_game();
-    st.tile_class[7] = 2; // stairs
-    st.map_grid[5][5] = 0;
+    game.tile_class[7] = 2; // stairs
+    game.map_grid[5][5] = 0;
   }
   void TearDown() override { std::remove(SAVE_FILE); }
 };
 
 TEST_F(SystemMenu, OpeningStartsOnSaveAndKeepsTheSlotCursors) {
   system_key(K_Q);
-  EXPECT_EQ(fmn.system_win, 1);
+  EXPECT_EQ(field_menu.system_win, 1);
   press(system_key, {K_DOWN, K_OK}); // the load list
-  EXPECT_EQ(fmn.sys_state, SYS_LOAD_SLOT);
+  EXPECT_EQ(field_menu.sys_state, SYS_LOAD_SLOT);
   press(system_key, {K_DOWN, K_DOWN, K_CANCEL, K_UP, K_OK});
-  EXPECT_EQ(fmn.sys_state, SYS_SAVE_SLOT);
+  EXPECT_EQ(field_menu.sys_state, SYS_SAVE_SLOT);
   press(system_key, {K_DOWN, K_DOWN, K_DOWN, K_CANCEL, K_CANCEL});
-  EXPECT_EQ(fmn.system_win, 0);
+  EXPECT_EQ(field_menu.system_win, 0);
   system_key(K_Q);
-  EXPECT_EQ(fmn.sys_row, 0);
-  EXPECT_EQ(fmn.sys_state, SYS_MAIN);
-  EXPECT_EQ(fmn.load_cursor, 2);
-  EXPECT_EQ(fmn.save_cursor, 3);
+  EXPECT_EQ(field_menu.sys_row, 0);
+  EXPECT_EQ(field_menu.sys_state, SYS_MAIN);
+  EXPECT_EQ(field_menu.load_cursor, 2);
+  EXPECT_EQ(field_menu.save_cursor, 3);
 }
 
 TEST_F(SystemMenu, CursorsStayWithinTheirLists) {
   system_key(K_Q);
   for (int i = 0; i < 6; i++) system_key(K_DOWN);
-  EXPECT_EQ(fmn.sys_row, 3);
+  EXPECT_EQ(field_menu.sys_row, 3);
   press(system_key, {K_UP, K_UP, K_UP, K_OK});
   for (int i = 0; i < 10; i++) system_key(K_DOWN);
-  EXPECT_EQ(fmn.save_cursor, 7);
+  EXPECT_EQ(field_menu.save_cursor, 7);
   system_key(K_OK);
-  EXPECT_EQ(fmn.sys_state, SYS_YES_NO);
+  EXPECT_EQ(field_menu.sys_state, SYS_YES_NO);
   EXPECT_EQ(lines(), std::vector<std::string>{"セーブします。よろしいですか？"});
   press(system_key, {K_DOWN, K_DOWN, K_DOWN});
-  EXPECT_EQ(fmn.yes_no, 1);
+  EXPECT_EQ(field_menu.yes_no, 1);
   press(system_key, {K_UP, K_UP});
-  EXPECT_EQ(fmn.yes_no, 0);
+  EXPECT_EQ(field_menu.yes_no, 0);
 }
 
 TEST_F(SystemMenu, SavingOnStairsIsRefusedAndNoGoesBackToTheSlots) {
-  st.map_grid[5][5] = 7;
+  game.map_grid[5][5] = 7;
   system_key(K_Q);
   press(system_key, {K_OK, K_OK, K_OK});
   EXPECT_EQ(lines(), std::vector<std::string>{"ここでは、セーブできない。"}) << transcript();
-  EXPECT_EQ(fmn.sys_state, SYS_YES_NO);
+  EXPECT_EQ(field_menu.sys_state, SYS_YES_NO);
   EXPECT_EQ(access(SAVE_FILE, F_OK), -1);
-  EXPECT_EQ(st.cur_slot, 0);
+  EXPECT_EQ(game.cur_slot, 0);
   press(system_key, {K_DOWN, K_OK});
-  EXPECT_EQ(fmn.sys_state, SYS_SAVE_SLOT);
+  EXPECT_EQ(field_menu.sys_state, SYS_SAVE_SLOT);
 }
 
 TEST_F(SystemMenu, EveryClassThatForbidsSavingIsRefused) {
   for (int k = -1; k <= 20; k++) {
-    st.tile_class[7] = static_cast<i8>(k);
-    st.map_grid[5][5] = 7;
+    game.tile_class[7] = static_cast<i8>(k);
+    game.map_grid[5][5] = 7;
     bool forbidden = (k >= 1 && k <= 3) || (k >= 8 && k <= 16);
     EXPECT_EQ(save_allowed_here(), forbidden ? 0 : 1) << k;
   }
-  st.map_grid[5][5] = 0;
-  st.pos_x = -1; // a step off the edge of the map
+  game.map_grid[5][5] = 0;
+  game.pos_x = -1; // a step off the edge of the map
   EXPECT_EQ(save_allowed_here(), 0);
 }
 
@@ -80,10 +80,10 @@ TEST_F(SystemMenu, ASaveSetsTheSlotAndSaysSo) {
   system_key(K_OK);
   press(system_key, {K_DOWN, K_DOWN, K_DOWN, K_OK, K_OK});
   EXPECT_EQ(lines(), std::vector<std::string>{"セーブ完了。"}) << transcript();
-  EXPECT_EQ(st.cur_slot, 3);
-  EXPECT_EQ(fmn.sys_state, SYS_MAIN);
-  EXPECT_EQ(fmn.system_win, 1);
-  EXPECT_EQ(st.slots[3].map, 12);
+  EXPECT_EQ(game.cur_slot, 3);
+  EXPECT_EQ(field_menu.sys_state, SYS_MAIN);
+  EXPECT_EQ(field_menu.system_win, 1);
+  EXPECT_EQ(game.slots[3].map, 12);
 }
 
 TEST_F(SystemMenu, AFailedSaveSaysItFailed) {
@@ -92,43 +92,43 @@ TEST_F(SystemMenu, AFailedSaveSaysItFailed) {
   press(system_key, {K_OK, K_OK, K_OK});
   rmdir("rpgpcd.pcd.tmp");
   EXPECT_EQ(lines(), std::vector<std::string>{"セーブできませんでした。"}) << transcript();
-  EXPECT_EQ(fmn.sys_state, SYS_MAIN);
-  EXPECT_EQ(st.slots[0].map, 0);
+  EXPECT_EQ(field_menu.sys_state, SYS_MAIN);
+  EXPECT_EQ(game.slots[0].map, 0);
 }
 
 TEST_F(SystemMenu, AnUnusedSlotCannotBeChosenForLoading) {
   system_key(K_Q);
   press(system_key, {K_DOWN, K_OK, K_OK});
-  EXPECT_EQ(fmn.sys_state, SYS_LOAD_SLOT);
+  EXPECT_EQ(field_menu.sys_state, SYS_LOAD_SLOT);
   EXPECT_TRUE(lines().empty());
-  EXPECT_EQ(fmn.system_win, 1);
+  EXPECT_EQ(field_menu.system_win, 1);
 }
 
 TEST_F(SystemMenu, ALoadThatCannotBeResumedSaysSoAndChangesNothing) {
-  st.slots[1].map = 4; // shown as used, but there is no file
-  st.sb.gold = 1234;
+  game.slots[1].map = 4; // shown as used, but there is no file
+  game.sb.gold = 1234;
   system_key(K_Q);
   press(system_key, {K_DOWN, K_OK, K_DOWN, K_OK, K_OK});
   EXPECT_EQ(lines(), std::vector<std::string>{"ロードできませんでした。"}) << transcript();
-  EXPECT_EQ(st.sb.gold, 1234);
-  EXPECT_EQ(st.cur_map, 12);
-  EXPECT_EQ(st.cur_slot, 1);
-  EXPECT_EQ(fmn.system_win, 1);
-  EXPECT_EQ(fmn.sys_state, SYS_MAIN);
+  EXPECT_EQ(game.sb.gold, 1234);
+  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(game.cur_slot, 1);
+  EXPECT_EQ(field_menu.system_win, 1);
+  EXPECT_EQ(field_menu.sys_state, SYS_MAIN);
 
   // The file is back, but the slot's map has no file here: the slot is
   // refused and the list stays open for another.
   std::remove("dmapdat004.mp");
   std::FILE* f = std::fopen(SAVE_FILE, "wb");
-  std::fwrite(st.slots, sizeof st.slots, 1, f);
+  std::fwrite(game.slots, sizeof game.slots, 1, f);
   std::fclose(f);
-  st.cur_slot = 0;
+  game.cur_slot = 0;
   press(system_key, {K_OK, K_OK, K_OK});
   EXPECT_EQ(lines(), std::vector<std::string>{SLOT_PLACE_MISSING_TEXT}) << transcript();
-  EXPECT_EQ(st.sb.gold, 1234);
-  EXPECT_EQ(st.cur_map, 12);
-  EXPECT_EQ(st.cur_slot, 0);
-  EXPECT_EQ(fmn.sys_state, SYS_LOAD_SLOT);
+  EXPECT_EQ(game.sb.gold, 1234);
+  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(game.cur_slot, 0);
+  EXPECT_EQ(field_menu.sys_state, SYS_LOAD_SLOT);
 }
 
 TEST_F(SystemMenu, CancelsSayCancelAndTheEventItemsTurnPages) {
@@ -136,15 +136,15 @@ TEST_F(SystemMenu, CancelsSayCancelAndTheEventItemsTurnPages) {
   press(system_key, {K_OK, K_CANCEL});
   EXPECT_EQ(lines(), std::vector<std::string>{"キャンセルします"});
   press(system_key, {K_DOWN, K_DOWN, K_OK});
-  EXPECT_EQ(fmn.sys_state, SYS_BAG);
+  EXPECT_EQ(field_menu.sys_state, SYS_BAG);
   press(system_key, {K_RIGHT, K_RIGHT, K_DOWN});
-  EXPECT_EQ(fmn.bag_page, 1);
-  EXPECT_EQ(fmn.sys_row, 2);
+  EXPECT_EQ(field_menu.bag_page, 1);
+  EXPECT_EQ(field_menu.sys_row, 2);
   system_key(K_OK);
-  EXPECT_EQ(fmn.sys_state, SYS_MAIN);
+  EXPECT_EQ(field_menu.sys_state, SYS_MAIN);
   press(system_key, {K_DOWN, K_OK});
-  EXPECT_EQ(fmn.system_win, 0);
-  EXPECT_EQ(mw.msg_visible, 0);
+  EXPECT_EQ(field_menu.system_win, 0);
+  EXPECT_EQ(msg_window.msg_visible, 0);
 }
 
 } // namespace

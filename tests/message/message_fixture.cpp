@@ -16,23 +16,25 @@ void fresh_window() {
   reset_surfaces_state();
   reset_text_state();
   reset_message_state();
-  surface_create(gx.back_surface, 256, 256);
-  surface_create(gx.waku1_surface, 72, 8);
+  surface_create(gfx.back_surface, 256, 256);
+  surface_create(gfx.waku1_surface, 72, 8);
   for (int k = 0; k < 9; k++)
-    fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+    fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
 }
 
 void set_member_name(int m, const char* name) {
-  char* field = st.sb.party[m].name;
-  std::memset(field, ' ', sizeof st.sb.party[m].name);
+  char* field = game.sb.party[m].name;
+  std::memset(field, ' ', sizeof game.sb.party[m].name);
   std::memcpy(field, name, std::strlen(name));
 }
 
 void frame() {
-  mw.msg_speed_phase = mw.msg_speed_phase < mw.msg_speed ? mw.msg_speed_phase + 1 : 0;
-  if (!mw.msg_wait_key)
-    mw.msg_line_delay_phase =
-        mw.msg_line_delay_phase < mw.msg_line_delay ? mw.msg_line_delay_phase + 1 : 0;
+  msg_window.msg_speed_phase =
+      msg_window.msg_speed_phase < msg_window.msg_speed ? msg_window.msg_speed_phase + 1 : 0;
+  if (!msg_window.msg_wait_key)
+    msg_window.msg_line_delay_phase = msg_window.msg_line_delay_phase < msg_window.msg_line_delay
+                                          ? msg_window.msg_line_delay_phase + 1
+                                          : 0;
   msg_window_step();
 }
 
@@ -41,12 +43,12 @@ void frames(int n) {
 }
 
 void page_key() {
-  mw.msg_wait_key = 0;
-  mw.msg_line_delay_phase = mw.msg_line_delay - 1;
+  msg_window.msg_wait_key = 0;
+  msg_window.msg_line_delay_phase = msg_window.msg_line_delay - 1;
 }
 
 pixel_rgb pixel(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gx.back_surface, x, y);
+  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
   return {p[2], p[1], p[0]};
 }
 
@@ -58,12 +60,12 @@ int count_color(int x, int y, int w, int h, pixel_rgb c) {
 }
 
 std::string line(int k) {
-  return mw.msg_line[k];
+  return msg_window.msg_line[k];
 }
 
 void save_picture(const char* name) {
   const char* dir = std::getenv("ZK_PICTURES");
   if (!dir) return;
   std::string why, path = std::string(dir) + "/" + name;
-  if (write_png(path.c_str(), gx.back_surface, &why) != 0) ADD_FAILURE() << path << ": " << why;
+  if (write_png(path.c_str(), gfx.back_surface, &why) != 0) ADD_FAILURE() << path << ": " << why;
 }

@@ -39,14 +39,14 @@ TEST(Printer, NamesReplaceTheirTokensUpToTheFirstBlank) {
   fresh_window();
   set_member_name(0, "AB");
   msg_print(PRINT_NEW, "@C1@NAME0@C0の、攻撃!");
-  EXPECT_EQ(mw.msg_count, 1);
+  EXPECT_EQ(msg_window.msg_count, 1);
   EXPECT_EQ(line(0), "@C1AB@C0の、攻撃!");
   EXPECT_EQ(line(1), "");
-  EXPECT_EQ(mw.msg_visible, 1);
+  EXPECT_EQ(msg_window.msg_visible, 1);
 
-  std::memcpy(st.item_table[5].name, "やくそう  ", 10);
-  std::strcpy(bt.monsters[7].name, "Slime");
-  std::memcpy(st.magic_table[3].name, "Fire    ", 8);
+  std::memcpy(game.item_table[5].name, "やくそう  ", 10);
+  std::strcpy(battle.monsters[7].name, "Slime");
+  std::memcpy(game.magic_table[3].name, "Fire    ", 8);
   EXPECT_EQ(expanded("@NAME0は、@ITEM005"), "ABは、やくそう"); // a token may end the text
   EXPECT_EQ(expanded("@WMSD007!"), "Slime!");
   EXPECT_EQ(expanded("[@MAGIC 3][@MAGIC03]"), "[Fire][Fire]"); // a blank counts as 0
@@ -67,7 +67,7 @@ TEST(Printer, ATextEndsAtItsFirstLineBreakAndIsCutAt160Bytes) {
 TEST(Printer, NumbersOutsideTheirTablesStandForNothing) {
   fresh_window();
   for (int m = 0; m < 5; m++) set_member_name(m, "M");
-  std::strcpy(st.item_table[255].name, "Last");
+  std::strcpy(game.item_table[255].name, "Last");
   EXPECT_EQ(expanded("a@NAME5b"), "ab");
   EXPECT_EQ(expanded("a@NAME9b"), "ab");
   EXPECT_EQ(expanded("a@ITEM999b"), "ab");
@@ -85,10 +85,10 @@ TEST(Printer, NumbersOutsideTheirTablesStandForNothing) {
 
 TEST(Printer, ManyLongNamesNeverPassTheWorkBuffer) {
   fresh_window();
-  for (int m = 0; m < 5; m++) set_member_name(m, "ABCDEFGHIJKLMNOP");       // 16 bytes, no blank
-  for (auto& it : st.item_table) std::memset(it.name, 'I', sizeof it.name); // no blank, no NUL
-  for (auto& mg : st.magic_table) std::memset(mg.name, 'G', sizeof mg.name);
-  for (auto& mo : bt.monsters) std::memset(mo.name, 'W', sizeof mo.name);
+  for (int m = 0; m < 5; m++) set_member_name(m, "ABCDEFGHIJKLMNOP");         // 16 bytes, no blank
+  for (auto& it : game.item_table) std::memset(it.name, 'I', sizeof it.name); // no blank, no NUL
+  for (auto& mg : game.magic_table) std::memset(mg.name, 'G', sizeof mg.name);
+  for (auto& mo : battle.monsters) std::memset(mo.name, 'W', sizeof mo.name);
   struct guarded {
     char out[MSG_EXPAND_SIZE + 1];
     char guard[64];
@@ -108,7 +108,7 @@ TEST(Printer, ManyLongNamesNeverPassTheWorkBuffer) {
 
   // through the printer: 160 bytes make four full lines and one of 8
   msg_print(PRINT_NEW, text.c_str());
-  EXPECT_EQ(mw.msg_count, 5);
+  EXPECT_EQ(msg_window.msg_count, 5);
   EXPECT_EQ(line(0).size(), 38u);
   EXPECT_EQ(line(4).size(), 160u - 4 * 38);
 }
@@ -116,25 +116,25 @@ TEST(Printer, ManyLongNamesNeverPassTheWorkBuffer) {
 TEST(Printer, LinesAreCutByBytesWithoutSplittingACharacter) {
   fresh_window();
   msg_print(PRINT_NEW, repeat("あ", 40).c_str());
-  ASSERT_EQ(mw.msg_count, 3);
+  ASSERT_EQ(msg_window.msg_count, 3);
   EXPECT_EQ(line(0), repeat("あ", 19));
   EXPECT_EQ(line(1), repeat("あ", 19));
   EXPECT_EQ(line(2), repeat("あ", 2));
 
   msg_print(PRINT_NEW, repeat("a", 38).c_str()); // a full line, then an empty one
-  ASSERT_EQ(mw.msg_count, 2);
+  ASSERT_EQ(msg_window.msg_count, 2);
   EXPECT_EQ(line(0), repeat("a", 38));
   EXPECT_EQ(line(1), "");
 
   msg_print(PRINT_NEW, repeat("a", 39).c_str());
-  ASSERT_EQ(mw.msg_count, 2);
+  ASSERT_EQ(msg_window.msg_count, 2);
   EXPECT_EQ(line(0), repeat("a", 38));
   EXPECT_EQ(line(1), "a");
 
   // a double-byte character ending at column 37, then a single byte: 39 bytes
   std::string widest = "aa" + repeat("あ", 18) + "b";
   msg_print(PRINT_NEW, widest.c_str());
-  ASSERT_EQ(mw.msg_count, 2);
+  ASSERT_EQ(msg_window.msg_count, 2);
   EXPECT_EQ(line(0), widest);
   EXPECT_EQ(line(0).size(), 39u);
   EXPECT_EQ(line(1), "");
@@ -145,8 +145,8 @@ TEST(Printer, LinesAreCutByBytesWithoutSplittingACharacter) {
   EXPECT_EQ(line(1), repeat("a", 5));
 
   msg_print(PRINT_NEW, ""); // an empty text adds one empty line
-  EXPECT_EQ(mw.msg_count, 1);
-  EXPECT_EQ(mw.msg_visible, 1);
+  EXPECT_EQ(msg_window.msg_count, 1);
+  EXPECT_EQ(msg_window.msg_visible, 1);
 }
 
 TEST(Printer, ModesStartANewReportAddBelowOrHide) {
@@ -154,41 +154,41 @@ TEST(Printer, ModesStartANewReportAddBelowOrHide) {
   msg_print(PRINT_NEW, "one");
   msg_print(PRINT_ADD, "two");
   msg_print(0, "three"); // any mode but a new report adds
-  EXPECT_EQ(mw.msg_count, 3);
+  EXPECT_EQ(msg_window.msg_count, 3);
   EXPECT_EQ(line(2), "three");
-  mw.msg_reveal_line = 2, mw.msg_top_line = 0, mw.msg_reveal_col = 39;
+  msg_window.msg_reveal_line = 2, msg_window.msg_top_line = 0, msg_window.msg_reveal_col = 39;
 
   msg_print(PRINT_ADD, nullptr); // hides and blanks, the counters stay
-  EXPECT_EQ(mw.msg_visible, 0);
-  EXPECT_EQ(mw.msg_count, 3);
-  EXPECT_EQ(mw.msg_reveal_line, 2);
+  EXPECT_EQ(msg_window.msg_visible, 0);
+  EXPECT_EQ(msg_window.msg_count, 3);
+  EXPECT_EQ(msg_window.msg_reveal_line, 2);
   EXPECT_EQ(line(0), "");
   EXPECT_EQ(line(2), "");
   msg_print(PRINT_ADD, "four"); // lands below the blanked lines
   EXPECT_EQ(line(3), "four");
-  EXPECT_EQ(mw.msg_count, 4);
+  EXPECT_EQ(msg_window.msg_count, 4);
 
   msg_print(PRINT_NEW, nullptr); // empties and hides
-  EXPECT_EQ(mw.msg_count, 0);
-  EXPECT_EQ(mw.msg_reveal_line, 0);
-  EXPECT_EQ(mw.msg_reveal_col, 0);
+  EXPECT_EQ(msg_window.msg_count, 0);
+  EXPECT_EQ(msg_window.msg_reveal_line, 0);
+  EXPECT_EQ(msg_window.msg_reveal_col, 0);
   EXPECT_EQ(line(3), "");
-  EXPECT_EQ(mw.msg_visible, 0);
+  EXPECT_EQ(msg_window.msg_visible, 0);
   msg_print(PRINT_NEW, "five");
   EXPECT_EQ(line(0), "five");
-  EXPECT_EQ(mw.msg_count, 1);
+  EXPECT_EQ(msg_window.msg_count, 1);
 }
 
 TEST(Printer, AFullStoreOverwritesItsLastLine) {
   fresh_window();
   msg_print(PRINT_NEW, "first");
   for (int k = 1; k < 520; k++) msg_print(PRINT_ADD, ("line " + std::to_string(k)).c_str());
-  EXPECT_EQ(mw.msg_count, MSG_LINES - 1);
+  EXPECT_EQ(msg_window.msg_count, MSG_LINES - 1);
   EXPECT_EQ(line(498), "line 498");
   EXPECT_EQ(line(499), "line 519");
   msg_print(PRINT_ADD, repeat("b", 45).c_str()); // each line of the text from the start of line 499
   EXPECT_EQ(line(499), repeat("b", 7));
-  EXPECT_EQ(mw.msg_count, MSG_LINES - 1);
+  EXPECT_EQ(msg_window.msg_count, MSG_LINES - 1);
 }
 
 } // namespace

@@ -190,14 +190,14 @@ TEST_F(SdlWindow, FullscreenTogglesWithoutTheGameOrTheMenuSeeingTheKeys) {
   key(SDL_SCANCODE_LALT, SDLK_LALT, KMOD_LALT);
   EXPECT_TRUE(key(SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT).empty());
   ASSERT_TRUE(sdl_is_fullscreen());
-  int sw, sh;
-  SDL_GetWindowSize(sdl.window, &sw, &sh);
-  SDL_Rect a = fullscreen_rect(sw, sh);
+  int sw, shell;
+  SDL_GetWindowSize(sdl.window, &sw, &shell);
+  SDL_Rect a = fullscreen_rect(sw, shell);
   fill_rect(back, 0, 0, 256, 256, 0x3366FF);
   plat_present(back);
   EXPECT_EQ(window_pixel(a.x, a.y), 0x3366FF);
   EXPECT_EQ(window_pixel(a.x + a.w - 1, a.y + a.h - 1), 0x3366FF);
-  EXPECT_EQ(window_pixel(a.x - 1, a.y), 0) << "black beside the picture on " << sw << "x" << sh;
+  EXPECT_EQ(window_pixel(a.x - 1, a.y), 0) << "black beside the picture on " << sw << "x" << shell;
   EXPECT_EQ(key(SDL_SCANCODE_F10, SDLK_F10), std::vector<std::uint32_t>{}) << "no menu bar";
   EXPECT_EQ(sdl.menu.open, -1);
   EXPECT_EQ(key(SDL_SCANCODE_D, SDLK_d), std::vector<std::uint32_t>{0x44}) << "play goes on";

@@ -21,7 +21,7 @@ bool row_is(surface& s, int y, int b, int g, int r) {
 void expect_black_rows(int top, int bottom) {
   for (int y = 0; y < 256; y++) {
     bool black = y < top || y >= 256 - bottom;
-    EXPECT_EQ(row_is(gx.back_surface, y, 0, 0, 0), black) << "row " << y;
+    EXPECT_EQ(row_is(gfx.back_surface, y, 0, 0, 0), black) << "row " << y;
   }
 }
 
@@ -29,17 +29,17 @@ void expect_black_rows(int top, int bottom) {
 
 TEST(TickTest, ADifferenceGreaterThanThePeriodAsUnsigned32Bits) {
   reset_shell_state();
-  sh.frame_period_ms = 0;
-  sh.last_tick_ms = 500;
+  shell.frame_period_ms = 0;
+  shell.last_tick_ms = 500;
   EXPECT_FALSE(tick_due(500)) << "period 0 still needs the clock to advance";
   EXPECT_TRUE(tick_due(501));
-  sh.frame_period_ms = 18;
+  shell.frame_period_ms = 18;
   EXPECT_FALSE(tick_due(518));
   EXPECT_TRUE(tick_due(519));
-  sh.last_tick_ms = 0xFFFFFFF0u; // the clock wraps between two ticks
+  shell.last_tick_ms = 0xFFFFFFF0u; // the clock wraps between two ticks
   EXPECT_FALSE(tick_due(0x00000002u));
   EXPECT_TRUE(tick_due(0x00000003u));
-  sh.frame_period_ms = FRAME_STOPPED;
+  shell.frame_period_ms = FRAME_STOPPED;
   EXPECT_FALSE(tick_due(0xFFFFFFF0u + 3600u * 1000u * 24u * 24u)) << "stopped: 24 days, no tick";
   EXPECT_FALSE(tick_due(0xFFFFFFF0u + 0x80000000u)) << "nor after 25 days";
 }
@@ -48,91 +48,91 @@ TEST_F(ShellTest, NoTickNoDrawingButTheCountersMoveOnEveryTick) {
   headless.clock_ms = 18;
   render_frame();
   EXPECT_EQ(headless.presents, 0);
-  mw.msg_speed = 1;
-  mw.msg_line_delay = 5;
+  msg_window.msg_speed = 1;
+  msg_window.msg_line_delay = 5;
   tick();
   EXPECT_EQ(headless.presents, 1);
-  EXPECT_EQ(mw.msg_speed_phase, 1);
-  EXPECT_EQ(mw.msg_line_delay_phase, 1);
-  mw.msg_wait_key = 1;
+  EXPECT_EQ(msg_window.msg_speed_phase, 1);
+  EXPECT_EQ(msg_window.msg_line_delay_phase, 1);
+  msg_window.msg_wait_key = 1;
   tick();
-  EXPECT_EQ(mw.msg_speed_phase, 0);
-  EXPECT_EQ(mw.msg_line_delay_phase, 1) << "the line delay stands during a page wait";
-  sh.frame_period_ms = FRAME_STOPPED;
+  EXPECT_EQ(msg_window.msg_speed_phase, 0);
+  EXPECT_EQ(msg_window.msg_line_delay_phase, 1) << "the line delay stands during a page wait";
+  shell.frame_period_ms = FRAME_STOPPED;
   headless.clock_ms += 100000;
   render_frame();
   EXPECT_EQ(headless.presents, 2);
 }
 
 TEST_F(ShellTest, ClosingWipeTheSixtyFourthTickFillsNothingThenTheOpeningStarts) {
-  fill_rect(gx.back_surface, 0, 0, 256, 256, 0xFFFFFF);
+  fill_rect(gfx.back_surface, 0, 0, 256, 256, 0xFFFFFF);
   start_closing_wipe();
   for (int i = 0; i < 63; i++) tick();
-  EXPECT_EQ(fm.transition_pos, 126);
+  EXPECT_EQ(field_map.transition_pos, 126);
   expect_black_rows(126, 126);
-  EXPECT_EQ(fm.party_anim_count, 0) << "no field step runs under the closing bands";
-  std::vector<std::uint8_t> before = gx.back_surface.px;
+  EXPECT_EQ(field_map.party_anim_count, 0) << "no field step runs under the closing bands";
+  std::vector<std::uint8_t> before = gfx.back_surface.px;
   tick();
-  EXPECT_EQ(fm.transition, WIPE_OPENING);
-  EXPECT_EQ(fm.transition_pos, 0);
-  EXPECT_TRUE(gx.back_surface.px == before) << "the 64th tick adds nothing";
+  EXPECT_EQ(field_map.transition, WIPE_OPENING);
+  EXPECT_EQ(field_map.transition_pos, 0);
+  EXPECT_TRUE(gfx.back_surface.px == before) << "the 64th tick adds nothing";
   EXPECT_EQ(headless.presents, 64);
   tick(); // the field frame with the opening bands over it
-  EXPECT_EQ(fm.transition_pos, 2);
-  for (int y = 0; y < 126; y++) EXPECT_TRUE(row_is(gx.back_surface, y, 0, 0, 0)) << y;
-  for (int y = 130; y < 256; y++) EXPECT_TRUE(row_is(gx.back_surface, y, 0, 0, 0)) << y;
+  EXPECT_EQ(field_map.transition_pos, 2);
+  for (int y = 0; y < 126; y++) EXPECT_TRUE(row_is(gfx.back_surface, y, 0, 0, 0)) << y;
+  for (int y = 130; y < 256; y++) EXPECT_TRUE(row_is(gfx.back_surface, y, 0, 0, 0)) << y;
   for (int i = 0; i < 63; i++) tick();
-  EXPECT_EQ(fm.transition, WIPE_NONE);
-  EXPECT_EQ(fm.transition_pos, 0);
+  EXPECT_EQ(field_map.transition, WIPE_NONE);
+  EXPECT_EQ(field_map.transition_pos, 0);
 }
 
 TEST_F(ShellTest, PartyPictureEverySixteenTicksBackdropEveryThirtyTwo) {
   for (int i = 0; i < 15; i++) tick();
-  EXPECT_EQ(fm.party_frame, 0);
+  EXPECT_EQ(field_map.party_frame, 0);
   tick();
-  EXPECT_EQ(fm.party_frame, 1);
-  EXPECT_EQ(fm.party_anim_count, 0);
+  EXPECT_EQ(field_map.party_frame, 1);
+  EXPECT_EQ(field_map.party_anim_count, 0);
   for (int i = 0; i < 15; i++) tick();
-  EXPECT_EQ(fm.bg_select, 0);
+  EXPECT_EQ(field_map.bg_select, 0);
   tick();
-  EXPECT_EQ(fm.bg_select, 1);
-  EXPECT_EQ(fm.bg_scroll_x, 33);
-  EXPECT_EQ(fm.bg_scroll_y, 33);
-  EXPECT_EQ(fm.bg_anim_count, 0);
-  EXPECT_EQ(fm.party_frame, 0);
-  fm.bg_select = 2;
-  fm.bg_scroll_x = 63;
+  EXPECT_EQ(field_map.bg_select, 1);
+  EXPECT_EQ(field_map.bg_scroll_x, 33);
+  EXPECT_EQ(field_map.bg_scroll_y, 33);
+  EXPECT_EQ(field_map.bg_anim_count, 0);
+  EXPECT_EQ(field_map.party_frame, 0);
+  field_map.bg_select = 2;
+  field_map.bg_scroll_x = 63;
   for (int i = 0; i < 32; i++) tick();
-  EXPECT_EQ(fm.bg_select, 0);
-  EXPECT_EQ(fm.bg_scroll_x, 0);
+  EXPECT_EQ(field_map.bg_select, 0);
+  EXPECT_EQ(field_map.bg_scroll_x, 0);
 }
 
 TEST_F(ShellTest, TheTitleAndTheWholeMapAreNotFieldFrames) {
-  ts.title_mode = 1;
+  title_screens.title_mode = 1;
   tick();
-  EXPECT_EQ(fm.party_anim_count, 0);
-  ts.title_mode = 0;
-  st.cur_map = WORLD_MAP;
-  fm.world_map_view = 1;
+  EXPECT_EQ(field_map.party_anim_count, 0);
+  title_screens.title_mode = 0;
+  game.cur_map = WORLD_MAP;
+  field_map.world_map_view = 1;
   int presents = headless.presents;
   tick();
-  u8 phase = fm.world_map_phase;
+  u8 phase = field_map.world_map_phase;
   render_frame(); // no tick needed to move the dot
-  EXPECT_EQ(fm.world_map_phase, static_cast<u8>(phase + 2));
+  EXPECT_EQ(field_map.world_map_phase, static_cast<u8>(phase + 2));
   EXPECT_EQ(headless.presents, presents + 1) << "but shown once a tick";
   tick();
   EXPECT_EQ(headless.presents, presents + 2);
-  EXPECT_EQ(fm.world_map_phase, static_cast<u8>(phase + 4));
-  EXPECT_EQ(fm.party_anim_count, 0);
-  fm.world_map_view = 0;
+  EXPECT_EQ(field_map.world_map_phase, static_cast<u8>(phase + 4));
+  EXPECT_EQ(field_map.party_anim_count, 0);
+  field_map.world_map_view = 0;
   tick();
-  EXPECT_EQ(fm.party_anim_count, 1) << "the field ticks on when the view is closed";
+  EXPECT_EQ(field_map.party_anim_count, 1) << "the field ticks on when the view is closed";
 }
 
 TEST_F(ShellTest, AFinishedStepArrivesAfterItsFrame) {
   key(VK_DOWN);
-  EXPECT_EQ(fm.step_dir, STEP_DOWN);
-  for (int i = 0; i < 16 && fm.step_dir == STEP_DOWN; i++) tick();
-  EXPECT_EQ(fm.step_dir, 0) << "the arrival ran after the sixteenth scrolling frame";
-  EXPECT_EQ(st.pos_y, 9);
+  EXPECT_EQ(field_map.step_dir, STEP_DOWN);
+  for (int i = 0; i < 16 && field_map.step_dir == STEP_DOWN; i++) tick();
+  EXPECT_EQ(field_map.step_dir, 0) << "the arrival ran after the sixteenth scrolling frame";
+  EXPECT_EQ(game.pos_y, 9);
 }

@@ -10,19 +10,19 @@
 void ShellTest::SetUp() {
   headless_reset();
   reset_game();
-  surface_create(gx.back_surface, 256, 256);
-  ts.title_mode = 0;
-  sh.app_active = 1;
-  mus.field_music_on = 1;
+  surface_create(gfx.back_surface, 256, 256);
+  title_screens.title_mode = 0;
+  shell.app_active = 1;
+  music.field_music_on = 1;
   // a small town of open ground with nobody in it
-  st.cur_map = 20;
-  for (auto& row : st.map_grid)
+  game.cur_map = 20;
+  for (auto& row : game.map_grid)
     for (u8& t : row) t = 1;
-  st.tile_class[1] = 0;
-  st.map_max_x = st.map_max_y = 15;
-  st.pos_x = st.pos_y = 8;
-  st.view_x = st.view_y = -1;
-  for (npc& n : st.npc_table) n.state = 255, n.x = n.y = 200;
+  game.tile_class[1] = 0;
+  game.map_max_x = game.map_max_y = 15;
+  game.pos_x = game.pos_y = 8;
+  game.view_x = game.view_y = -1;
+  for (npc& n : game.npc_table) n.state = 255, n.x = n.y = 200;
 }
 
 void ShellTest::TearDown() {
@@ -52,7 +52,7 @@ std::string ShellTest::queued() {
 }
 
 void ShellTest::tick() {
-  headless.clock_ms = sh.last_tick_ms + sh.frame_period_ms + 1;
+  headless.clock_ms = shell.last_tick_ms + shell.frame_period_ms + 1;
   render_frame();
 }
 

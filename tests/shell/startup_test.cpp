@@ -37,10 +37,10 @@ fs::path game_without(const std::string& missing) {
 }
 
 bool any_surface_left() {
-  if (surface_exists(gx.back_surface) || surface_exists(gx.plc_surface)) return true;
-  for (const surface& s : gx.monster_surface)
+  if (surface_exists(gfx.back_surface) || surface_exists(gfx.plc_surface)) return true;
+  for (const surface& s : gfx.monster_surface)
     if (surface_exists(s)) return true;
-  return surface_exists(gx.map_surface[0]) || surface_exists(gx.pmap_surface);
+  return surface_exists(gfx.map_surface[0]) || surface_exists(gfx.pmap_surface);
 }
 
 struct Startup : ::testing::Test {
@@ -62,22 +62,21 @@ struct Startup : ::testing::Test {
 TEST_F(Startup, OpensOnTheTitleWithTheWorldMapAndTheFirstSizeCommandQueued) {
   fs::current_path(game_dir());
   // the program's own start: nothing has filled the built-in tables yet
-  std::memset(st.item_table, 0, sizeof st.item_table);
-  std::memset(st.magic_table, 0, sizeof st.magic_table);
+  std::memset(game.item_table, 0, sizeof game.item_table);
+  std::memset(game.magic_table, 0, sizeof game.magic_table);
   ASSERT_EQ(startup(), 0);
-  EXPECT_EQ(std::memcmp(st.item_table, builtin_items.data(), sizeof st.item_table), 0);
-  EXPECT_EQ(std::memcmp(st.magic_table, builtin_magic, sizeof st.magic_table), 0);
-  EXPECT_EQ(ts.title_mode, 1);
-  EXPECT_EQ(sh.app_active, 0) << "active only once the system says so";
-  EXPECT_EQ(st.cur_map, WORLD_MAP);
-  EXPECT_EQ(st.cur_area, area_at(WORLD_MAP, st.pos_x, st.pos_y));
+  EXPECT_EQ(std::memcmp(game.item_table, builtin_items.data(), sizeof game.item_table), 0);
+  EXPECT_EQ(std::memcmp(game.magic_table, builtin_magic, sizeof game.magic_table), 0);
+  EXPECT_EQ(title_screens.title_mode, 1);
+  EXPECT_EQ(shell.app_active, 0) << "active only once the system says so";
+  EXPECT_EQ(game.cur_map, WORLD_MAP);
+  EXPECT_EQ(game.cur_area, area_at(WORLD_MAP, game.pos_x, game.pos_y));
   EXPECT_EQ(headless.presents, 1) << "a dark picture at once";
-  EXPECT_TRUE(gx.back_surface.keyed && gx.plc_surface.keyed && gx.map_surface[1].keyed);
-  EXPECT_TRUE(gx.monster_surface[33].keyed && gx.monster_surface_b[33].keyed);
-  EXPECT_FALSE(gx.pmap_surface.keyed);
-  EXPECT_EQ(gx.bg_surface[2].w, 320);
-  EXPECT_EQ(gx.under_party_surface.w, 16);
-  EXPECT_EQ(sh.text_scratch.size(), 15360u);
+  EXPECT_TRUE(gfx.back_surface.keyed && gfx.plc_surface.keyed && gfx.map_surface[1].keyed);
+  EXPECT_TRUE(gfx.monster_surface[33].keyed && gfx.monster_surface_b[33].keyed);
+  EXPECT_FALSE(gfx.pmap_surface.keyed);
+  EXPECT_EQ(gfx.bg_surface[2].w, 320);
+  EXPECT_EQ(gfx.under_party_surface.w, 16);
   int code = -1;
   plat_msg m;
   ASSERT_TRUE(plat_peek_message(&m));

@@ -7,21 +7,21 @@
 
 TEST_F(ShellTest, FastReachesZeroAndStaysSlowStopsAtThreeHundredStopResumesAtTwenty) {
   for (int i = 0; i < 9; i++) command(CMD_FASTER);
-  EXPECT_EQ(sh.frame_period_ms, 0u);
+  EXPECT_EQ(shell.frame_period_ms, 0u);
   command(CMD_FASTER);
-  EXPECT_EQ(sh.frame_period_ms, 0u) << "the period must not wrap below 0";
+  EXPECT_EQ(shell.frame_period_ms, 0u) << "the period must not wrap below 0";
   for (int i = 0; i < 200; i++) command(CMD_SLOWER);
-  EXPECT_EQ(sh.frame_period_ms, 300u);
+  EXPECT_EQ(shell.frame_period_ms, 300u);
   command(CMD_STOP);
-  EXPECT_EQ(sh.frame_period_ms, FRAME_STOPPED);
+  EXPECT_EQ(shell.frame_period_ms, FRAME_STOPPED);
   command(CMD_SLOWER);
-  EXPECT_EQ(sh.frame_period_ms, 20u);
+  EXPECT_EQ(shell.frame_period_ms, 20u);
   command(CMD_STOP);
   command(CMD_FASTER);
-  EXPECT_EQ(sh.frame_period_ms, 20u);
+  EXPECT_EQ(shell.frame_period_ms, 20u);
   // key K on the field is the same as "&Fast"
   key(0x4B);
-  EXPECT_EQ(sh.frame_period_ms, 18u);
+  EXPECT_EQ(shell.frame_period_ms, 18u);
 }
 
 TEST_F(ShellTest, SizeItemsSetTheClientAreaWidthMultipleFirst) {
@@ -38,20 +38,20 @@ TEST_F(ShellTest, SizeItemsSetTheClientAreaWidthMultipleFirst) {
   }
   command(40017);
   EXPECT_TRUE(log_has("about"));
-  EXPECT_EQ(sh.frame_period_ms, 18u) << "sizes and About leave the speed alone";
+  EXPECT_EQ(shell.frame_period_ms, 18u) << "sizes and About leave the speed alone";
 }
 
 TEST_F(ShellTest, ActivationDecidesWhetherTheLoopDraws) {
   int code = -1;
   window_proc(plat_msg{MSG_ACTIVATEAPP, 0, 0});
-  EXPECT_EQ(sh.app_active, 0);
+  EXPECT_EQ(shell.app_active, 0);
   headless.clock_ms = 1000;
   EXPECT_EQ(loop_pass(&code), 0);
   EXPECT_EQ(headless.presents, 0) << "nothing is drawn while inactive";
   window_proc(plat_msg{MSG_ACTIVATEAPP, 2, 0});
-  EXPECT_EQ(sh.app_active, 1);
+  EXPECT_EQ(shell.app_active, 1);
   EXPECT_EQ(loop_pass(&code), 0);
-  EXPECT_EQ(sh.last_tick_ms, 1000u);
+  EXPECT_EQ(shell.last_tick_ms, 1000u);
   EXPECT_EQ(headless.presents, 1);
 }
 
@@ -61,16 +61,16 @@ TEST_F(ShellTest, EscapeF12AndTheCloseCommandPostCloseWhichEndsTheLoopWithZero) 
   key(0x7B);
   EXPECT_EQ(queued(), "close");
   command(CMD_CLOSE);
-  EXPECT_EQ(sh.frame_period_ms, 18u);
+  EXPECT_EQ(shell.frame_period_ms, 18u);
   int code = -1, passes = 0;
   while (!loop_pass(&code) && passes < 10) passes++;
   EXPECT_EQ(code, 0);
   EXPECT_LT(passes, 10);
-  EXPECT_FALSE(surface_exists(gx.back_surface)) << "the drawing objects are released";
+  EXPECT_FALSE(surface_exists(gfx.back_surface)) << "the drawing objects are released";
 }
 
 TEST_F(ShellTest, DuringTheTitleEscapeGoesToTheTitleAndQuitsNothing) {
-  ts.title_mode = 1;
+  title_screens.title_mode = 1;
   key(0x1B);
   key(0x7B);
   EXPECT_EQ(queued(), "");

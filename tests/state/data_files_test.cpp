@@ -55,7 +55,7 @@ struct DataFiles : ::testing::Test {
 } // namespace
 
 TEST_F(DataFiles, MapSetOpensItsFilesInOrderAndReportsEachMissingOne) {
-  st.cur_map = 12;
+  game.cur_map = 12;
   load_data(LOAD_MAP);
   auto b = boxes();
   ASSERT_EQ(b.size(), 5u);
@@ -68,22 +68,22 @@ TEST_F(DataFiles, MapSetOpensItsFilesInOrderAndReportsEachMissingOne) {
 }
 
 TEST_F(DataFiles, MapFileReadsExactlyItsRowsAndAShortOneIsAReadError) {
-  st.cur_map = 12;
-  st.map_grid[0][10] = 77; // beyond max x: must stay
-  st.map_grid[5][0] = 78;  // below max y: must stay
+  game.cur_map = 12;
+  game.map_grid[0][10] = 77; // beyond max x: must stay
+  game.map_grid[5][0] = 78;  // below max y: must stay
   write_file("dmapdat012.mp", map_file(9, 4, 33));
   std::FILE* f = std::fopen("dmapdat012.mp", "rb");
   EXPECT_EQ(read_map(f), READ_OK);
   EXPECT_EQ(std::ftell(f), 66);
   std::fclose(f);
-  EXPECT_EQ(st.map_grid[4][9], 33);
-  EXPECT_EQ(st.map_grid[0][10], 77);
-  EXPECT_EQ(st.map_grid[5][0], 78);
-  EXPECT_EQ(st.pos_x, 3);
-  EXPECT_EQ(st.view_x, -6);
-  EXPECT_EQ(st.edge_exit, 1);
-  EXPECT_EQ(st.return_map, 4);
-  EXPECT_EQ(st.cur_area, 17);
+  EXPECT_EQ(game.map_grid[4][9], 33);
+  EXPECT_EQ(game.map_grid[0][10], 77);
+  EXPECT_EQ(game.map_grid[5][0], 78);
+  EXPECT_EQ(game.pos_x, 3);
+  EXPECT_EQ(game.view_x, -6);
+  EXPECT_EQ(game.edge_exit, 1);
+  EXPECT_EQ(game.return_map, 4);
+  EXPECT_EQ(game.cur_area, 17);
 
   auto shorter = map_file(9, 4, 33);
   shorter.pop_back();
@@ -93,23 +93,23 @@ TEST_F(DataFiles, MapFileReadsExactlyItsRowsAndAShortOneIsAReadError) {
 }
 
 TEST_F(DataFiles, WorldMapKeepsItsReturnPointAndTakesThePatchOfFlag83) {
-  st.cur_map = WORLD_MAP;
-  st.return_map = 9;
+  game.cur_map = WORLD_MAP;
+  game.return_map = 9;
   auto m = map_file(255, 255, 80);
   write_file("dmapdat004.mp", m);
   std::FILE* f = std::fopen("dmapdat004.mp", "rb");
   read_map(f);
   std::fclose(f);
-  EXPECT_EQ(st.return_map, 9);
-  EXPECT_EQ(st.map_grid[212][21], 80);
-  st.sb.flags[83] = 1;
+  EXPECT_EQ(game.return_map, 9);
+  EXPECT_EQ(game.map_grid[212][21], 80);
+  game.sb.flags[83] = 1;
   f = std::fopen("dmapdat004.mp", "rb");
   read_map(f);
   std::fclose(f);
-  EXPECT_EQ(st.map_grid[212][21], 89);
-  EXPECT_EQ(st.map_grid[74][50], 5);
-  EXPECT_EQ(st.map_grid[74][54], 5);
-  EXPECT_EQ(st.map_grid[74][55], 41);
+  EXPECT_EQ(game.map_grid[212][21], 89);
+  EXPECT_EQ(game.map_grid[74][50], 5);
+  EXPECT_EQ(game.map_grid[74][54], 5);
+  EXPECT_EQ(game.map_grid[74][55], 41);
 }
 
 TEST_F(DataFiles, ShortEventTableIsAFormatErrorButKeepsWhatWasRead) {
@@ -128,16 +128,16 @@ TEST_F(DataFiles, MusicListOfThreeLinesLeavesEntryThreeASpace) {
   std::FILE* f = std::fopen("rpgmidlst.lst", "r");
   read_music_list(f);
   std::fclose(f);
-  EXPECT_STREQ(st.music_list[0], "a.mid");
-  EXPECT_STREQ(st.music_list[2], "c");
-  EXPECT_STREQ(st.music_list[3], " ");
-  EXPECT_STREQ(st.music_list[4], "");
+  EXPECT_STREQ(game.music_list[0], "a.mid");
+  EXPECT_STREQ(game.music_list[2], "c");
+  EXPECT_STREQ(game.music_list[3], " ");
+  EXPECT_STREQ(game.music_list[4], "");
 }
 
 TEST_F(DataFiles, MissingNewGameFileLeavesTheSaveBlockZero) {
   load_data(LOAD_START);
   save_block zero{};
-  EXPECT_EQ(0, std::memcmp(&st.sb, &zero, sizeof zero));
+  EXPECT_EQ(0, std::memcmp(&game.sb, &zero, sizeof zero));
 }
 
 // A file that is not whole, or not a plain file at all, is reported in its
@@ -159,21 +159,21 @@ TEST_F(DataFiles, DamagedOrNonRegularFilesAreReportedAndChangeNothing) {
   std::vector<u8> record(sizeof(save_block), 7);
   for (const auto& c : cases) {
     SetUp();
-    st.cur_map = WORLD_MAP;
+    game.cur_map = WORLD_MAP;
     write_file("rpg.ini", record);
     load_data(LOAD_START);
-    ASSERT_EQ(st.sb.gold, 0x07070707u);
+    ASSERT_EQ(game.sb.gold, 0x07070707u);
     std::remove("rpg.ini");
     if (c.kind == 0) write_file(c.name, std::vector<u8>(c.size, 9));
     int made = c.kind == 1 ? mkdir(c.name, 0755) : c.kind == 2 ? mkfifo(c.name, 0644) : 0;
     ASSERT_EQ(made, 0);
-    state_data before = st;
+    state_data before = game;
     headless_reset();
     load_data(LOAD_START);
     auto b = boxes();
     EXPECT_NE(std::find(b.begin(), b.end(), std::string("box: [Zandrek] ") + c.box), b.end())
         << c.name << " kind " << c.kind;
-    EXPECT_EQ(0, std::memcmp(&before, &st, sizeof st)) << c.name << " kind " << c.kind;
+    EXPECT_EQ(0, std::memcmp(&before, &game, sizeof game)) << c.name << " kind " << c.kind;
     std::filesystem::remove(c.name);
   }
 }
@@ -219,12 +219,12 @@ TEST(AddExtension, AppendsOrReplacesOutsideBrackets) {
 // Damaged files, as the fuzz targets found them: nothing the file does not
 // hold whole may change the map in play or be shown.
 TEST_F(DataFiles, AShortMapFileLeavesTheMapInPlayAsItWas) {
-  st.cur_map = 12;
+  game.cur_map = 12;
   write_file("dmapdat012.mp", map_file(9, 4, 33));
   std::FILE* f = std::fopen("dmapdat012.mp", "rb");
   ASSERT_EQ(read_map(f), READ_OK);
   std::fclose(f);
-  state_data before = st;
+  state_data before = game;
   auto other = map_file(20, 30, 44);
   other[2] = 15, other[7] = 6;
   other.resize(other.size() - 21); // the last row is missing
@@ -232,26 +232,26 @@ TEST_F(DataFiles, AShortMapFileLeavesTheMapInPlayAsItWas) {
   f = std::fopen("dmapdat012.mp", "rb");
   EXPECT_EQ(read_map(f), READ_ERROR);
   std::fclose(f);
-  EXPECT_EQ(0, std::memcmp(&before, &st, sizeof st));
-  EXPECT_EQ(st.map_max_x, 9);
-  EXPECT_EQ(st.pos_x, 3);
-  EXPECT_EQ(st.map_grid[0][0], 33);
+  EXPECT_EQ(0, std::memcmp(&before, &game, sizeof game));
+  EXPECT_EQ(game.map_max_x, 9);
+  EXPECT_EQ(game.pos_x, 3);
+  EXPECT_EQ(game.map_grid[0][0], 33);
 }
 
 TEST_F(DataFiles, AMapEventFileCutShortCountsOnlyItsWholeRecords) {
-  st.map_event_count = 3;
-  st.map_events[2] = {7, 7, 1, 2, 3}; // the last map's event
+  game.map_event_count = 3;
+  game.map_events[2] = {7, 7, 1, 2, 3}; // the last map's event
   write_file("dmapevt012.meb", {200, 1, 2, 0, 0, 5, 3, 4, 0, 0, 6, 9, 9});
   std::FILE* f = std::fopen("dmapevt012.meb", "rb");
   EXPECT_EQ(read_map_events(f), READ_OK);
   std::fclose(f);
-  EXPECT_EQ(st.map_event_count, 2);
-  EXPECT_EQ(st.map_events[1].x, 3);
+  EXPECT_EQ(game.map_event_count, 2);
+  EXPECT_EQ(game.map_events[1].x, 3);
   write_file("dmapevt012.meb", {});
   f = std::fopen("dmapevt012.meb", "rb");
   read_map_events(f);
   std::fclose(f);
-  EXPECT_EQ(st.map_event_count, 0);
+  EXPECT_EQ(game.map_event_count, 0);
 }
 
 TEST_F(DataFiles, AnEventMessageWithNoEndStopsAtItsLastByte) {

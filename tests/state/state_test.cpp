@@ -1,22 +1,22 @@
 #include "state/state.h"
 
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 
 TEST(LevelTable, SameInEveryRunAndMatchesTheRule) {
   reset_state();
   build_level_table();
-  EXPECT_TRUE(st.level_table[0].c[0] == 53 || st.level_table[0].c[0] == 57);
-  EXPECT_EQ(st.level_table[0].c7, 13u);
+  EXPECT_TRUE(game.level_table[0].c[0] == 53 || game.level_table[0].c[0] == 57);
+  EXPECT_EQ(game.level_table[0].c7, 13u);
   level_row first[256];
-  std::memcpy(first, st.level_table, sizeof first);
+  std::memcpy(first, game.level_table, sizeof first);
   reset_state();
   build_level_table();
-  EXPECT_EQ(0, std::memcmp(first, st.level_table, sizeof first));
+  EXPECT_EQ(0, std::memcmp(first, game.level_table, sizeof first));
   // c1 steps are capped at 5, c4 steps at 3.
   for (int l = 1; l < 256; l++) {
-    EXPECT_LE(st.level_table[l].c[1] - st.level_table[l - 1].c[1], 5);
-    EXPECT_LE(st.level_table[l].c[4] - st.level_table[l - 1].c[4], 3);
+    EXPECT_LE(game.level_table[l].c[1] - game.level_table[l - 1].c[1], 5);
+    EXPECT_LE(game.level_table[l].c[4] - game.level_table[l - 1].c[4], 3);
   }
 }
 
@@ -30,32 +30,32 @@ TEST(Random, LinearCongruentialSequence) {
 TEST(GiveItem, EventItemsGoToTheBagOnly) {
   reset_state();
   int ev = 160; // the ship is an event item
-  st.item_table[ev].kind = ITEM_EVENT;
-  for (auto& b : st.sb.bag) b = 1;
+  game.item_table[ev].kind = ITEM_EVENT;
+  for (auto& b : game.sb.bag) b = 1;
   EXPECT_EQ(give_item(ev), 0);
-  st.sb.bag[7] = 255;
+  game.sb.bag[7] = 255;
   EXPECT_EQ(give_item(ev), 1);
-  EXPECT_EQ(st.sb.bag[7], 160);
+  EXPECT_EQ(game.sb.bag[7], 160);
 }
 
 TEST(GiveItem, ToolsFillMembersInOrder) {
   reset_state();
-  st.item_table[169].kind = ITEM_TOOL;
-  for (auto& e : st.sb.party[0].items) e = 5;
-  st.sb.party[0].items[15] = 255;
+  game.item_table[169].kind = ITEM_TOOL;
+  for (auto& e : game.sb.party[0].items) e = 5;
+  game.sb.party[0].items[15] = 255;
   EXPECT_EQ(give_item(169), 1);
-  EXPECT_EQ(st.sb.party[0].items[15], 169);
+  EXPECT_EQ(game.sb.party[0].items[15], 169);
   EXPECT_EQ(give_item(169), 1);
-  EXPECT_EQ(st.sb.party[1].items[0], 169);
+  EXPECT_EQ(game.sb.party[1].items[0], 169);
   for (int m = 0; m < 3; m++)
-    for (auto& e : st.sb.party[m].items) e = 9;
+    for (auto& e : game.sb.party[m].items) e = 9;
   EXPECT_EQ(give_item(169), 0);
 }
 
 TEST(AreaAt, WorldMapTilesAndOtherMaps) {
   reset_state();
   auto at = [](int tile) {
-    st.map_grid[3][4] = static_cast<u8>(tile);
+    game.map_grid[3][4] = static_cast<u8>(tile);
     return area_at(WORLD_MAP, 4, 3);
   };
   EXPECT_EQ(at(0), 12);
@@ -65,7 +65,7 @@ TEST(AreaAt, WorldMapTilesAndOtherMaps) {
   EXPECT_EQ(at(80), 1);
   EXPECT_EQ(at(105), 10);
   EXPECT_EQ(at(90), 13);
-  st.cur_area = 33;
+  game.cur_area = 33;
   EXPECT_EQ(area_at(12, 4, 3), 33);
 }
 
@@ -74,5 +74,5 @@ TEST(Names, FixedWidthShiftJis) {
   EXPECT_EQ(std::strlen(place_names[45]), 16u);
   EXPECT_EQ(std::strlen(world_area_names[12]), 16u);
   EXPECT_EQ(0, std::memcmp(area_name(WORLD_MAP, 12), "海上", 4));
-  EXPECT_EQ(std::strlen(st.item_table[0].name), 16u);
+  EXPECT_EQ(std::strlen(game.item_table[0].name), 16u);
 }

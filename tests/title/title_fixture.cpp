@@ -30,7 +30,7 @@ void make_effect(int effect) {
   w.format = {1, 1, 22050, 44100, 2, 16};
   w.data = samples;
   w.size = sizeof samples;
-  sound_create_from(&snd.objects[effect], w, 1);
+  sound_create_from(&sound.objects[effect], w, 1);
 }
 
 } // namespace
@@ -49,16 +49,16 @@ void fresh_title() {
   reset_surfaces_state();
   reset_text_state();
   reset_title_screens_state();
-  ts.title_mode = TITLE_MENU;
-  snd.device = snd_device_open() == 1;
+  title_screens.title_mode = TITLE_MENU;
+  sound.device = snd_device_open() == 1;
   make_effect(SND_MENU);
   make_effect(SND_CANCEL);
-  surface_create(gx.back_surface, 256, 256);
-  surface_create(gx.waku1_surface, 72, 8);
+  surface_create(gfx.back_surface, 256, 256);
+  surface_create(gfx.waku1_surface, 72, 8);
   for (int k = 0; k < 9; k++)
-    fill_rect(gx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
-  surface_create(gx.cursol_surface, 6, 12);
-  fill_rect(gx.cursol_surface, 0, 0, 6, 12, 0x00FF00);
+    fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+  surface_create(gfx.cursol_surface, 6, 12);
+  fill_rect(gfx.cursol_surface, 0, 0, 6, 12, 0x00FF00);
   clear_log();
 }
 
@@ -71,7 +71,7 @@ void clear_log() {
 }
 
 pixel_rgb pixel(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gx.back_surface, x, y);
+  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
   return {p[2], p[1], p[0]};
 }
 
@@ -86,5 +86,5 @@ void save_picture(const char* name) {
   const char* dir = std::getenv("ZK_PICTURES");
   if (!dir) return;
   std::string why, path = std::string(dir) + "/" + name;
-  if (write_png(path.c_str(), gx.back_surface, &why) != 0) ADD_FAILURE() << path << ": " << why;
+  if (write_png(path.c_str(), gfx.back_surface, &why) != 0) ADD_FAILURE() << path << ": " << why;
 }

@@ -32,101 +32,101 @@ TEST(TitleKeys, SpaceAndOtherKeysDoNothingDConfirms) {
   const int ignored[] = {SPACE,     VK_ESCAPE,     VK_F12, VK_LEFT, VK_RIGHT,
                          VK_RETURN, VK_NONCONVERT, KEY_C,  int('Q')};
   for (int key : ignored) title_key(key);
-  EXPECT_EQ(ts.title_mode, TITLE_MENU);
-  EXPECT_EQ(ts.title_cursor, 0);
-  EXPECT_EQ(ts.pulse_level, PULSE_START);
+  EXPECT_EQ(title_screens.title_mode, TITLE_MENU);
+  EXPECT_EQ(title_screens.title_cursor, 0);
+  EXPECT_EQ(title_screens.pulse_level, PULSE_START);
   EXPECT_TRUE(headless.log.empty());
   title_key(KEY_D);
-  EXPECT_EQ(ts.title_mode, TITLE_OPENING);
+  EXPECT_EQ(title_screens.title_mode, TITLE_OPENING);
   EXPECT_EQ(logged("sound: menusound"), 1);
 }
 
 TEST(TitleKeys, UpOnNewGameIsSilentAndKeepsThePulse) {
   fresh_title();
-  ts.pulse_level = 120, ts.pulse_down = 0;
+  title_screens.pulse_level = 120, title_screens.pulse_down = 0;
   for (int key : {UP, NUMPAD8, int(PAD_UP)}) title_key(key);
-  EXPECT_EQ(ts.title_cursor, 0);
-  EXPECT_EQ(ts.pulse_level, 120);
-  EXPECT_EQ(ts.pulse_down, 0);
+  EXPECT_EQ(title_screens.title_cursor, 0);
+  EXPECT_EQ(title_screens.pulse_level, 120);
+  EXPECT_EQ(title_screens.pulse_down, 0);
   EXPECT_TRUE(headless.log.empty());
 
   title_key(NUMPAD2); // onto CONTINUE: the pulse starts bright and darkens
-  EXPECT_EQ(ts.title_cursor, 1);
-  EXPECT_EQ(ts.pulse_level, 254);
-  EXPECT_EQ(ts.pulse_down, 1);
+  EXPECT_EQ(title_screens.title_cursor, 1);
+  EXPECT_EQ(title_screens.pulse_level, 254);
+  EXPECT_EQ(title_screens.pulse_down, 1);
   EXPECT_EQ(logged("sound: menusound"), 1);
-  ts.pulse_level = 90;
+  title_screens.pulse_level = 90;
   title_key(PAD_DOWN); // down on CONTINUE: nothing
-  EXPECT_EQ(ts.title_cursor, 1);
-  EXPECT_EQ(ts.pulse_level, 90);
+  EXPECT_EQ(title_screens.title_cursor, 1);
+  EXPECT_EQ(title_screens.pulse_level, 90);
   EXPECT_EQ(logged("sound: menusound"), 1);
   title_key(UP);
-  EXPECT_EQ(ts.title_cursor, 0);
+  EXPECT_EQ(title_screens.title_cursor, 0);
   EXPECT_EQ(logged("sound: menusound"), 2);
 }
 
 TEST(TitleKeys, NewGameTypesTheOpeningThenPlayBegins) {
   fresh_title();
   // event 255 prints a line
-  std::strcpy(ev.msg[7], "opening line");
-  ev.table[255].length = 2;
-  ev.table[255].code[0] = sci_printn, ev.table[255].code[1] = 7;
-  st.cur_music = 3;
+  std::strcpy(events.msg[7], "opening line");
+  events.table[255].length = 2;
+  events.table[255].code[0] = sci_printn, events.table[255].code[1] = 7;
+  game.cur_music = 3;
   title_key(KEY_D);
-  EXPECT_EQ(ts.title_mode, TITLE_OPENING);
-  EXPECT_EQ(mw.msg_speed, 1);
-  EXPECT_EQ(mw.msg_visible, 1);
-  EXPECT_EQ(fm.transition, WIPE_CLOSING);
-  EXPECT_EQ(fm.transition_pos, 0);
-  EXPECT_EQ(mus.field_music_on.load(), 1);
-  EXPECT_EQ(ev.event_no, 255);
-  EXPECT_STREQ(mw.msg_line[0], "opening line");
+  EXPECT_EQ(title_screens.title_mode, TITLE_OPENING);
+  EXPECT_EQ(msg_window.msg_speed, 1);
+  EXPECT_EQ(msg_window.msg_visible, 1);
+  EXPECT_EQ(field_map.transition, WIPE_CLOSING);
+  EXPECT_EQ(field_map.transition_pos, 0);
+  EXPECT_EQ(music.field_music_on.load(), 1);
+  EXPECT_EQ(events.event_no, 255);
+  EXPECT_STREQ(msg_window.msg_line[0], "opening line");
 
   // a confirm while the text is still typed ends the opening at once
-  fm.transition = WIPE_NONE;
-  mus.field_music_on = 0;
+  field_map.transition = WIPE_NONE;
+  music.field_music_on = 0;
   title_key(DOWN); // no cursor in the opening
-  EXPECT_EQ(ts.title_cursor, 0);
+  EXPECT_EQ(title_screens.title_cursor, 0);
   title_key(KEY_D);
-  EXPECT_EQ(ts.title_mode, TITLE_PLAY);
-  EXPECT_EQ(mw.msg_visible, 0);
-  EXPECT_EQ(mw.msg_speed, 0);
-  EXPECT_EQ(fm.transition, WIPE_CLOSING);
-  EXPECT_EQ(mus.field_music_on.load(), 1);
-  EXPECT_EQ(st.cur_map, WORLD_MAP); // the game start-up built
+  EXPECT_EQ(title_screens.title_mode, TITLE_PLAY);
+  EXPECT_EQ(msg_window.msg_visible, 0);
+  EXPECT_EQ(msg_window.msg_speed, 0);
+  EXPECT_EQ(field_map.transition, WIPE_CLOSING);
+  EXPECT_EQ(music.field_music_on.load(), 1);
+  EXPECT_EQ(game.cur_map, WORLD_MAP); // the game start-up built
 }
 
 TEST(TitleKeys, LoadListMovesWithinItsEightSlotsAndCancelGoesBack) {
   fresh_title();
   title_key(DOWN);
   title_key(KEY_D);
-  ASSERT_EQ(ts.title_mode, TITLE_LOAD_LIST);
+  ASSERT_EQ(title_screens.title_mode, TITLE_LOAD_LIST);
   clear_log();
   title_key(UP);
-  EXPECT_EQ(ts.title_slot, 0);
+  EXPECT_EQ(title_screens.title_slot, 0);
   EXPECT_TRUE(headless.log.empty());
   for (int k = 0; k < 9; k++) title_key(DOWN);
-  EXPECT_EQ(ts.title_slot, 7);
+  EXPECT_EQ(title_screens.title_slot, 7);
   EXPECT_EQ(logged("sound: menusound"), 7);
-  EXPECT_EQ(ts.title_cursor, 1); // the title cursor stays
-  EXPECT_EQ(ts.pulse_level, 254);
+  EXPECT_EQ(title_screens.title_cursor, 1); // the title cursor stays
+  EXPECT_EQ(title_screens.pulse_level, 254);
 
   clear_log();
   title_key(KEY_D); // an unused slot: nothing but the confirm sound
-  EXPECT_EQ(ts.title_mode, TITLE_LOAD_LIST);
-  EXPECT_EQ(fm.transition, WIPE_NONE);
+  EXPECT_EQ(title_screens.title_mode, TITLE_LOAD_LIST);
+  EXPECT_EQ(field_map.transition, WIPE_NONE);
   EXPECT_EQ(logged("sound: menusound"), 1);
 
   title_key(KEY_C);
-  EXPECT_EQ(ts.title_mode, TITLE_MENU);
+  EXPECT_EQ(title_screens.title_mode, TITLE_MENU);
   EXPECT_EQ(logged("sound: Cancel"), 1);
-  EXPECT_EQ(ts.title_slot, 7); // kept for the next visit
-  title_key(KEY_C);            // the title menu itself has no cancel
-  EXPECT_EQ(ts.title_mode, TITLE_MENU);
+  EXPECT_EQ(title_screens.title_slot, 7); // kept for the next visit
+  title_key(KEY_C);                       // the title menu itself has no cancel
+  EXPECT_EQ(title_screens.title_mode, TITLE_MENU);
   EXPECT_EQ(logged("sound: Cancel"), 1);
   title_key(KEY_D);
   title_key(NUMPAD3);
-  EXPECT_EQ(ts.title_mode, TITLE_MENU);
+  EXPECT_EQ(title_screens.title_mode, TITLE_MENU);
 }
 
 void write_bytes(const char* name, const void* bytes, std::size_t size) {
@@ -170,18 +170,18 @@ void write_save_file(int used_slot, int x = 20, int y = 30) {
 TEST(TitleKeys, AUsedSlotResumesAndBecomesTheCurrentSlot) {
   fresh_title();
   write_save_file(5);
-  ts.title_mode = TITLE_LOAD_LIST;
-  ts.title_slot = 5;
+  title_screens.title_mode = TITLE_LOAD_LIST;
+  title_screens.title_slot = 5;
   title_key(KEY_D);
-  EXPECT_EQ(ts.title_mode, TITLE_PLAY);
-  EXPECT_EQ(st.sb.gold, 1234);
-  EXPECT_EQ(st.pos_x, 20);
-  EXPECT_EQ(st.pos_y, 30);
-  EXPECT_EQ(st.cur_area, 6);
-  EXPECT_EQ(st.cur_slot, 5);
-  EXPECT_EQ(fmn.sys_state, 0);
-  EXPECT_EQ(fm.transition, WIPE_CLOSING);
-  EXPECT_EQ(mus.field_music_on.load(), 1);
+  EXPECT_EQ(title_screens.title_mode, TITLE_PLAY);
+  EXPECT_EQ(game.sb.gold, 1234);
+  EXPECT_EQ(game.pos_x, 20);
+  EXPECT_EQ(game.pos_y, 30);
+  EXPECT_EQ(game.cur_area, 6);
+  EXPECT_EQ(game.cur_slot, 5);
+  EXPECT_EQ(field_menu.sys_state, 0);
+  EXPECT_EQ(field_map.transition, WIPE_CLOSING);
+  EXPECT_EQ(music.field_music_on.load(), 1);
   std::remove(SAVE_FILE);
 }
 
@@ -189,14 +189,14 @@ TEST(TitleKeys, ASlotWhoseFileHasGoneLeavesThePlayerInTheList) {
   fresh_title();
   write_save_file(2);
   std::remove(SAVE_FILE);
-  ts.title_mode = TITLE_LOAD_LIST;
-  ts.title_slot = 2;
+  title_screens.title_mode = TITLE_LOAD_LIST;
+  title_screens.title_slot = 2;
   title_key(KEY_D);
-  EXPECT_EQ(ts.title_mode, TITLE_LOAD_LIST);
-  EXPECT_EQ(st.sb.gold, 0);
-  EXPECT_EQ(st.cur_slot, 0);
-  EXPECT_EQ(fmn.sys_state, 0);
-  EXPECT_EQ(fm.transition, WIPE_NONE);
+  EXPECT_EQ(title_screens.title_mode, TITLE_LOAD_LIST);
+  EXPECT_EQ(game.sb.gold, 0);
+  EXPECT_EQ(game.cur_slot, 0);
+  EXPECT_EQ(field_menu.sys_state, 0);
+  EXPECT_EQ(field_map.transition, WIPE_NONE);
 }
 
 // A slot whose place is gone is refused under the list: the game, the save
@@ -219,20 +219,20 @@ TEST(TitleKeys, ASlotWhosePlaceIsGoneIsRefusedWithALine) {
     write_save_file(3, c.x, c.y);
     c.damage();
     std::string saved = read_file(SAVE_FILE);
-    state_data before = st;
-    ts.title_mode = TITLE_LOAD_LIST;
-    ts.title_slot = 3;
+    state_data before = game;
+    title_screens.title_mode = TITLE_LOAD_LIST;
+    title_screens.title_slot = 3;
     title_key(KEY_D);
-    EXPECT_EQ(ts.title_mode, TITLE_LOAD_LIST) << c.why;
-    ASSERT_EQ(mw.msg_count, 1) << c.why;
-    EXPECT_STREQ(mw.msg_line[0], SLOT_PLACE_MISSING_TEXT) << c.why;
-    EXPECT_EQ(mw.msg_visible, 1) << c.why;
-    EXPECT_EQ(std::memcmp(&before, &st, sizeof st), 0) << c.why;
-    EXPECT_EQ(fm.transition, WIPE_NONE) << c.why;
+    EXPECT_EQ(title_screens.title_mode, TITLE_LOAD_LIST) << c.why;
+    ASSERT_EQ(msg_window.msg_count, 1) << c.why;
+    EXPECT_STREQ(msg_window.msg_line[0], SLOT_PLACE_MISSING_TEXT) << c.why;
+    EXPECT_EQ(msg_window.msg_visible, 1) << c.why;
+    EXPECT_EQ(std::memcmp(&before, &game, sizeof game), 0) << c.why;
+    EXPECT_EQ(field_map.transition, WIPE_NONE) << c.why;
     EXPECT_FALSE(any_box()) << c.why;
     EXPECT_EQ(read_file(SAVE_FILE), saved) << c.why;
     title_key(DOWN);
-    EXPECT_EQ(mw.msg_visible, 0) << c.why;
+    EXPECT_EQ(msg_window.msg_visible, 0) << c.why;
     std::filesystem::remove("dmapdat004.mp");
   }
   std::remove(SAVE_FILE);

@@ -27,58 +27,59 @@ TEST(TitleScreen, TheHighlightedItemPulsesTheOtherStaysDim) {
   EXPECT_EQ(pixel(0, 0), DARK_BLUE);
   EXPECT_EQ(pixel(255, 255), DARK_BLUE);
   EXPECT_GT(count_color(8, 60, 248, 60, WHITE), 0);        // the name
-  EXPECT_EQ(ts.pulse_level, 52);                           // 2 a tick
+  EXPECT_EQ(title_screens.pulse_level, 52);                // 2 a tick
   EXPECT_GT(count_color(70, 150, 130, 22, {52, 0, 0}), 0); // NEW GAME
   EXPECT_GT(count_color(72, 170, 120, 20, DIM_RED), 0);    // CONTINUE
   EXPECT_EQ(count_color(72, 174, 130, 20, {52, 0, 0}), 0);
   EXPECT_GT(count_color(20, 215, 236, 30, WHITE), 0); // the credit line
 
-  int top = 0, bottom = 999, turns = 0, last = ts.pulse_level, dir = 1;
+  int top = 0, bottom = 999, turns = 0, last = title_screens.pulse_level, dir = 1;
   for (int t = 0; t < 400; t++) {
     draw_title_screens();
-    int d = ts.pulse_level > last ? 1 : ts.pulse_level < last ? -1 : dir;
+    int d = title_screens.pulse_level > last ? 1 : title_screens.pulse_level < last ? -1 : dir;
     if (d != dir) turns++, dir = d;
-    top = std::max(top, ts.pulse_level), bottom = std::min(bottom, ts.pulse_level);
+    top = std::max(top, title_screens.pulse_level),
+    bottom = std::min(bottom, title_screens.pulse_level);
     // a tick's pause at the bottom, where the direction turns
-    int step = std::abs(ts.pulse_level - last);
+    int step = std::abs(title_screens.pulse_level - last);
     EXPECT_TRUE(step == 2 || (step == 0 && last == 50)) << t;
-    last = ts.pulse_level;
+    last = title_screens.pulse_level;
   }
   EXPECT_EQ(top, 254);
   EXPECT_EQ(bottom, 50);
   EXPECT_GE(turns, 3); // about 100 ticks each way
 
-  ts.title_cursor = 1;
+  title_screens.title_cursor = 1;
   draw_title_screens();
-  pixel_rgb lit{ts.pulse_level, 0, 0};
+  pixel_rgb lit{title_screens.pulse_level, 0, 0};
   EXPECT_GT(count_color(72, 174, 130, 20, lit), 0);
   EXPECT_GT(count_color(70, 150, 130, 22, DIM_RED), 0);
 }
 
 TEST(TitleScreen, TheOpeningIsTheMessageWindowOnBlue) {
   fresh_title();
-  ts.title_mode = TITLE_OPENING;
-  mw.msg_speed = 1;
+  title_screens.title_mode = TITLE_OPENING;
+  msg_window.msg_speed = 1;
   msg_print(PRINT_NEW, "ABC");
-  mw.msg_speed_phase = 1;
+  msg_window.msg_speed_phase = 1;
   draw_title_screens();
   EXPECT_EQ(pixel(0, 0), DARK_BLUE);
   EXPECT_EQ(pixel(8, 152).r, 1); // the window's top-left piece
-  EXPECT_EQ(mw.msg_reveal_col, 1);
+  EXPECT_EQ(msg_window.msg_reveal_col, 1);
   EXPECT_EQ(count_color(8, 60, 248, 60, WHITE), 0); // no title
 }
 
 // The strip of one load-list line as it should read, drawn apart.
 std::vector<pixel_rgb> expected_line(const char* text) {
-  surface saved = gx.back_surface;
-  surface_create(gx.back_surface, 256, 256);
-  begin_text(tx.menu_font, TEXT_OPAQUE);
+  surface saved = gfx.back_surface;
+  surface_create(gfx.back_surface, 256, 256);
+  begin_text(text_drawing.menu_font, TEXT_OPAQUE);
   text_out(34, 0, text);
   end_text();
   std::vector<pixel_rgb> strip;
   for (int y = 0; y < 12; y++)
     for (int x = 34; x < 34 + 6 * 18; x++) strip.push_back(pixel(x, y));
-  gx.back_surface = saved;
+  gfx.back_surface = saved;
   return strip;
 }
 
@@ -91,10 +92,10 @@ std::vector<pixel_rgb> list_line(int i) {
 
 TEST(TitleScreen, LoadListNamesEachSlotByItsPlace) {
   fresh_title();
-  ts.title_mode = TITLE_LOAD_LIST;
-  st.slots[1].map = WORLD_MAP, st.slots[1].area = 6;
-  st.slots[4].map = 12, st.slots[4].area = 3;
-  ts.title_slot = 4;
+  title_screens.title_mode = TITLE_LOAD_LIST;
+  game.slots[1].map = WORLD_MAP, game.slots[1].area = 6;
+  game.slots[4].map = 12, game.slots[4].area = 3;
+  title_screens.title_slot = 4;
   draw_title_screens();
   save_picture("load_list.png");
   EXPECT_EQ(pixel(16, 16).r, 1); // the frame: 152 x 134 rounds to 152 x 136
@@ -115,20 +116,20 @@ TEST(TitleScreen, LoadListNamesEachSlotByItsPlace) {
 
 TEST(EndingScreen, TheBackgroundBrightensThenTheTextFadesIn) {
   fresh_title();
-  ts.title_mode = TITLE_PLAY;
+  title_screens.title_mode = TITLE_PLAY;
   draw_ending_screen();
   EXPECT_EQ(pixel(0, 0), (pixel_rgb{0, 0, 0}));
-  EXPECT_EQ(ts.ending_fade, 1);
+  EXPECT_EQ(title_screens.ending_fade, 1);
   for (int t = 1; t < 100; t++) draw_ending_screen();
   EXPECT_EQ(pixel(128, 128), (pixel_rgb{0, 0, 99}));
-  EXPECT_EQ(ts.ending_fade, 100);
-  EXPECT_EQ(ts.ending_text_level, 0); // no text yet
+  EXPECT_EQ(title_screens.ending_fade, 100);
+  EXPECT_EQ(title_screens.ending_text_level, 0); // no text yet
   draw_ending_screen();
   EXPECT_EQ(pixel(128, 200), DARK_BLUE);
-  EXPECT_EQ(ts.ending_text_level, 2);
+  EXPECT_EQ(title_screens.ending_text_level, 2);
   for (int t = 0; t < 200; t++) draw_ending_screen();
-  EXPECT_EQ(ts.ending_text_level, 254);
-  EXPECT_EQ(ts.ending_fade, 100);
+  EXPECT_EQ(title_screens.ending_text_level, 254);
+  EXPECT_EQ(title_screens.ending_fade, 100);
   save_picture("ending.png");
   pixel_rgb grey{254, 254, 254};
   EXPECT_GT(count_color(220, 226, 36, 30, grey), 0); // "fin"
@@ -141,22 +142,22 @@ TEST(EndingScreen, TheBackgroundBrightensThenTheTextFadesIn) {
 
 TEST(GameOver, RedTextOverAShadowDarkensFourATick) {
   fresh_title();
-  ts.title_mode = TITLE_PLAY;
+  title_screens.title_mode = TITLE_PLAY;
   draw_game_over(); // not while the party stands
-  EXPECT_EQ(ts.pulse_level, PULSE_START);
-  bt.gameover_state = 2;
-  ts.pulse_level = 200;
+  EXPECT_EQ(title_screens.pulse_level, PULSE_START);
+  battle.gameover_state = 2;
+  title_screens.pulse_level = 200;
   draw_game_over();
   save_picture("game_over.png");
-  EXPECT_EQ(ts.pulse_level, 196);
+  EXPECT_EQ(title_screens.pulse_level, 196);
   EXPECT_GT(count_color(40, 90, 200, 40, {200, 0, 0}), 0);
   EXPECT_GT(count_color(40, 90, 200, 40, {1, 1, 1}), 0);
   EXPECT_EQ(headless.presents, 0); // the field frame presents it
-  ts.pulse_level = 2;
+  title_screens.pulse_level = 2;
   draw_game_over();
-  EXPECT_EQ(ts.pulse_level, 254); // back to bright after 0
+  EXPECT_EQ(title_screens.pulse_level, 254); // back to bright after 0
   for (int t = 0; t < 64; t++) draw_game_over();
-  EXPECT_EQ(ts.pulse_level, 254); // a cycle of 64 ticks
+  EXPECT_EQ(title_screens.pulse_level, 254); // a cycle of 64 ticks
 }
 
 } // namespace

@@ -36,19 +36,19 @@ void print_counts(const char* name, const int* counts, int n, bool last) {
 }
 
 void print_stats(int result) {
-  std::printf("{\n  \"ending\": %s,\n", ev.ending_shown == 1 ? "true" : "false");
+  std::printf("{\n  \"ending\": %s,\n", events.ending_shown == 1 ? "true" : "false");
   std::printf("  \"reached\": %s,\n", result == 0 ? "true" : "false");
-  std::printf("  \"ticks\": %llu,\n", static_cast<unsigned long long>(drv.ticks));
-  std::printf("  \"steps\": %llu,\n", static_cast<unsigned long long>(ps.steps));
-  std::printf("  \"battles\": %d,\n  \"rests\": %d,\n", ps.battles, ps.rests);
-  std::printf("  \"saves\": %d,\n  \"wipeouts\": %d,\n", ps.saves, ps.wipeouts);
-  std::printf("  \"levels\": [%d, %d, %d],\n", st.sb.party[0].level, st.sb.party[1].level,
-              st.sb.party[2].level);
-  std::printf("  \"gold\": %u,\n", static_cast<unsigned>(st.sb.gold));
-  std::printf("  \"pictures\": %d,\n", ps.pictures_taken);
-  print_counts("battles_by_world_area", ps.battles_world, 14, false);
-  print_counts("battles_by_place", ps.battles_place, 64, false);
-  std::printf("  \"stopped\": \"%s\"\n}\n", ps.stuck.c_str());
+  std::printf("  \"ticks\": %llu,\n", static_cast<unsigned long long>(driver.ticks));
+  std::printf("  \"steps\": %llu,\n", static_cast<unsigned long long>(player.steps));
+  std::printf("  \"battles\": %d,\n  \"rests\": %d,\n", player.battles, player.rests);
+  std::printf("  \"saves\": %d,\n  \"wipeouts\": %d,\n", player.saves, player.wipeouts);
+  std::printf("  \"levels\": [%d, %d, %d],\n", game.sb.party[0].level, game.sb.party[1].level,
+              game.sb.party[2].level);
+  std::printf("  \"gold\": %u,\n", static_cast<unsigned>(game.sb.gold));
+  std::printf("  \"pictures\": %d,\n", player.pictures_taken);
+  print_counts("battles_by_world_area", player.battles_world, 14, false);
+  print_counts("battles_by_place", player.battles_place, 64, false);
+  std::printf("  \"stopped\": \"%s\"\n}\n", player.stuck.c_str());
 }
 
 } // namespace
@@ -63,9 +63,9 @@ int main(int argc, char** argv) {
     else if (std::strcmp(argv[i], "--places") == 0 && i + 1 < argc)
       places = argv[++i];
     else if (std::strcmp(argv[i], "--trace") == 0)
-      ps.trace = true;
+      player.trace = true;
     else if (std::strcmp(argv[i], "--until-flag") == 0 && i + 1 < argc)
-      ps.until_flag = std::atoi(argv[++i]);
+      player.until_flag = std::atoi(argv[++i]);
     else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc)
       pictures = argv[++i];
     else if (std::strcmp(argv[i], "--ticks") == 0 && i + 1 < argc)
@@ -101,9 +101,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-autoplay: the game did not start\n");
     return 1;
   }
-  ps.pictures = pictures;
+  player.pictures = pictures;
   int result = play_to_the_end(list, ticks);
   print_stats(result);
-  if (result != 0) std::fprintf(stderr, "zandrek-autoplay: %s\n", ps.stuck.c_str());
+  if (result != 0) std::fprintf(stderr, "zandrek-autoplay: %s\n", player.stuck.c_str());
   return result;
 }

@@ -27,7 +27,7 @@ int tile(const map_view& v, int x, int y) {
 }
 
 int has_ship() {
-  for (u8 e : st.sb.bag)
+  for (u8 e : game.sb.bag)
     if (e == 160) return 1;
   return 0;
 }
@@ -116,7 +116,7 @@ int reached(const reach& r, int x, int y) {
 
 // Where leaving a town over its edge comes out: the world stair into it.
 int edge_return(int map, int* x, int* y) {
-  for (const map_link& l : wi.maps[WORLD_MAP].links)
+  for (const map_link& l : world_maps.maps[WORLD_MAP].links)
     if (l.to_map == map) return *x = l.x, *y = l.y, 1;
   return 0;
 }
@@ -125,25 +125,26 @@ int edge_return(int map, int* x, int* y) {
 
 map_view live_view() {
   map_view v;
-  v.map = st.cur_map, v.max_x = st.map_max_x, v.max_y = st.map_max_y, v.edge_exit = st.edge_exit;
-  v.grid = &st.map_grid[0][0], v.stride = 256, v.classes = st.tile_class;
-  v.events = st.map_events, v.event_count = st.map_event_count, v.live = true;
+  v.map = game.cur_map, v.max_x = game.map_max_x, v.max_y = game.map_max_y,
+  v.edge_exit = game.edge_exit;
+  v.grid = &game.map_grid[0][0], v.stride = 256, v.classes = game.tile_class;
+  v.events = game.map_events, v.event_count = game.map_event_count, v.live = true;
   return v;
 }
 
 map_view index_view(int map) {
-  const map_info& m = wi.maps[map & 255];
+  const map_info& m = world_maps.maps[map & 255];
   map_view v;
   v.map = map, v.max_x = m.max_x, v.max_y = m.max_y, v.edge_exit = m.kind == 2;
-  v.grid = m.grid.data(), v.stride = m.max_x + 1, v.classes = wi.classes;
+  v.grid = m.grid.data(), v.stride = m.max_x + 1, v.classes = world_maps.classes;
   v.events = m.events.data(), v.event_count = static_cast<int>(m.events.size());
   return v;
 }
 
 int npc_at(int x, int y) {
-  for (const npc& n : st.npc_table) {
+  for (const npc& n : game.npc_table) {
     if (n.x != x || n.y != y || (n.state & 1) || n.state == 255) continue;
-    if (n.type == 2 && st.sb.flags[n.b] != 0) continue;
+    if (n.type == 2 && game.sb.flags[n.b] != 0) continue;
     if (n.type == 0 && n.sprite == 0 && n.a == 0 && n.b == 0) continue; // an empty record
     return 1;
   }
@@ -177,8 +178,8 @@ int find_path(const path_goal& goal, std::vector<int>* steps, bool through_peopl
   steps->clear();
   map_view v = live_view();
   v.live = !through_people;
-  if (!inside(v, st.pos_x, st.pos_y)) return 1;
-  int start = index_of(st.pos_x, st.pos_y, st.on_ship ? 1 : 0);
+  if (!inside(v, game.pos_x, game.pos_y)) return 1;
+  int start = index_of(game.pos_x, game.pos_y, game.on_ship ? 1 : 0);
   std::vector<int> parent(CELLS, -1), dir(CELLS, -1);
   std::deque<int> queue{start};
   parent[start] = start;
@@ -219,8 +220,8 @@ int plan_trip(int target, path_goal* first_leg, int* steps_out) {
   std::priority_queue<std::pair<int, place>, std::vector<std::pair<int, place>>, std::greater<>>
       open;
   // off the map (the step that leaves a town over its edge): no plan yet
-  if (!inside(live_view(), st.pos_x, st.pos_y)) return 1;
-  place start{st.cur_map, st.pos_x, st.pos_y, st.on_ship ? 1 : 0};
+  if (!inside(live_view(), game.pos_x, game.pos_y)) return 1;
+  place start{game.cur_map, game.pos_x, game.pos_y, game.on_ship ? 1 : 0};
   best[start] = {0, path_goal{}};
   open.push({0, start});
   reach r;
@@ -236,7 +237,7 @@ int plan_trip(int target, path_goal* first_leg, int* steps_out) {
     bool first = at == start;
     map_view v = first ? live_view() : index_view(map);
     v.live = false; // people wander off; walking waits for them
-    if (!wi.maps[map & 255].present && !first) continue;
+    if (!world_maps.maps[map & 255].present && !first) continue;
     spread(v, x, y, ship, &r);
     auto offer = [&](place next, int steps, const path_goal& leg) {
       auto it = best.find(next);
@@ -244,7 +245,7 @@ int plan_trip(int target, path_goal* first_leg, int* steps_out) {
       best[next] = {cost + steps, first ? leg : best[at].second};
       open.push({cost + steps, next});
     };
-    for (const map_link& l : wi.maps[map & 255].links) {
+    for (const map_link& l : world_maps.maps[map & 255].links) {
       int i = reached(r, l.x, l.y);
       if (i >= 0) offer({l.to_map, l.to_x, l.to_y, i >> 16}, steps_to(r, i) + 20, {l.x, l.y, 0, 0});
     }

@@ -32,11 +32,11 @@ struct player_stats {
   bool go_on = false; // play on from the game in play instead of starting a new one
 };
 
-extern player_stats ps;
+extern player_stats player;
 
 // The places in the order of the journey, from the world's place list.
 int read_places(const char* path, std::vector<place_entry>* out, std::string* why);
 // Plays until the ending screen shows or the tick budget is spent; 0 when the
 // ending was reached.
-// ps.pictures may name a folder for pictures of the run beforehand.
+// player.pictures may name a folder for pictures of the run beforehand.
 int play_to_the_end(const std::vector<place_entry>& places, std::uint64_t tick_budget);

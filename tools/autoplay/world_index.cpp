@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-world_index wi;
+world_index world_maps;
 
 namespace {
 
@@ -47,7 +47,7 @@ bool read_map_files(int n, map_info& m) {
 void find_links(map_info& m) {
   for (const map_event& e : m.events) {
     if (e.x > m.max_x || e.y > m.max_y) continue;
-    int k = wi.classes[m.grid[static_cast<std::size_t>(e.y) * (m.max_x + 1) + e.x]];
+    int k = world_maps.classes[m.grid[static_cast<std::size_t>(e.y) * (m.max_x + 1) + e.x]];
     if (k == 2 || k == 3) m.links.push_back({e.x, e.y, e.a, e.b, e.c});
   }
 }
@@ -55,14 +55,14 @@ void find_links(map_info& m) {
 } // namespace
 
 int read_world_index() {
-  wi = world_index{};
+  world_maps = world_index{};
   std::vector<u8> classes = read_all("rpgmappat.atr");
   for (std::size_t i = 0; i < 256 && i < classes.size(); i++)
-    wi.classes[i] = static_cast<i8>(classes[i]);
+    world_maps.classes[i] = static_cast<i8>(classes[i]);
   for (int n = 0; n < 256; n++) {
-    map_info& m = wi.maps[n];
+    map_info& m = world_maps.maps[n];
     m.present = read_map_files(n, m);
     if (m.present) find_links(m);
   }
-  return wi.maps[WORLD_MAP].present ? 0 : 1;
+  return world_maps.maps[WORLD_MAP].present ? 0 : 1;
 }

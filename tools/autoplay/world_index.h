@@ -29,7 +29,7 @@ struct world_index {
   i8 classes[256]{};
 };
 
-extern world_index wi;
+extern world_index world_maps;
 
 // Reads every map of the game folder (the working directory); 0 when the
 // world map was among them.

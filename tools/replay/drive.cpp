@@ -5,7 +5,7 @@
 #include "platform/platform.h"
 #include "shell/shell.h"
 
-drive_data drv;
+drive_data driver;
 void (*drive_after_key)(int key) = nullptr;
 void (*drive_after_tick)() = nullptr;
 
@@ -21,20 +21,20 @@ bool later(std::uint32_t a, std::uint32_t b) {
 } // namespace
 
 int drive_start(bool activate) {
-  drv = drive_data{};
+  driver = drive_data{};
   headless_reset();
-  if (startup() != 0) return drv.quit = true, 1;
+  if (startup() != 0) return driver.quit = true, 1;
   if (activate) drive_post(MSG_ACTIVATEAPP, 1);
   return 0;
 }
 
 void drive_pass() {
   headless_audio_pump();
-  if (!drv.quit && loop_pass(&drv.exit_code)) drv.quit = true;
+  if (!driver.quit && loop_pass(&driver.exit_code)) driver.quit = true;
 }
 
 void drive_drain() {
-  while (!drv.quit && headless_pending() > 0) drive_pass();
+  while (!driver.quit && headless_pending() > 0) drive_pass();
 }
 
 void drive_post(int kind, std::uint32_t wparam) {
@@ -51,16 +51,16 @@ namespace {
 
 void tick_once() {
   drive_drain();
-  if (drv.quit) return;
-  drv.ticks++;
-  std::uint32_t period = sh.frame_period_ms;
-  if (!sh.app_active || period >= STOPPED) {
+  if (driver.quit) return;
+  driver.ticks++;
+  std::uint32_t period = shell.frame_period_ms;
+  if (!shell.app_active || period >= STOPPED) {
     headless_advance(period >= STOPPED ? IDLE_STEP_MS : period + 1);
-    if (sh.app_active) drive_pass();
+    if (shell.app_active) drive_pass();
     drive_drain();
     return;
   }
-  std::uint32_t due = sh.last_tick_ms + period + 1;
+  std::uint32_t due = shell.last_tick_ms + period + 1;
   if (later(due, headless.clock_ms)) {
     drive_pass(); // a pending monster turn runs here; the renderer finds no tick due
     drive_drain();
@@ -80,15 +80,15 @@ void drive_tick() {
 void drive_wait_ms(std::uint32_t ms) {
   std::uint32_t end = headless.clock_ms + ms;
   drive_drain();
-  while (!drv.quit && sh.app_active && sh.frame_period_ms < STOPPED) {
-    std::uint32_t due = sh.last_tick_ms + sh.frame_period_ms + 1;
+  while (!driver.quit && shell.app_active && shell.frame_period_ms < STOPPED) {
+    std::uint32_t due = shell.last_tick_ms + shell.frame_period_ms + 1;
     if (later(due, end)) break;
     if (later(due, headless.clock_ms)) headless.clock_ms = due;
-    std::uint32_t before = sh.last_tick_ms;
+    std::uint32_t before = shell.last_tick_ms;
     drive_pass();
     drive_drain();
-    if (sh.last_tick_ms == before) break; // the renderer did not tick: nothing more will
-    drv.ticks++;
+    if (shell.last_tick_ms == before) break; // the renderer did not tick: nothing more will
+    driver.ticks++;
   }
   if (later(end, headless.clock_ms)) headless.clock_ms = end;
 }

@@ -11,7 +11,7 @@ struct drive_data {
   std::uint64_t ticks = 0; // frame ticks run
 };
 
-extern drive_data drv;
+extern drive_data driver;
 
 // Watchers the soak sets: called after every drive_key and every drive_tick
 // (a start-up and a restart leave them as they are).

@@ -38,38 +38,38 @@ template <class T> void json_ints(json_out& j, const char* key, const T* v, std:
 }
 
 void dump_field(json_out& j) {
-  json_field(j, "title_mode", ts.title_mode);
-  json_field(j, "app_active", sh.app_active);
-  json_field(j, "frame_period_ms", sh.frame_period_ms);
-  json_field(j, "cur_map", st.cur_map);
-  json_field(j, "pos_x", st.pos_x);
-  json_field(j, "pos_y", st.pos_y);
-  json_field(j, "view_x", st.view_x);
-  json_field(j, "view_y", st.view_y);
-  json_field(j, "facing", st.facing);
-  json_field(j, "cur_area", st.cur_area);
-  json_field(j, "map_max_x", st.map_max_x);
-  json_field(j, "map_max_y", st.map_max_y);
-  json_field(j, "encounter_steps", st.encounter_steps);
-  json_field(j, "encounters_on", st.encounters_on);
-  json_field(j, "on_ship", st.on_ship);
-  json_field(j, "leaving_map", st.leaving_map);
-  json_field(j, "cur_slot", st.cur_slot);
-  json_field(j, "return_map", st.return_map);
-  json_field(j, "return_x", st.return_x);
-  json_field(j, "return_y", st.return_y);
-  json_field(j, "step_dir", fm.step_dir);
-  json_field(j, "transition", fm.transition);
-  json_field(j, "world_map_view", fm.world_map_view);
-  json_field(j, "area_label_on", fm.area_label_on);
-  json_field(j, "ending_shown", ev.ending_shown);
+  json_field(j, "title_mode", title_screens.title_mode);
+  json_field(j, "app_active", shell.app_active);
+  json_field(j, "frame_period_ms", shell.frame_period_ms);
+  json_field(j, "cur_map", game.cur_map);
+  json_field(j, "pos_x", game.pos_x);
+  json_field(j, "pos_y", game.pos_y);
+  json_field(j, "view_x", game.view_x);
+  json_field(j, "view_y", game.view_y);
+  json_field(j, "facing", game.facing);
+  json_field(j, "cur_area", game.cur_area);
+  json_field(j, "map_max_x", game.map_max_x);
+  json_field(j, "map_max_y", game.map_max_y);
+  json_field(j, "encounter_steps", game.encounter_steps);
+  json_field(j, "encounters_on", game.encounters_on);
+  json_field(j, "on_ship", game.on_ship);
+  json_field(j, "leaving_map", game.leaving_map);
+  json_field(j, "cur_slot", game.cur_slot);
+  json_field(j, "return_map", game.return_map);
+  json_field(j, "return_x", game.return_x);
+  json_field(j, "return_y", game.return_y);
+  json_field(j, "step_dir", field_map.step_dir);
+  json_field(j, "transition", field_map.transition);
+  json_field(j, "world_map_view", field_map.world_map_view);
+  json_field(j, "area_label_on", field_map.area_label_on);
+  json_field(j, "ending_shown", events.ending_shown);
 }
 
 // The people of the map as they stand now, all 24 records.
 void dump_people(json_out& j) {
   json_key(j, "npc_table");
   json_open(j, '[');
-  for (const npc& p : st.npc_table) {
+  for (const npc& p : game.npc_table) {
     json_open(j, '{');
     json_fields(j, {{"x", p.x},
                     {"y", p.y},
@@ -95,22 +95,23 @@ void dump_people(json_out& j) {
 // the lines the window has begun to show.
 void dump_messages(json_out& j) {
   // a full store keeps writing over its last line
-  int lines = mw.msg_count;
-  if (lines == MSG_LINES - 1 && mw.msg_line[lines][0] != 0) lines++;
-  int revealed = std::min(lines, mw.msg_reveal_line + (mw.msg_reveal_col > 0 ? 1 : 0));
-  json_fields(j, {{"msg_visible", mw.msg_visible},
-                  {"msg_count", mw.msg_count},
-                  {"msg_reveal_line", mw.msg_reveal_line},
-                  {"msg_reveal_col", mw.msg_reveal_col},
-                  {"msg_top_line", mw.msg_top_line},
-                  {"msg_wait_key", mw.msg_wait_key},
-                  {"msg_speed", mw.msg_speed},
+  int lines = msg_window.msg_count;
+  if (lines == MSG_LINES - 1 && msg_window.msg_line[lines][0] != 0) lines++;
+  int revealed =
+      std::min(lines, msg_window.msg_reveal_line + (msg_window.msg_reveal_col > 0 ? 1 : 0));
+  json_fields(j, {{"msg_visible", msg_window.msg_visible},
+                  {"msg_count", msg_window.msg_count},
+                  {"msg_reveal_line", msg_window.msg_reveal_line},
+                  {"msg_reveal_col", msg_window.msg_reveal_col},
+                  {"msg_top_line", msg_window.msg_top_line},
+                  {"msg_wait_key", msg_window.msg_wait_key},
+                  {"msg_speed", msg_window.msg_speed},
                   {"msg_revealed", revealed}});
   json_key(j, "messages");
   json_open(j, '[');
   for (int i = 0; i < lines; i++) {
     char line[MSG_LINE_SIZE + 1]{};
-    std::copy(mw.msg_line[i], mw.msg_line[i] + MSG_LINE_SIZE, line);
+    std::copy(msg_window.msg_line[i], msg_window.msg_line[i] + MSG_LINE_SIZE, line);
     json_str(j, sjis_to_utf8(line));
   }
   json_close(j, ']');
@@ -167,37 +168,37 @@ void dump_member(json_out& j, const member& m) {
 }
 
 void dump_save(json_out& j) {
-  json_field(j, "gold", st.sb.gold);
-  json_ints(j, "flags", st.sb.flags, sizeof st.sb.flags);
-  json_ints(j, "bag", st.sb.bag, sizeof st.sb.bag);
+  json_field(j, "gold", game.sb.gold);
+  json_ints(j, "flags", game.sb.flags, sizeof game.sb.flags);
+  json_ints(j, "bag", game.sb.bag, sizeof game.sb.bag);
   json_key(j, "party");
   json_open(j, '[');
-  for (const member& m : st.sb.party) dump_member(j, m);
+  for (const member& m : game.sb.party) dump_member(j, m);
   json_close(j, ']');
 }
 
 void dump_battle(json_out& j) {
-  json_field(j, "battle_mode", bt.battle_mode);
-  json_field(j, "gameover_state", bt.gameover_state);
-  json_field(j, "fixed_battle", bt.fixed_battle);
-  json_fields(j, {{"battle_wait_open", bt.battle_wait_open},
-                  {"battle_wait_turn", bt.battle_wait_turn},
-                  {"monster_turn_pending", bt.monster_turn_pending},
-                  {"first_key", bt.first_key},
-                  {"no_escape", bt.no_escape},
-                  {"monster_view", bt.monster_view},
-                  {"actor", bt.actor},
-                  {"cmd_state", bt.cmd_state},
-                  {"cmd_cursor", bt.cmd_cursor},
-                  {"target_cursor", bt.target_cursor},
-                  {"magic_target_cursor", bt.magic_target_cursor}});
-  json_ints(j, "spell_cursor", bt.spell_cursor, 2);
-  json_ints(j, "item_cursor", bt.item_cursor, 2);
+  json_field(j, "battle_mode", battle.battle_mode);
+  json_field(j, "gameover_state", battle.gameover_state);
+  json_field(j, "fixed_battle", battle.fixed_battle);
+  json_fields(j, {{"battle_wait_open", battle.battle_wait_open},
+                  {"battle_wait_turn", battle.battle_wait_turn},
+                  {"monster_turn_pending", battle.monster_turn_pending},
+                  {"first_key", battle.first_key},
+                  {"no_escape", battle.no_escape},
+                  {"monster_view", battle.monster_view},
+                  {"actor", battle.actor},
+                  {"cmd_state", battle.cmd_state},
+                  {"cmd_cursor", battle.cmd_cursor},
+                  {"target_cursor", battle.target_cursor},
+                  {"magic_target_cursor", battle.magic_target_cursor}});
+  json_ints(j, "spell_cursor", battle.spell_cursor, 2);
+  json_ints(j, "item_cursor", battle.item_cursor, 2);
   // the party as it fights; the save record takes it back at the end
   json_key(j, "battle_copy");
   json_open(j, '[');
-  for (int i = 0; bt.battle_mode != 0 && i < 3; i++) {
-    const member& m = bt.battle_copy.party[i];
+  for (int i = 0; battle.battle_mode != 0 && i < 3; i++) {
+    const member& m = battle.battle_copy.party[i];
     json_open(j, '{');
     json_fields(j, {{"hp", m.hp},
                     {"hp_max", m.hp_max},
@@ -211,11 +212,11 @@ void dump_battle(json_out& j) {
   json_close(j, ']');
   json_key(j, "monsters");
   json_open(j, '[');
-  for (int i = 0; bt.battle_mode != 0 && i < bt.monster_count && i < MONSTER_SLOTS; i++) {
-    const monster_slot& m = bt.monsters[i];
+  for (int i = 0; battle.battle_mode != 0 && i < battle.monster_count && i < MONSTER_SLOTS; i++) {
+    const monster_slot& m = battle.monsters[i];
     json_open(j, '{');
     json_field(j, "slot", i);
-    json_field(j, "species", bt.slot_species[i]);
+    json_field(j, "species", battle.slot_species[i]);
     json_key(j, "name");
     json_sjis(j, m.name, sizeof m.name);
     json_field(j, "hp", m.hp);
@@ -232,71 +233,71 @@ void dump_battle(json_out& j) {
 void dump_windows(json_out& j) {
   json_key(j, "windows");
   json_open(j, '{');
-  json_fields(j, {{"cmd_menu", fmn.cmd_menu},
-                  {"cmd_row", fmn.cmd_row},
-                  {"cmd_col", fmn.cmd_col},
-                  {"sel_member", fmn.sel_member},
-                  {"status_win", fmn.status_win},
-                  {"magic_win", fmn.magic_win},
-                  {"magic_col", fmn.magic_col},
-                  {"magic_row", fmn.magic_row},
-                  {"item_win", fmn.item_win},
-                  {"item_page", fmn.item_page},
-                  {"item_row", fmn.item_row},
-                  {"item_action_win", fmn.item_action_win},
-                  {"item_action_row", fmn.item_action_row},
-                  {"item_info_win", fmn.item_info_win},
-                  {"equip_win", fmn.equip_win},
-                  {"equip_row", fmn.equip_row},
-                  {"equip_list_win", fmn.equip_list_win},
-                  {"equip_list_page", fmn.equip_list_page},
-                  {"equip_list_row", fmn.equip_list_row},
-                  {"equip_done", fmn.equip_done},
-                  {"system_win", fmn.system_win},
-                  {"sys_state", fmn.sys_state},
-                  {"sys_row", fmn.sys_row},
-                  {"yes_no", fmn.yes_no},
-                  {"bag_page", fmn.bag_page},
-                  {"save_cursor", fmn.save_cursor},
-                  {"load_cursor", fmn.load_cursor},
-                  {"member_pick", bt.member_pick},
-                  {"spell_target_member", bt.spell_target_member},
-                  {"item_pick", bt.item_pick},
-                  {"item_target_member", bt.item_target_member},
-                  {"inn_win", sp.inn_win},
-                  {"inn_row", sp.inn_row},
-                  {"church_win", sp.church_win},
-                  {"church_no", sp.church_no},
-                  {"church_row", sp.church_row},
-                  {"church_pick", sp.church_pick},
-                  {"church_member", sp.church_member},
-                  {"shop_win", sp.shop_win},
-                  {"shop_no", sp.shop_no},
-                  {"shop_row", sp.shop_row},
-                  {"shop_sub", sp.shop_sub},
-                  {"shop_list_row", sp.shop_list_row},
-                  {"shop_pick", sp.shop_pick},
-                  {"shop_sell_list", sp.shop_sell_list},
-                  {"shop_member", sp.shop_member},
-                  {"trade_item", sp.trade_item}});
+  json_fields(j, {{"cmd_menu", field_menu.cmd_menu},
+                  {"cmd_row", field_menu.cmd_row},
+                  {"cmd_col", field_menu.cmd_col},
+                  {"sel_member", field_menu.sel_member},
+                  {"status_win", field_menu.status_win},
+                  {"magic_win", field_menu.magic_win},
+                  {"magic_col", field_menu.magic_col},
+                  {"magic_row", field_menu.magic_row},
+                  {"item_win", field_menu.item_win},
+                  {"item_page", field_menu.item_page},
+                  {"item_row", field_menu.item_row},
+                  {"item_action_win", field_menu.item_action_win},
+                  {"item_action_row", field_menu.item_action_row},
+                  {"item_info_win", field_menu.item_info_win},
+                  {"equip_win", field_menu.equip_win},
+                  {"equip_row", field_menu.equip_row},
+                  {"equip_list_win", field_menu.equip_list_win},
+                  {"equip_list_page", field_menu.equip_list_page},
+                  {"equip_list_row", field_menu.equip_list_row},
+                  {"equip_done", field_menu.equip_done},
+                  {"system_win", field_menu.system_win},
+                  {"sys_state", field_menu.sys_state},
+                  {"sys_row", field_menu.sys_row},
+                  {"yes_no", field_menu.yes_no},
+                  {"bag_page", field_menu.bag_page},
+                  {"save_cursor", field_menu.save_cursor},
+                  {"load_cursor", field_menu.load_cursor},
+                  {"member_pick", battle.member_pick},
+                  {"spell_target_member", battle.spell_target_member},
+                  {"item_pick", battle.item_pick},
+                  {"item_target_member", battle.item_target_member},
+                  {"inn_win", services.inn_win},
+                  {"inn_row", services.inn_row},
+                  {"church_win", services.church_win},
+                  {"church_no", services.church_no},
+                  {"church_row", services.church_row},
+                  {"church_pick", services.church_pick},
+                  {"church_member", services.church_member},
+                  {"shop_win", services.shop_win},
+                  {"shop_no", services.shop_no},
+                  {"shop_row", services.shop_row},
+                  {"shop_sub", services.shop_sub},
+                  {"shop_list_row", services.shop_list_row},
+                  {"shop_pick", services.shop_pick},
+                  {"shop_sell_list", services.shop_sell_list},
+                  {"shop_member", services.shop_member},
+                  {"trade_item", services.trade_item}});
   json_close(j, '}');
 }
 
 void dump_event(json_out& j) {
-  json_field(j, "event_no", ev.event_no);
-  json_field(j, "event_pc", ev.event_pc);
-  json_field(j, "wait_answer", ev.wait_answer);
-  json_field(j, "answer_key", ev.answer_key);
-  json_field(j, "event_error", ev.last_error);
+  json_field(j, "event_no", events.event_no);
+  json_field(j, "event_pc", events.event_pc);
+  json_field(j, "wait_answer", events.wait_answer);
+  json_field(j, "answer_key", events.answer_key);
+  json_field(j, "event_error", events.last_error);
 }
 
 void dump_music(json_out& j) {
-  json_field(j, "cur_music", st.cur_music);
-  json_field(j, "playing_music", st.playing_music);
-  json_field(j, "field_music_on", mus.field_music_on.load());
-  json_field(j, "tune_playing", mus.tune_playing.load());
-  json_field(j, "music_muted", mus.music_muted);
-  json_field(j, "music_failed", mus.music_failed);
+  json_field(j, "cur_music", game.cur_music);
+  json_field(j, "playing_music", game.playing_music);
+  json_field(j, "field_music_on", music.field_music_on.load());
+  json_field(j, "tune_playing", music.tune_playing.load());
+  json_field(j, "music_muted", music.music_muted);
+  json_field(j, "music_failed", music.music_failed);
 }
 
 } // namespace

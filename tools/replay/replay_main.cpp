@@ -63,11 +63,11 @@ int run_step(const replay_step& s, std::string* why) {
     drive_wait_ms(s.value);
     break;
   case OP_SHOT:
-    if (!surface_exists(gx.back_surface)) {
+    if (!surface_exists(gfx.back_surface)) {
       *why = "there is no back buffer to take a picture of";
       return 1;
     }
-    return write_png(out_path(s.file).c_str(), gx.back_surface, why);
+    return write_png(out_path(s.file).c_str(), gfx.back_surface, why);
   case OP_DUMP:
     return write_dump(out_path(s.file), why);
   }
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (startup() != 0)
-    drv.quit = true; // the game ends at once, with exit code 0
+    driver.quit = true; // the game ends at once, with exit code 0
   else
     drive_post(MSG_ACTIVATEAPP, 1); // as the system does for the window once it is shown
   int result = 0;
@@ -142,5 +142,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "zandrek-replay: cannot finish %s\n", audio_path.c_str());
     result = 1;
   }
-  return result == 0 ? drv.exit_code : result;
+  return result == 0 ? driver.exit_code : result;
 }
