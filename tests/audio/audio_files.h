@@ -13,8 +13,10 @@ using bytes = std::vector<std::uint8_t>;
 inline void put(bytes& b, const std::string& s) {
   b.insert(b.end(), s.begin(), s.end());
 }
+// Past the value's four bytes the field is padded with zeros (the soundfont
+// tests write wider blank fields this way).
 inline void put_le(bytes& b, std::uint32_t v, int n) {
-  for (int i = 0; i < n; i++) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  for (int i = 0; i < n; i++) b.push_back(i < 4 ? static_cast<std::uint8_t>(v >> (8 * i)) : 0);
 }
 inline void put_be(bytes& b, std::uint32_t v, int n) {
   for (int i = n - 1; i >= 0; i--) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
