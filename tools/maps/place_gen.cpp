@@ -1,5 +1,7 @@
 #include "tools/maps/place_gen.h"
+#include "state/state.h"
 #include "tools/maps/place_grow.h"
+#include "tools/maps/source_lines.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -581,69 +583,46 @@ std::string place_setting(const std::string& k, const std::string& v, place_desc
 } // namespace
 
 std::string read_place_descs(const std::string& path, std::vector<place_desc>& out) {
-  std::ifstream in(path);
-  if (!in) return path + ": cannot be opened";
-  int line_no = 0;
-  for (std::string line; std::getline(in, line);) {
-    line_no++;
-    std::istringstream ws(line.substr(0, line.find('#')));
-    std::vector<std::string> w;
-    for (std::string s; ws >> s;) w.push_back(s);
-    if (w.empty()) continue;
-    auto fail = [&](const std::string& what) {
-      return path + ":" + std::to_string(line_no) + ": " + what;
-    };
+  return read_source_lines(path, [&](const std::vector<std::string>& w) -> std::string {
     place_desc d;
     d.kind = w[0];
     if (d.kind != "town" && d.kind != "cave" && d.kind != "ruin" && d.kind != "tunnel" &&
         d.kind != "fortress" && d.kind != "shrine")
-      return fail("a place is a town, cave, ruin, tunnel, fortress or shrine");
+      return "a place is a town, cave, ruin, tunnel, fortress or shrine";
     if (w.size() < 2 || !int_of(w[1], 1, 254, d.map) || d.map == 4)
-      return fail("a place needs its map number");
+      return "a place needs its map number";
     // Monsters roam only on these maps; elsewhere a dungeon is a quiet place
     // where the guardian is the only fight.
-    bool encounter_map = d.map >= 50 || d.map == 36 || d.map == 39 || d.map == 40;
-    if (d.kind == "town" && encounter_map)
-      return fail("a town's map number must not be one where monsters roam");
+    bool roaming = encounter_map(d.map);
+    if (d.kind == "town" && roaming)
+      return "a town's map number must not be one where monsters roam";
     for (size_t i = 2; i < w.size(); i++) {
       auto eq = w[i].find('=');
-      if (eq == std::string::npos) return fail("'" + w[i] + "' is not key=value");
+      if (eq == std::string::npos) return "'" + w[i] + "' is not key=value";
       std::string err = place_setting(w[i].substr(0, eq), w[i].substr(eq + 1), d);
-      if (!err.empty()) return fail(err);
+      if (!err.empty()) return err;
     }
     // Monster people fight the map's area, which only roaming maps fill.
-    if (d.monsters > 0 && !encounter_map)
-      return fail("monster people need a map number where monsters roam");
+    if (d.monsters > 0 && !roaming) return "monster people need a map number where monsters roam";
     for (auto& o : out)
-      if (o.map == d.map) return fail("map " + w[1] + " is described twice");
+      if (o.map == d.map) return "map " + w[1] + " is described twice";
     out.push_back(d);
-  }
-  return "";
+    return "";
+  });
 }
 
 std::string read_town_plans(const std::string& path, std::vector<place_desc>& places) {
-  std::ifstream in(path);
-  if (!in) return path + ": cannot be opened";
-  int line_no = 0;
-  for (std::string line; std::getline(in, line);) {
-    line_no++;
-    std::istringstream ws(line.substr(0, line.find('#')));
-    std::vector<std::string> w;
-    for (std::string s; ws >> s;) w.push_back(s);
-    if (w.empty()) continue;
-    auto fail = [&](const std::string& what) {
-      return path + ":" + std::to_string(line_no) + ": " + what;
-    };
+  return read_source_lines(path, [&](const std::vector<std::string>& w) -> std::string {
     int map = 0;
     std::vector<int> size;
     if (w.size() != 3 || !int_of(w[0], 1, 254, map) || !int_list(w[2], 'x', size) ||
         size.size() != 2 || size[0] < 20 || size[1] < 18)
-      return fail("a town's plan is MAP PLAN WIDTHxHEIGHT (at least 20x18)");
+      return "a town's plan is MAP PLAN WIDTHxHEIGHT (at least 20x18)";
     place_desc* town = nullptr;
     for (auto& p : places)
       if (p.map == map && p.kind == "town") town = &p;
-    if (!town) return fail("map " + w[0] + " is no town of the places");
+    if (!town) return "map " + w[0] + " is no town of the places";
     town->plan = w[1], town->width = size[0], town->height = size[1];
-  }
-  return "";
+    return "";
+  });
 }

@@ -1,5 +1,7 @@
 #include "tools/maps/world_gen.h"
 
+#include "tools/maps/source_lines.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -329,18 +331,9 @@ std::string world_statement(const std::vector<std::string>& w, const tile_catalo
 } // namespace
 
 std::string read_world_desc(const std::string& path, const tile_catalogue& tiles, world_desc& d) {
-  std::ifstream in(path);
-  if (!in) return path + ": cannot be opened";
-  int line_no = 0;
-  for (std::string line; std::getline(in, line);) {
-    line_no++;
-    std::istringstream ws(line.substr(0, line.find('#')));
-    std::vector<std::string> w;
-    for (std::string s; ws >> s;) w.push_back(s);
-    if (w.empty()) continue;
-    std::string err = world_statement(w, tiles, d);
-    if (!err.empty()) return path + ":" + std::to_string(line_no) + ": " + err;
-  }
+  std::string err = read_source_lines(
+      path, [&](const std::vector<std::string>& w) { return world_statement(w, tiles, d); });
+  if (!err.empty()) return err;
   if (d.lands.empty()) return path + ": no land";
   for (int n = 0; n < 256; n++) {
     auto on = tiles.names[n].find("_on_");
