@@ -13,25 +13,34 @@ struct FieldMenu : ::testing::Test {
     field_menu.cmd_col = col;
     field_confirm();
   }
+  // The item command on member m's entry, then `action` in the action window.
+  void item_action(int m, int entry, int action) {
+    command(1, 1);
+    for (int i = 0; i < m; i++) cmd_menu_cursor(K_DOWN); // the member choice stays under the list
+    field_confirm();
+    field_menu.item_page = entry / 8;
+    field_menu.item_row = entry % 8;
+    field_confirm();
+    EXPECT_EQ(field_menu.item_action_row, ACT_USE) << "the action window opens on use";
+    field_menu.item_action_row = action;
+    field_confirm();
+  }
 };
 
-TEST_F(FieldMenu, SearchingATileWithoutAnEventShowsNothingAndLeavesTheMenuOpen) {
+TEST_F(FieldMenu, SearchingAndTalkingLeaveTheMenuOpen) {
   command(2, 1);
-  EXPECT_EQ(field_menu.cmd_menu, CMD_OPEN);
   EXPECT_TRUE(lines().empty()) << transcript();
-  EXPECT_EQ(msg_window.msg_visible, 0);
+  EXPECT_EQ(windows(), "cmd:open") << "no event here: nothing shown";
   game.map_event_count = 1;
   game.map_events[0] = {5, 5, 0, 0, 0}; // a record on the party's own tile
   field_confirm();
   EXPECT_TRUE(said("足下を調べた。")) << transcript();
   EXPECT_EQ(field_menu.cmd_menu, CMD_OPEN);
-}
-
-TEST_F(FieldMenu, TalkingAsksThePersonInFrontAndLeavesTheMenuOpen) {
   game.facing = 0;
   game.npc_table[0].x = 5;
   game.npc_table[0].y = 6;
-  command(0, 0);
+  field_menu.cmd_row = field_menu.cmd_col = 0;
+  field_confirm();
   EXPECT_EQ(lines(), std::vector<std::string>{"こんにちは。"}) << transcript();
   EXPECT_EQ(field_menu.cmd_menu, CMD_OPEN);
 }
@@ -101,77 +110,54 @@ TEST_F(FieldMenu, TargetCursorSoundsOnlyWhenItMovesAndActionCursorWaitsUnderTheD
 
 TEST_F(FieldMenu, StatusStepsThroughTheEquipmentPanelAndCloses) {
   command(1, 0);
-  field_confirm();
-  EXPECT_EQ(field_menu.status_win, 1);
-  field_confirm();
-  EXPECT_EQ(field_menu.status_win, 2);
-  field_confirm();
-  EXPECT_EQ(field_menu.status_win, 0);
+  for (int want : {1, 2, 0}) {
+    field_confirm();
+    EXPECT_EQ(field_menu.status_win, want);
+  }
   EXPECT_EQ(field_menu.cmd_menu, CMD_STATUS);
 }
 
-TEST_F(FieldMenu, UsingAnEmptyEntryKeepsTheWindowsAndTheNextConfirmClosesThemAll) {
-  command(1, 1);
-  field_confirm(); // the item list
-  EXPECT_EQ(field_menu.item_win, 1);
-  field_confirm(); // the action window, on "use"
-  EXPECT_EQ(field_menu.item_action_win, 1);
-  EXPECT_EQ(field_menu.item_action_row, ACT_USE);
-  field_confirm();
+TEST_F(FieldMenu, AnEmptyEntryKeepsTheWindowsAndTheNextConfirmClosesThemAll) {
+  item_action(0, 0, ACT_USE);
   EXPECT_EQ(lines(), std::vector<std::string>{"アイテムが、ありません!"}) << transcript();
-  EXPECT_EQ(field_menu.item_win, 1);
-  EXPECT_EQ(field_menu.item_action_win, 1);
-  EXPECT_EQ(field_menu.cmd_menu, CMD_ITEMS);
+  EXPECT_EQ(windows(), "cmd:items item_win item_action_win msg_visible");
   field_confirm();
-  EXPECT_EQ(field_menu.item_win, 0);
-  EXPECT_EQ(field_menu.item_action_win, 0);
-  EXPECT_EQ(battle.item_pick, 0);
-  EXPECT_EQ(msg_window.msg_visible, 0);
-  EXPECT_EQ(field_menu.cmd_menu, CMD_CLOSED);
+  EXPECT_EQ(windows(), "cmd:closed");
+  item_action(0, 0, ACT_LOOK);
+  EXPECT_TRUE(said("アイテムが、ありません!"));
+  EXPECT_EQ(windows(), "cmd:items item_win item_action_win msg_visible") << "no description";
 }
 
 TEST_F(FieldMenu, AHealingItemAsksForItsTargetAndIsUsedOnIt) {
-  carry(0, 9, 169); // やくそう: page 1, row 1
+  carry(0, 9, 169); // やくそう
   game.sb.party[2].hp = 10;
-  command(1, 1);
-  field_confirm();
-  field_menu.item_page = 1;
-  field_menu.item_row = 1;
-  field_confirm();
-  field_confirm();
-  EXPECT_EQ(battle.item_pick, 1);
+  item_action(0, 9, ACT_USE);
   EXPECT_EQ(battle.item_target_member, 0);
   EXPECT_TRUE(lines().empty());
+  EXPECT_EQ(windows(), "cmd:items item_win item_action_win item_pick");
   battle.item_target_member = 2;
   field_confirm();
   EXPECT_EQ(game.sb.party[2].hp, 50);
   EXPECT_EQ(game.sb.party[0].items[9], 255);
   EXPECT_EQ(msg_window.msg_visible, 1);
   field_confirm(); // the report is read: everything closes
-  EXPECT_EQ(
-      field_menu.item_win + field_menu.item_action_win + battle.item_pick + field_menu.cmd_menu, 0);
+  EXPECT_EQ(windows(), "cmd:closed");
 }
 
-TEST_F(FieldMenu, APlainItemIsUsedAtOnce) {
+TEST_F(FieldMenu, PlainItemsAreUsedAtOnceDroppedOrGiven) {
   carry(1, 0, 1); // どうのつるぎ: nothing happens
-  command(1, 1);
-  press(cmd_menu_cursor, {K_DOWN}); // the member choice is still open under the list
-  field_confirm();
-  field_confirm();
-  field_confirm();
+  item_action(1, 0, ACT_USE);
   EXPECT_EQ(battle.item_pick, 0);
   EXPECT_TRUE(said(" を使ったが、何もおこらなかった。")) << transcript();
   EXPECT_EQ(game.sb.party[1].items[0], 1);
-}
-
-TEST_F(FieldMenu, GivingMovesTheItemToTheChosenMember) {
+  fresh_game();
+  carry(0, 0, 172);
+  item_action(0, 0, ACT_DROP);
+  EXPECT_EQ(game.sb.party[0].items[0], 255);
+  EXPECT_EQ(battle.item_pick, 0);
+  fresh_game();
   carry(0, 3, 170);
-  command(1, 1);
-  field_confirm();
-  field_menu.item_row = 3;
-  field_confirm();
-  field_menu.item_action_row = ACT_GIVE;
-  field_confirm();
+  item_action(0, 3, ACT_GIVE);
   EXPECT_EQ(battle.item_pick, 1);
   battle.item_target_member = 1;
   field_confirm();
@@ -179,43 +165,16 @@ TEST_F(FieldMenu, GivingMovesTheItemToTheChosenMember) {
   EXPECT_EQ(game.sb.party[1].items[0], 170);
 }
 
-TEST_F(FieldMenu, DroppingThrowsTheEntryAway) {
-  carry(0, 0, 172);
-  command(1, 1);
-  field_confirm();
-  field_confirm();
-  field_menu.item_action_row = ACT_DROP;
-  field_confirm();
-  EXPECT_EQ(game.sb.party[0].items[0], 255);
-  EXPECT_EQ(battle.item_pick, 0);
-}
-
 TEST_F(FieldMenu, LookingShowsTheValuesThenTheDescriptionThenCloses) {
   carry(0, 0, 1);
-  command(1, 1);
-  field_confirm();
-  field_confirm();
-  field_menu.item_action_row = ACT_LOOK;
-  field_confirm();
+  item_action(0, 0, ACT_LOOK);
   EXPECT_EQ(field_menu.item_info_win, 1);
   EXPECT_TRUE(lines().empty());
   field_confirm();
-  ASSERT_EQ(lines().size(), 2u) << transcript();
-  EXPECT_EQ(lines()[0], "@C1【説明】@C0");
-  EXPECT_EQ(lines()[1], "銅でできた剣。");
+  EXPECT_EQ(lines(), (std::vector<std::string>{"@C1【説明】@C0", "銅でできた剣。"}))
+      << transcript();
   field_confirm();
-  EXPECT_EQ(field_menu.item_info_win, 0);
-  EXPECT_EQ(field_menu.cmd_menu, CMD_CLOSED);
-}
-
-TEST_F(FieldMenu, LookingAtAnEmptyEntryOpensNoDescription) {
-  command(1, 1);
-  field_confirm();
-  field_confirm();
-  field_menu.item_action_row = ACT_LOOK;
-  field_confirm();
-  EXPECT_EQ(field_menu.item_info_win, 0);
-  EXPECT_TRUE(said("アイテムが、ありません!"));
+  EXPECT_EQ(windows(), "cmd:closed");
 }
 
 TEST_F(FieldMenu, AOneMemberSpellAsksForItsTargetThenCastsThenCloses) {
@@ -240,19 +199,24 @@ TEST_F(FieldMenu, AOneMemberSpellAsksForItsTargetThenCastsThenCloses) {
   EXPECT_GT(game.sb.party[1].hp, 1) << transcript();
   EXPECT_EQ(msg_window.msg_visible, 1);
   field_confirm();
-  EXPECT_EQ(
-      field_menu.magic_win + battle.member_pick + msg_window.msg_visible + field_menu.cmd_menu, 0);
+  EXPECT_EQ(windows(), "cmd:closed");
 }
 
-TEST_F(FieldMenu, EquippingSetsTheDoneFlagAndTheNextConfirmClosesTheList) {
-  carry(0, 10, 1); // a sword on page 1, row 2
+TEST_F(FieldMenu, EquippingSetsTheDoneFlagAndARefusalLeavesTheListOpen) {
+  carry(0, 10, 1);  // a sword on page 1, row 2
+  carry(0, 0, 169); // a herb is no weapon
   command(2, 0);
   field_confirm();
   EXPECT_EQ(field_menu.equip_win, 1);
+  field_confirm();
+  field_confirm(); // the head takes the herb
+  EXPECT_EQ(field_menu.equip_done, 0);
+  EXPECT_EQ(field_menu.equip_list_win, 1);
+  EXPECT_EQ(game.sb.party[0].eq_head, NO_EQUIP);
+  field_menu.equip_list_win = 0;
   field_menu.equip_row = 1; // right hand
   field_confirm();
   EXPECT_EQ(field_menu.equip_list_win, 1);
-  EXPECT_EQ(field_menu.equip_done, 0);
   field_menu.equip_list_page = 1;
   field_menu.equip_list_row = 2;
   field_confirm();
@@ -263,17 +227,6 @@ TEST_F(FieldMenu, EquippingSetsTheDoneFlagAndTheNextConfirmClosesTheList) {
   EXPECT_EQ(field_menu.equip_win, 1);
 }
 
-TEST_F(FieldMenu, ARefusedEquipLeavesTheListOpen) {
-  carry(0, 0, 169); // a herb is no weapon
-  command(2, 0);
-  field_confirm();
-  field_confirm();
-  field_confirm();
-  EXPECT_EQ(field_menu.equip_done, 0);
-  EXPECT_EQ(field_menu.equip_list_win, 1);
-  EXPECT_EQ(game.sb.party[0].eq_head, NO_EQUIP);
-}
-
 TEST_F(FieldMenu, SettersPlayTheMenuSound) {
   set_magic_win(1);
   set_item_win(1);
@@ -281,9 +234,7 @@ TEST_F(FieldMenu, SettersPlayTheMenuSound) {
   set_equip_win(1);
   set_equip_win(0);
   EXPECT_EQ(menusounds(), 5);
-  EXPECT_EQ(field_menu.magic_win + field_menu.item_win + field_menu.item_action_win +
-                field_menu.equip_win,
-            3);
+  EXPECT_EQ(windows(), "cmd:closed magic_win item_win item_action_win");
 }
 
 } // namespace

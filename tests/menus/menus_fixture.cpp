@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -81,6 +82,31 @@ int menusounds() {
 
 void forget_sounds() {
   headless.log.clear();
+}
+
+std::string windows() {
+  const char* cmds[] = {"closed", "open", "status", "magic", "items", "equip"};
+  std::string out = std::string("cmd:") + cmds[field_menu.cmd_menu];
+  const std::pair<const char*, const int*> flags[] = {
+      {"status_win", &field_menu.status_win},
+      {"magic_win", &field_menu.magic_win},
+      {"item_win", &field_menu.item_win},
+      {"item_action_win", &field_menu.item_action_win},
+      {"item_info_win", &field_menu.item_info_win},
+      {"equip_win", &field_menu.equip_win},
+      {"equip_list_win", &field_menu.equip_list_win},
+      {"member_pick", &battle.member_pick},
+      {"item_pick", &battle.item_pick},
+      {"system_win", &field_menu.system_win},
+      {"msg_visible", &msg_window.msg_visible},
+  };
+  for (auto [name, flag] : flags)
+    if (*flag) out += std::string(" ") + name + (*flag == 1 ? "" : std::to_string(*flag));
+  return out;
+}
+
+std::tuple<int, int, int> place() {
+  return {game.cur_map, game.pos_x, game.pos_y};
 }
 
 void carry(int m, int entry, int item_no) {

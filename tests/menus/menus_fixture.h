@@ -9,6 +9,7 @@
 #include "state/save_slots.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 constexpr int K_DOWN = VK_DOWN, K_UP = VK_UP, K_LEFT = VK_LEFT, K_RIGHT = VK_RIGHT;
@@ -29,5 +30,11 @@ int menusounds();         // "menusound" plays since the last reset of the log
 void forget_sounds();
 // Puts an item in a member's entry.
 void carry(int m, int entry, int item_no);
+// The open windows of the menus and the message window by their flags'
+// names ("cmd:items item_win item_action_win msg_visible"), a flag other
+// than 1 with its value: a whole state in one comparison.
+std::string windows();
+// Where the party stands: map, x, y.
+std::tuple<int, int, int> place();
 // Presses keys into a handler.
 void press(void (*handler)(int), std::initializer_list<int> keys);

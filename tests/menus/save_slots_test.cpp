@@ -39,6 +39,11 @@ struct SaveSlots : ::testing::Test {
   }
 };
 
+// A slot's place: map, area, x, y.
+std::tuple<int, int, int, int> slot_place(const save_block& s) {
+  return {s.map, s.area, s.x, s.y};
+}
+
 TEST_F(SaveSlots, SavingIntoSlotThreeWithNoFileWritesAllEightSlots) {
   game.slots[5].map = 7;
   game.slots[5].gold = 555;
@@ -53,23 +58,11 @@ TEST_F(SaveSlots, SavingIntoSlotThreeWithNoFileWritesAllEightSlots) {
   for (int k : {0, 1, 2, 4, 6, 7}) EXPECT_EQ(slots[k].map, 0) << k;
   EXPECT_EQ(slots[5].map, 7);
   EXPECT_EQ(slots[5].gold, 555);
-  EXPECT_EQ(slots[3].map, 12);
-  EXPECT_EQ(slots[3].area, 17); // cur_area off the world map
-  EXPECT_EQ(slots[3].x, 9);
-  EXPECT_EQ(slots[3].y, 10);
+  EXPECT_EQ(slot_place(slots[3]), std::tuple(12, 17, 9, 10)) << "cur_area off the world map";
   EXPECT_EQ(slots[3].gold, 321);
   EXPECT_EQ(0, std::memcmp(&slots[3].party, &game.sb.party, sizeof game.sb.party));
   EXPECT_EQ(0, std::memcmp(&game.slots[3], &slots[3], sizeof slots[3]));
   EXPECT_EQ(access("rpgpcd.pcd.tmp", F_OK), -1);
-}
-
-TEST_F(SaveSlots, OnTheWorldMapTheAreaIsTheTilesWhateverCurAreaHeld) {
-  game.cur_map = WORLD_MAP;
-  game.cur_area = 2;
-  game.map_grid[5][5] = 85;
-  ASSERT_EQ(save_slot(0), 0);
-  EXPECT_EQ(game.slots[0].area, 6);
-  EXPECT_EQ(game.slots[0].map, 4);
 }
 
 TEST_F(SaveSlots, AFailedWriteKeepsTheOldFileAndTheSlotsInMemory) {
@@ -106,8 +99,7 @@ TEST_F(SaveSlots, AShortFileGivesOnlyItsWholeSlots) {
   EXPECT_EQ(game.slots[1].map, 4);
   EXPECT_EQ(game.slots[2].map, 0); // nothing of the part-written slot
   EXPECT_EQ(resume_slot(0), 1);    // a short file is not loaded from
-  EXPECT_EQ(game.cur_map, 12);
-  EXPECT_EQ(game.pos_x, 5);
+  EXPECT_EQ(place(), std::tuple(12, 5, 5));
 }
 
 // What start-up does: every slot unused, then the file read.
@@ -138,6 +130,7 @@ TEST_F(SaveSlots, LoadingAWorldMapSlotRestoresItsPlaceAndKeepsTheReturnPoint) {
   game.sb.gold = 777;
   game.sb.party[1].hp = 3;
   ASSERT_EQ(save_slot(5), 0);
+  EXPECT_EQ(slot_place(game.slots[5]), std::tuple(WORLD_MAP, 6, 30, 20)) << "the tile's area";
   // Play on elsewhere.
   game.cur_map = 12;
   game.cur_area = 17;
@@ -152,25 +145,15 @@ TEST_F(SaveSlots, LoadingAWorldMapSlotRestoresItsPlaceAndKeepsTheReturnPoint) {
   field_menu.system_win = 1;
   msg_window.msg_visible = 1;
   ASSERT_EQ(resume_slot(5), 0);
-  EXPECT_EQ(game.cur_map, 4);
-  EXPECT_EQ(game.pos_x, 30);
-  EXPECT_EQ(game.pos_y, 20);
-  EXPECT_EQ(game.view_x, 21);
-  EXPECT_EQ(game.view_y, 11);
-  EXPECT_EQ(game.cur_area, 6);
-  EXPECT_EQ(game.cur_music, 1);
-  EXPECT_EQ(game.playing_music, 1);
+  EXPECT_EQ(place(), std::tuple(WORLD_MAP, 30, 20));
+  EXPECT_EQ(std::tuple(game.view_x, game.view_y, game.cur_area), std::tuple(21, 11, 6));
+  EXPECT_EQ(std::tuple(game.cur_music, game.playing_music), std::tuple(1, 1));
   EXPECT_EQ(game.sb.gold, 777);
   EXPECT_EQ(game.sb.party[1].hp, 3);
-  EXPECT_EQ(game.return_map, 12);
-  EXPECT_EQ(game.return_x, 7);
-  EXPECT_EQ(game.return_y, 8);
-  EXPECT_EQ(game.on_ship, 1);
-  EXPECT_EQ(game.encounter_steps, 2);
-  EXPECT_EQ(game.no_monster_turn, 0);
-  EXPECT_EQ(battle.weaken_count, 0);
-  EXPECT_EQ(field_menu.system_win, 0);
-  EXPECT_EQ(msg_window.msg_visible, 0);
+  EXPECT_EQ(std::tuple(game.return_map, game.return_x, game.return_y), std::tuple(12, 7, 8));
+  EXPECT_EQ(std::tuple(game.on_ship, game.encounter_steps), std::tuple(1, 2)) << "kept";
+  EXPECT_EQ(std::tuple(game.no_monster_turn, battle.weaken_count), std::tuple(0, 0)) << "cleared";
+  EXPECT_EQ(windows(), "cmd:closed");
 }
 
 TEST_F(SaveSlots, LoadingAnotherMapTakesItsMusicAndItsReturnPoint) {
@@ -181,10 +164,8 @@ TEST_F(SaveSlots, LoadingAnotherMapTakesItsMusicAndItsReturnPoint) {
   game.cur_area = 0;
   ASSERT_EQ(resume_slot(0), 0);
   EXPECT_EQ(game.cur_map, 12);
-  EXPECT_EQ(game.cur_area, 23); // the stored area, not the map's own
-  EXPECT_EQ(game.cur_music, 9);
-  EXPECT_EQ(game.playing_music, 9);
-  EXPECT_EQ(game.return_x, 40);
+  EXPECT_EQ(game.cur_area, 23) << "the stored area, not the map's own";
+  EXPECT_EQ(std::tuple(game.cur_music, game.playing_music, game.return_x), std::tuple(9, 9, 40));
 }
 
 TEST_F(SaveSlots, AnUnusedSlotIsNotResumed) {
@@ -192,8 +173,7 @@ TEST_F(SaveSlots, AnUnusedSlotIsNotResumed) {
   game.sb.gold = 42;
   EXPECT_EQ(resume_slot(1), 2);
   EXPECT_EQ(resume_slot(9), 2);
-  EXPECT_EQ(game.sb.gold, 42);
-  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(std::tuple(game.sb.gold, game.cur_map), std::tuple(42, 12));
 }
 
 TEST_F(SaveSlots, SlotLabelsNameTheAreaOrThePlace) {

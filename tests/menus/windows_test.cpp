@@ -5,9 +5,12 @@
 #include "gfx/text.h"
 #include "platform/png.h"
 
+#include <array>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,6 +61,19 @@ struct Windows : ::testing::Test {
     EXPECT_EQ(piece(x, b + 7), 2) << x << "," << y;
     EXPECT_EQ(piece(r + 7, b + 7), 3) << x << "," << y;
   }
+  // Draws the menus in this state: the frames and the cursors are there, the
+  // covered cursors hidden under later windows.
+  void look(const field_menu_data& menu, const shop_data& counters,
+            const std::vector<std::array<int, 4>>& frames,
+            const std::vector<std::array<int, 2>>& cursors,
+            const std::vector<std::array<int, 2>>& covered = {}) {
+    field_menu = menu;
+    services = counters;
+    draw();
+    for (auto [x, y, w, h] : frames) expect_frame(x, y, w, h);
+    for (auto [x, y] : cursors) EXPECT_TRUE(cursor_at(x, y)) << x << "," << y;
+    for (auto [x, y] : covered) EXPECT_FALSE(cursor_at(x, y)) << x << "," << y << " covered";
+  }
   int count(rgb c, int x0, int y0, int x1, int y1) {
     int n = 0;
     for (int y = y0; y < y1; y++)
@@ -66,21 +82,58 @@ struct Windows : ::testing::Test {
   }
 };
 
-TEST_F(Windows, CommandMenuAndMemberChoice) {
-  field_menu.cmd_menu = CMD_OPEN;
-  field_menu.cmd_row = 2;
-  field_menu.cmd_col = 1;
-  draw();
-  expect_frame(8, 8, 128, 64);
-  EXPECT_TRUE(cursor_at(66, 50));
+using frames = std::vector<std::array<int, 4>>; // x, y, w, h
+using spots = std::vector<std::array<int, 2>>;  // x, y
+
+TEST_F(Windows, EveryWindowHasItsFrameAndCursorAndCoversTheOnesUnder) {
+  carry(0, 0, 1);
+  game.sb.party[0].eq_mask = 1;
+  look({.cmd_menu = CMD_OPEN, .cmd_row = 2, .cmd_col = 1}, {}, frames{{8, 8, 128, 64}},
+       spots{{66, 50}});
   EXPECT_GT(count(WHITE, 44, 8, 104, 20), 20);  // " コマンド "
   EXPECT_GT(count(WHITE, 26, 50, 122, 62), 40); // "そうび　しらべる"
-  field_menu.cmd_menu = CMD_ITEMS;
-  field_menu.sel_member = 2;
-  draw();
-  expect_frame(16, 16, 128, 64);
-  EXPECT_TRUE(cursor_at(24, 58));
+  look({.cmd_menu = CMD_ITEMS, .sel_member = 2}, {}, frames{{16, 16, 128, 64}}, spots{{24, 58}});
   EXPECT_GT(count(WHITE, 36, 58, 60, 70), 10); // "CARL"
+  field_menu_data spells{.cmd_menu = CMD_MAGIC, .magic_win = 1, .magic_col = 1, .magic_row = 3};
+  look(spells, {}, frames{{24, 24, 152, 148}}, spots{{100, 80}});
+  battle.member_pick = 1;
+  battle.spell_target_member = 1;
+  look(spells, {}, {}, spots{{24, 44}});
+  battle.member_pick = 0;
+  look({.cmd_menu = CMD_ITEMS, .item_win = 1}, {}, frames{{24, 24, 140, 134}}, spots{{32, 38}});
+  EXPECT_GT(count(WHITE, 42 + 17 * 6, 38, 42 + 18 * 6, 50), 4); // the "E" mark
+  field_menu_data items{
+      .cmd_menu = CMD_ITEMS, .item_win = 1, .item_action_win = 1, .item_action_row = 2};
+  look(items, {}, frames{{36, 36, 68, 78}}, spots{{44, 78}}, spots{{32, 38}});
+  battle.item_pick = 1;
+  battle.item_target_member = 2;
+  look(items, {}, {}, spots{{24, 58}});
+  items.item_info_win = 1;
+  look(items, {}, frames{{24, 24, 196, 200}}, {}, spots{{24, 58}});
+  battle.item_pick = 0;
+  field_menu_data equip{.cmd_menu = CMD_EQUIP, .equip_win = 1, .equip_row = 6};
+  look(equip, {}, frames{{32, 32, 164, 120}}, spots{{40, 130}});
+  equip.equip_list_win = equip.equip_list_page = 1;
+  equip.equip_list_row = 7;
+  look(equip, {}, frames{{24, 24, 140, 134}}, spots{{32, 136}});
+  look({}, {.inn_win = 1, .inn_row = 1}, frames{{8, 8, 68, 50}, {88, 72, 80, 80}}, spots{{16, 36}});
+  constexpr rgb GREY{128, 128, 128};
+  EXPECT_EQ(pixel(96, 80), GREY) << "the inn's picture, whole";
+  EXPECT_EQ(pixel(159, 143), GREY);
+  EXPECT_NE(pixel(160, 143), GREY);
+  shop_data shop{.shop_win = 1, .shop_sub = 1, .shop_list_row = 4};
+  look({}, shop, frames{{8, 104, 104, 36}, {8, 8, 212, 92}}, spots{{16, 78}});
+  shop.shop_pick = shop.shop_member = 1;
+  look({}, shop, frames{{16, 16, 128, 64}}, spots{{24, 44}}, spots{{16, 78}});
+  look({}, {.church_win = 1, .church_row = 3}, frames{{8, 8, 140, 78}}, spots{{16, 64}});
+  look({.system_win = 1, .sys_row = 3}, {}, frames{{8, 8, 92, 78}}, spots{{16, 64}});
+  field_menu_data sys{.system_win = 1, .sys_state = SYS_YES_NO, .sys_row = 1, .yes_no = 1};
+  sys.save_cursor = 2;
+  sys.load_cursor = 5;
+  look(sys, {}, frames{{16, 16, 152, 134}, {80, 80, 68, 50}}, spots{{24, 100}, {88, 108}},
+       spots{{24, 58}});
+  sys.sys_state = SYS_BAG;
+  look(sys, {}, frames{{32, 48, 140, 162}}, {}, spots{{24, 100}});
 }
 
 TEST_F(Windows, DeadNamesAreRedAndPoisonedOnesCyan) {
@@ -114,116 +167,6 @@ TEST_F(Windows, TheMemberWindowPutsItsCursorWhereTheLastMemberChoiceDid) {
   EXPECT_TRUE(cursor_at(24, 44));
 }
 
-TEST_F(Windows, SpellListWithItsTargetWindow) {
-  field_menu.cmd_menu = CMD_MAGIC;
-  field_menu.magic_win = 1;
-  field_menu.magic_col = 1;
-  field_menu.magic_row = 3;
-  draw();
-  expect_frame(24, 24, 152, 148);
-  EXPECT_TRUE(cursor_at(100, 80));
-  battle.member_pick = 1;
-  battle.spell_target_member = 1;
-  draw();
-  EXPECT_TRUE(cursor_at(24, 44));
-}
-
-TEST_F(Windows, ItemWindowsAreDrawnInTheirOrder) {
-  field_menu.cmd_menu = CMD_ITEMS;
-  field_menu.item_win = 1;
-  field_menu.item_row = 0;
-  carry(0, 0, 1);
-  game.sb.party[0].eq_mask = 1;
-  draw();
-  expect_frame(24, 24, 140, 134);
-  EXPECT_TRUE(cursor_at(32, 38));
-  EXPECT_GT(count(WHITE, 42 + 17 * 6, 38, 42 + 18 * 6, 50), 4); // the "E" mark
-  field_menu.item_action_win = 1;
-  field_menu.item_action_row = 2;
-  draw();
-  expect_frame(36, 36, 68, 78);
-  EXPECT_EQ(piece(36, 40), 0); // the action window lies over the list's cursor
-  EXPECT_TRUE(cursor_at(44, 78));
-  battle.item_pick = 1;
-  battle.item_target_member = 2;
-  draw();
-  EXPECT_TRUE(cursor_at(24, 58));
-  field_menu.item_info_win = 1;
-  draw();
-  expect_frame(24, 24, 196, 200);
-  EXPECT_NE(pixel(24 + 4, 58 + 4), GREEN); // the description covers the member window
-}
-
-TEST_F(Windows, EquipmentAndItsList) {
-  field_menu.cmd_menu = CMD_EQUIP;
-  field_menu.equip_win = 1;
-  field_menu.equip_row = 6;
-  draw();
-  expect_frame(32, 32, 164, 120);
-  EXPECT_TRUE(cursor_at(40, 130));
-  field_menu.equip_list_win = 1;
-  field_menu.equip_list_page = 1;
-  field_menu.equip_list_row = 7;
-  draw();
-  expect_frame(24, 24, 140, 134);
-  EXPECT_TRUE(cursor_at(32, 136));
-}
-
-TEST_F(Windows, InnShopAndChurch) {
-  services.inn_win = 1;
-  services.inn_row = 1;
-  draw();
-  expect_frame(8, 8, 68, 50);
-  expect_frame(88, 72, 80, 80);
-  EXPECT_EQ(pixel(96, 80), (rgb{128, 128, 128}));
-  EXPECT_EQ(pixel(159, 143), (rgb{128, 128, 128}));
-  EXPECT_NE(pixel(160, 143), (rgb{128, 128, 128}));
-  EXPECT_TRUE(cursor_at(16, 36));
-  services.inn_win = 0;
-  services.shop_win = 1;
-  services.shop_sub = 1;
-  services.shop_list_row = 4;
-  draw();
-  expect_frame(8, 104, 104, 36);
-  expect_frame(8, 8, 212, 92);
-  EXPECT_TRUE(cursor_at(16, 78));
-  services.shop_pick = 1;
-  services.shop_member = 1;
-  draw();
-  expect_frame(16, 16, 128, 64);
-  EXPECT_TRUE(cursor_at(24, 44));
-  EXPECT_FALSE(cursor_at(16, 78)); // under the member window
-  services.shop_win = 0;
-  services.church_win = 1;
-  services.church_row = 3;
-  draw();
-  expect_frame(8, 8, 140, 78);
-  EXPECT_TRUE(cursor_at(16, 64));
-}
-
-TEST_F(Windows, SystemMenuSlotListQuestionAndEventItems) {
-  field_menu.system_win = 1;
-  field_menu.sys_row = 3;
-  draw();
-  expect_frame(8, 8, 92, 78);
-  EXPECT_TRUE(cursor_at(16, 64));
-  field_menu.sys_row = 1;
-  field_menu.sys_state = SYS_YES_NO;
-  field_menu.save_cursor = 2;
-  field_menu.load_cursor = 5;
-  field_menu.yes_no = 1;
-  draw();
-  expect_frame(16, 16, 152, 134);
-  expect_frame(80, 80, 68, 50);
-  EXPECT_TRUE(cursor_at(24, 100));
-  EXPECT_FALSE(cursor_at(24, 58));
-  EXPECT_TRUE(cursor_at(88, 108));
-  field_menu.sys_state = SYS_BAG;
-  draw();
-  expect_frame(32, 48, 140, 162);
-  EXPECT_FALSE(cursor_at(24, 100));
-}
-
 // The real pictures and fonts, written out for a person to look at.
 TEST(WindowPictures, WrittenAsPng) {
   fresh_game();
@@ -248,23 +191,18 @@ TEST(WindowPictures, WrittenAsPng) {
     std::string why;
     EXPECT_EQ(write_png(path.c_str(), gfx.back_surface, &why), 0) << why;
   };
-  field_menu.cmd_menu = CMD_STATUS;
-  field_menu.status_win = 2;
-  shot("status_panel.png");
-  field_menu.sel_member = 1;
-  field_menu.status_win = 1;
-  shot("status_dead.png");
-  field_menu.sel_member = 0;
-  field_menu.status_win = 0;
-  field_menu.cmd_menu = CMD_ITEMS;
-  field_menu.item_win = field_menu.item_action_win = 1;
-  shot("items.png");
-  field_menu.item_info_win = 1;
-  shot("item_info.png");
-  reset_field_menu_state();
-  field_menu.system_win = 1;
-  field_menu.sys_state = SYS_YES_NO;
-  shot("system.png");
+  const std::pair<const char*, field_menu_data> shots[] = {
+      {"status_panel.png", {.cmd_menu = CMD_STATUS, .status_win = 2}},
+      {"status_dead.png", {.cmd_menu = CMD_STATUS, .sel_member = 1, .status_win = 1}},
+      {"items.png", {.cmd_menu = CMD_ITEMS, .item_win = 1, .item_action_win = 1}},
+      {"item_info.png",
+       {.cmd_menu = CMD_ITEMS, .item_win = 1, .item_action_win = 1, .item_info_win = 1}},
+      {"system.png", {.system_win = 1, .sys_state = SYS_YES_NO}},
+  };
+  for (const auto& [name, menu] : shots) {
+    field_menu = menu;
+    shot(name);
+  }
   reset_field_menu_state();
   open_shop(0);
   services.shop_sub = 1;
