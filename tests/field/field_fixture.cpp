@@ -8,6 +8,7 @@
 #include "gfx/surfaces.h"
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
+#include "tests/common/test_files.h"
 
 #include "field/field_menu.h"
 #include "field/shop.h"
@@ -60,8 +61,10 @@ void make_surfaces() {
   set_color_key(gfx.plc_surface, 0);
 }
 
-void put_u8s(std::FILE* f, std::initializer_list<int> v) {
-  for (int b : v) std::fputc(b, f);
+std::string numbered(const char* pattern, int map) {
+  char name[32];
+  std::snprintf(name, sizeof name, pattern, map);
+  return name;
 }
 
 } // namespace
@@ -76,13 +79,9 @@ void FieldTest::SetUp() {
   sound_init();
   std::snprintf(game.music_list[2], 40, "battle.mid");
   std::snprintf(game.music_list[7], 40, "fanfare.mid");
-  game.tile_class[FLOOR] = 0;
-  game.tile_class[WALL] = 1;
-  game.tile_class[STAIRS] = 2;
-  game.tile_class[DOOR] = 17;
-  game.tile_class[COUNTER] = 8;
-  game.tile_class[WATER] = 0;
-  game.tile_class[0] = 0;
+  const int classes[][2] = {{FLOOR, 0},   {WALL, 1},  {STAIRS, 2}, {DOOR, 17},
+                            {COUNTER, 8}, {WATER, 0}, {0, 0}};
+  for (auto [tile, cls] : classes) game.tile_class[tile] = static_cast<i8>(cls);
   for (int k = 0; k < 18; k++) game.tile_class[100 + k] = static_cast<i8>(k);
 }
 
@@ -121,28 +120,23 @@ int FieldTest::log_count(const std::string& line) const {
 
 void FieldTest::write_map_files(int map, int max_x, int max_y, int sx, int sy, int music, int kind,
                                 int ret_map, int ret_x, int ret_y, int area) {
-  char name[32];
-  std::snprintf(name, sizeof name, "dmapdat%03d.mp", map);
-  std::FILE* f = std::fopen(name, "wb");
-  put_u8s(f,
-          {max_x, max_y, sx, sy, 0, 0, FLOOR, music, kind, ret_map, ret_x, ret_y, area, 0, 0, 0});
-  for (int y = 0; y <= max_y; y++) std::fwrite(game.map_grid[y], 1, max_x + 1, f);
-  std::fclose(f);
-  std::snprintf(name, sizeof name, "dmapevt%03d.meb", map);
-  f = std::fopen(name, "wb");
-  std::fputc(game.map_event_count, f);
-  std::fwrite(game.map_events, 5, game.map_event_count, f);
-  std::fclose(f);
-  std::snprintf(name, sizeof name, "dmapnpc%03d.npc", map);
-  f = std::fopen(name, "wb");
-  std::fwrite(game.npc_table, sizeof(npc), NPC_COUNT, f);
-  std::fclose(f);
-  f = std::fopen("rpgmappat.atr", "wb");
-  std::fwrite(game.tile_class, 1, 256, f);
-  std::fclose(f);
-  f = std::fopen("eventdat.evt", "wb");
-  std::fwrite(events.table, sizeof(event_record), EVENT_COUNT, f);
-  std::fclose(f);
+  std::vector<u8> mp;
+  for (int b :
+       {max_x, max_y, sx, sy, 0, 0, FLOOR, music, kind, ret_map, ret_x, ret_y, area, 0, 0, 0})
+    mp.push_back(static_cast<u8>(b));
+  for (int y = 0; y <= max_y; y++)
+    mp.insert(mp.end(), game.map_grid[y], game.map_grid[y] + max_x + 1);
+  write_file(numbered("dmapdat%03d.mp", map), mp);
+  std::vector<u8> evt(1 + 5 * game.map_event_count, static_cast<u8>(game.map_event_count));
+  std::memcpy(evt.data() + 1, game.map_events, evt.size() - 1);
+  write_file(numbered("dmapevt%03d.meb", map), evt);
+  write_file(numbered("dmapnpc%03d.npc", map), game.npc_table, sizeof(npc) * NPC_COUNT);
+  write_file("rpgmappat.atr", game.tile_class, 256);
+  write_file("eventdat.evt", events.table, sizeof(event_record) * EVENT_COUNT);
+}
+
+std::tuple<int, int, int> place() {
+  return {game.cur_map, game.pos_x, game.pos_y};
 }
 
 void FieldTest::talk_command() {

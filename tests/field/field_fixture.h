@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,9 @@ bgr map_tile_color(int n);
 bgr outside_tile_color(int n);
 bgr char_pixel(int n, int i, int j);
 bgr pixel(const surface& s, int x, int y);
+
+// Where the party stands: map, x, y.
+std::tuple<int, int, int> place();
 
 constexpr int FLOOR = 1, WALL = 2, WATER = 64, STAIRS = 3, DOOR = 17, COUNTER = 8;
 

@@ -34,16 +34,11 @@ TEST_F(Walk, StairsLeadToTheRecordsTargetWithItsMusicAndPictures) {
   add_event(11, 10, 12, 4, 5);
   game.encounters_on = 0;
   ASSERT_EQ(walk_to(11, 10), 0);
-  EXPECT_EQ(game.cur_map, 12);
-  EXPECT_EQ(game.pos_x, 4);
-  EXPECT_EQ(game.pos_y, 5);
-  EXPECT_EQ(game.view_x, -5);
-  EXPECT_EQ(game.encounters_on, 1);
-  EXPECT_EQ(game.cur_music, 5);
-  EXPECT_EQ(game.playing_music, 5);
+  EXPECT_EQ(place(), std::tuple(12, 4, 5));
+  EXPECT_EQ(std::tuple(game.view_x, game.encounters_on), std::tuple(-5, 1));
+  EXPECT_EQ(std::tuple(game.cur_music, game.playing_music), std::tuple(5, 5));
   EXPECT_EQ(game.return_map, 33) << "map 12's own return point, from its header";
-  EXPECT_EQ(field_map.transition, 1) << "the closing wipe";
-  EXPECT_EQ(field_map.step_dir, 0);
+  EXPECT_EQ(std::tuple(field_map.transition, field_map.step_dir), std::tuple(1, 0)) << "a wipe";
   EXPECT_EQ(log_count("sound: Kaidan"), 1);
   EXPECT_EQ(pixel(gfx.map_surface[0], 0, 0), outside_tile_color(255)) << "rebuilt: map (-5, -4)";
 }
@@ -57,14 +52,9 @@ TEST_F(Walk, StairsOnTheWorldMapStoreTheReturnPointAndElsewhereDoNot) {
     game.return_map = 99, game.return_x = 98, game.return_y = 97;
     ASSERT_EQ(walk_to(11, 10), 0);
     EXPECT_EQ(game.cur_map, 13);
-    if (from == WORLD_MAP) {
-      EXPECT_EQ(game.return_map, WORLD_MAP);
-      EXPECT_EQ(game.return_x, 11) << "the stair tile";
-      EXPECT_EQ(game.return_y, 10);
-    } else {
-      EXPECT_EQ(game.return_map, 99);
-      EXPECT_EQ(game.return_x, 98);
-    }
+    auto kept = std::tuple(99, 98, 97), stair = std::tuple(WORLD_MAP, 11, 10);
+    EXPECT_EQ(std::tuple(game.return_map, game.return_x, game.return_y),
+              from == WORLD_MAP ? stair : kept);
   }
 }
 
@@ -140,12 +130,9 @@ TEST_F(Walk, LeavingAnEdgeExitMapReadsTheReturnPointAfterTheLoad) {
   game.encounters_on = 0;
   field_map.step_dir = STEP_ARRIVED;
   arrive();
-  EXPECT_EQ(game.cur_map, 12);
-  EXPECT_EQ(game.pos_x, 7) << "map 12's header, read by the load";
-  EXPECT_EQ(game.pos_y, 8);
-  EXPECT_EQ(game.leaving_map, 0);
-  EXPECT_EQ(game.encounters_on, 1);
-  EXPECT_EQ(field_map.step_dir, 0);
+  EXPECT_EQ(place(), std::tuple(12, 7, 8)) << "map 12's header, read by the load";
+  EXPECT_EQ(std::tuple(game.leaving_map, game.encounters_on, field_map.step_dir),
+            std::tuple(0, 1, 0));
 }
 
 TEST_F(Walk, TheShipIsBoardedOnTheSeaAndLeftOnLand) {
@@ -161,9 +148,7 @@ TEST_F(Walk, TheShipIsBoardedOnTheSeaAndLeftOnLand) {
   talk_command();
   EXPECT_EQ(game.on_ship, 0) << "talking to the sea does not board";
   ASSERT_EQ(walk_to(11, 10), 0);
-  EXPECT_EQ(game.on_ship, 1);
-  EXPECT_EQ(game.ship_sprite, 64);
-  EXPECT_EQ(game.cur_area, 12);
+  EXPECT_EQ(std::tuple(game.on_ship, game.ship_sprite, game.cur_area), std::tuple(1, 64, 12));
   EXPECT_EQ(walk_to(12, 10), 0) << "sailing on";
   EXPECT_EQ(walk_to(12, 11), 0) << "tile 0 is sea too";
   EXPECT_EQ(game.on_ship, 1);
@@ -171,18 +156,14 @@ TEST_F(Walk, TheShipIsBoardedOnTheSeaAndLeftOnLand) {
   EXPECT_EQ(walk_to(13, 10), 1);
   EXPECT_EQ(log_count("sound: WallStop"), 1);
   EXPECT_EQ(walk_to(12, 9), 0);
-  EXPECT_EQ(game.on_ship, 0);
-  EXPECT_EQ(game.ship_sprite, 0);
-  EXPECT_EQ(game.cur_area, 13);
+  EXPECT_EQ(std::tuple(game.on_ship, game.ship_sprite, game.cur_area), std::tuple(0, 0, 13));
   // a stair reached straight from the sea: the party arrives on foot
   game.map_grid[11][11] = STAIRS;
   add_event(11, 11, 12, 4, 5);
   ASSERT_EQ(walk_to(12, 10), 0);
   ASSERT_EQ(walk_to(12, 11), 0);
   ASSERT_EQ(walk_to(11, 11), 0);
-  EXPECT_EQ(game.cur_map, 12);
-  EXPECT_EQ(game.on_ship, 0);
-  EXPECT_EQ(game.ship_sprite, 0);
+  EXPECT_EQ(std::tuple(game.cur_map, game.on_ship, game.ship_sprite), std::tuple(12, 0, 0));
 }
 
 TEST_F(Walk, PeopleBlockTheWayAndAnswerWhenTalkedTo) {
@@ -213,9 +194,8 @@ TEST_F(Walk, MonstersAndSetFightsStartTheirBattles) {
   foe = npc{};
   foe.x = 11, foe.y = 10, foe.type = 3, foe.a = 32;
   EXPECT_EQ(walk_to(11, 10), 1);
-  EXPECT_EQ(battle.battle_mode, BATTLE_FIGHTING);
-  EXPECT_EQ(battle.figure, 5);
-  EXPECT_EQ(battle.slot_species[0], 32);
+  EXPECT_EQ(std::tuple(battle.battle_mode, battle.figure, battle.slot_species[0]),
+            std::tuple(BATTLE_FIGHTING, 5, 32));
   ASSERT_FALSE(texts().empty());
   EXPECT_EQ(texts()[0], "敵だ！");
   EXPECT_EQ(game.pos_x, 10);
@@ -223,8 +203,7 @@ TEST_F(Walk, MonstersAndSetFightsStartTheirBattles) {
   reset_battle_state();
   foe.type = 1, foe.state = 6;
   EXPECT_EQ(walk_to(11, 10), 1);
-  EXPECT_EQ(battle.battle_mode, BATTLE_FIGHTING);
-  EXPECT_EQ(battle.figure, 5);
+  EXPECT_EQ(std::tuple(battle.battle_mode, battle.figure), std::tuple(BATTLE_FIGHTING, 5));
   foe.state = 7;
   reset_battle_state();
   EXPECT_EQ(walk_to(11, 10), 0) << "an absent monster is not met";
