@@ -1,6 +1,8 @@
 #include "menus_fixture.h"
 
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -58,54 +60,54 @@ TEST_F(FieldMenu, CommandsOpenTheirMemberChoiceOnTheFirstMember) {
   }
 }
 
-TEST_F(FieldMenu, CommandCursorStopsAtItsEdgesAndSoundsOnlyWhenItMoves) {
-  field_confirm();
-  press(cmd_menu_cursor, {K_UP, K_LEFT});
-  EXPECT_EQ(menusounds(), 0);
-  press(cmd_menu_cursor, {K_DOWN, K_DOWN, K_DOWN, K_RIGHT, K_RIGHT});
-  EXPECT_EQ(field_menu.cmd_row, 2);
-  EXPECT_EQ(field_menu.cmd_col, 1);
-  EXPECT_EQ(menusounds(), 3);
-  cmd_menu_cursor(0x51); // not a direction
-  EXPECT_EQ(menusounds(), 3);
-  field_menu.cmd_menu = CMD_STATUS; // the member choice moves the member, rows only
-  press(cmd_menu_cursor, {K_LEFT, K_DOWN, K_DOWN, K_DOWN});
-  EXPECT_EQ(field_menu.sel_member, 2);
-  EXPECT_EQ(field_menu.cmd_col, 1);
-  EXPECT_EQ(menusounds(), 5);
+// Keys pressed into a cursor from the state `start`: where it ends and how
+// many menu sounds played.
+void expect_moves(const char* what, void (*cursor)(int), const field_menu_data& start,
+                  std::initializer_list<int> keys, std::vector<std::pair<const int*, int>> ends,
+                  int sounds) {
+  SCOPED_TRACE(what);
+  fresh_game();
+  field_menu = start;
+  press(cursor, keys);
+  for (auto [value, want] : ends) EXPECT_EQ(*value, want);
+  EXPECT_EQ(menusounds(), sounds);
 }
 
-TEST_F(FieldMenu, ListCursorsSoundOnEveryKeyAndNeverWrap) {
-  press(magic_cursor, {K_UP, K_LEFT, K_RIGHT, K_RIGHT});
-  EXPECT_EQ(field_menu.magic_col, 1);
-  EXPECT_EQ(field_menu.magic_row, 0);
-  EXPECT_EQ(menusounds(), 4);
-  for (int i = 0; i < 9; i++) item_cursor(K_DOWN);
-  press(item_cursor, {K_RIGHT, K_RIGHT});
-  EXPECT_EQ(field_menu.item_row, 7);
-  EXPECT_EQ(field_menu.item_page, 1);
-  for (int i = 0; i < 5; i++) item_action_cursor(K_DOWN);
-  EXPECT_EQ(field_menu.item_action_row, 3);
-  for (int i = 0; i < 4; i++) item_pick_cursor(K_DOWN);
-  EXPECT_EQ(battle.item_target_member, 2);
-  for (int i = 0; i < 8; i++) equip_cursor(K_DOWN);
-  EXPECT_EQ(field_menu.equip_row, 6);
-  field_menu.equip_list_win = 1;
-  press(equip_cursor, {K_RIGHT, K_RIGHT, K_DOWN});
-  EXPECT_EQ(field_menu.equip_list_page, 1);
-  EXPECT_EQ(field_menu.equip_list_row, 1);
-  EXPECT_EQ(field_menu.equip_row, 6);
-  EXPECT_EQ(menusounds(), 4 + 11 + 5 + 4 + 8 + 3);
-}
+constexpr int D = K_DOWN;
 
-TEST_F(FieldMenu, TargetCursorSoundsOnlyWhenItMovesAndActionCursorWaitsUnderTheDescription) {
-  press(member_pick_cursor, {K_UP, K_DOWN, K_DOWN, K_DOWN});
-  EXPECT_EQ(battle.spell_target_member, 2);
-  EXPECT_EQ(menusounds(), 2);
-  field_menu.item_info_win = 1;
-  item_action_cursor(K_DOWN);
-  EXPECT_EQ(field_menu.item_action_row, 0);
-  EXPECT_EQ(menusounds(), 2);
+TEST_F(FieldMenu, CursorsStopAtTheirEdgesAndSoundWhenTheyShould) {
+  const field_menu_data open{.cmd_menu = CMD_OPEN};
+  int &row = field_menu.cmd_row, &col = field_menu.cmd_col;
+  expect_moves("command menu, top left", cmd_menu_cursor, open, {K_UP, K_LEFT},
+               {{&row, 0}, {&col, 0}}, 0);
+  expect_moves("command menu, bottom right", cmd_menu_cursor, open, {D, D, D, K_RIGHT, K_RIGHT},
+               {{&row, 2}, {&col, 1}}, 3);
+  expect_moves("not a direction", cmd_menu_cursor, open, {0x51}, {}, 0);
+  expect_moves("the member choice: rows only", cmd_menu_cursor,
+               {.cmd_menu = CMD_STATUS, .cmd_col = 1}, {K_LEFT, D, D, D},
+               {{&field_menu.sel_member, 2}, {&col, 1}}, 2);
+  // The lists sound on every key, moved or not.
+  expect_moves("spells", magic_cursor, {}, {K_UP, K_LEFT, K_RIGHT, K_RIGHT},
+               {{&field_menu.magic_col, 1}, {&field_menu.magic_row, 0}}, 4);
+  expect_moves("items", item_cursor, {}, {D, D, D, D, D, D, D, D, D, K_RIGHT, K_RIGHT},
+               {{&field_menu.item_row, 7}, {&field_menu.item_page, 1}}, 11);
+  expect_moves("item actions", item_action_cursor, {}, {D, D, D, D, D},
+               {{&field_menu.item_action_row, 3}}, 5);
+  expect_moves("use-on target", item_pick_cursor, {}, {D, D, D, D},
+               {{&battle.item_target_member, 2}}, 4);
+  expect_moves("equipment", equip_cursor, {}, {D, D, D, D, D, D, D, D},
+               {{&field_menu.equip_row, 6}}, 8);
+  expect_moves("equipment list", equip_cursor, {.equip_row = 6, .equip_list_win = 1},
+               {K_RIGHT, K_RIGHT, D},
+               {{&field_menu.equip_list_page, 1},
+                {&field_menu.equip_list_row, 1},
+                {&field_menu.equip_row, 6}},
+               3);
+  // The spell target sounds only when it moves.
+  expect_moves("spell target", member_pick_cursor, {}, {K_UP, D, D, D},
+               {{&battle.spell_target_member, 2}}, 2);
+  expect_moves("actions under the description", item_action_cursor, {.item_info_win = 1}, {D},
+               {{&field_menu.item_action_row, 0}}, 0);
 }
 
 TEST_F(FieldMenu, StatusStepsThroughTheEquipmentPanelAndCloses) {

@@ -116,3 +116,9 @@ void carry(int m, int entry, int item_no) {
 void press(void (*handler)(int), std::initializer_list<int> keys) {
   for (int k : keys) handler(k);
 }
+
+std::string reply(void (*handler)(int), std::initializer_list<int> keys) {
+  press(handler, keys);
+  std::vector<std::string> l = lines();
+  return l.empty() ? "(nothing said)" : l.back();
+}

@@ -38,3 +38,5 @@ std::string windows();
 std::tuple<int, int, int> place();
 // Presses keys into a handler.
 void press(void (*handler)(int), std::initializer_list<int> keys);
+// Presses keys into a handler: the last line said after them.
+std::string reply(void (*handler)(int), std::initializer_list<int> keys);

@@ -17,8 +17,7 @@ TEST_F(Town, InnGreetsWithItsPriceAndRefusesNinetyNineGold) {
   EXPECT_EQ(lines(), (std::vector<std::string>{"【宿屋の娘】", ">いらっしゃいませ。",
                                                ">宿泊代は、１００Ｇです。"}))
       << transcript();
-  inn_key(K_OK);
-  EXPECT_EQ(lines().back(), ">お金がたりません。");
+  EXPECT_EQ(reply(inn_key, {K_OK}), ">お金がたりません。");
   EXPECT_EQ(services.inn_win, 1);
   EXPECT_EQ(game.sb.gold, 99);
 }
@@ -73,8 +72,7 @@ TEST_F(Town, TheChurchRevivesToTenHitPointsForThreeHundredGold) {
   EXPECT_EQ(game.sb.gold, 100);
   EXPECT_EQ(lines().back(), ">生き返りました。");
   EXPECT_EQ(services.church_pick, 1); // still choosing a member
-  church_key(K_OK);
-  EXPECT_EQ(lines().back(), ">生きてますよ。");
+  EXPECT_EQ(reply(church_key, {K_OK}), ">生きてますよ。");
   EXPECT_EQ(game.sb.gold, 100);
 }
 
@@ -82,20 +80,15 @@ TEST_F(Town, ChurchServicesRefuseWhatIsNotNeededOrNotPaidFor) {
   game.sb.gold = 49;
   game.sb.party[0].status = STATUS_POISON | STATUS_CURSE;
   open_church(1);
-  press(church_key, {K_DOWN, K_OK, K_OK});
-  EXPECT_EQ(lines().back(), ">お金がたりません。");
+  EXPECT_EQ(reply(church_key, {K_DOWN, K_OK, K_OK}), ">お金がたりません。");
   game.sb.gold = 700;
-  church_key(K_OK);
-  EXPECT_EQ(lines().back(), ">毒を消しました。");
+  EXPECT_EQ(reply(church_key, {K_OK}), ">毒を消しました。");
   EXPECT_EQ(game.sb.gold, 500);
-  church_key(K_OK);
-  EXPECT_EQ(lines().back(), ">毒はありません。");
-  press(church_key, {K_CANCEL, K_DOWN, K_OK, K_OK});
-  EXPECT_EQ(lines().back(), ">のろいを消しました。");
+  EXPECT_EQ(reply(church_key, {K_OK}), ">毒はありません。");
+  EXPECT_EQ(reply(church_key, {K_CANCEL, K_DOWN, K_OK, K_OK}), ">のろいを消しました。");
   EXPECT_EQ(game.sb.gold, 0);
   EXPECT_EQ(game.sb.party[0].status, 0);
-  church_key(K_OK);
-  EXPECT_EQ(lines().back(), ">のろいにかかってません。");
+  EXPECT_EQ(reply(church_key, {K_OK}), ">のろいにかかってません。");
   press(church_key, {K_CANCEL, K_CANCEL});
   EXPECT_EQ(services.church_win, 0);
   EXPECT_EQ(msg_window.msg_visible, 0);
@@ -127,14 +120,12 @@ struct Shop : Town {
 TEST_F(Shop, BuyingAsksWhoCarriesItAndTakesThePrice) {
   game.sb.gold = 100;
   EXPECT_EQ(lines(), std::vector<std::string>{"いらっしゃいませ。"});
-  shop_key(K_OK);
-  EXPECT_EQ(lines().back(), "どれを買いますか？");
+  EXPECT_EQ(reply(shop_key, {K_OK}), "どれを買いますか？");
   press(shop_key, {K_DOWN, K_DOWN, K_OK}); // かわのよろい, 60 G
   EXPECT_EQ(services.shop_pick, 1);
   EXPECT_EQ(lines().back(), "誰が持ちますか？");
   carry(1, 0, 5);
-  press(shop_key, {K_DOWN, K_OK});
-  EXPECT_EQ(lines().back(), "まいどあり！");
+  EXPECT_EQ(reply(shop_key, {K_DOWN, K_OK}), "まいどあり！");
   EXPECT_EQ(game.sb.party[1].items[1], 3);
   EXPECT_EQ(game.sb.gold, 40);
   EXPECT_EQ(services.shop_sub, 0);
@@ -154,8 +145,7 @@ TEST_F(Shop, AMemberWithSixteenFullEntriesCannotCarryAPurchase) {
 
 TEST_F(Shop, TooLittleGoldAndAnEmptyWare) {
   game.sb.gold = 99; // どうのつるぎ costs 100
-  press(shop_key, {K_OK, K_OK});
-  EXPECT_EQ(lines().back(), "それを買うには、お金が足りないようだ。");
+  EXPECT_EQ(reply(shop_key, {K_OK, K_OK}), "それを買うには、お金が足りないようだ。");
   EXPECT_EQ(services.shop_pick, 0);
   open_shop(3); // its fifth ware is none
   press(shop_key, {K_OK, K_DOWN, K_DOWN, K_DOWN, K_DOWN, K_DOWN});
@@ -170,8 +160,7 @@ TEST_F(Shop, SellingPaysHalfThePriceRoundedDown) {
   game.item_table[170].price = 75;
   carry(2, 0, 1);   // どうのつるぎ
   carry(2, 9, 170); // 75 G pays 37
-  press(shop_key, {K_DOWN, K_OK});
-  EXPECT_EQ(lines().back(), "誰の物を売りますか？");
+  EXPECT_EQ(reply(shop_key, {K_DOWN, K_OK}), "誰の物を売りますか？");
   press(shop_key, {K_DOWN, K_DOWN, K_OK});
   EXPECT_EQ(field_menu.item_win, 1);
   EXPECT_EQ(lines().back(), "アイテムを選んでください。");
@@ -196,12 +185,9 @@ TEST_F(Shop, SalesOfNothingOrOfWornItemsAreRefusedAndNoKeepsTheItem) {
   carry(0, 1, 1);
   carry(0, 2, 5);
   game.sb.party[0].eq_mask = 1 << 2;
-  press(shop_key, {K_DOWN, K_OK, K_OK, K_OK});
-  EXPECT_EQ(lines().back(), "アイテムがありません。");
-  press(shop_key, {K_DOWN, K_DOWN, K_OK});
-  EXPECT_EQ(lines().back(), "装備しています。");
-  press(shop_key, {K_UP, K_OK, K_N});
-  EXPECT_EQ(lines().back(), "そうですか。");
+  EXPECT_EQ(reply(shop_key, {K_DOWN, K_OK, K_OK, K_OK}), "アイテムがありません。");
+  EXPECT_EQ(reply(shop_key, {K_DOWN, K_DOWN, K_OK}), "装備しています。");
+  EXPECT_EQ(reply(shop_key, {K_UP, K_OK, K_N}), "そうですか。");
   EXPECT_EQ(events.wait_answer, 0);
   EXPECT_EQ(game.sb.party[0].items[1], 1);
   EXPECT_EQ(game.sb.gold, 0);
