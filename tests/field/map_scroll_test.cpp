@@ -48,14 +48,11 @@ TEST_F(MapScroll, AStepTakesSixteenTicksAndArrivalFollowsTheAdvance) {
   EXPECT_EQ(pixel(gfx.back_surface, 0, 0), map_tile_color(game.map_grid[12][12]));
   EXPECT_EQ(pixel(gfx.back_surface, 0, 1), map_tile_color(game.map_grid[13][12]));
   draw_field_map();
-  EXPECT_EQ(field_map.step_dir, STEP_ARRIVED);
-  EXPECT_EQ(field_map.map_surface_sel, 1);
-  EXPECT_EQ(game.view_y, 12);
-  EXPECT_EQ(game.facing, 0);
+  EXPECT_EQ(std::tuple(field_map.step_dir, field_map.map_surface_sel, game.view_y, game.facing),
+            std::tuple(STEP_ARRIVED, 1, 12, 0));
   EXPECT_EQ(game.npc_table[0].py, py0 - 16);
   arrive();
-  EXPECT_EQ(field_map.step_dir, 0);
-  EXPECT_EQ(game.pos_y, 21);
+  EXPECT_EQ(std::tuple(field_map.step_dir, game.pos_y), std::tuple(0, 21));
 }
 
 TEST_F(MapScroll, AFinishedStepShowsWhatAFreshPictureOfTheNewPlaceShows) {

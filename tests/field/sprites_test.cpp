@@ -51,12 +51,10 @@ TEST_F(Sprites, PeopleAreClippedAtTheEdgesAndStopAnimatingOutOfSight) {
   for (int x = 0; x < 256; x++) ASSERT_EQ(pixel(gfx.back_surface, x, 80), (bgr{0, 0, 0})) << x;
   // The left 6 columns and rows at the bottom right corner.
   EXPECT_EQ(pixel(gfx.back_surface, 255, 255), char_pixel(0x21, 5, 5));
-  EXPECT_EQ(gone.frame_count, 0);
-  EXPECT_EQ(half.frame_count, 1);
+  EXPECT_EQ(std::tuple(gone.frame_count, half.frame_count), std::tuple(0, 1));
   draw_npcs();
-  EXPECT_EQ(half.frame, 1) << "the period of 1 passed: the other walking picture";
-  EXPECT_EQ(half.frame_count, 0);
-  EXPECT_EQ(gone.frame, 0);
+  EXPECT_EQ(std::tuple(half.frame, half.frame_count, gone.frame), std::tuple(1, 0, 0))
+      << "the period of 1 passed: the other walking picture";
   draw_npcs();
   EXPECT_EQ(pixel(gfx.back_surface, 0, 40), char_pixel(0x22, 8, 0));
 }
@@ -81,16 +79,13 @@ TEST_F(Sprites, AWanderingPersonStepsOverSixteenTicksAndReachesTheLastColumn) {
   n.px = 100;
   seed_for(6);
   move_npcs();
-  EXPECT_EQ(n.x, 30) << "the bound is map_max_x, on a map wider than tall";
-  EXPECT_EQ(n.move, 6);
-  EXPECT_EQ(n.facing, 4);
+  EXPECT_EQ(std::tuple(n.x, n.move, n.facing), std::tuple(30, 6, 4))
+      << "the bound is map_max_x, on a map wider than tall";
   for (int t = 0; t < 16; t++) move_npcs();
-  EXPECT_EQ(n.px, 116);
-  EXPECT_EQ(n.move, 0);
+  EXPECT_EQ(std::tuple(n.px, n.move), std::tuple(116, 0));
   seed_for(6);
   move_npcs();
-  EXPECT_EQ(n.x, 30) << "at the last column it stays";
-  EXPECT_EQ(n.move, 0);
+  EXPECT_EQ(std::tuple(n.x, n.move), std::tuple(30, 0)) << "at the last column it stays";
   game.map_grid[5][29] = WALL;
   seed_for(4);
   move_npcs();
@@ -104,8 +99,7 @@ TEST_F(Sprites, AWaitingPersonCountsItsWaitBeforeDrawingLots) {
   u32 before = game.rand_state;
   move_npcs();
   move_npcs();
-  EXPECT_EQ(n.wait_count, 2);
-  EXPECT_EQ(game.rand_state, before) << "no draw while waiting";
+  EXPECT_EQ(std::tuple(n.wait_count, game.rand_state), std::tuple(2, before)) << "no draw yet";
   move_npcs();
   EXPECT_EQ(n.wait_count, 0);
   EXPECT_NE(game.rand_state, before);

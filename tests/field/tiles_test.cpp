@@ -34,14 +34,16 @@ protected:
   }
 };
 
-TEST_F(Tiles, SearchingATileWithoutAMapEventPrintsNothing) {
+TEST_F(Tiles, SearchingFindsWhatTheFirstRecordOfTheTileHolds) {
   EXPECT_EQ(try_step(10, 10, STEP_SEARCH), 0);
-  EXPECT_TRUE(texts().empty());
+  EXPECT_TRUE(texts().empty()) << "no record: nothing said";
   EXPECT_EQ(msg_window.msg_visible, 0);
   msg_print(PRINT_NEW, "before");
-  add_event(10, 10, 5, 0, 0);
+  add_event(10, 10, 32, 0, 0);
+  add_event(10, 10, 33, 128, 169);
   try_step(10, 10, STEP_SEARCH);
   EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"})) << "a new report";
+  EXPECT_EQ(game.sb.flags[33], 0) << "only the first record counts";
 }
 
 TEST_F(Tiles, AChestGivesItsItemOnceAndKeepsItWhenItDoesNotFit) {
@@ -81,19 +83,15 @@ TEST_F(Tiles, AHiddenFindIsAnnouncedWithItsFanfareBeforeItIsStored) {
   EXPECT_EQ(game.sb.flags[31], 1);
 }
 
-TEST_F(Tiles, OnlyTheFirstRecordOfASearchedTileCounts) {
-  game.map_grid[10][10] = 100 + 4;
-  add_event(10, 10, 32, 0, 0);
-  add_event(10, 10, 33, 128, 169);
-  try_step(10, 10, STEP_SEARCH);
-  EXPECT_EQ(texts(), (lines{"足下を調べた。", "何も、見つからない。"}));
-  EXPECT_EQ(game.sb.flags[33], 0);
-}
-
 TEST_F(Tiles, ALockedDoorOpensForItsKeyOnly) {
   game.map_grid[10][11] = DOOR;
+  game.map_grid[11][10] = DOOR;
   game.open_door_tile = 5;
   add_event(11, 10, 0, 1, 0);
+  add_event(10, 11, 0, 200, 0); // a key number past the item table
+  EXPECT_EQ(try_step(10, 11, STEP_ENTER), 1);
+  EXPECT_EQ(texts()[0], "@C3                @C0を持っていない！") << "names no item";
+  forget_messages();
   EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
   EXPECT_EQ(texts(), (lines{"@C3カードギー      @C0を持っていない！", "*ドアが開かない！"}));
   EXPECT_EQ(game.map_grid[10][11], DOOR);
@@ -105,13 +103,6 @@ TEST_F(Tiles, ALockedDoorOpensForItsKeyOnly) {
   EXPECT_EQ(log_count("sound: Door"), 1);
   // The opened door is in the map picture at once: tile (11, 10) is picture tile (10, 9).
   EXPECT_EQ(pixel(gfx.map_surface[field_map.map_surface_sel], 160 + 1, 144 + 1), map_tile_color(5));
-}
-
-TEST_F(Tiles, AKeyNumberPastTheItemTableNamesNoItem) {
-  game.map_grid[10][11] = DOOR;
-  add_event(11, 10, 0, 200, 0);
-  EXPECT_EQ(try_step(11, 10, STEP_ENTER), 1);
-  EXPECT_EQ(texts()[0], "@C3                @C0を持っていない！");
 }
 
 TEST_F(Tiles, AnEventDoorLetsThePartyInOnlyWhenItsEventSetsFlag255) {
@@ -137,27 +128,20 @@ TEST_F(Tiles, CountersAndEventTilesRefuseTheStepAndAnswer) {
     if (services.church_win) return "church " + std::to_string(services.church_no);
     return std::string("none");
   };
-  struct {
-    int cls;
-    const char* opened;
-  } cases[] = {{TILE_INN, "inn"},
-               {TILE_SHOP, "shop 3"},
-               {TILE_SHOP_B, "shop 3"},
-               {TILE_SHOP_C, "shop 3"},
-               {TILE_CHURCH, "church 1"}};
   add_event(11, 10, 3, 0, 0);
-  add_event(11, 11, 1, 0, 0);
-  for (auto c : cases) {
-    int y = c.cls == TILE_CHURCH ? 11 : 10; // the churches are numbered 0 and 1
-    game.map_grid[y][11] = static_cast<u8>(100 + c.cls);
+  add_event(11, 11, 1, 0, 0); // the churches are numbered 0 and 1
+  for (int cls : {TILE_INN, TILE_SHOP, TILE_SHOP_B, TILE_SHOP_C, TILE_CHURCH}) {
+    const char* want = cls == TILE_INN ? "inn" : cls == TILE_CHURCH ? "church 1" : "shop 3";
+    int y = cls == TILE_CHURCH ? 11 : 10;
+    game.map_grid[y][11] = static_cast<u8>(100 + cls);
     forget_messages();
-    EXPECT_EQ(try_step(11, y, STEP_ENTER), 1) << c.cls;
-    EXPECT_EQ(opened(), c.opened) << c.cls;
+    EXPECT_EQ(try_step(11, y, STEP_ENTER), 1) << cls;
+    EXPECT_EQ(opened(), want) << cls;
     forget_messages();
     game.pos_y = y;
     game.facing = 4;
     talk_command();
-    EXPECT_EQ(opened(), c.opened) << c.cls;
+    EXPECT_EQ(opened(), want) << cls;
     game.pos_y = 10;
   }
   game.map_grid[10][11] = 100 + TILE_GREETING;

@@ -166,7 +166,7 @@ TEST_F(Walk, TheShipIsBoardedOnTheSeaAndLeftOnLand) {
   EXPECT_EQ(std::tuple(game.cur_map, game.on_ship, game.ship_sprite), std::tuple(12, 0, 0));
 }
 
-TEST_F(Walk, PeopleBlockTheWayAndAnswerWhenTalkedTo) {
+TEST_F(Walk, PeopleBlockTheWayAndAnswerAndMonstersStartTheirBattles) {
   make_map(7, 30, 30, 10, 10);
   npc& greeter = game.npc_table[0];
   greeter = npc{};
@@ -186,27 +186,24 @@ TEST_F(Walk, PeopleBlockTheWayAndAnswerWhenTalkedTo) {
   EXPECT_EQ(events.event_no, 40);
   game.sb.flags[9] = 1;
   EXPECT_EQ(walk_to(10, 11), 0) << "a finished person is no longer there";
-}
-
-TEST_F(Walk, MonstersAndSetFightsStartTheirBattles) {
-  make_map(7, 30, 30, 10, 10);
+  // A monster in the way starts its battle.
   npc& foe = game.npc_table[5];
   foe = npc{};
-  foe.x = 11, foe.y = 10, foe.type = 3, foe.a = 32;
-  EXPECT_EQ(walk_to(11, 10), 1);
+  foe.x = 10, foe.y = 12, foe.type = 3, foe.a = 32;
+  EXPECT_EQ(walk_to(10, 12), 1);
   EXPECT_EQ(std::tuple(battle.battle_mode, battle.figure, battle.slot_species[0]),
             std::tuple(BATTLE_FIGHTING, 5, 32));
   ASSERT_FALSE(texts().empty());
   EXPECT_EQ(texts()[0], "敵だ！");
-  EXPECT_EQ(game.pos_x, 10);
+  EXPECT_EQ(game.pos_y, 11);
   // A monster of a state the maps should not hold fights like any other.
   reset_battle_state();
   foe.type = 1, foe.state = 6;
-  EXPECT_EQ(walk_to(11, 10), 1);
+  EXPECT_EQ(walk_to(10, 12), 1);
   EXPECT_EQ(std::tuple(battle.battle_mode, battle.figure), std::tuple(BATTLE_FIGHTING, 5));
   foe.state = 7;
   reset_battle_state();
-  EXPECT_EQ(walk_to(11, 10), 0) << "an absent monster is not met";
+  EXPECT_EQ(walk_to(10, 12), 0) << "an absent monster is not met";
   EXPECT_EQ(battle.battle_mode, 0);
 }
 

@@ -51,16 +51,6 @@ TEST_F(Frames, PiecesRoundUpToEightAndOffTheBufferAreLeftOut) {
   expect_cells(248, 248, 16, 16, {"0"}); // the pieces past the buffer are left out
 }
 
-TEST_F(Frames, CursorIsTheWholeSixByTwelvePicture) {
-  surface_create(gfx.cursol_surface, 6, 12);
-  fill_rect(gfx.cursol_surface, 0, 0, 6, 12, 0x00FFFF);
-  draw_cursor(10, 20);
-  EXPECT_EQ(at(10, 20), 0x00FFFFu);
-  EXPECT_EQ(at(15, 31), 0x00FFFFu);
-  EXPECT_EQ(at(16, 20), 0u);
-  EXPECT_EQ(at(10, 32), 0u);
-}
-
 TEST_F(Frames, ABlockStartsWhiteOnBlackAndOpaqueFillsTheCells) {
   begin_text(text_drawing.menu_font, TEXT_OPAQUE);
   set_text_color(0x0000FF);

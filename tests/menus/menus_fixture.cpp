@@ -98,8 +98,7 @@ std::string windows() {
       {"member_pick", &battle.member_pick},
       {"item_pick", &battle.item_pick},
       {"system_win", &field_menu.system_win},
-      {"msg_visible", &msg_window.msg_visible},
-  };
+      {"msg_visible", &msg_window.msg_visible}};
   for (auto [name, flag] : flags)
     if (*flag) out += std::string(" ") + name + (*flag == 1 ? "" : std::to_string(*flag));
   return out;

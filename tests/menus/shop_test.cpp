@@ -11,25 +11,20 @@ struct Town : ::testing::Test {
 
 // ---- The inn ----
 
-TEST_F(Town, InnGreetsWithItsPriceAndRefusesNinetyNineGold) {
+TEST_F(Town, TheInnRefusesNinetyNineGoldAndAHundredRestoresAllButTheDead) {
   game.sb.gold = 99;
-  open_inn();
-  EXPECT_EQ(lines(), (std::vector<std::string>{"【宿屋の娘】", ">いらっしゃいませ。",
-                                               ">宿泊代は、１００Ｇです。"}))
-      << transcript();
-  EXPECT_EQ(reply(inn_key, {K_OK}), ">お金がたりません。");
-  EXPECT_EQ(services.inn_win, 1);
-  EXPECT_EQ(game.sb.gold, 99);
-}
-
-TEST_F(Town, ANightForAHundredGoldRestoresEveryoneTheDeadStayDead) {
-  game.sb.gold = 100;
   game.sb.party[1].status = STATUS_DEAD;
   game.sb.party[1].hp = 0;
   game.sb.party[2].mp = 0;
   game.sb.party[2].base_hp = 1;
   field_menu.cmd_menu = CMD_OPEN;
   open_inn();
+  EXPECT_EQ(lines(), (std::vector<std::string>{"【宿屋の娘】", ">いらっしゃいませ。",
+                                               ">宿泊代は、１００Ｇです。"}))
+      << transcript();
+  EXPECT_EQ(reply(inn_key, {K_OK}), ">お金がたりません。");
+  EXPECT_EQ(std::tuple(services.inn_win, game.sb.gold), std::tuple(1, 99));
+  game.sb.gold = 100;
   inn_key(K_OK);
   EXPECT_EQ(game.sb.gold, 0);
   for (const member& m : std::span(game.sb.party, 3))
@@ -40,8 +35,7 @@ TEST_F(Town, ANightForAHundredGoldRestoresEveryoneTheDeadStayDead) {
   EXPECT_EQ(std::vector<std::string>(l.end() - 3, l.end()),
             (std::vector<std::string>{">ありがとうございます。", "@C1ALICE@C0達は、",
                                       " 戦いの疲れを癒した。"}));
-  EXPECT_EQ(services.inn_win, 0);
-  EXPECT_EQ(field_menu.cmd_menu, CMD_CLOSED);
+  EXPECT_EQ(std::tuple(services.inn_win, field_menu.cmd_menu), std::tuple(0, CMD_CLOSED));
 }
 
 TEST_F(Town, LeavingTheInnShowsTheFarewell) {

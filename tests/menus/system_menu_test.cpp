@@ -51,19 +51,7 @@ TEST_F(SystemMenu, CursorsStayWithinTheirLists) {
   EXPECT_EQ(field_menu.yes_no, 0);
 }
 
-TEST_F(SystemMenu, SavingOnStairsIsRefusedAndNoGoesBackToTheSlots) {
-  game.map_grid[5][5] = 7;
-  system_key(K_Q);
-  press(system_key, {K_OK, K_OK, K_OK});
-  EXPECT_EQ(lines(), std::vector<std::string>{"ここでは、セーブできない。"}) << transcript();
-  EXPECT_EQ(field_menu.sys_state, SYS_YES_NO);
-  EXPECT_EQ(access(SAVE_FILE, F_OK), -1);
-  EXPECT_EQ(game.cur_slot, 0);
-  press(system_key, {K_DOWN, K_OK});
-  EXPECT_EQ(field_menu.sys_state, SYS_SAVE_SLOT);
-}
-
-TEST_F(SystemMenu, EveryClassThatForbidsSavingIsRefused) {
+TEST_F(SystemMenu, EveryClassThatForbidsSavingIsRefusedAndNoGoesBackToTheSlots) {
   for (int k = -1; k <= 20; k++) {
     game.tile_class[7] = static_cast<i8>(k);
     game.map_grid[5][5] = 7;
@@ -73,6 +61,17 @@ TEST_F(SystemMenu, EveryClassThatForbidsSavingIsRefused) {
   game.map_grid[5][5] = 0;
   game.pos_x = -1; // a step off the edge of the map
   EXPECT_EQ(save_allowed_here(), 0);
+  game.pos_x = 5; // on stairs the menu refuses, and no goes back to the slots
+  game.tile_class[7] = 2;
+  game.map_grid[5][5] = 7;
+  system_key(K_Q);
+  press(system_key, {K_OK, K_OK, K_OK});
+  EXPECT_EQ(lines(), std::vector<std::string>{"ここでは、セーブできない。"}) << transcript();
+  EXPECT_EQ(field_menu.sys_state, SYS_YES_NO);
+  EXPECT_EQ(access(SAVE_FILE, F_OK), -1);
+  EXPECT_EQ(game.cur_slot, 0);
+  press(system_key, {K_DOWN, K_OK});
+  EXPECT_EQ(field_menu.sys_state, SYS_SAVE_SLOT);
 }
 
 TEST_F(SystemMenu, AFailedSaveSaysItFailedAndASaveSetsTheSlotAndSaysSo) {
@@ -90,19 +89,14 @@ TEST_F(SystemMenu, AFailedSaveSaysItFailedAndASaveSetsTheSlotAndSaysSo) {
   EXPECT_EQ(windows(), "cmd:closed system_win msg_visible");
 }
 
-TEST_F(SystemMenu, AnUnusedSlotCannotBeChosenForLoading) {
-  system_key(K_Q);
-  press(system_key, {K_DOWN, K_OK, K_OK});
-  EXPECT_EQ(field_menu.sys_state, SYS_LOAD_SLOT);
-  EXPECT_TRUE(lines().empty());
-  EXPECT_EQ(field_menu.system_win, 1);
-}
-
-TEST_F(SystemMenu, ALoadThatCannotBeResumedSaysSoAndChangesNothing) {
+TEST_F(SystemMenu, UnusedAndUnreadableSlotsAreNotLoadedAndChangeNothing) {
   game.slots[1].map = 4; // shown as used, but there is no file
   game.sb.gold = 1234;
   system_key(K_Q);
-  press(system_key, {K_DOWN, K_OK, K_DOWN, K_OK, K_OK});
+  press(system_key, {K_DOWN, K_OK, K_OK}); // slot 0 is unused: it cannot be chosen
+  EXPECT_EQ(field_menu.sys_state, SYS_LOAD_SLOT);
+  EXPECT_TRUE(lines().empty());
+  press(system_key, {K_DOWN, K_OK, K_OK});
   EXPECT_EQ(lines(), std::vector<std::string>{"ロードできませんでした。"}) << transcript();
   EXPECT_EQ(std::tuple(game.sb.gold, game.cur_map, game.cur_slot), std::tuple(1234, 12, 1));
   EXPECT_EQ(field_menu.system_win, 1);

@@ -197,8 +197,7 @@ TEST(WindowPictures, WrittenAsPng) {
       {"items.png", {.cmd_menu = CMD_ITEMS, .item_win = 1, .item_action_win = 1}},
       {"item_info.png",
        {.cmd_menu = CMD_ITEMS, .item_win = 1, .item_action_win = 1, .item_info_win = 1}},
-      {"system.png", {.system_win = 1, .sys_state = SYS_YES_NO}},
-  };
+      {"system.png", {.system_win = 1, .sys_state = SYS_YES_NO}}};
   for (const auto& [name, menu] : shots) {
     field_menu = menu;
     shot(name);
