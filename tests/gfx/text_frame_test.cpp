@@ -45,9 +45,10 @@ void expect_cells(int x, int y, int w, int h, std::vector<std::string> rows) {
 }
 
 TEST_F(Frames, PiecesRoundUpToEightAndOffTheBufferAreLeftOut) {
-  expect_cells(8, 8, 32, 16, {"0441.", "6887.", "....."});        // a top and a middle row
-  expect_cells(0, 0, 16, 24, {"01.", "67.", "23.", "..."});       // no inner columns
-  expect_cells(0, 100, 20, 22, {"041.", "687.", "253.", "...."}); // 22 is three rows
+  expect_cells(8, 8, 32, 16, {"0441.", "6887.", "....."});  // a top and a middle row
+  expect_cells(0, 0, 16, 24, {"01.", "67.", "23.", "..."}); // no inner columns
+  // 38 rounds up to five rows, the later middle rows copied from the first.
+  expect_cells(0, 100, 20, 38, {"041.", "687.", "687.", "687.", "253.", "...."});
   expect_cells(248, 248, 16, 16, {"0"}); // the pieces past the buffer are left out
 }
 
