@@ -10,7 +10,7 @@ protected:
   void SetUp() override {
     FieldTest::SetUp();
     make_map(7, 39, 39, 20, 20);
-    // Every tile tells its place: tile number = 16 * (y mod 4) + x mod 16 + 16 * 4.
+    // Every tile tells its place: tile number = 64 + 16 * (y mod 8) + x mod 16.
     for (int y = 0; y < 40; y++)
       for (int x = 0; x < 40; x++)
         game.map_grid[y][x] = static_cast<u8>(64 + (y % 8) * 16 + x % 16);

@@ -21,18 +21,12 @@ protected:
     n.frame_period = 1;
     return n;
   }
-  // The random number move_npcs will draw next, without drawing it.
-  int next_r() {
-    u32 keep = game.rand_state;
-    int r = next_rand() % 16;
-    game.rand_state = keep;
-    return r;
-  }
+  // Seeds the generator so that the next number move_npcs draws is r (mod 16).
   void seed_for(int r) {
-    for (u32 s = 1;; s++) {
-      seed_rand(s);
-      if (next_r() == r) return;
-    }
+    u32 s = 0;
+    do seed_rand(++s);
+    while (next_rand() % 16 != r);
+    seed_rand(s);
   }
 };
 
