@@ -57,17 +57,22 @@ TEST_F(Town, TheChurchRevivesToTenHitPointsForThreeHundredGold) {
   game.sb.gold = 400;
   game.sb.party[2].status = STATUS_DEAD | STATUS_POISON;
   game.sb.party[2].hp = 0;
-  open_church(0);
+  open_church(7); // no such church: the first one serves
+  EXPECT_EQ(services.church_no, 0);
   EXPECT_EQ(lines(), (std::vector<std::string>{"【医者】", ">どうかましたか？"}));
-  press(church_key, {K_OK, K_DOWN, K_DOWN, K_DOWN, K_OK});
-  EXPECT_EQ(services.church_member, 2);
-  EXPECT_EQ(game.sb.party[2].hp, 10);
-  EXPECT_EQ(game.sb.party[2].status, STATUS_POISON);
-  EXPECT_EQ(game.sb.gold, 100);
+  press(church_key, {K_OK, K_DOWN, K_DOWN, K_DOWN, K_DOWN});
+  EXPECT_EQ(std::tuple(services.church_member, services.church_row), std::tuple(2, 0));
+  church_key(K_OK);
+  EXPECT_EQ(std::tuple(game.sb.party[2].hp, game.sb.party[2].status, game.sb.gold),
+            std::tuple(10, STATUS_POISON, 100));
   EXPECT_EQ(lines().back(), ">生き返りました。");
   EXPECT_EQ(services.church_pick, 1); // still choosing a member
   EXPECT_EQ(reply(church_key, {K_OK}), ">生きてますよ。");
   EXPECT_EQ(game.sb.gold, 100);
+  press(church_key, {K_CANCEL, K_DOWN, K_DOWN, K_DOWN, K_DOWN, K_DOWN});
+  EXPECT_EQ(services.church_row, CHURCH_LEAVE);
+  church_key(K_OK);
+  EXPECT_EQ(services.church_win, 0);
 }
 
 TEST_F(Town, ChurchServicesRefuseWhatIsNotNeededOrNotPaidFor) {
@@ -86,19 +91,6 @@ TEST_F(Town, ChurchServicesRefuseWhatIsNotNeededOrNotPaidFor) {
   press(church_key, {K_CANCEL, K_CANCEL});
   EXPECT_EQ(services.church_win, 0);
   EXPECT_EQ(msg_window.msg_visible, 0);
-}
-
-TEST_F(Town, TheChurchCursorsStayInTheirRanges) {
-  open_church(7); // no such church: the first one serves
-  EXPECT_EQ(services.church_no, 0);
-  for (int i = 0; i < 5; i++) church_key(K_DOWN);
-  EXPECT_EQ(services.church_row, CHURCH_LEAVE);
-  church_key(K_OK);
-  EXPECT_EQ(services.church_win, 0);
-  open_church(0);
-  press(church_key, {K_OK, K_DOWN, K_DOWN, K_DOWN, K_DOWN});
-  EXPECT_EQ(services.church_member, 2);
-  EXPECT_EQ(services.church_row, 0);
 }
 
 // ---- The shop ----
