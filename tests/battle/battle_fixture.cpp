@@ -62,6 +62,13 @@ bool said(const char* text) {
   return false;
 }
 
+std::string missing(std::initializer_list<const char*> texts) {
+  std::string out;
+  for (const char* t : texts)
+    if (!said(t)) out += sjis_to_utf8(t) + " | ";
+  return out.empty() ? out : out + "not in:" + transcript();
+}
+
 std::string transcript() {
   std::string out = "\n";
   for (const std::string& l : lines()) out += sjis_to_utf8(l.c_str()) + "\n";

@@ -4,6 +4,7 @@
 #include "battle/battle.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ std::vector<std::string> lines();
 void forget_lines();
 // True when some line contains the text.
 bool said(const char* text);
+// The texts no line contains, with the whole store, as UTF-8; empty when
+// every text was said. For EXPECT_EQ(missing({...}), "").
+std::string missing(std::initializer_list<const char*> texts);
 // The whole store as UTF-8, for failure reports.
 std::string transcript();
 // The next n values the generator would give, without drawing them.
