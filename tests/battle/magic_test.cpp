@@ -125,33 +125,32 @@ TEST(BattleMagic, ReviveAllLeavesZeroAndReviveOneGivesTen) {
   EXPECT_EQ(fighter(2).status, 0);
 }
 
+// Each refusal is told and uses no turn.
 TEST(BattleMagic, RefusalsUseNoTurn) {
-  fresh_game();
-  knows(9); // ボルカノ costs 50
-  game.sb.party[0].mp = 49;
-  fight(1);
-  cast_spell(0, 0);
-  EXPECT_EQ(missing({"MPがたりない!"}), "");
-  cast_spell(16, 0);
-  EXPECT_EQ(missing({"Magic Number error."}), "");
-  cast_spell(1, 0);
-  EXPECT_EQ(missing({"呪文がありません。"}), "");
-  game.sb.party[0].spells[2] = 200; // no such spell
-  battle.battle_copy.party[0].spells[2] = 200;
-  battle.battle_copy.party[0].spell_mask = 5;
-  cast_spell(2, 0);
-  EXPECT_EQ(missing({"呪文がありません。"}), "");
-  fighter(0).status = STATUS_DEAD;
-  cast_spell(0, 0);
-  EXPECT_EQ(missing({"死んでいます。"}), "");
-  EXPECT_EQ(battle.party_acted[0], 0);
-  EXPECT_EQ(battle.monster_turn_pending, 0);
-  knows(31);
-  battle.battle_copy.party[1].spells[0] = 31;
-  battle.battle_copy.party[1].spell_mask = 1;
-  battle.actor = 1;
-  cast_spell(0, 0);
-  EXPECT_EQ(missing({"使用できません。"}), "");
+  const struct {
+    int spell, mp, slot;
+    bool dead;
+    const char* line;
+  } rows[] = {
+      {9, 49, 0, false, "MPがたりない!"}, // ボルカノ costs 50
+      {9, 50, 16, false, "Magic Number error."},
+      {9, 50, 1, false, "呪文がありません。"},
+      {200, 50, 0, false, "呪文がありません。"}, // no such spell
+      {9, 50, 0, true, "死んでいます。"},
+      {31, 50, 0, false, "使用できません。"}, // ゴート is for the field
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.spell);
+    fresh_game();
+    knows(r.spell);
+    game.sb.party[0].mp = static_cast<u16>(r.mp);
+    fight(1);
+    if (r.dead) fighter(0).status = STATUS_DEAD;
+    cast_spell(r.slot, 0);
+    EXPECT_EQ(missing({r.line}), "");
+    EXPECT_EQ(battle.party_acted[0], 0);
+    EXPECT_EQ(battle.monster_turn_pending, 0);
+  }
 }
 
 TEST(BattleMagic, StrengtheningRaisesButNeverMagicAttack) {
@@ -170,17 +169,33 @@ TEST(BattleMagic, StrengtheningRaisesButNeverMagicAttack) {
   EXPECT_EQ(a.matk, 5);
 }
 
-TEST(FieldMagic, OnlyHealingWorksOutsideBattle) {
+// Battle spells, and ゴート in the first maps, are refused in the field and
+// cost nothing.
+TEST(FieldMagic, RefusalsCostNothing) {
+  const struct {
+    int spell, map;
+    const char* line;
+  } rows[] = {
+      {1, WORLD_MAP, "戦闘中以外は、使えません。"},
+      {22, WORLD_MAP, "戦闘中以外は、使えません。"},
+      {31, 12, "ここでは、使えません。"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.spell);
+    fresh_game();
+    knows(r.spell);
+    game.sb.party[0].mp = 200;
+    game.cur_map = r.map;
+    field_cast(0, 0);
+    EXPECT_EQ(missing({r.line}), "");
+    EXPECT_EQ(game.sb.party[0].mp, 200);
+    EXPECT_EQ(game.cur_map, r.map);
+  }
+}
+
+TEST(FieldMagic, HealingOnAllSkipsTheDead) {
   fresh_game();
-  knows(1);
-  field_cast(0, 0);
-  EXPECT_EQ(missing({"戦闘中以外は、使えません。"}), "");
-  knows(22);
-  game.sb.party[0].mp = 200;
-  field_cast(0, 0);
-  EXPECT_EQ(missing({"戦闘中以外は、使えません。"}), "");
-  EXPECT_EQ(game.sb.party[0].mp, 200);
-  knows(26); // ライブド, on all
+  knows(26); // ライブド
   game.sb.party[0].mp = 150;
   game.sb.party[1].hp = 1;
   game.sb.party[2].status = STATUS_DEAD;
@@ -205,27 +220,20 @@ TEST(FieldMagic, CasterIsTheChosenMember) {
   EXPECT_EQ(missing({"BOBは、", "CARLの毒が消えた。"}), "");
 }
 
-// ゴート takes the party back to its return point, but not from the first
-// maps; there it costs nothing.
-TEST(FieldMagic, ReturnSpellTakesThePartyBackButNotFromTheFirstMaps) {
-  for (int from : {12, 60}) {
-    SCOPED_TRACE(from);
-    fresh_game();
-    knows(31);
-    game.cur_map = from;
-    game.return_map = 4;
-    game.return_x = 10;
-    game.return_y = 11;
-    game.pos_x = game.pos_y = 1;
-    field_cast(0, 0);
-    bool back = from == 60;
-    EXPECT_EQ(missing({back ? "ゴートの呪文を唱えた。" : "ここでは、使えません。"}), "");
-    EXPECT_EQ(field_map.transition, back ? 1 : 0); // the map change closes the picture
-    EXPECT_EQ(game.cur_map, back ? 4 : from);
-    EXPECT_EQ(game.pos_x, back ? 10 : 1);
-    EXPECT_EQ(game.pos_y, back ? 11 : 1);
-    EXPECT_EQ(game.sb.party[0].mp, back ? 40 : 50);
-  }
+TEST(FieldMagic, ReturnSpellTakesThePartyBack) {
+  fresh_game();
+  knows(31);
+  game.cur_map = 60;
+  game.return_map = 4;
+  game.return_x = 10;
+  game.return_y = 11;
+  field_cast(0, 0);
+  EXPECT_EQ(field_map.transition, 1); // the map change closes the picture
+  EXPECT_EQ(game.cur_map, 4);
+  EXPECT_EQ(game.pos_x, 10);
+  EXPECT_EQ(game.pos_y, 11);
+  EXPECT_EQ(game.sb.party[0].mp, 40);
+  EXPECT_EQ(missing({"ゴートの呪文を唱えた。"}), "");
 }
 
 } // namespace

@@ -104,16 +104,6 @@ TEST(Attack, LoseAllowedBattlesDealExactlyTen) {
   EXPECT_EQ(target().hp, 90);
 }
 
-TEST(Defend, HalvesBlowsUntilTheRoundEnds) {
-  fresh_game();
-  fight(1);
-  defend();
-  EXPECT_EQ(battle.defending[0], 1);
-  EXPECT_EQ(missing({"@C1ALICE@C0は、防御態勢をとった"}), "");
-  EXPECT_EQ(battle.monster_turn_pending, 1);
-  EXPECT_EQ(battle.battle_wait_open, 1);
-}
-
 TEST(RunAway, FailsExactlyWhenTheDrawEndsInThreeZeroBits) {
   for (bool escape : {true, false}) {
     fresh_game();
@@ -149,7 +139,9 @@ TEST(RunAway, SetBattleRefusesWithoutADrawOrATurn) {
   EXPECT_EQ(battle.monster_turn_pending, 0);
 }
 
-TEST(Rounds, OneMonsterActsOncePerRoundOfThree) {
+// A member who defends is marked for the round, and the monster's turn
+// waits for the key after the report.
+TEST(Rounds, DefendingAndOneMonsterActionPerRoundOfThree) {
   fresh_game();
   fight(1);
   target().hp = 100000;
@@ -157,6 +149,12 @@ TEST(Rounds, OneMonsterActsOncePerRoundOfThree) {
   std::vector<int> acted;
   for (int action = 0; action < 6; action++) {
     defend();
+    if (action == 0) {
+      EXPECT_EQ(battle.defending[0], 1);
+      EXPECT_EQ(missing({"@C1ALICE@C0は、防御態勢をとった"}), "");
+      EXPECT_EQ(battle.monster_turn_pending, 1);
+      EXPECT_EQ(battle.battle_wait_open, 1);
+    }
     forget_lines();
     while (battle.monster_turn_pending) {
       battle.battle_wait_open = 0;
