@@ -62,7 +62,7 @@ bool said(const char* text) {
   return false;
 }
 
-std::string missing(std::initializer_list<const char*> texts) {
+std::string missing(const std::vector<const char*>& texts) {
   std::string out;
   for (const char* t : texts)
     if (!said(t)) out += sjis_to_utf8(t) + " | ";

@@ -4,7 +4,6 @@
 #include "battle/battle.h"
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,7 +23,7 @@ void forget_lines();
 bool said(const char* text);
 // The texts no line contains, with the whole store, as UTF-8; empty when
 // every text was said. For EXPECT_EQ(missing({...}), "").
-std::string missing(std::initializer_list<const char*> texts);
+std::string missing(const std::vector<const char*>& texts);
 // The whole store as UTF-8, for failure reports.
 std::string transcript();
 // The next n values the generator would give, without drawing them.

@@ -9,21 +9,34 @@ member& field(int i) {
   return game.sb.party[i];
 }
 
-// やくそう on a member fifty below the maximum reports the 99 it could give
-// and is used up; on a dead member it is kept.
-TEST(UseItem, HerbHealsTheLivingOnly) {
-  for (bool dead : {false, true}) {
-    SCOPED_TRACE(dead);
+// ALICE uses an item on BOB: what it does and says, and whether her entry
+// is used up (255) or kept.
+TEST(UseItem, OnAMemberHealsCuresAndRevives) {
+  const struct {
+    int item, status, hp;
+    std::vector<const char*> told;
+    int status_after, hp_after, entry_after;
+  } rows[] = {
+      // やくそう fifty below the maximum reports the 99 it could give
+      {169, 0, 50, {"BOBのHPが、", "99回復した。"}, 0, 100, 255},
+      {169, STATUS_DEAD, 50, {"BOBは、死んでいる。"}, STATUS_DEAD, 50, 169},
+      {172, 0, 100, {"BOBは、毒をうけていないようだ。"}, 0, 100, 172}, // 毒消し草
+      {172, STATUS_POISON, 100, {"BOBの毒が消えた。"}, 0, 100, 255},
+      {173, 0, 100, {"BOBは、死んでいないようだ。"}, 0, 100, 173}, // 復活の水
+      {173, STATUS_DEAD | STATUS_POISON, 0, {"BOBは、生き返った。"}, STATUS_POISON, 10, 255},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.told[0]);
     fresh_game();
-    field(0).items[4] = 169;
-    field(1).hp = 50;
-    if (dead) field(1).status = STATUS_DEAD;
+    field(0).items[4] = static_cast<u8>(r.item);
+    field(1).status = static_cast<u8>(r.status);
+    field(1).hp = static_cast<u16>(r.hp);
     battle.item_target_member = 1;
     use_item(0, 4);
-    EXPECT_EQ(field(1).hp, dead ? 50 : 100);
-    EXPECT_EQ(missing({dead ? "BOBは、死んでいる。" : "BOBのHPが、"}), "");
-    EXPECT_EQ(said("99回復した。"), !dead);
-    EXPECT_EQ(field(0).items[4], dead ? 169 : 255);
+    EXPECT_EQ(missing(r.told), "");
+    EXPECT_EQ(field(1).status, r.status_after);
+    EXPECT_EQ(field(1).hp, r.hp_after);
+    EXPECT_EQ(field(0).items[4], r.entry_after);
   }
 }
 
@@ -49,27 +62,16 @@ TEST(UseItem, AngelWaterRestoresHitPointsThenMagicOnce) {
   EXPECT_EQ(field(0).items[0], 255);
 }
 
-TEST(UseItem, CuresRaisesAndRevival) {
+// 力のみず raises strength for good; 台風の目 raises the maxima (+20 HP, +10 MP
+// at most), lasting past the next rebuild of the equipped values.
+TEST(UseItem, RaisesLastPastARebuild) {
   fresh_game();
-  field(0).items[0] = 172; // 毒消し草
+  field(0).items[1] = 176;
   battle.item_target_member = 1;
-  use_item(0, 0);
-  EXPECT_EQ(missing({"BOBは、毒をうけていないようだ。"}), "");
-  EXPECT_EQ(field(0).items[0], 172);
-  field(1).status = STATUS_POISON;
-  use_item(0, 0);
-  EXPECT_EQ(field(1).status, 0);
-  EXPECT_EQ(missing({"BOBの毒が消えた。"}), "");
-  EXPECT_EQ(field(0).items[0], 255);
-
-  field(0).items[1] = 176; // 力のみず: +3 for good
   use_item(0, 1);
   EXPECT_EQ(field(1).str, 23);
   EXPECT_EQ(field(1).atk, 23);
   EXPECT_EQ(missing({"力が、3あがった。"}), "");
-
-  // 台風の目: +20 HP and +10 MP at most, lasting past the next rebuild of the
-  // equipped values (equipping, a level-up)
   int hp_max = field(1).hp_max, mp_max = field(1).mp_max;
   field(0).items[3] = 185;
   use_item(0, 3);
@@ -78,15 +80,6 @@ TEST(UseItem, CuresRaisesAndRevival) {
   EXPECT_EQ(field(1).hp_max, hp_max + 20);
   EXPECT_EQ(field(1).mp_max, mp_max + 10);
   EXPECT_EQ(field(1).atk, 23 + 5) << "the sword's bonus on the raised strength";
-
-  field(0).items[2] = 173; // 復活の水
-  use_item(0, 2);
-  EXPECT_EQ(missing({"BOBは、死んでいないようだ。"}), "");
-  field(1).status = STATUS_DEAD | STATUS_POISON;
-  field(1).hp = 0;
-  use_item(0, 2);
-  EXPECT_EQ(field(1).hp, 10);
-  EXPECT_EQ(field(1).status, STATUS_POISON);
 }
 
 TEST(UseItem, RefusalsAndToolsWithoutUse) {
