@@ -49,16 +49,10 @@ TEST(UseItem, AngelWaterRestoresHitPointsThenMagicOnce) {
   use_item(0, 0);
   EXPECT_EQ(field(0).hp, 100);
   EXPECT_EQ(field(0).mp, 50);
-  std::vector<std::string> l = lines();
-  int hp_line = -1, mp_line = -1, reports = 0;
-  for (size_t i = 0; i < l.size(); i++) {
-    if (l[i] == "ALICEのHPが、") hp_line = static_cast<int>(i);
-    if (l[i] == "ALICEのMPが、") mp_line = static_cast<int>(i);
-    reports += l[i].find("回復した。") != std::string::npos;
-  }
+  int hp_line = line_index("ALICEのHPが、");
   EXPECT_GE(hp_line, 0) << transcript();
-  EXPECT_GT(mp_line, hp_line);
-  EXPECT_EQ(reports, 2);
+  EXPECT_GT(line_index("ALICEのMPが、"), hp_line);
+  EXPECT_EQ(lines_with("回復した。"), 2);
   EXPECT_EQ(field(0).items[0], 255);
 }
 
@@ -150,9 +144,7 @@ TEST(HandOver, RefusalsAndAFullBag) {
   EXPECT_EQ(missing({"アイテムが、ありません！"}), "");
   give_item_to(0, 0, 1);
   EXPECT_EQ(missing({"渡すアイテムが、ありません！"}), "");
-  field(0).items[0] = 1;
-  field(0).eq_right = 0;
-  field(0).eq_mask = 1;
+  wear(field(0), 0, 1, &member::eq_right);
   give_item_to(0, 0, 1);
   EXPECT_EQ(missing({" いるので渡すことができない。"}), "");
   field(0).items[1] = 169;
@@ -167,9 +159,7 @@ TEST(HandOver, RefusalsAndAFullBag) {
 
 TEST(Discard, EquippedItemsStay) {
   fresh_game();
-  field(0).items[0] = 1;
-  field(0).eq_right = 0;
-  field(0).eq_mask = 1;
+  wear(field(0), 0, 1, &member::eq_right);
   discard_item(0, 0);
   EXPECT_EQ(missing({" ので捨てることができない。"}), "");
   EXPECT_EQ(field(0).items[0], 1);
@@ -184,9 +174,7 @@ TEST(Discard, EquippedItemsStay) {
 TEST(Equip, LeftHandWeaponMovesToTheRight) {
   fresh_game();
   member& a = field(0);
-  a.items[0] = 1;
-  a.eq_left = 0;
-  a.eq_mask = 1;
+  wear(a, 0, 1, &member::eq_left);
   EXPECT_EQ(equip(0, 0, 1), 1);
   EXPECT_EQ(a.eq_right, 0);
   EXPECT_EQ(a.eq_left, NO_EQUIP);

@@ -41,12 +41,9 @@ TEST(BattleMagic, LifeOnOneMemberTakesTwoConfirms) {
 TEST(BattleMagic, DownLowersEveryMonsterAndCanKill) {
   fresh_game();
   knows(30);
-  start_set_battle(1);
-  battle.monster_count = 3;
-  for (int s = 1; s < 3; s++) fill_monster_slot(s, 1, 10);
+  kobolds(3);
   battle.monsters[2].hp = 7;
   battle.monsters[2].spd = 3;
-  forget_lines();
   monster_slot before[3] = {battle.monsters[0], battle.monsters[1], battle.monsters[2]};
   cast_spell(0, 0);
   for (int s = 0; s < 2; s++) {

@@ -37,13 +37,6 @@ void aim(int low, int special = -1) {
       3);
 }
 
-int line_index(const char* text) {
-  std::vector<std::string> l = lines();
-  for (size_t i = 0; i < l.size(); i++)
-    if (l[i].find(text) != std::string::npos) return static_cast<int>(i);
-  return -1;
-}
-
 // Behaviours 2..4 cast in half the turns, 5 waits in half, as the second
 // draw's bits 0, 2 and 4 say.
 TEST(MonsterChoice, MixedBehavioursCastAndTimidOnesWaitInHalfTheTurns) {
@@ -142,12 +135,10 @@ TEST(MonsterSpecial, WholePartyBreathRepelsOffTheDeadAndKillsThemAgain) {
   EXPECT_EQ(battle.battle_copy.party[0].hp, 40);
   EXPECT_EQ(battle.battle_copy.party[1].hp, 70);
   int named = line_index("@C1CARL@C0は、");
-  int repelled = -1, died = line_index("@C1CARL@C0は、死んでしまった!");
-  std::vector<std::string> l = lines();
-  for (size_t i = named + 1; named >= 0 && i < l.size(); i++)
-    if (l[i] == "攻撃をはねかえした。") repelled = static_cast<int>(i), i = l.size();
+  int repelled = line_index("攻撃をはねかえした。", named + 1);
+  EXPECT_GE(named, 0) << transcript();
   EXPECT_GT(repelled, named);
-  EXPECT_GT(died, repelled);
+  EXPECT_GT(line_index("@C1CARL@C0は、死んでしまった!"), repelled);
 }
 
 TEST(MonsterSpecial, CodesWithoutALineAreNoSpecial) {

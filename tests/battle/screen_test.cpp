@@ -43,12 +43,8 @@ void screen_surfaces() {
 void three_kobolds(int count) {
   fresh_game();
   screen_surfaces();
-  start_set_battle(1);
-  battle.monster_count = count;
-  for (int s = 0; s < count; s++) {
-    fill_monster_slot(s, 1, 10);
-    battle.monsters[s].picture = static_cast<u8>(s + 1);
-  }
+  kobolds(count);
+  for (int s = 0; s < count; s++) battle.monsters[s].picture = static_cast<u8>(s + 1);
   battle.monster_view = 1;
 }
 

@@ -45,10 +45,7 @@ TEST(Attack, BlowIsAttackLessDefencePlusTheAgilityMargin) {
 
 TEST(Attack, WeaponElementsAddStrengthScaledByTheMonster) {
   fresh_game();
-  member& a = game.sb.party[0];
-  a.items[0] = 17; // ほのおのつるぎ: fire
-  a.eq_right = 0;
-  a.eq_mask = 1;
+  wear(game.sb.party[0], 0, 17, &member::eq_right); // ほのおのつるぎ: fire
   fight(1);
   target().def = target().spd = 100;
   target().hp = 1000;
@@ -63,14 +60,9 @@ TEST(Attack, WeaponElementsAddStrengthScaledByTheMonster) {
 // is dead, and uses his turn all the same.
 TEST(Attack, SweepingWeaponHitsEveryLivingMonsterAndADeadSlotUsesTheTurn) {
   fresh_game();
-  member& a = game.sb.party[0];
-  a.items[3] = 55; // 武神の剣: hits all
-  a.eq_left = 3;
-  a.eq_mask = 8;
-  start_set_battle(1);
-  battle.monster_count = 3;
+  wear(game.sb.party[0], 3, 55, &member::eq_left); // 武神の剣: hits all
+  kobolds(3);
   for (int s = 0; s < 3; s++) {
-    fill_monster_slot(s, 1, 10);
     battle.monsters[s].def = battle.monsters[s].spd = 10;
     battle.monsters[s].hp = 100;
   }
@@ -206,9 +198,7 @@ TEST(Rounds, PoisonTakingTheLastMemberEndsTheBattle) {
 TEST(Victory, EveryLivingMemberGetsTheWholeSumAndTheGold) {
   fresh_game();
   game.sb.party[2].status = STATUS_DEAD;
-  start_set_battle(1);
-  battle.monster_count = 2;
-  fill_monster_slot(1, 1, 10);
+  kobolds(2);
   for (int s = 0; s < 2; s++) battle.monsters[s].exp = 30, battle.monsters[s].gold = 7;
   battle.monsters[0].status = STATUS_DEAD;
   battle.monsters[1].hp = 1;
@@ -256,10 +246,8 @@ TEST(Victory, LevelUpsDrawEightTimesAndReportEachGainWithAKeyWait) {
   char line[64];
   std::snprintf(line, sizeof line, " 力が%d上がった!@P", static_cast<int>(low3(d[0]) + 1));
   EXPECT_EQ(missing({"ALICEは、レベルが上がった!", line}), "");
-  int gains = 0;
-  for (const std::string& l : lines()) gains += l.find("@P") != std::string::npos;
-  EXPECT_GE(gains, 3 * 3);
-  EXPECT_LE(gains, 3 * 7);
+  EXPECT_GE(lines_with("@P"), 3 * 3);
+  EXPECT_LE(lines_with("@P"), 3 * 7);
 }
 
 // A record whose threshold cannot grow still levels once, and the values
@@ -273,9 +261,7 @@ TEST(Victory, LevelUpOfOddRecordsAndEquippedMembers) {
   level_up(a, 0);
   EXPECT_EQ(a.level, 2);
   member& b = game.sb.party[1];
-  b.items[0] = 5; // てつのつるぎ
-  b.eq_right = 0;
-  b.eq_mask = 1;
+  wear(b, 0, 5, &member::eq_right); // てつのつるぎ
   rebuild_equipped(b);
   b.exp = 100;
   level_up(b, 1);
