@@ -45,6 +45,19 @@ void fight(int species_no) {
   forget_lines();
 }
 
+void kobolds(int count) {
+  start_set_battle(1);
+  battle.monster_count = count;
+  for (int s = 1; s < count; s++) fill_monster_slot(s, 1, 10);
+  forget_lines();
+}
+
+void wear(member& m, int entry, int item, u8 member::*place) {
+  m.items[entry] = static_cast<u8>(item);
+  m.*place = static_cast<u8>(entry);
+  m.eq_mask = static_cast<u16>(m.eq_mask | 1 << entry);
+}
+
 std::vector<std::string> lines() {
   std::vector<std::string> out;
   for (int i = 0; i < msg_window.msg_count && i < MSG_LINES; i++)
@@ -60,6 +73,26 @@ bool said(const char* text) {
   for (const std::string& l : lines())
     if (l.find(text) != std::string::npos) return true;
   return false;
+}
+
+int line_index(const char* text, int from) {
+  std::vector<std::string> l = lines();
+  for (size_t i = from; i < l.size(); i++)
+    if (l[i].find(text) != std::string::npos) return static_cast<int>(i);
+  return -1;
+}
+
+int lines_with(const char* text) {
+  int n = 0;
+  for (const std::string& l : lines()) n += l.find(text) != std::string::npos;
+  return n;
+}
+
+std::string missing(const std::vector<const char*>& texts) {
+  std::string out;
+  for (const char* t : texts)
+    if (!said(t)) out += sjis_to_utf8(t) + " | ";
+  return out.empty() ? out : out + "not in:" + transcript();
 }
 
 std::string transcript() {

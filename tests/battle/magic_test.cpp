@@ -1,3 +1,4 @@
+// Spells cast in battle and on the field: targets, costs, refusals.
 #include "battle_fixture.h"
 #include "gfx/field_map.h"
 #include "shell/shell.h"
@@ -31,22 +32,21 @@ TEST(BattleMagic, LifeOnOneMemberTakesTwoConfirms) {
   fighter(1).hp = 90;
   cast_spell(0, 0);
   EXPECT_EQ(fighter(1).hp, 100);
-  EXPECT_TRUE(said("BOBのHPが回復した。")) << transcript();
-  EXPECT_TRUE(said("ライフの呪文を唱えた。"));
+  EXPECT_EQ(missing({"BOBのHPが回復した。", "ライフの呪文を唱えた。"}), "");
   EXPECT_EQ(fighter(0).mp, 47);
   EXPECT_EQ(battle.party_acted[0], 1);
 }
 
-TEST(BattleMagic, DownLowersEveryMonster) {
+// ダウン lowers every monster's values, never below zero, and can kill.
+TEST(BattleMagic, DownLowersEveryMonsterAndCanKill) {
   fresh_game();
   knows(30);
-  start_set_battle(1);
-  battle.monster_count = 3;
-  for (int s = 1; s < 3; s++) fill_monster_slot(s, 1, 10);
-  forget_lines();
+  kobolds(3);
+  battle.monsters[2].hp = 7;
+  battle.monsters[2].spd = 3;
   monster_slot before[3] = {battle.monsters[0], battle.monsters[1], battle.monsters[2]};
   cast_spell(0, 0);
-  for (int s = 0; s < 3; s++) {
+  for (int s = 0; s < 2; s++) {
     const monster_slot& m = battle.monsters[s];
     EXPECT_EQ(m.atk, before[s].atk - 20);
     EXPECT_EQ(m.spd, before[s].spd - 10);
@@ -57,19 +57,10 @@ TEST(BattleMagic, DownLowersEveryMonster) {
     EXPECT_EQ(m.mp, before[s].mp - 10);
     EXPECT_EQ(m.mp_max, before[s].mp_max - 10);
   }
+  EXPECT_EQ(battle.monsters[2].spd, 0);
+  EXPECT_TRUE(battle.monsters[2].status & STATUS_DEAD);
+  EXPECT_EQ(missing({">@C1コボルト@C0を、倒した！"}), "");
   EXPECT_EQ(fighter(0).mp, 30);
-}
-
-TEST(BattleMagic, LoweringNeverGoesBelowZeroAndCanKill) {
-  fresh_game();
-  knows(30);
-  fight(1);
-  battle.monsters[0].hp = 7;
-  battle.monsters[0].spd = 3;
-  cast_spell(0, 0);
-  EXPECT_EQ(battle.monsters[0].spd, 0);
-  EXPECT_TRUE(battle.monsters[0].status & STATUS_DEAD);
-  EXPECT_TRUE(said(">@C1コボルト@C0を、倒した！")) << transcript();
 }
 
 TEST(BattleMagic, OneMonsterSpellChoosesThenCasts) {
@@ -87,8 +78,7 @@ TEST(BattleMagic, OneMonsterSpellChoosesThenCasts) {
   battle.monsters[0].status = STATUS_POISON;
   i32 hp = battle.monsters[0].hp;
   battle_key(VK_SPACE);
-  EXPECT_TRUE(said("@C1コボルト@C0は、")) << transcript();
-  EXPECT_TRUE(said("ダメージを受けない！"));
+  EXPECT_EQ(missing({"@C1コボルト@C0は、", "ダメージを受けない！"}), "");
   EXPECT_EQ(battle.monsters[0].hp, hp);
   EXPECT_EQ(battle.monsters[0].status, 0); // poison gone all the same
   EXPECT_EQ(fighter(0).mp, 47);
@@ -105,10 +95,7 @@ TEST(BattleMagic, FireDamageLessMagicDefence) {
   battle.monsters[0].hp = 1000;
   cast_spell(0, 0);
   EXPECT_EQ(battle.monsters[0].hp, 1000 - (100 / 5 * 3 - 20));
-  EXPECT_TRUE(said("@C2"
-                   "40"
-                   "@C0ポイントのダメージ！"))
-      << transcript();
+  EXPECT_EQ(missing({"@C240@C0ポイントのダメージ！"}), "");
   EXPECT_EQ(battle.hit_flash[0].kind, 5);
 }
 
@@ -123,7 +110,7 @@ TEST(BattleMagic, ReviveAllLeavesZeroAndReviveOneGivesTen) {
   cast_spell(0, 0);
   EXPECT_EQ(fighter(1).status, 0);
   EXPECT_EQ(fighter(1).hp, 0);
-  EXPECT_TRUE(said("BOBは生き返った。")) << transcript();
+  EXPECT_EQ(missing({"BOBは生き返った。"}), "");
   game.magic_table[29].scope = 0;
   battle.actor = 0;
   fighter(2).status = STATUS_DEAD;
@@ -135,33 +122,32 @@ TEST(BattleMagic, ReviveAllLeavesZeroAndReviveOneGivesTen) {
   EXPECT_EQ(fighter(2).status, 0);
 }
 
+// Each refusal is told and uses no turn.
 TEST(BattleMagic, RefusalsUseNoTurn) {
-  fresh_game();
-  knows(9); // ボルカノ costs 50
-  game.sb.party[0].mp = 49;
-  fight(1);
-  cast_spell(0, 0);
-  EXPECT_TRUE(said("MPがたりない!"));
-  cast_spell(16, 0);
-  EXPECT_TRUE(said("Magic Number error."));
-  cast_spell(1, 0);
-  EXPECT_TRUE(said("呪文がありません。"));
-  game.sb.party[0].spells[2] = 200; // no such spell
-  battle.battle_copy.party[0].spells[2] = 200;
-  battle.battle_copy.party[0].spell_mask = 5;
-  cast_spell(2, 0);
-  EXPECT_TRUE(said("呪文がありません。"));
-  fighter(0).status = STATUS_DEAD;
-  cast_spell(0, 0);
-  EXPECT_TRUE(said("死んでいます。"));
-  EXPECT_EQ(battle.party_acted[0], 0);
-  EXPECT_EQ(battle.monster_turn_pending, 0);
-  knows(31);
-  battle.battle_copy.party[1].spells[0] = 31;
-  battle.battle_copy.party[1].spell_mask = 1;
-  battle.actor = 1;
-  cast_spell(0, 0);
-  EXPECT_TRUE(said("使用できません。"));
+  const struct {
+    int spell, mp, slot;
+    bool dead;
+    const char* line;
+  } rows[] = {
+      {9, 49, 0, false, "MPがたりない!"}, // ボルカノ costs 50
+      {9, 50, 16, false, "Magic Number error."},
+      {9, 50, 1, false, "呪文がありません。"},
+      {200, 50, 0, false, "呪文がありません。"}, // no such spell
+      {9, 50, 0, true, "死んでいます。"},
+      {31, 50, 0, false, "使用できません。"}, // ゴート is for the field
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.spell);
+    fresh_game();
+    knows(r.spell);
+    game.sb.party[0].mp = static_cast<u16>(r.mp);
+    fight(1);
+    if (r.dead) fighter(0).status = STATUS_DEAD;
+    cast_spell(r.slot, 0);
+    EXPECT_EQ(missing({r.line}), "");
+    EXPECT_EQ(battle.party_acted[0], 0);
+    EXPECT_EQ(battle.monster_turn_pending, 0);
+  }
 }
 
 TEST(BattleMagic, StrengtheningRaisesButNeverMagicAttack) {
@@ -180,24 +166,40 @@ TEST(BattleMagic, StrengtheningRaisesButNeverMagicAttack) {
   EXPECT_EQ(a.matk, 5);
 }
 
-TEST(FieldMagic, OnlyHealingWorksOutsideBattle) {
+// Battle spells, and ゴート in the first maps, are refused in the field and
+// cost nothing.
+TEST(FieldMagic, RefusalsCostNothing) {
+  const struct {
+    int spell, map;
+    const char* line;
+  } rows[] = {
+      {1, WORLD_MAP, "戦闘中以外は、使えません。"},
+      {22, WORLD_MAP, "戦闘中以外は、使えません。"},
+      {31, 12, "ここでは、使えません。"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.spell);
+    fresh_game();
+    knows(r.spell);
+    game.sb.party[0].mp = 200;
+    game.cur_map = r.map;
+    field_cast(0, 0);
+    EXPECT_EQ(missing({r.line}), "");
+    EXPECT_EQ(game.sb.party[0].mp, 200);
+    EXPECT_EQ(game.cur_map, r.map);
+  }
+}
+
+TEST(FieldMagic, HealingOnAllSkipsTheDead) {
   fresh_game();
-  knows(1);
-  field_cast(0, 0);
-  EXPECT_TRUE(said("戦闘中以外は、使えません。"));
-  knows(22);
-  game.sb.party[0].mp = 200;
-  field_cast(0, 0);
-  EXPECT_TRUE(said("戦闘中以外は、使えません。"));
-  EXPECT_EQ(game.sb.party[0].mp, 200);
-  knows(26); // ライブド, on all
+  knows(26); // ライブド
   game.sb.party[0].mp = 150;
   game.sb.party[1].hp = 1;
   game.sb.party[2].status = STATUS_DEAD;
   field_cast(0, 0);
   EXPECT_EQ(game.sb.party[1].hp, 100);
   EXPECT_EQ(game.sb.party[0].mp, 50);
-  EXPECT_TRUE(said("CARLは死んでいる。")) << transcript();
+  EXPECT_EQ(missing({"CARLは死んでいる。"}), "");
 }
 
 TEST(FieldMagic, CasterIsTheChosenMember) {
@@ -212,18 +214,7 @@ TEST(FieldMagic, CasterIsTheChosenMember) {
   field_cast(1, 3);
   EXPECT_EQ(game.sb.party[2].status, 0);
   EXPECT_EQ(b.mp, 49);
-  EXPECT_TRUE(said("BOBは、")) << transcript();
-  EXPECT_TRUE(said("CARLの毒が消えた。"));
-}
-
-TEST(FieldMagic, ReturnSpellRefusedInTheFirstMaps) {
-  fresh_game();
-  knows(31);
-  game.cur_map = 12;
-  field_cast(0, 0);
-  EXPECT_TRUE(said("ここでは、使えません。")) << transcript();
-  EXPECT_EQ(game.sb.party[0].mp, 50);
-  EXPECT_EQ(game.cur_map, 12);
+  EXPECT_EQ(missing({"BOBは、", "CARLの毒が消えた。"}), "");
 }
 
 TEST(FieldMagic, ReturnSpellTakesThePartyBack) {
@@ -239,7 +230,7 @@ TEST(FieldMagic, ReturnSpellTakesThePartyBack) {
   EXPECT_EQ(game.pos_x, 10);
   EXPECT_EQ(game.pos_y, 11);
   EXPECT_EQ(game.sb.party[0].mp, 40);
-  EXPECT_TRUE(said("ゴートの呪文を唱えた。")) << transcript();
+  EXPECT_EQ(missing({"ゴートの呪文を唱えた。"}), "");
 }
 
 } // namespace

@@ -40,22 +40,19 @@ void screen_surfaces() {
   }
 }
 
-void three_kobolds(int count) {
+// A fight against count kobolds wearing pictures 1, 2 and 3, shown.
+void kobolds_on_screen(int count) {
   fresh_game();
   screen_surfaces();
-  start_set_battle(1);
-  battle.monster_count = count;
-  for (int s = 0; s < count; s++) {
-    fill_monster_slot(s, 1, 10);
-    battle.monsters[s].picture = static_cast<u8>(s + 1);
-  }
+  kobolds(count);
+  for (int s = 0; s < count; s++) battle.monsters[s].picture = static_cast<u8>(s + 1);
   battle.monster_view = 1;
 }
 
 TEST(BattleScreen, PicturesSitByTheNumberOfMonsters) {
   const int xs[3][3] = {{96}, {32, 160}, {20, 88, 156}};
   for (int count = 1; count <= 3; count++) {
-    three_kobolds(count);
+    kobolds_on_screen(count);
     draw_battle_screen();
     for (int k = 0; k < count; k++) {
       int x = xs[count - 1][k];
@@ -68,7 +65,7 @@ TEST(BattleScreen, PicturesSitByTheNumberOfMonsters) {
 }
 
 TEST(BattleScreen, SlainMonsterStaysForItsHitPicture) {
-  three_kobolds(2);
+  kobolds_on_screen(2);
   battle.monsters[1].status = STATUS_DEAD;
   battle.hit_flash[1] = {1, 16, 5};
   for (int frame = 0; frame < 16; frame++) {
@@ -90,7 +87,7 @@ TEST(BattleScreen, AMonsterBeatenWhenItsHitPictureIsTurnedOffGoesOnTime) {
     int frames_before; // drawn before the U key
   };
   for (way w : {way{true, 0}, way{false, 5}}) {
-    three_kobolds(2);
+    kobolds_on_screen(2);
     battle.monsters[1].hp = 1;
     if (w.round_ends) battle.monsters_done = 1, battle.party_actions = 2;
     battle.target_cursor = 1;
@@ -109,7 +106,7 @@ TEST(BattleScreen, AMonsterBeatenWhenItsHitPictureIsTurnedOffGoesOnTime) {
 }
 
 TEST(BattleScreen, NoPicturesWithoutTheMonsterView) {
-  three_kobolds(1);
+  kobolds_on_screen(1);
   battle.monster_view = 0;
   battle.hit_flash[0] = {1, 16, 0};
   draw_battle_screen();
@@ -132,7 +129,7 @@ rgb actor_colour(int y0) {
 }
 
 TEST(BattleScreen, ActorLinePulsesAndTheOthersAreWhite) {
-  three_kobolds(1);
+  kobolds_on_screen(1);
   battle.actor = 1;
   battle.actor_phase = 0;
   draw_battle_screen();
@@ -147,7 +144,7 @@ TEST(BattleScreen, ActorLinePulsesAndTheOthersAreWhite) {
 }
 
 TEST(BattleScreen, WindowsAndTheChoiceBeingMade) {
-  three_kobolds(2);
+  kobolds_on_screen(2);
   battle.attack_all = 1;
   battle.cmd_cursor = 2;
   draw_battle_screen();

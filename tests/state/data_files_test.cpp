@@ -1,3 +1,6 @@
+// The game's data files read at start-up and on a map change: what each
+// reader takes, and how a missing, short or damaged file is reported while
+// every table keeps what it held.
 #include "event/event.h"
 #include "platform/headless/headless.h"
 #include "shell/shell.h"
@@ -26,18 +29,29 @@ std::vector<u8> map_file(int max_x, int max_y, u8 tile) {
   return b;
 }
 
-std::vector<std::string> boxes() {
+// Writes the bytes as the named file and reads them back with the reader;
+// its result, and in *at where it stopped.
+int read_back(const char* name, const std::vector<u8>& bytes, int (*reader)(std::FILE*),
+              long* at = nullptr) {
+  write_file(name, bytes);
+  std::FILE* f = std::fopen(name, "rb");
+  int result = reader(f);
+  if (at) *at = std::ftell(f);
+  std::fclose(f);
+  return result;
+}
+
+// The log lines of one kind ("box: ", "debug: "), without their kind.
+std::vector<std::string> logged(const std::string& kind) {
   std::vector<std::string> out;
   for (auto& l : headless.log)
-    if (l.rfind("box: ", 0) == 0) out.push_back(l);
+    if (l.rfind(kind, 0) == 0) out.push_back(l.substr(kind.size()));
   return out;
 }
 
-std::vector<std::string> debug_lines() {
-  std::vector<std::string> out;
-  for (auto& l : headless.log)
-    if (l.rfind("debug: ", 0) == 0) out.push_back(l.substr(7));
-  return out;
+bool boxed(const std::string& text) {
+  std::vector<std::string> b = logged("box: ");
+  return std::find(b.begin(), b.end(), "[Zandrek] " + text) != b.end();
 }
 
 struct DataFiles : ::testing::Test {
@@ -57,25 +71,23 @@ struct DataFiles : ::testing::Test {
 TEST_F(DataFiles, MapSetOpensItsFilesInOrderAndReportsEachMissingOne) {
   game.cur_map = 12;
   load_data(LOAD_MAP);
-  auto b = boxes();
-  ASSERT_EQ(b.size(), 5u);
-  EXPECT_EQ(b[0], "box: [Zandrek] [ OPEN ERROR ] 00 dmapdat012.mp 0");
-  EXPECT_EQ(b[1], "box: [Zandrek] [ OPEN ERROR ] 01 dmapevt012.meb 0");
-  EXPECT_EQ(b[2], "box: [Zandrek] [ OPEN ERROR ] 02 dmapnpc012.npc 0");
-  EXPECT_EQ(b[3], "box: [Zandrek] [ OPEN ERROR ] 16 eventdat.evt 0");
-  EXPECT_EQ(b[4], "box: [Zandrek] [ OPEN ERROR ] 17 rpgmappat.atr 0");
-  EXPECT_EQ(debug_lines().back(), "Maze Data Loading End !!\n");
+  EXPECT_EQ(logged("box: "), (std::vector<std::string>{
+                                 "[Zandrek] [ OPEN ERROR ] 00 dmapdat012.mp 0",
+                                 "[Zandrek] [ OPEN ERROR ] 01 dmapevt012.meb 0",
+                                 "[Zandrek] [ OPEN ERROR ] 02 dmapnpc012.npc 0",
+                                 "[Zandrek] [ OPEN ERROR ] 16 eventdat.evt 0",
+                                 "[Zandrek] [ OPEN ERROR ] 17 rpgmappat.atr 0",
+                             }));
+  EXPECT_EQ(logged("debug: ").back(), "Maze Data Loading End !!\n");
 }
 
 TEST_F(DataFiles, MapFileReadsExactlyItsRowsAndAShortOneIsAReadError) {
   game.cur_map = 12;
   game.map_grid[0][10] = 77; // beyond max x: must stay
   game.map_grid[5][0] = 78;  // below max y: must stay
-  write_file("dmapdat012.mp", map_file(9, 4, 33));
-  std::FILE* f = std::fopen("dmapdat012.mp", "rb");
-  EXPECT_EQ(read_map(f), READ_OK);
-  EXPECT_EQ(std::ftell(f), 66);
-  std::fclose(f);
+  long at = 0;
+  EXPECT_EQ(read_back("dmapdat012.mp", map_file(9, 4, 33), read_map, &at), READ_OK);
+  EXPECT_EQ(at, 66);
   EXPECT_EQ(game.map_grid[4][9], 33);
   EXPECT_EQ(game.map_grid[0][10], 77);
   EXPECT_EQ(game.map_grid[5][0], 78);
@@ -89,23 +101,17 @@ TEST_F(DataFiles, MapFileReadsExactlyItsRowsAndAShortOneIsAReadError) {
   shorter.pop_back();
   write_file("dmapdat012.mp", shorter);
   load_data(LOAD_MAP);
-  EXPECT_EQ(boxes()[0], "box: [Zandrek] [ READ ERROR ] 00");
+  EXPECT_EQ(logged("box: ")[0], "[Zandrek] [ READ ERROR ] 00");
 }
 
 TEST_F(DataFiles, WorldMapKeepsItsReturnPointAndTakesThePatchOfFlag83) {
   game.cur_map = WORLD_MAP;
   game.return_map = 9;
-  auto m = map_file(255, 255, 80);
-  write_file("dmapdat004.mp", m);
-  std::FILE* f = std::fopen("dmapdat004.mp", "rb");
-  read_map(f);
-  std::fclose(f);
+  read_back("dmapdat004.mp", map_file(255, 255, 80), read_map);
   EXPECT_EQ(game.return_map, 9);
   EXPECT_EQ(game.map_grid[212][21], 80);
   game.sb.flags[83] = 1;
-  f = std::fopen("dmapdat004.mp", "rb");
-  read_map(f);
-  std::fclose(f);
+  read_back("dmapdat004.mp", map_file(255, 255, 80), read_map);
   EXPECT_EQ(game.map_grid[212][21], 89);
   EXPECT_EQ(game.map_grid[74][50], 5);
   EXPECT_EQ(game.map_grid[74][54], 5);
@@ -117,17 +123,13 @@ TEST_F(DataFiles, ShortEventTableIsAFormatErrorButKeepsWhatWasRead) {
   for (std::size_t i = 0; i < recs.size(); i++) recs[i] = static_cast<u8>(i % 251);
   write_file("eventdat.evt", recs);
   load_data(LOAD_MAP);
-  bool found = false;
-  for (auto& b : boxes()) found |= b == "box: [Zandrek] [ FORMAT ERROR ] 16";
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(boxed("[ FORMAT ERROR ] 16"));
   EXPECT_EQ(0, std::memcmp(event_table, recs.data(), recs.size()));
 }
 
 TEST_F(DataFiles, MusicListOfThreeLinesLeavesEntryThreeASpace) {
-  write_file("rpgmidlst.lst", {'a', '.', 'm', 'i', 'd', '\r', '\n', 'b', '\n', 'c', '\n'});
-  std::FILE* f = std::fopen("rpgmidlst.lst", "r");
-  read_music_list(f);
-  std::fclose(f);
+  read_back("rpgmidlst.lst", {'a', '.', 'm', 'i', 'd', '\r', '\n', 'b', '\n', 'c', '\n'},
+            read_music_list);
   EXPECT_STREQ(game.music_list[0], "a.mid");
   EXPECT_STREQ(game.music_list[2], "c");
   EXPECT_STREQ(game.music_list[3], " ");
@@ -158,6 +160,7 @@ TEST_F(DataFiles, DamagedOrNonRegularFilesAreReportedAndChangeNothing) {
   };
   std::vector<u8> record(sizeof(save_block), 7);
   for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " kind " + std::to_string(c.kind));
     SetUp();
     game.cur_map = WORLD_MAP;
     write_file("rpg.ini", record);
@@ -170,68 +173,61 @@ TEST_F(DataFiles, DamagedOrNonRegularFilesAreReportedAndChangeNothing) {
     state_data before = game;
     headless_reset();
     load_data(LOAD_START);
-    auto b = boxes();
-    EXPECT_NE(std::find(b.begin(), b.end(), std::string("box: [Zandrek] ") + c.box), b.end())
-        << c.name << " kind " << c.kind;
-    EXPECT_EQ(0, std::memcmp(&before, &game, sizeof game)) << c.name << " kind " << c.kind;
+    EXPECT_TRUE(boxed(c.box));
+    EXPECT_EQ(0, std::memcmp(&before, &game, sizeof game));
     std::filesystem::remove(c.name);
   }
 }
 
-TEST_F(DataFiles, EventMessagesSwapEveryBytePair) {
+// Each line's byte pairs are swapped; a line with no end stops at its last
+// byte.
+TEST_F(DataFiles, EventMessagesSwapEveryBytePairAndEndWithinTheirLine) {
   std::vector<u8> lines(256 * 160, 0);
   lines[0] = 'B', lines[1] = 'A', lines[159] = 'y', lines[158] = 'z';
-  write_file("eventmsg.mgb", lines);
-  std::FILE* f = std::fopen("eventmsg.mgb", "rb");
-  EXPECT_EQ(read_event_messages(f), READ_OK);
-  std::fclose(f);
+  EXPECT_EQ(read_back("eventmsg.mgb", lines, read_event_messages), READ_OK);
   EXPECT_EQ(event_msg[0][0], 'A');
   EXPECT_EQ(event_msg[0][1], 'B');
   EXPECT_EQ(event_msg[0][158], 'y');
+  EXPECT_EQ(read_back("eventmsg.mgb", std::vector<u8>(256 * 160, 'x'), read_event_messages),
+            READ_OK);
+  for (auto& line : event_msg) EXPECT_EQ(strnlen(line, sizeof line), 159u);
 }
 
 TEST_F(DataFiles, BackdropsAndTileClassesRefuseShortFiles) {
-  write_file("dmapdmy.mp", std::vector<u8>(1199, 1));
-  write_file("rpgmappat.atr", std::vector<u8>(255, 1));
-  std::FILE* f = std::fopen("dmapdmy.mp", "rb");
-  EXPECT_EQ(read_backdrops(f), READ_ERROR);
-  std::fclose(f);
-  f = std::fopen("rpgmappat.atr", "rb");
-  EXPECT_EQ(read_tile_classes(f), READ_ERROR);
-  std::fclose(f);
+  EXPECT_EQ(read_back("dmapdmy.mp", std::vector<u8>(1199, 1), read_backdrops), READ_ERROR);
+  EXPECT_EQ(read_back("rpgmappat.atr", std::vector<u8>(255, 1), read_tile_classes), READ_ERROR);
 }
 
 TEST(AddExtension, AppendsOrReplacesOutsideBrackets) {
-  char a[96] = "dmapdat004";
-  EXPECT_EQ(add_extension(a, sizeof a, "mp"), 0);
-  EXPECT_STREQ(a, "dmapdat004.mp");
-  char b[96] = "[dir.x]name";
-  add_extension(b, sizeof b, "evt");
-  EXPECT_STREQ(b, "[dir.x]name.evt");
-  char c[96] = "name.old";
-  add_extension(c, sizeof c, "lst");
-  EXPECT_STREQ(c, "name.lst");
-  char d[96] = "bad]name";
-  EXPECT_EQ(add_extension(d, sizeof d, "lst"), 1);
-  EXPECT_STREQ(d, "bad]name");
+  const struct {
+    const char* name;
+    const char* ext;
+    int result;
+    const char* out;
+  } rows[] = {
+      {"dmapdat004", "mp", 0, "dmapdat004.mp"},
+      {"[dir.x]name", "evt", 0, "[dir.x]name.evt"},
+      {"name.old", "lst", 0, "name.lst"},
+      {"bad]name", "lst", 1, "bad]name"},
+  };
+  for (const auto& r : rows) {
+    char name[96];
+    std::snprintf(name, sizeof name, "%s", r.name);
+    EXPECT_EQ(add_extension(name, sizeof name, r.ext), r.result) << r.name;
+    EXPECT_STREQ(name, r.out);
+  }
 }
 
 // Damaged files, as the fuzz targets found them: nothing the file does not
 // hold whole may change the map in play or be shown.
 TEST_F(DataFiles, AShortMapFileLeavesTheMapInPlayAsItWas) {
   game.cur_map = 12;
-  write_file("dmapdat012.mp", map_file(9, 4, 33));
-  std::FILE* f = std::fopen("dmapdat012.mp", "rb");
-  ASSERT_EQ(read_map(f), READ_OK);
-  std::fclose(f);
+  ASSERT_EQ(read_back("dmapdat012.mp", map_file(9, 4, 33), read_map), READ_OK);
   state_data before = game;
   auto other = map_file(20, 30, 44);
   other[2] = 15, other[7] = 6;
   other.resize(other.size() - 21); // the last row is missing
-  write_file("dmapdat012.mp", other);
-  f = std::fopen("dmapdat012.mp", "rb");
-  EXPECT_EQ(read_map(f), READ_ERROR);
-  std::fclose(f);
+  EXPECT_EQ(read_back("dmapdat012.mp", other, read_map), READ_ERROR);
   EXPECT_EQ(0, std::memcmp(&before, &game, sizeof game));
   EXPECT_EQ(game.map_max_x, 9);
   EXPECT_EQ(game.pos_x, 3);
@@ -241,23 +237,10 @@ TEST_F(DataFiles, AShortMapFileLeavesTheMapInPlayAsItWas) {
 TEST_F(DataFiles, AMapEventFileCutShortCountsOnlyItsWholeRecords) {
   game.map_event_count = 3;
   game.map_events[2] = {7, 7, 1, 2, 3}; // the last map's event
-  write_file("dmapevt012.meb", {200, 1, 2, 0, 0, 5, 3, 4, 0, 0, 6, 9, 9});
-  std::FILE* f = std::fopen("dmapevt012.meb", "rb");
-  EXPECT_EQ(read_map_events(f), READ_OK);
-  std::fclose(f);
+  EXPECT_EQ(read_back("dmapevt012.meb", {200, 1, 2, 0, 0, 5, 3, 4, 0, 0, 6, 9, 9}, read_map_events),
+            READ_OK);
   EXPECT_EQ(game.map_event_count, 2);
   EXPECT_EQ(game.map_events[1].x, 3);
-  write_file("dmapevt012.meb", {});
-  f = std::fopen("dmapevt012.meb", "rb");
-  read_map_events(f);
-  std::fclose(f);
+  read_back("dmapevt012.meb", {}, read_map_events);
   EXPECT_EQ(game.map_event_count, 0);
-}
-
-TEST_F(DataFiles, AnEventMessageWithNoEndStopsAtItsLastByte) {
-  write_file("eventmsg.mgb", std::vector<u8>(256 * 160, 'x'));
-  std::FILE* f = std::fopen("eventmsg.mgb", "rb");
-  EXPECT_EQ(read_event_messages(f), READ_OK);
-  std::fclose(f);
-  for (auto& line : event_msg) EXPECT_EQ(strnlen(line, sizeof line), 159u);
 }

@@ -1,3 +1,4 @@
+// The level table, the random draws, gifts of items, areas and names.
 #include "state/state.h"
 
 #include <cstring>
@@ -27,29 +28,26 @@ TEST(Random, LinearCongruentialSequence) {
   EXPECT_EQ(next_rand(), 6334);
 }
 
-TEST(GiveItem, EventItemsGoToTheBagOnly) {
+// Event items go to the bag only; tools fill the members' entries in order
+// and never the bag.
+TEST(GiveItem, EventItemsToTheBagToolsToTheMembers) {
   reset_state();
-  int ev = 160; // the ship is an event item
-  game.item_table[ev].kind = ITEM_EVENT;
-  for (auto& b : game.sb.bag) b = 1;
-  EXPECT_EQ(give_item(ev), 0);
-  game.sb.bag[7] = 255;
-  EXPECT_EQ(give_item(ev), 1);
-  EXPECT_EQ(game.sb.bag[7], 160);
-}
-
-TEST(GiveItem, ToolsFillMembersInOrder) {
-  reset_state();
+  game.item_table[160].kind = ITEM_EVENT; // the ship
   game.item_table[169].kind = ITEM_TOOL;
-  for (auto& e : game.sb.party[0].items) e = 5;
-  game.sb.party[0].items[15] = 255;
+  for (auto& b : game.sb.bag) b = 1;
+  EXPECT_EQ(give_item(160), 0); // the members have room
+  game.sb.bag[7] = 255;
+  EXPECT_EQ(give_item(160), 1);
+  EXPECT_EQ(game.sb.bag[7], 160);
+  for (int m = 0; m < 3; m++)
+    for (auto& e : game.sb.party[m].items) e = 9;
+  game.sb.bag[0] = 255;
+  EXPECT_EQ(give_item(169), 0);
+  game.sb.party[0].items[15] = game.sb.party[1].items[0] = 255;
   EXPECT_EQ(give_item(169), 1);
   EXPECT_EQ(game.sb.party[0].items[15], 169);
   EXPECT_EQ(give_item(169), 1);
   EXPECT_EQ(game.sb.party[1].items[0], 169);
-  for (int m = 0; m < 3; m++)
-    for (auto& e : game.sb.party[m].items) e = 9;
-  EXPECT_EQ(give_item(169), 0);
 }
 
 TEST(AreaAt, WorldMapTilesAndOtherMaps) {

@@ -1,4 +1,5 @@
 #include "story_code.h"
+#include "message/message.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,32 +49,6 @@ int stmt_size(const u8* c, int p, int len) {
   default:
     return 0;
   }
-}
-
-bool dbcs(u8 a, u8 b) {
-  return (((a >= 0x81 && a <= 0x9F) || (a >= 0xE0 && a <= 0xE9)) && b >= 0x40) ||
-         (a == 0xEA && b >= 0x40 && b <= 0xAF);
-}
-
-// The names the message printer puts in for @NAME and @ITEM. A member's
-// name is counted as four full-width characters (the longest the default
-// party may take); an item's as the name the item table gives it.
-std::string expanded(const char* msg) {
-  std::string out;
-  for (const char* p = msg; *p;) {
-    if (std::strncmp(p, "@NAME", 5) == 0 && p[5]) {
-      out += "\x82\x6d\x82\x6d\x82\x6d\x82\x6d";
-      p += 6;
-    } else if (std::strncmp(p, "@ITEM", 5) == 0 && std::strlen(p) >= 8) {
-      int n = std::atoi(std::string(p + 5, 3).c_str()) & 255;
-      const char* name = builtin_items[n].name;
-      for (int i = 0; i < 16 && name[i] && name[i] != ' '; i++) out += name[i];
-      p += 8;
-    } else {
-      out += *p++;
-    }
-  }
-  return out;
 }
 
 // The ways through one event, followed from statement to statement; both
@@ -201,21 +176,17 @@ std::vector<story_stmt> statements_of(int n) {
   return out;
 }
 
+// The message printer itself cuts the text, with every member's name four
+// full-width characters long (the longest the default party may take) and
+// the items named as the item table names them.
 int window_lines(const char* msg) {
-  std::string t = expanded(msg);
-  int lines = 0, c = 0;
-  for (size_t i = 0; i < t.size();) {
-    bool two = i + 1 < t.size() && dbcs(static_cast<u8>(t[i]), static_cast<u8>(t[i + 1]));
-    if (c + 2 < 39) {
-      c += two ? 2 : 1;
-    } else if (two) {
-      lines++, c = 2;
-    } else {
-      lines++, c = 0;
-    }
-    i += two ? 2 : 1;
+  reset_state();
+  for (member& m : game.sb.party) {
+    std::memset(m.name, ' ', sizeof m.name);
+    std::memcpy(m.name, "\x82\x6d\x82\x6d\x82\x6d\x82\x6d", 8);
   }
-  return lines + 1;
+  msg_print(PRINT_NEW, msg);
+  return msg_window.msg_count;
 }
 
 std::vector<std::string> path_faults(int n) {
