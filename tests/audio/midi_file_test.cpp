@@ -53,20 +53,22 @@ struct Reader : ::testing::Test {
     write_file("piece.mid", smf(tracks, division, header_length));
     return midi_open_file("piece.mid");
   }
-  // Converts buffers until the tracks end (or `limit` buffers), collecting the
+  // Converts buffers until the tracks end (or 100 buffers), collecting the
   // stream events and each buffer's count of them.
-  std::vector<stream_ev> convert(int limit = 100, std::vector<int>* sizes = nullptr) {
+  std::vector<stream_ev> convert() {
     std::vector<stream_ev> all;
-    for (int i = 0; i < limit; i++) {
+    sizes.clear();
+    for (int i = 0; i < 100; i++) {
       stream_buffer b{};
       last = midi_convert(i == 0, &b);
       std::vector<stream_ev> e = events_of(b.data, b.recorded);
       all.insert(all.end(), e.begin(), e.end());
-      if (sizes) sizes->push_back(static_cast<int>(e.size()));
+      sizes.push_back(static_cast<int>(e.size()));
       if (last != CONVERT_OK || (music.conv_status & CONV_ALL_ENDED)) break;
     }
     return all;
   }
+  std::vector<int> sizes;
   int last = 0;
 };
 
@@ -131,8 +133,7 @@ TEST_F(Reader, PiecesConvertToTheirStreamEvents) {
     if (p.second) tracks.push_back(*p.second);
     ASSERT_EQ(open(tracks, p.division, p.header_length), 0);
     EXPECT_EQ(music.division, p.division);
-    std::vector<int> sizes;
-    std::vector<stream_ev> e = convert(100, &sizes);
+    std::vector<stream_ev> e = convert();
     EXPECT_EQ(last, CONVERT_OK);
     ASSERT_EQ(e.size(), p.events.size());
     for (std::size_t i = 0; i < e.size(); i++) {
