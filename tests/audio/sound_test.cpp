@@ -12,12 +12,6 @@
 
 namespace {
 
-bytes some_samples(int n) {
-  bytes d;
-  for (int i = 0; i < n; i++) d.push_back(static_cast<std::uint8_t>(i));
-  return d;
-}
-
 bytes wave_of(std::initializer_list<std::pair<const char*, bytes>> chunks) {
   bytes c;
   for (const auto& [id, body] : chunks) chunk(c, id, body);
@@ -30,7 +24,7 @@ bytes patched(bytes b, std::size_t at, std::initializer_list<std::uint8_t> with)
 }
 
 TEST(ParseWave, TheFirstFormatAndDataAreFoundAndDamagedImagesFail) {
-  const bytes fmt = fmt_chunk(1, 8000, 16), data = some_samples(100);
+  const bytes fmt = fmt_chunk(1, 8000, 16), data = bytes(100, 1);
   const bytes good = wave_of({{"fmt ", fmt}, {"data", data}}), no_data = wave_of({{"fmt ", fmt}});
   const struct {
     const char* what;
@@ -41,16 +35,16 @@ TEST(ParseWave, TheFirstFormatAndDataAreFoundAndDamagedImagesFail) {
     std::uint32_t data_at, size;
   } cases[] = {
       {"chunks in any order, odd sizes padded",
-       wave_of({{"LIST", some_samples(5)},
-                {"data", some_samples(7)},
-                {"junk", some_samples(3)},
+       wave_of({{"LIST", bytes(5, 1)},
+                {"data", bytes(7, 1)},
+                {"junk", bytes(3, 1)},
                 {"fmt ", fmt_chunk(2, 11025, 8)}}),
        1, 2, 11025, 8, 12 + 8 + 6, 7},
       {"the first format and the first data count",
        wave_of({{"fmt ", fmt},
-                {"data", some_samples(4)},
+                {"data", bytes(4, 1)},
                 {"fmt ", fmt_chunk(2, 44100, 8)},
-                {"data", some_samples(10)}}),
+                {"data", bytes(10, 1)}}),
        1, 1, 8000, 16, 12 + 8 + 16, 4},
       {"a format of 14 bytes, the block giving the bits",
        wave_of({{"fmt ", fmt_chunk(1, 8000, 16, 14)}, {"data", data}}), 1, 1, 8000, 0, 12 + 8 + 14,
@@ -196,7 +190,7 @@ TEST_F(Bank, WithoutADeviceTheGameRunsSilent) {
 TEST_F(Bank, UnplayableWaveDataLeavesTheEffectSilent) {
   load(&sound.objects[SND_WALL], 50);
   bytes w = wave_of({{"fmt ", patched(fmt_chunk(1, 22050, 16), 0, {2})}, // not PCM
-                     {"data", some_samples(100)}});
+                     {"data", bytes(100, 1)}});
   wave_info info;
   ASSERT_EQ(parse_wave(w.data(), w.size(), &info), 1);
   EXPECT_EQ(sound_create_from(&sound.objects[SND_DOOR], info, 1), 0);
