@@ -12,13 +12,8 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
-
-const char* const effects[] = {"ATK",        "BATTLESTART", "CANCEL",  "DOOR",     "HAKU",
-                               "INFO",       "ITEMGET",     "KAIDAN",  "MAGICGET", "MENUSOUND",
-                               "MENUSOUND2", "TEKIATK",     "WALLSTOP"};
 
 std::vector<std::string> music_list() {
   std::ifstream in(game_file("rpgmidlst.lst"));
@@ -27,53 +22,43 @@ std::vector<std::string> music_list() {
   return names;
 }
 
-void close_piece() {
-  midi_close_file();
-  midi_free_tracks();
-}
+// What the player's own track reader finds in a piece.
+struct piece_facts {
+  int tracks = -1;                 // -1: the file does not read
+  std::vector<std::uint32_t> ends; // the tick of each track's end-of-track event
+  std::vector<std::uint32_t> tempos;
+  std::uint32_t last_tick = 0, division = 1;
+  int late_metas = 0; // meta events after the start, but tempos and ends
+  // One tempo for the whole piece, or the seconds would be wrong.
+  double seconds() const {
+    return tempos.size() == 1 ? double(last_tick) * tempos[0] / division / 1e6 : 0;
+  }
+};
 
-// The tick at which each track's end-of-track event falls, read through the
-// player's own track reader; empty when the file does not read.
-std::vector<std::uint32_t> track_ends(const std::string& path) {
+piece_facts facts_of(const std::string& path) {
+  piece_facts f;
   reset_music_state();
-  std::vector<std::uint32_t> ends;
-  if (midi_open_file(path.c_str()) != 0) return ends;
+  if (midi_open_file(path.c_str()) != 0) return f;
+  f.tracks = music.track_count, f.division = music.division;
   for (int i = 0; i < music.track_count; i++) {
-    midi_track* t = &music.tracks[i];
-    std::uint32_t end = 0;
     bool ended = false;
     for (int guard = 0; guard < 100000 && !ended; guard++) {
       midi_event ev;
-      if (midi_read_event(t, &ev) != 0) break;
-      if (ev.status == 0xFF && ev.data[0] == 0x2F) ended = true, end = ev.tick;
-      midi_free_block(&ev);
-    }
-    if (!ended) return close_piece(), std::vector<std::uint32_t>{};
-    ends.push_back(end);
-  }
-  close_piece();
-  return ends;
-}
-
-// A piece's length in seconds: its last tick at its tempo, read through the
-// player's own track reader; 0 when the file does not read.
-double piece_seconds(const std::string& path) {
-  reset_music_state();
-  if (midi_open_file(path.c_str()) != 0) return 0;
-  std::uint32_t end = 0, tempo = 500000;
-  int tempos = 0;
-  for (int i = 0; i < music.track_count; i++)
-    for (int guard = 0; guard < 100000; guard++) {
-      midi_event ev;
       if (midi_read_event(&music.tracks[i], &ev) != 0) break;
-      if (ev.status == 0xFF && ev.data[0] == 0x51 && ev.length == 3)
-        tempo = ev.block[0] << 16 | ev.block[1] << 8 | ev.block[2], tempos++;
-      end = std::max(end, ev.tick);
+      int meta = ev.status == 0xFF ? ev.data[0] : -1;
+      if (meta == 0x51)
+        f.tempos.push_back(ev.length == 3 ? ev.block[0] << 16 | ev.block[1] << 8 | ev.block[2] : 0);
+      else if (meta == 0x2F)
+        ended = true, f.ends.push_back(ev.tick);
+      else if (meta >= 0 && ev.tick != 0)
+        f.late_metas++;
+      f.last_tick = std::max(f.last_tick, ev.tick);
       midi_free_block(&ev);
     }
-  close_piece();
-  // one tempo for the whole piece, or the seconds below would be wrong
-  return tempos == 1 ? double(end) * tempo / music.division / 1e6 : 0;
+  }
+  midi_close_file();
+  midi_free_tracks();
+  return f;
 }
 
 // RMS and peak, in dB of full scale, of the first `seconds` of a file as
@@ -90,7 +75,7 @@ level heard_level(const std::string& path, double seconds) {
   for (int ms = 0; ms < seconds * 1000; ms += 10) headless_advance(10), headless_audio_pump();
   music_stop();
   headless_audio_capture_stop();
-  auto b = file_bytes("level.wav");
+  auto b = read_file("level.wav");
   wave_info w;
   if (b.empty() || parse_wave(b.data(), b.size(), &w) != 1 || w.size < 4) return {};
   double sum = 0;
@@ -107,74 +92,39 @@ level heard_level(const std::string& path, double seconds) {
 } // namespace
 
 TEST(ArtSounds, EveryEffectParsesAsShortCleanSixteenBitPcm) {
-  for (const char* name : effects) {
-    auto bytes = file_bytes(resource_file(std::string(name) + ".wav"));
+  for (const sound_effect_row& e : sound_effects) {
+    std::string name = e.resource;
+    std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    SCOPED_TRACE(name);
+    auto bytes = read_file(resource_file(name + ".wav"));
     wave_info w;
-    ASSERT_EQ(parse_wave(bytes.data(), bytes.size(), &w), 1) << name;
-    EXPECT_EQ(w.format.format_tag, 1) << name;
-    EXPECT_EQ(w.format.bits_per_sample, 16) << name;
-    EXPECT_TRUE(w.format.samples_per_sec == 22050 || w.format.samples_per_sec == 44100) << name;
-    EXPECT_TRUE(w.format.channels == 1 || w.format.channels == 2) << name;
+    ASSERT_EQ(parse_wave(bytes.data(), bytes.size(), &w), 1);
+    EXPECT_EQ(w.format.format_tag, 1);
+    EXPECT_EQ(w.format.bits_per_sample, 16);
+    EXPECT_TRUE(w.format.samples_per_sec == 22050 || w.format.samples_per_sec == 44100);
+    EXPECT_TRUE(w.format.channels == 1 || w.format.channels == 2);
     double seconds = static_cast<double>(w.size) / w.format.avg_bytes_per_sec;
-    EXPECT_GT(seconds, 0.03) << name;
-    EXPECT_LT(seconds, 1.5) << name;
+    EXPECT_GT(seconds, 0.03);
+    EXPECT_LT(seconds, 1.5);
     int peak = 0;
     for (std::uint32_t i = 0; i + 1 < w.size; i += 2) {
       int s = static_cast<std::int16_t>(w.data[i] | w.data[i + 1] << 8);
       peak = std::max(peak, std::abs(s));
     }
-    EXPECT_LT(peak, 32000) << name << " clips";
-    EXPECT_GT(peak, 8000) << name << " is too quiet";
+    EXPECT_LT(peak, 32000) << "clips";
+    EXPECT_GT(peak, 8000) << "is too quiet";
   }
 }
 
-TEST(ArtMusic, TheListNamesTwentyFourPiecesThatTheGameCanRead) {
-  auto names = music_list();
-  ASSERT_EQ(names.size(), 24u);
-  for (const auto& n : names) {
-    EXPECT_LE(n.size(), 39u) << n;
-    EXPECT_EQ(n.find('\r'), std::string::npos) << n;
-  }
-  // the names the game carries built in for entries 0 and 1
-  EXPECT_EQ(names[0], "title.mid");
-  EXPECT_EQ(names[1], "field.mid");
-  for (const auto& n : names) {
-    auto b = file_bytes(game_file(n));
-    ASSERT_GE(b.size(), 22u) << n;
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "MThd") << n;
-    EXPECT_EQ(b[9], 1) << n << ": format 1";
-    auto ends = track_ends(game_file(n));
-    ASSERT_GE(ends.size(), 3u) << n << ": a tempo track and at least melody and bass";
-    for (auto e : ends) EXPECT_EQ(e, ends[0]) << n << ": every track ends on the same tick";
-    EXPECT_GT(ends[0], 0u) << n;
-  }
-}
-
-TEST(ArtMusic, NoMetaEventButTheTempoFallsAfterTheStart) {
-  // The player drops such events together with their time, which would
-  // shift every later note of the piece.
-  for (const auto& n : music_list()) {
-    reset_music_state();
-    ASSERT_EQ(midi_open_file(game_file(n).c_str()), 0) << n;
-    for (int i = 0; i < music.track_count; i++)
-      for (int guard = 0; guard < 100000; guard++) {
-        midi_event ev;
-        if (midi_read_event(&music.tracks[i], &ev) != 0) break;
-        bool meta = ev.status == 0xFF && ev.data[0] != 0x51 && ev.data[0] != 0x2F;
-        EXPECT_FALSE(meta && ev.tick != 0) << n << " track " << i << " tick " << ev.tick;
-        bool ended = ev.status == 0xFF && ev.data[0] == 0x2F;
-        midi_free_block(&ev);
-        if (ended) break;
-      }
-    close_piece();
-  }
-}
-
-TEST(ArtMusic, LoopsLastAMinuteTheTitleThreeAndTheTunesThatHoldKeysStayShort) {
-  // Start-up plays the title once, so it lasts as long as a player may sit
-  // on the title screen; event tunes (the opening among them) and the game's
-  // own jingles hold every key until they end, so they stay short; every
-  // other piece loops, and a loop heard for an hour must not be a snippet.
+// Every piece of the list reads, its tracks (a tempo track and at least melody
+// and bass) end together, it has no meta event but the tempo after the start
+// (the player drops those with their time, which shifts every later note),
+// and it lasts as long as its use asks. Start-up plays the title once, so it
+// lasts as long as a player may sit on the title screen; event tunes (the
+// opening among them) and the game's own jingles hold every key until they
+// end, so they stay short; every other piece loops, and a loop heard for an
+// hour must not be a snippet.
+TEST(ArtMusic, TheListNamesTwentyFourPiecesOfTheirLengthsThatTheGameCanRead) {
   const struct {
     int first, last;
     double shortest, longest;
@@ -189,13 +139,28 @@ TEST(ArtMusic, LoopsLastAMinuteTheTitleThreeAndTheTunesThatHoldKeysStayShort) {
   };
   auto names = music_list();
   ASSERT_EQ(names.size(), std::size_t(MUSIC_COUNT));
+  // the names the game carries built in for entries 0 and 1
+  EXPECT_EQ(names[0], "title.mid");
+  EXPECT_EQ(names[1], "field.mid");
   for (int n = 0; n < MUSIC_COUNT; n++) {
+    SCOPED_TRACE(names[n]);
+    EXPECT_LE(names[n].size(), 39u);
+    EXPECT_EQ(names[n].find('\r'), std::string::npos);
+    auto b = read_file(game_file(names[n]));
+    ASSERT_GE(b.size(), 22u);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "MThd");
+    EXPECT_EQ(b[9], 1) << "format 1";
+    piece_facts f = facts_of(game_file(names[n]));
+    ASSERT_GE(f.tracks, 3);
+    ASSERT_EQ(f.ends.size(), std::size_t(f.tracks));
+    for (auto e : f.ends) EXPECT_EQ(e, f.ends[0]) << "every track ends on the same tick";
+    EXPECT_GT(f.ends[0], 0u);
+    EXPECT_EQ(f.late_metas, 0);
     double lo = 60, hi = 300;
     for (const auto& r : rules)
       if (n >= r.first && n <= r.last) lo = r.shortest, hi = r.longest;
-    double s = piece_seconds(game_file(names[n]));
-    EXPECT_GE(s, lo) << n << " " << names[n];
-    EXPECT_LE(s, hi) << n << " " << names[n];
+    EXPECT_GE(f.seconds(), lo);
+    EXPECT_LE(f.seconds(), hi);
   }
 }
 
@@ -207,8 +172,7 @@ TEST(ArtMusic, EveryPieceIsAsLoudAsTheOthersAndNoneClips) {
   std::vector<double> rms;
   auto names = music_list();
   for (const auto& n : names) {
-    double s = piece_seconds(game_file(n));
-    level l = heard_level(game_file(n), std::min(s, WINDOW_S));
+    level l = heard_level(game_file(n), std::min(facts_of(game_file(n)).seconds(), WINDOW_S));
     if (std::any_of(headless.log.begin(), headless.log.end(),
                     [](const std::string& line) { return line.rfind("audio: ", 0) == 0; }))
       GTEST_SKIP() << "no General MIDI soundfont here";

@@ -1,16 +1,12 @@
 // Reading the built art back for the checks.
 #pragma once
+#include "tests/common/test_files.h"
 #include "tools/art/art_image.h"
 
 #include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
-
-inline std::vector<std::uint8_t> file_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 inline std::string game_file(const std::string& name) {
   return std::string(ZK_GAME_DIR) + "/" + name;
@@ -35,7 +31,7 @@ struct bmp_info {
 // 24-bit bottom-up picture.
 inline bmp_info read_bmp(const std::string& path) {
   bmp_info r;
-  auto b = file_bytes(path);
+  auto b = read_file(path);
   if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || le(b, 14, 4) != 40) return r;
   r.w = static_cast<int>(le(b, 18, 4)), r.h = static_cast<int>(le(b, 22, 4)),
   r.bits = static_cast<int>(le(b, 28, 2));

@@ -9,18 +9,16 @@ namespace {
 
 // Two tracks of a thousand notes each.
 void write_piece() {
-  bytes f = smf_header(2, 480);
+  std::vector<bytes> tracks(2);
   for (int k = 0; k < 2; k++) {
-    bytes t;
-    tempo_ev(t, 0, 500000);
+    tempo_ev(tracks[k], 0, 500000);
     for (int i = 0; i < 1000; i++) {
-      ev(t, 0, {0x90 + k, 40 + i % 40, 90});
-      ev(t, 120, {0x80 + k, 40 + i % 40, 0});
+      ev(tracks[k], 0, {0x90 + k, 40 + i % 40, 90});
+      ev(tracks[k], 120, {0x80 + k, 40 + i % 40, 0});
     }
-    end_ev(t, 0);
-    midi_track_chunk(f, t);
+    end_ev(tracks[k], 0);
   }
-  write_file("bench.mid", f);
+  write_file("bench.mid", smf(tracks, 480));
 }
 
 void BM_ConvertPiece(benchmark::State& state) {

@@ -87,6 +87,13 @@ inline void midi_track_chunk(bytes& file, const bytes& events) {
   file.insert(file.end(), events.begin(), events.end());
 }
 
+// A format 1 file of the given tracks.
+inline bytes smf(const std::vector<bytes>& tracks, int division = 96, int header_length = 6) {
+  bytes f = smf_header(static_cast<int>(tracks.size()), division, header_length);
+  for (const bytes& t : tracks) midi_track_chunk(f, t);
+  return f;
+}
+
 // Track events: delta, then the event bytes.
 inline void ev(bytes& t, std::uint32_t delta, std::initializer_list<int> data) {
   put_varlen(t, delta);

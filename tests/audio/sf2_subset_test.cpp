@@ -91,13 +91,11 @@ int u16_at(const bytes& b, std::size_t at) {
 
 bytes one_note(int program, int key) {
   bytes t;
-  put_varlen(t, 0), t.insert(t.end(), {0xC0, static_cast<std::uint8_t>(program)});
-  put_varlen(t, 0), t.insert(t.end(), {0x90, static_cast<std::uint8_t>(key), 100});
-  put_varlen(t, 96), t.insert(t.end(), {0x80, static_cast<std::uint8_t>(key), 0});
-  put_varlen(t, 0), t.insert(t.end(), {0xFF, 0x2F, 0});
-  bytes f = smf_header(1, 96);
-  midi_track_chunk(f, t);
-  return f;
+  ev(t, 0, {0xC0, program});
+  ev(t, 0, {0x90, key, 100});
+  ev(t, 96, {0x80, key, 0});
+  end_ev(t, 0);
+  return smf({t});
 }
 
 TEST(Sf2Subset, KeepsOnlyThePresetZoneAndSampleANoteSounds) {

@@ -12,90 +12,63 @@
 
 namespace {
 
-bytes some_samples(int n) {
-  bytes d;
-  for (int i = 0; i < n; i++) d.push_back(static_cast<std::uint8_t>(i));
-  return d;
-}
-
-TEST(ParseWave, ChunksInAnyOrderWithOddSizesPadded) {
+bytes wave_of(std::initializer_list<std::pair<const char*, bytes>> chunks) {
   bytes c;
-  chunk(c, "LIST", some_samples(5)); // odd: one pad byte follows
-  chunk(c, "data", some_samples(7));
-  chunk(c, "junk", some_samples(3));
-  chunk(c, "fmt ", fmt_chunk(2, 11025, 8));
-  bytes w = riff(c);
-  wave_info info;
-  ASSERT_EQ(parse_wave(w.data(), w.size(), &info), 1);
-  EXPECT_EQ(info.format.channels, 2);
-  EXPECT_EQ(info.format.samples_per_sec, 11025u);
-  EXPECT_EQ(info.format.bits_per_sample, 8);
-  EXPECT_EQ(info.size, 7u);
-  EXPECT_EQ(info.data, w.data() + 12 + 8 + 6 + 8); // after LIST and its pad
-  EXPECT_EQ(info.data[6], 6);
+  for (const auto& [id, body] : chunks) chunk(c, id, body);
+  return riff(c);
 }
 
-TEST(ParseWave, FirstFormatAndFirstDataCount) {
-  bytes c;
-  chunk(c, "fmt ", fmt_chunk(1, 8000, 16));
-  chunk(c, "data", some_samples(4));
-  chunk(c, "fmt ", fmt_chunk(2, 44100, 8));
-  chunk(c, "data", some_samples(10));
-  bytes w = riff(c);
-  wave_info info;
-  ASSERT_EQ(parse_wave(w.data(), w.size(), &info), 1);
-  EXPECT_EQ(info.format.samples_per_sec, 8000u);
-  EXPECT_EQ(info.size, 4u);
+bytes patched(bytes b, std::size_t at, std::initializer_list<std::uint8_t> with) {
+  std::copy(with.begin(), with.end(), b.begin() + at);
+  return b;
 }
 
-TEST(ParseWave, FormatOfFourteenBytesIsEnoughAndThirteenIsNot) {
-  for (int size : {13, 14}) {
-    bytes c;
-    chunk(c, "fmt ", fmt_chunk(1, 22050, 16, size));
-    chunk(c, "data", some_samples(4));
-    bytes w = riff(c);
+TEST(ParseWave, TheFirstFormatAndDataAreFoundAndDamagedImagesFail) {
+  const bytes fmt = fmt_chunk(1, 8000, 16), data = bytes(100, 1);
+  const bytes good = wave_of({{"fmt ", fmt}, {"data", data}}), no_data = wave_of({{"fmt ", fmt}});
+  const struct {
+    const char* what;
+    bytes image;
+    int ok, channels;
+    std::uint32_t rate;
+    int bits;
+    std::uint32_t data_at, size;
+  } cases[] = {
+      {"chunks in any order, odd sizes padded",
+       wave_of({{"LIST", bytes(5, 1)},
+                {"data", bytes(7, 1)},
+                {"junk", bytes(3, 1)},
+                {"fmt ", fmt_chunk(2, 11025, 8)}}),
+       1, 2, 11025, 8, 12 + 8 + 6, 7},
+      {"the first format and the first data count",
+       wave_of({{"fmt ", fmt},
+                {"data", bytes(4, 1)},
+                {"fmt ", fmt_chunk(2, 44100, 8)},
+                {"data", bytes(10, 1)}}),
+       1, 1, 8000, 16, 12 + 8 + 16, 4},
+      {"a format of 14 bytes, the block giving the bits",
+       wave_of({{"fmt ", fmt_chunk(1, 8000, 16, 14)}, {"data", data}}), 1, 1, 8000, 0, 12 + 8 + 14,
+       100},
+      {"a format of 13 bytes", wave_of({{"fmt ", fmt_chunk(1, 8000, 16, 13)}, {"data", data}})},
+      {"cut inside the data", bytes(good.begin(), good.end() - 10)},
+      {"the first 11 bytes", bytes(good.begin(), good.begin() + 11)},
+      {"not RIFF", patched(good, 0, {'X'})},
+      {"not WAVE", patched(good, 8, {'A'})},
+      {"a RIFF size short of the data", patched(good, 4, {30, 0, 0, 0})},
+      {"no data chunk", no_data},
+      {"a RIFF size far beyond the image", patched(no_data, 4, {0xFF, 0xFF, 0xFF})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     wave_info info;
-    EXPECT_EQ(parse_wave(w.data(), w.size(), &info), size == 14 ? 1 : 0) << size;
-    if (size == 14) {
-      EXPECT_EQ(info.format.bits_per_sample, 0); // the block gives it
-    }
+    ASSERT_EQ(parse_wave(c.image.data(), c.image.size(), &info), c.ok);
+    if (!c.ok) continue;
+    EXPECT_EQ(info.format.channels, c.channels);
+    EXPECT_EQ(info.format.samples_per_sec, c.rate);
+    EXPECT_EQ(info.format.bits_per_sample, c.bits);
+    EXPECT_EQ(info.data, c.image.data() + c.data_at + 8);
+    EXPECT_EQ(info.size, c.size);
   }
-}
-
-TEST(ParseWave, DamagedImagesFail) {
-  bytes c;
-  chunk(c, "fmt ", fmt_chunk(1, 22050, 16));
-  chunk(c, "data", some_samples(100));
-  bytes good = riff(c);
-  wave_info info;
-  // cut inside the data chunk: its size runs past the image
-  EXPECT_EQ(parse_wave(good.data(), good.size() - 10, &info), 0);
-  bytes not_riff = good;
-  not_riff[0] = 'X';
-  EXPECT_EQ(parse_wave(not_riff.data(), not_riff.size(), &info), 0);
-  bytes not_wave = good;
-  not_wave[8] = 'A';
-  EXPECT_EQ(parse_wave(not_wave.data(), not_wave.size(), &info), 0);
-  // a RIFF size that claims less than the data chunk needs
-  bytes short_riff = good;
-  short_riff[4] = 30;
-  short_riff[5] = short_riff[6] = short_riff[7] = 0;
-  EXPECT_EQ(parse_wave(short_riff.data(), short_riff.size(), &info), 0);
-  // no data chunk at all
-  bytes only_fmt;
-  chunk(only_fmt, "fmt ", fmt_chunk(1, 22050, 16));
-  bytes w = riff(only_fmt);
-  EXPECT_EQ(parse_wave(w.data(), w.size(), &info), 0);
-  EXPECT_EQ(parse_wave(good.data(), 11, &info), 0);
-}
-
-TEST(ParseWave, RiffSizeBeyondTheImageIsNotFollowed) {
-  bytes c;
-  chunk(c, "fmt ", fmt_chunk(1, 22050, 16));
-  bytes w = riff(c);
-  w[4] = w[5] = w[6] = 0xFF; // claims megabytes; the image ends before a data chunk
-  wave_info info;
-  EXPECT_EQ(parse_wave(w.data(), w.size(), &info), 0);
 }
 
 TEST(Resample, EightBitMonoBecomesStereoAtTheDeviceRate) {
@@ -131,11 +104,14 @@ struct Bank : ::testing::Test {
     headless_advance(ms);
     headless_audio_pump();
   }
-  void load(int effect, int ms) {
+  // Opens the device and gives the object a square tone of `ms`.
+  void load(sound_object* o, int ms, int buffers = 1) {
+    ASSERT_EQ(snd_device_open(), 1);
+    sound.device = true;
     wave = tone_wav(ms);
     wave_info w;
     ASSERT_EQ(parse_wave(wave.data(), wave.size(), &w), 1);
-    ASSERT_EQ(sound_create_from(&sound.objects[effect], w, 1), 1);
+    ASSERT_EQ(sound_create_from(o, w, buffers), 1);
   }
   int lines(const std::string& l) {
     return static_cast<int>(std::count(headless.log.begin(), headless.log.end(), l));
@@ -143,43 +119,38 @@ struct Bank : ::testing::Test {
   bytes wave;
 };
 
-TEST_F(Bank, WallBumpsDoNotRestartTheWallSoundUntilItEnds) {
-  ASSERT_EQ(snd_device_open(), 1);
-  sound.device = true;
-  load(SND_WALL, 200);
-  play_wallstop();
-  advance(50);
-  std::uint32_t pos = snd_buffer_position(sound.objects[SND_WALL].buffers[0]);
-  EXPECT_GT(pos, 0u);
-  play_wallstop();
-  play_wallstop();
-  EXPECT_EQ(lines("sound: WallStop"), 1);
-  EXPECT_GE(snd_buffer_position(sound.objects[SND_WALL].buffers[0]), pos);
-  advance(200); // ended: the next bump sounds again, from the start
-  EXPECT_EQ(snd_buffer_status(sound.objects[SND_WALL].buffers[0]), 0u);
-  play_wallstop();
-  EXPECT_EQ(lines("sound: WallStop"), 2);
-  EXPECT_NE(snd_buffer_status(sound.objects[SND_WALL].buffers[0]) & SNDBUF_PLAYING, 0u);
-}
-
-TEST_F(Bank, MenuClicksRestartTheMenuSound) {
-  ASSERT_EQ(snd_device_open(), 1);
-  sound.device = true;
-  load(SND_MENU, 300);
-  play_menusound();
-  advance(100);
-  int b = sound.objects[SND_MENU].buffers[0];
-  EXPECT_GT(snd_buffer_position(b), 22050u * 2 / 20); // more than 50 ms in
-  play_menusound();
-  EXPECT_EQ(snd_buffer_position(b), 0u);
-  EXPECT_EQ(lines("sound: menusound"), 2);
-  EXPECT_NE(snd_buffer_status(b) & SNDBUF_PLAYING, 0u);
+// Wall bumps do not restart the wall sound until it ends; menu clicks
+// restart the menu sound at once.
+TEST_F(Bank, AnEffectPlayedAgainRestartsOrNotByItsKind) {
+  const struct {
+    int effect;
+    void (*play)();
+    const char* line;
+    bool restarts;
+  } effects[] = {{SND_WALL, play_wallstop, "sound: WallStop", false},
+                 {SND_MENU, play_menusound, "sound: menusound", true}};
+  for (const auto& e : effects) {
+    SCOPED_TRACE(e.line);
+    load(&sound.objects[e.effect], 300);
+    int b = sound.objects[e.effect].buffers[0];
+    e.play();
+    advance(100);
+    std::uint32_t pos = snd_buffer_position(b);
+    EXPECT_GT(pos, 22050u * 2 / 20); // more than 50 ms in
+    e.play();
+    e.play();
+    EXPECT_TRUE(e.restarts ? snd_buffer_position(b) == 0 : snd_buffer_position(b) >= pos);
+    EXPECT_EQ(lines(e.line), e.restarts ? 3 : 1);
+    advance(300); // ended: the next play sounds again, from the start
+    EXPECT_EQ(snd_buffer_status(b), 0u);
+    e.play();
+    EXPECT_EQ(lines(e.line), e.restarts ? 4 : 2);
+    EXPECT_NE(snd_buffer_status(b) & SNDBUF_PLAYING, 0u);
+  }
 }
 
 TEST_F(Bank, AClockThatJumpsOrWrapsDoesNotPlayHoursOfSilence) {
-  ASSERT_EQ(snd_device_open(), 1);
-  sound.device = true;
-  load(SND_WALL, 200);
+  load(&sound.objects[SND_WALL], 200);
   play_wallstop();
   headless.clock_ms = 0x7FFFFF00u; // 24 days on
   headless_audio_pump();
@@ -195,13 +166,8 @@ TEST_F(Bank, AClockThatJumpsOrWrapsDoesNotPlayHoursOfSilence) {
 }
 
 TEST_F(Bank, LoopingIsRefusedWithMoreThanOneBuffer) {
-  ASSERT_EQ(snd_device_open(), 1);
-  sound.device = true;
-  wave = tone_wav(50);
-  wave_info w;
-  ASSERT_EQ(parse_wave(wave.data(), wave.size(), &w), 1);
   sound_object two;
-  ASSERT_EQ(sound_create_from(&two, w, 2), 1);
+  load(&two, 50, 2);
   EXPECT_EQ(sound_play(&two, 1), 0);
   EXPECT_EQ(sound_play(&two, 0), 1);
   EXPECT_EQ(sound_play(&two, 0), 1); // the second buffer takes it
@@ -218,20 +184,13 @@ TEST_F(Bank, WithoutADeviceTheGameRunsSilent) {
     EXPECT_FALSE(sound.objects[i].present);
     play_effect(i);
   }
-  play_wallstop();
-  play_menusound();
   EXPECT_TRUE(headless.log.empty());
 }
 
 TEST_F(Bank, UnplayableWaveDataLeavesTheEffectSilent) {
-  ASSERT_EQ(snd_device_open(), 1);
-  sound.device = true;
-  bytes c;
-  bytes f = fmt_chunk(1, 22050, 16);
-  f[0] = 2; // not PCM
-  chunk(c, "fmt ", f);
-  chunk(c, "data", some_samples(100));
-  bytes w = riff(c);
+  load(&sound.objects[SND_WALL], 50);
+  bytes w = wave_of({{"fmt ", patched(fmt_chunk(1, 22050, 16), 0, {2})}, // not PCM
+                     {"data", bytes(100, 1)}});
   wave_info info;
   ASSERT_EQ(parse_wave(w.data(), w.size(), &info), 1);
   EXPECT_EQ(sound_create_from(&sound.objects[SND_DOOR], info, 1), 0);
