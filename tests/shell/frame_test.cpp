@@ -79,8 +79,7 @@ TEST_F(ShellTest, ClosingWipeTheSixtyFourthTickFillsNothingThenTheOpeningStarts)
   EXPECT_EQ(headless.presents, 64);
   tick(); // the field frame with the opening bands over it
   EXPECT_EQ(field_map.transition_pos, 2);
-  for (int y = 0; y < 126; y++) EXPECT_TRUE(row_is(gfx.back_surface, y, 0, 0, 0)) << y;
-  for (int y = 130; y < 256; y++) EXPECT_TRUE(row_is(gfx.back_surface, y, 0, 0, 0)) << y;
+  expect_black_rows(126, 126);
   for (int i = 0; i < 63; i++) tick();
   EXPECT_EQ(field_map.transition, WIPE_NONE);
   EXPECT_EQ(field_map.transition_pos, 0);
