@@ -119,12 +119,6 @@ TEST(Printer, TokensBecomeNamesUpToTheFirstBlankOrNothingOutsideTheirTables) {
   fresh_window();
   for (int m = 1; m < 5; m++) set_member_name(m, "M");
   set_member_name(0, "AB");
-  msg_print(PRINT_NEW, "@C1@NAME0@C0の、攻撃!");
-  EXPECT_EQ(msg_window.msg_count, 1);
-  EXPECT_EQ(line(0), "@C1AB@C0の、攻撃!");
-  EXPECT_EQ(line(1), "");
-  EXPECT_EQ(msg_window.msg_visible, 1);
-
   std::memcpy(game.item_table[5].name, "やくそう  ", 10);
   std::strcpy(game.item_table[255].name, "Last");
   std::strcpy(battle.monsters[7].name, "Slime");
@@ -140,8 +134,9 @@ TEST(Printer, TokensBecomeNamesUpToTheFirstBlankOrNothingOutsideTheirTables) {
       {"@ITEM  5", "やくそう"},
       // the four are looked for in this order at one place, each once
       {"@NAME0@ITEM005@WMSD007@MAGIC03.", "ABやくそうSlimeFire."},
-      {"@C2@P>x", "@C2@P>x"},
-      {"one\ntwo", "one"}, // a text ends at its first line break
+      {"@C1@NAME0@C0の、攻撃!", "@C1AB@C0の、攻撃!"},
+      {"@C2@P>x", "@C2@P>x"}, // codes stay for the window
+      {"one\ntwo", "one"},    // a text ends at its first line break
       {"one\rtwo", "one"},
       {long_text.c_str(), repeat("x", 160)},
       {"a@NAME5b", "ab"},

@@ -55,6 +55,14 @@ struct SdlWindow : ::testing::Test {
     if (SDL_RenderReadPixels(sdl.renderer, &at, SDL_PIXELFORMAT_BGR24, p, 3) != 0) return -1;
     return p[0] << 16 | p[1] << 8 | p[2];
   }
+  // The picture area of a 1 x 1 window as shown, against the back buffer.
+  bool picture_shown() {
+    std::vector<std::uint8_t> shown(back.px.size());
+    SDL_Rect area{0, MENU_BAR_H, 256, 256};
+    return SDL_RenderReadPixels(sdl.renderer, &area, SDL_PIXELFORMAT_BGR24, shown.data(),
+                                256 * 3) == 0 &&
+           shown == back.px;
+  }
   // The bar's rows as the window shows them, against the bar composed afresh.
   bool bar_shown_as_composed() {
     int w, h;
@@ -109,7 +117,6 @@ TEST_F(SdlWindow, TheBarIsComposedAgainOnlyWhenItLooksDifferent) {
 }
 
 TEST_F(SdlWindow, OnlyTheRowsThatChangedAreUploaded) {
-  auto pixel_shown = [](int x, int y) { return window_pixel(x, MENU_BAR_H + y); };
   fill_rect(back, 0, 0, 256, 256, 0x203040);
   plat_present(back);
   long n = sdl.rows_uploaded;
@@ -120,15 +127,11 @@ TEST_F(SdlWindow, OnlyTheRowsThatChangedAreUploaded) {
   fill_rect(back, 200, 30, 1, 1, 0x0000FF);
   plat_present(back);
   EXPECT_EQ(sdl.rows_uploaded, n + 11) << "rows 20 to 30";
-  EXPECT_EQ(pixel_shown(10, 20), 0x3366FF);
-  EXPECT_EQ(pixel_shown(200, 30), 0x0000FF);
-  EXPECT_EQ(pixel_shown(0, 0), 0x203040);
-  EXPECT_EQ(pixel_shown(255, 255), 0x203040);
+  EXPECT_TRUE(picture_shown());
   fill_rect(back, 0, 255, 1, 1, 0xFFFFFF);
   plat_present(back);
   EXPECT_EQ(sdl.rows_uploaded, n + 12) << "the last row alone";
-  EXPECT_EQ(pixel_shown(0, 255), 0xFFFFFF);
-  EXPECT_EQ(pixel_shown(10, 20), 0x3366FF) << "what was uploaded before stays";
+  EXPECT_TRUE(picture_shown()) << "with what was uploaded before";
   key(SDL_SCANCODE_F10);
   plat_present(back);
   EXPECT_EQ(sdl.rows_uploaded, n + 12) << "the menu redraws the window without the picture";
@@ -137,7 +140,7 @@ TEST_F(SdlWindow, OnlyTheRowsThatChangedAreUploaded) {
   ASSERT_EQ(plat_create_window("Zandrek"), 0);
   plat_present(back);
   EXPECT_EQ(sdl.rows_uploaded, n + 12 + 256) << "a new window has no picture yet";
-  EXPECT_EQ(pixel_shown(200, 30), 0x0000FF);
+  EXPECT_TRUE(picture_shown());
 }
 
 } // namespace
