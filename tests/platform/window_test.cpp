@@ -64,17 +64,13 @@ int ignore_error(Display*, XErrorEvent*) {
   return 0;
 }
 
-// The window's contents as a surface, read from the screen where the window
-// is (so that a window being resized reads too); false when unreadable.
+// The window's contents as a surface; false when unreadable.
 bool grab(Display* d, Window window, surface& out) {
   XSetErrorHandler(ignore_error);
   XSync(d, False);
   XWindowAttributes a;
   if (!XGetWindowAttributes(d, window, &a) || a.map_state != IsViewable) return false;
-  Window root = DefaultRootWindow(d), child;
-  int rx = 0, ry = 0;
-  XTranslateCoordinates(d, window, root, 0, 0, &rx, &ry, &child);
-  XImage* img = XGetImage(d, root, rx, ry, a.width, a.height, AllPlanes, ZPixmap);
+  XImage* img = XGetImage(d, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
   if (!img) return false;
   surface_create(out, a.width, a.height);
   for (int y = 0; y < a.height; y++)
