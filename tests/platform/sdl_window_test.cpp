@@ -1,13 +1,15 @@
 // The real window on SDL's dummy video driver: the menu bar is composed
 // again only when it looks different, and what is shown is the bar as
 // composed; fullscreen, game controllers (SDL's virtual joystick) and
-// screenshots.
+// screenshots. Then the window under a real X display, read back from the
+// X server.
 #include "platform/sdl/sdl_backend.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,12 +18,20 @@
 
 #include <unistd.h>
 
+#ifdef ZK_X11
+// after gtest: Xlib defines macros (None, Bool) that gtest uses as names
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#endif
+
 namespace {
 
 struct SdlWindow : ::testing::Test {
+  const char* driver = "dummy";
   surface back;
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_VIDEODRIVER", driver, 1);
     // the dummy window never has the focus that controller events want
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     ASSERT_EQ(plat_create_window("Zandrek"), 0) << SDL_GetError();
@@ -333,3 +343,69 @@ TEST_F(SdlWindow, F9WritesThePictureAt1xAndAtItsSizeInTheWindow) {
 }
 
 } // namespace
+
+#ifdef ZK_X11
+namespace {
+
+struct RealDisplay : SdlWindow {
+  void SetUp() override {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) GTEST_SKIP() << "no display";
+    driver = "x11";
+    SdlWindow::SetUp();
+  }
+};
+
+// Pixel (x, y) of an X image is the surface pixel (blue, green, red).
+bool same(XImage* img, int x, int y, surface& s, int sx, int sy) {
+  unsigned long p = XGetPixel(img, x, y);
+  const std::uint8_t* q = surface_pixel(s, sx, sy);
+  return q[0] == (p & 255) && q[1] == (p >> 8 & 255) && q[2] == (p >> 16 & 255);
+}
+
+// What the game presents reaches the screen: the bar as composed above the
+// picture stretched 2 x 2. SIGTERM closes the game as the close box does.
+TEST_F(RealDisplay, TheScreenShowsTheBarAndTheStretchedPicture) {
+  SDL_SysWMinfo wm;
+  SDL_VERSION(&wm.version);
+  ASSERT_TRUE(SDL_GetWindowWMInfo(sdl.window, &wm)) << SDL_GetError();
+  Display* d = wm.info.x11.display;
+  SDL_SetWindowPosition(sdl.window, 0, 0); // wholly on the screen, to be read from it
+  plat_set_client_size(512, 512);
+  XWindowAttributes a{};
+  for (int i = 0; i < 100 && !(a.map_state == IsViewable && a.width == 512); i++) {
+    game_keys(); // the window is shown and resized
+    SDL_Delay(10);
+    XGetWindowAttributes(d, wm.info.x11.window, &a);
+  }
+  ASSERT_EQ(a.height, 512 + MENU_BAR_H);
+  for (int y = 0; y < 256; y++) fill_rect(back, 0, y, 256, 1, static_cast<colorref>(y * 0x010305));
+  fill_rect(back, 10, 20, 1, 1, 0x3366FF);
+  plat_present(back);
+  Window root = DefaultRootWindow(d), child;
+  int x0 = 0, y0 = 0;
+  XTranslateCoordinates(d, wm.info.x11.window, root, 0, 0, &x0, &y0, &child);
+  XImage* img = XGetImage(d, root, x0, y0, 512, 512 + MENU_BAR_H, AllPlanes, ZPixmap);
+  ASSERT_NE(img, nullptr);
+  surface bar;
+  menu_compose(bar, 512, MENU_BAR_H);
+  int light = 0, dark = 0, bar_wrong = 0, picture_wrong = 0;
+  for (std::uint8_t v : bar.px) light += v >= 0xE0, dark += v < 0x40;
+  EXPECT_GT(light, static_cast<int>(bar.px.size() / 2)) << "the menu bar is light";
+  EXPECT_GT(dark, 3 * 40) << "the menu bar has no titles";
+  for (int y = 0; y < MENU_BAR_H; y++)
+    for (int x = 0; x < 512; x++) bar_wrong += !same(img, x, y, bar, x, y);
+  for (int y = 0; y < 512; y++)
+    for (int x = 0; x < 512; x++)
+      picture_wrong += !same(img, x, MENU_BAR_H + y, back, x / 2, y / 2);
+  XDestroyImage(img);
+  EXPECT_EQ(bar_wrong, 0);
+  EXPECT_EQ(picture_wrong, 0);
+  raise(SIGTERM);
+  bool closed = false;
+  for (plat_msg m; plat_peek_message(&m);) closed |= m.kind == MSG_CLOSE;
+  EXPECT_TRUE(closed) << "SIGTERM is the close box";
+}
+
+} // namespace
+#endif
