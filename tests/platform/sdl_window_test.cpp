@@ -111,19 +111,11 @@ TEST_F(SdlWindow, TheBarIsComposedAgainOnlyWhenItLooksDifferent) {
     EXPECT_EQ(sdl.overlay_composes, n + s.composes) << s.what << ", then three pictures";
     EXPECT_TRUE(bar_shown_as_composed()) << s.what;
   }
-  // a new size: the bar spans the wider window, the picture is stretched
-  // pixel for pixel (a dot is a 2 x 2 block, its neighbours untouched)
-  plat_set_client_size(512, 512);
+  plat_set_client_size(512, 512); // the stretch itself: RealDisplay
   EXPECT_EQ(sdl.overlay_composes, n + 5);
-  fill_rect(back, 0, 0, 256, 256, 0x203040);
-  fill_rect(back, 10, 20, 1, 1, 0x3366FF);
   plat_present(back);
   EXPECT_EQ(sdl.overlay_composes, n + 5);
-  EXPECT_TRUE(bar_shown_as_composed());
-  for (int y = 39; y < 43; y++)
-    for (int x = 19; x < 23; x++)
-      EXPECT_EQ(window_pixel(x, MENU_BAR_H + y), x / 2 == 10 && y / 2 == 20 ? 0x3366FF : 0x203040)
-          << x << "," << y;
+  EXPECT_TRUE(bar_shown_as_composed()) << "the bar spans the wider window";
 }
 
 TEST_F(SdlWindow, OnlyTheRowsThatChangedAreUploaded) {
