@@ -1,105 +1,69 @@
 // zandrek-replay as a program: the default game through a short script.
 // Skips until the replay program and the default game have been built.
 #include "platform/platform.h"
+#include "tests/common/test_files.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+namespace fs = std::filesystem;
+
 namespace {
 
-std::string read_all(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 // Runs the replay on a script; its exit status, with standard error in *err.
-int replay(const std::string& script, std::string* err, const char* game_dir) {
+int replay(const std::string& script, std::string* err, const std::string& game_dir,
+           const std::string& options = "") {
   std::ofstream("script.txt") << script;
-  std::string cmd = std::string(ZK_REPLAY_PROGRAM) + " -C " + game_dir + " script.txt 2>stderr.txt";
+  std::string cmd = std::string(ZK_REPLAY_PROGRAM) + " -C " + game_dir + " " + options +
+                    " script.txt 2>stderr.txt";
   int status = std::system(cmd.c_str());
-  *err = read_all("stderr.txt");
+  *err = read_text("stderr.txt");
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 struct ReplayRun : ::testing::Test {
   const char* game_dir = std::getenv("ZK_GAME_DIR");
+  std::string err;
   void SetUp() override {
-    if (!std::filesystem::exists(ZK_REPLAY_PROGRAM)) GTEST_SKIP() << "zandrek-replay is not built";
-    if (!game_dir || !std::filesystem::exists(std::string(game_dir) + "/rpg.ini"))
+    if (!fs::exists(ZK_REPLAY_PROGRAM)) GTEST_SKIP() << "zandrek-replay is not built";
+    if (!game_dir || !fs::exists(std::string(game_dir) + "/rpg.ini"))
       GTEST_SKIP() << "the default game is not built";
   }
 };
 
 } // namespace
 
-TEST_F(ReplayRun, WritesThePictureTheDumpAndTheSameResultTwice) {
-  std::string err;
-  std::filesystem::remove("a.png");
-  // no activate: the window is active once shown, as the real one is
-  ASSERT_EQ(replay("tick 10\nshot a.png\ndump a.json\n", &err, game_dir), 0) << err;
+// The title's picture and dump; then a scene read from the dumps alone: the
+// system menu's save question on the field of a new game, its answer NO and a
+// cancel, where the message lines, the window flags and the cursors must be
+// what the player sees; then the menu's speed commands. Twice the same.
+TEST_F(ReplayRun, WritesThePictureAndDumpsOfAScriptTheSameTwice) {
+  const char* script = "tick 10\nshot a.png\ndump a.json\n" // no activate: active once shown
+                       "activate 1\ntick 20\nkey D\ntick 600\nkey D\ntick 100\ndump field.json\n"
+                       "key Q\nkey D\nkey DOWN\nkey D\ntick 10\ndump ask.json\n"
+                       "key DOWN\nkey D\nkey C\ntick 10\ndump cancel.json\n"
+                       "menu 40011\nmenu 40011\ndump s.json\nmenu 40001\ndump t.json\nmenu 40012\n"
+                       "activate 0\ndump u.json\n";
+  fs::remove("a.png");
+  ASSERT_EQ(replay(script, &err, game_dir), 0) << err;
   png_image img{};
   img.version = PNG_IMAGE_VERSION;
   ASSERT_TRUE(png_image_begin_read_from_file(&img, "a.png"));
   EXPECT_EQ(img.width, 256u);
   EXPECT_EQ(img.height, 256u);
   png_image_free(&img);
-  std::string first = read_all("a.json");
-  EXPECT_NE(first.find("\"title_mode\": 1"), std::string::npos);
-  EXPECT_NE(first.find("\"app_active\": 1"), std::string::npos);
-  EXPECT_NE(first.find("\"frame_period_ms\": 18"), std::string::npos);
-  EXPECT_NE(first.find("\"log\": ["), std::string::npos);
-  std::string picture = read_all("a.png");
-  ASSERT_EQ(replay("tick 10\nshot a.png\ndump a.json\n", &err, game_dir), 0) << err;
-  EXPECT_EQ(read_all("a.json"), first);
-  EXPECT_EQ(read_all("a.png"), picture);
-}
-
-TEST_F(ReplayRun, AScriptErrorNamesItsLineAndRunsNothing) {
-  std::string err;
-  std::filesystem::remove("never.png");
-  EXPECT_EQ(replay("shot never.png\n# fine\nkey NOSUCHKEY\n", &err, game_dir), 2);
-  EXPECT_NE(err.find("script.txt: line 3: unknown key \"NOSUCHKEY\""), std::string::npos) << err;
-  EXPECT_FALSE(std::filesystem::exists("never.png"));
-  EXPECT_EQ(replay("shot no/such/folder/x.png\n", &err, game_dir), 1);
-  EXPECT_NE(err.find("line 1"), std::string::npos) << err;
-}
-
-TEST_F(ReplayRun, MenuCommandsChangeTheSpeedAndEscapeEndsTheGame) {
-  std::string err;
-  ASSERT_EQ(replay("menu 40011\nmenu 40011\ndump s.json\nmenu 40001\ndump t.json\nmenu 40012\n"
-                   "activate 0\ndump u.json\n",
-                   &err, game_dir),
-            0)
-      << err;
-  EXPECT_NE(read_all("s.json").find("\"frame_period_ms\": 22"), std::string::npos);
-  EXPECT_NE(read_all("t.json").find("\"frame_period_ms\": 2147483647"), std::string::npos);
-  EXPECT_NE(read_all("u.json").find("\"frame_period_ms\": 20"), std::string::npos);
-  EXPECT_NE(read_all("u.json").find("\"app_active\": 0"), std::string::npos);
-}
-
-// A scene read from the dumps alone: the system menu's save question on the
-// field of a new game, its answer NO and a cancel. The message lines, the
-// window flags and the cursors must be what the player sees at each dump.
-TEST_F(ReplayRun, DumpsShowTheMessageLinesAndTheWindowsOfAScene) {
-  std::string err;
-  const char* script = "activate 1\ntick 20\nkey D\ntick 600\nkey D\ntick 100\ndump field.json\n"
-                       "key Q\nkey D\nkey DOWN\nkey D\ntick 10\ndump ask.json\n"
-                       "key DOWN\nkey D\nkey C\ntick 10\ndump cancel.json\n";
-  ASSERT_EQ(replay(script, &err, game_dir), 0) << err;
-  struct {
+  const struct {
     const char* dump;
     std::vector<std::string> shows;
-  } scenes[] = {
+  } dumps[] = {
+      {"a.json",
+       {"\"title_mode\": 1", "\"app_active\": 1", "\"frame_period_ms\": 18", "\"log\": ["}},
       {"field.json",
        {"\"title_mode\": 0", "\"msg_visible\": 0", "\"system_win\": 0", "\"cmd_menu\": 0"}},
       {"ask.json",
@@ -109,10 +73,46 @@ TEST_F(ReplayRun, DumpsShowTheMessageLinesAndTheWindowsOfAScene) {
       {"cancel.json",
        {"\"system_win\": 1", "\"sys_state\": 0", "\"save_cursor\": 1", "\"yes_no\": 1",
         "\"messages\": [\n    \"" + sjis_to_utf8("キャンセルします") + "\"\n  ]"}},
+      {"s.json", {"\"frame_period_ms\": 22"}},
+      {"t.json", {"\"frame_period_ms\": 2147483647"}},
+      {"u.json", {"\"frame_period_ms\": 20", "\"app_active\": 0"}},
   };
-  for (const auto& s : scenes) {
-    std::string dump = read_all(s.dump);
-    for (const std::string& want : s.shows)
-      EXPECT_NE(dump.find(want), std::string::npos) << s.dump << " lacks " << want;
+  std::vector<std::string> first{read_text("a.png")};
+  for (const auto& d : dumps) {
+    first.push_back(read_text(d.dump));
+    for (const std::string& want : d.shows)
+      EXPECT_NE(first.back().find(want), std::string::npos) << d.dump << " lacks " << want;
   }
+  ASSERT_EQ(replay(script, &err, game_dir), 0) << err;
+  EXPECT_EQ(read_text("a.png"), first[0]);
+  for (std::size_t i = 0; i < std::size(dumps); i++)
+    EXPECT_EQ(read_text(dumps[i].dump), first[i + 1]) << dumps[i].dump;
+}
+
+TEST_F(ReplayRun, AScriptErrorNamesItsLineAndRunsNothing) {
+  fs::remove("never.png");
+  EXPECT_EQ(replay("shot never.png\n# fine\nkey NOSUCHKEY\n", &err, game_dir), 2);
+  EXPECT_NE(err.find("script.txt: line 3: unknown key \"NOSUCHKEY\""), std::string::npos) << err;
+  EXPECT_FALSE(fs::exists("never.png"));
+  EXPECT_EQ(replay("shot no/such/folder/x.png\n", &err, game_dir), 1);
+  EXPECT_NE(err.find("line 1"), std::string::npos) << err;
+}
+
+// A start-up that fails for a missing picture still ends with 0, its box in
+// the dump; and --audio writes what a player hears.
+TEST_F(ReplayRun, AFailedStartUpEndsWithZeroAndTheSoundIsWritten) {
+  fs::path broken = fs::current_path() / "without_a_monster";
+  fs::remove_all(broken);
+  fs::create_directories(broken);
+  for (const auto& e : fs::directory_iterator(game_dir))
+    if (e.path().filename() != "ms_g017.bmp")
+      fs::create_symlink(e.path(), broken / e.path().filename());
+  ASSERT_EQ(replay("tick 3\ndump fail.json\n", &err, broken.string()), 0) << err;
+  EXPECT_NE(read_text("fail.json").find("box: [Zandrek] MONSTERLoadBitmap FAILED"),
+            std::string::npos);
+  fs::remove("heard.wav");
+  ASSERT_EQ(replay("activate 1\ntick 30\nkey P\ntick 30\n", &err, game_dir, "--audio heard.wav"), 0)
+      << err;
+  EXPECT_EQ(read_text("heard.wav").substr(0, 4), "RIFF");
+  EXPECT_GT(fs::file_size("heard.wav"), 44u * 100u) << "more than a header: 60 ticks of sound";
 }

@@ -6,21 +6,19 @@
 #include "gfx/surfaces.h"
 
 TEST_F(ShellTest, FastReachesZeroAndStaysSlowStopsAtThreeHundredStopResumesAtTwenty) {
-  for (int i = 0; i < 9; i++) command(CMD_FASTER);
-  EXPECT_EQ(shell.frame_period_ms, 0u);
-  command(CMD_FASTER);
-  EXPECT_EQ(shell.frame_period_ms, 0u) << "the period must not wrap below 0";
-  for (int i = 0; i < 200; i++) command(CMD_SLOWER);
-  EXPECT_EQ(shell.frame_period_ms, 300u);
-  command(CMD_STOP);
-  EXPECT_EQ(shell.frame_period_ms, FRAME_STOPPED);
-  command(CMD_SLOWER);
-  EXPECT_EQ(shell.frame_period_ms, 20u);
-  command(CMD_STOP);
-  command(CMD_FASTER);
-  EXPECT_EQ(shell.frame_period_ms, 20u);
-  // key K on the field is the same as "&Fast"
-  key(0x4B);
+  // the period must not wrap below 0, and the stopped clock resumes at 20
+  const struct {
+    unsigned command;
+    int times;
+    std::uint32_t period;
+  } steps[] = {{CMD_FASTER, 9, 0},           {CMD_FASTER, 1, 0},  {CMD_SLOWER, 200, 300},
+               {CMD_STOP, 1, FRAME_STOPPED}, {CMD_SLOWER, 1, 20}, {CMD_STOP, 1, FRAME_STOPPED},
+               {CMD_FASTER, 1, 20}};
+  for (const auto& s : steps) {
+    for (int i = 0; i < s.times; i++) command(s.command);
+    EXPECT_EQ(shell.frame_period_ms, s.period) << s.command << " x" << s.times;
+  }
+  key(0x4B); // key K on the field is the same as "&Fast"
   EXPECT_EQ(shell.frame_period_ms, 18u);
 }
 
@@ -56,6 +54,11 @@ TEST_F(ShellTest, ActivationDecidesWhetherTheLoopDraws) {
 }
 
 TEST_F(ShellTest, EscapeF12AndTheCloseCommandPostCloseWhichEndsTheLoopWithZero) {
+  title_screens.title_mode = 1; // during the title they go to the title and quit nothing
+  key(0x1B);
+  key(0x7B);
+  EXPECT_EQ(queued(), "");
+  title_screens.title_mode = 0;
   key(0x1B);
   EXPECT_EQ(queued(), "close");
   key(0x7B);
@@ -67,11 +70,4 @@ TEST_F(ShellTest, EscapeF12AndTheCloseCommandPostCloseWhichEndsTheLoopWithZero) 
   EXPECT_EQ(code, 0);
   EXPECT_LT(passes, 10);
   EXPECT_FALSE(surface_exists(gfx.back_surface)) << "the drawing objects are released";
-}
-
-TEST_F(ShellTest, DuringTheTitleEscapeGoesToTheTitleAndQuitsNothing) {
-  title_screens.title_mode = 1;
-  key(0x1B);
-  key(0x7B);
-  EXPECT_EQ(queued(), "");
 }
