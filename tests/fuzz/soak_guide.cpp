@@ -85,15 +85,18 @@ void end_walk() {
 
 } // namespace
 
+bool window_open() {
+  return field_menu.cmd_menu != CMD_CLOSED || field_menu.system_win || field_menu.status_win ||
+         field_menu.magic_win || field_menu.item_win || field_menu.equip_win ||
+         battle.member_pick || battle.item_pick || services.shop_win || services.inn_win ||
+         services.church_win;
+}
+
 bool free_to_walk() {
-  bool windows = field_menu.cmd_menu != CMD_CLOSED || field_menu.system_win ||
-                 field_menu.status_win || field_menu.magic_win || field_menu.item_win ||
-                 field_menu.equip_win || battle.member_pick || battle.item_pick;
-  bool counters = services.shop_win || services.inn_win || services.church_win;
   bool messages = msg_window.msg_visible || msg_window.msg_wait_key || events.wait_answer;
   return title_screens.title_mode == 0 && field_map.transition == WIPE_NONE &&
          battle.battle_mode == BATTLE_NONE && battle.gameover_state == 0 &&
-         field_map.world_map_view == 0 && !windows && !counters && !messages;
+         field_map.world_map_view == 0 && !window_open() && !messages;
 }
 
 bool guide_open() {
