@@ -216,12 +216,8 @@ TEST(scic_blocks, nested_if_inside_else_fills_each_jump) {
                     "endif\n"           // j1 = 15
                     "endevt\n"),        // 15
             SCIC_OK);
-  codes c = table_code(3);
-  ASSERT_EQ(c.size(), 16u);
-  EXPECT_EQ(c[4], 8);
-  EXPECT_EQ(c[7], 15);
-  EXPECT_EQ(c[12], 14);
-  EXPECT_EQ(c[15], 0x5D);
+  EXPECT_EQ(table_code(3), (codes{0x54, 0x56, 1, 0x58, 8, 0x53, 0x55, 15, 0x54, 0x56, 2, 0x58, 14,
+                                  0x53, 0x53, 0x5D}));
 }
 
 TEST(scic_blocks, statements_outside_an_event_go_to_the_current_record) {
@@ -231,10 +227,10 @@ TEST(scic_blocks, statements_outside_an_event_go_to_the_current_record) {
   EXPECT_EQ(read_text("event005.evt").substr(2, 2), std::string("\1\0", 2)); // written at endevt
 }
 
-TEST(scic_limits, a_full_code_area_takes_nothing_more) {
-  std::string full = "evt001\n";
-  for (int k = 0; k < 42; k++) full += "system001 on\n";
-  full += "input\ninput\n"; // 128 bytes
+TEST(scic_limits, a_full_code_area_takes_nothing_more_and_still_pairs_its_ifs) {
+  std::string head = "evt001\n";
+  for (int k = 0; k < 42; k++) head += "system001 on\n"; // 126 bytes
+  std::string full = head + "input\ninput\n";            // 128 bytes
   ASSERT_EQ(compile(full + "endevt\nevt002\ninput\nendevt\n"), SCIC_OK);
   EXPECT_EQ(table_code(1).size(), 128u);
   EXPECT_TRUE(file_exists("event001.evt"));
@@ -250,14 +246,11 @@ TEST(scic_limits, a_full_code_area_takes_nothing_more) {
   EXPECT_EQ(scic.event_msg_count, 0); // a dropped print keeps no text
   EXPECT_EQ(table_code(1).size(), 128u);
   EXPECT_EQ(table_code(2), (codes{0x53, 0x5D})); // compiling went on
-}
 
-TEST(scic_limits, an_if_without_room_still_pairs_with_its_endif) {
-  std::string src = "evt001\n";
-  for (int k = 0; k < 42; k++) src += "system001 on\n"; // 126 bytes
-  src += "if system002 on\ninput\nendif\ninput\nendevt\n";
-  EXPECT_EQ(compile(src), SCIC_FAILED);
-  EXPECT_EQ(first_error(), EVTSET_ERROR); // and no ENDIF_ERROR, no EVTEXE_ERROR after it
+  // An if without room is dropped with its endif: no ENDIF_ERROR and no
+  // EVTEXE_ERROR after the one EVTSET_ERROR.
+  EXPECT_EQ(compile(head + "if system002 on\ninput\nendif\ninput\nendevt\n"), SCIC_FAILED);
+  EXPECT_EQ(first_error(), EVTSET_ERROR);
   EXPECT_EQ(scic.error_count, 1);
   EXPECT_FALSE(scic.in_event);
   codes c = table_code(1);
