@@ -45,6 +45,15 @@ stairs 3 3 50 2 2
 npc 16 1 3 type=event a=7 b=41 wanders=1 facing=left
 )";
 
+// A reader that fills a fresh record of its own.
+template <typename Out>
+std::function<std::string(const char*)> into(std::string (*read)(const std::string&, Out&)) {
+  return [read](const char* path) {
+    Out out;
+    return read(path, out);
+  };
+}
+
 } // namespace
 
 // The catalogue keeps the tile numbers the game itself knows; the map
@@ -103,22 +112,12 @@ TEST(ContentSources, BadLinesNameTheirFileAndLine) {
     map_source m;
     return parse_map_source(path, read_text(path), tiles, m);
   };
-  const reader tile_list = [](const char* path) {
-    tile_catalogue t;
-    return read_tile_catalogue(path, t);
-  };
-  const reader party = [](const char* path) {
-    save_block sb;
-    return read_new_game_source(path, sb);
-  };
   const reader world = [&](const char* path) {
     world_desc d;
     return read_world_desc(path, tiles, d);
   };
-  const reader places = [](const char* path) {
-    std::vector<place_desc> d;
-    return read_place_descs(path, d);
-  };
+  const reader tile_list = into(read_tile_catalogue), party = into(read_new_game_source),
+               places = into(read_place_descs);
   const struct {
     const reader& read;
     const char* text;
