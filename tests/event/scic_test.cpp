@@ -275,7 +275,9 @@ TEST(scic_trace, off_by_default_and_on_when_asked) {
   scic_compile_source(EXAMPLE, std::strlen(EXAMPLE));
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_NE(out.find("event_num = 12 c 012\n"), std::string::npos);
+  EXPECT_NE(out.find("system1 040\nsystem2 0028 40\n"), std::string::npos);
   EXPECT_NE(out.find("ev=12 eljumpsv=11 jumpsv=19 else_nest=0 len=20\n"), std::string::npos);
+  EXPECT_NE(out.find("a_check start. >> ans y\n"), std::string::npos);
 }
 
 TEST(scic_program, exit_status_and_error_lines) {
