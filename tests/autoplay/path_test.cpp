@@ -72,7 +72,7 @@ TEST_F(Path, SailsOnlyWithTheShipAndWrapsRoundTheWorld) {
   EXPECT_EQ(steps[0], DIR_LEFT);
 }
 
-TEST_F(Path, LeavesATownOverItsEdge) {
+TEST_F(Path, LeavesATownOverItsEdgeButPlansNothingFromOffTheMap) {
   game.edge_exit = 1;
   game.map_grid[9][5] = 1; // a gate in the south wall
   ASSERT_EQ(find_path({0, 0, 0, 1}, &steps), 0);
@@ -80,16 +80,13 @@ TEST_F(Path, LeavesATownOverItsEdge) {
   int x = game.pos_x, y = game.pos_y;
   for (int d : steps) step_from(d, &x, &y);
   EXPECT_EQ(y, 10);
-}
-
-TEST_F(Path, NoPlanIsMadeFromOffTheMapWhileATownIsBeingLeft) {
-  game.edge_exit = 1;
-  game.pos_x = -1; // the step over the west edge moves the party off the map first
-  path_goal leg;
-  EXPECT_EQ(plan_trip(WORLD_MAP, &leg), 1);
-  game.pos_x = 10;
-  EXPECT_EQ(plan_trip(WORLD_MAP, &leg), 1);
-  EXPECT_EQ(find_path({0, 0, 0, 1}, &steps), 1);
+  // A step over the west or east edge moves the party off the map first.
+  for (int off : {-1, 10}) {
+    game.pos_x = off;
+    path_goal leg;
+    EXPECT_EQ(plan_trip(WORLD_MAP, &leg), 1) << off;
+    EXPECT_EQ(find_path({0, 0, 0, 1}, &steps), 1) << off;
+  }
 }
 
 } // namespace

@@ -1,8 +1,11 @@
+// The towns and dungeons the place generator grows from places.txt and
+// towns.txt: what each kind of place must hold, that the party can walk to
+// all of it, that no two towns look alike, and that story people and
+// guardians look like who they are.
 #include "tools/maps/place_gen.h"
 
 #include "battle/battle.h"
 
-#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
@@ -22,8 +25,14 @@ struct Places {
   }
 };
 
+const std::pair<int, int> sides[] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+
+std::size_t at(const map_source& m, int x, int y) {
+  return static_cast<std::size_t>(y) * m.width + x;
+}
+
 int cls(const Places& p, const map_source& m, int x, int y) {
-  return p.tiles.classes[m.grid[static_cast<size_t>(y) * m.width + x]];
+  return p.tiles.classes[m.grid[at(m, x, y)]];
 }
 
 // How far each tile is from (sx, sy) on foot; -1 where it cannot be reached.
@@ -31,65 +40,141 @@ int cls(const Places& p, const map_source& m, int x, int y) {
 std::vector<int> on_foot(const Places& p, const map_source& m, int sx, int sy, bool keys = false) {
   std::vector<int> dist(m.grid.size(), -1);
   std::vector<std::pair<int, int>> q{{sx, sy}};
-  dist[static_cast<size_t>(sy) * m.width + sx] = 0;
+  dist[at(m, sx, sy)] = 0;
   for (size_t i = 0; i < q.size(); i++) {
     auto [x, y] = q[i];
-    const int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
-    for (int k = 0; k < 4; k++) {
-      int nx = x + dx[k], ny = y + dy[k];
+    for (auto [dx, dy] : sides) {
+      int nx = x + dx, ny = y + dy;
       if (nx < 0 || ny < 0 || nx >= m.width || ny >= m.height) continue;
-      int c = cls(p, m, nx, ny), &d = dist[static_cast<size_t>(ny) * m.width + nx];
+      int c = cls(p, m, nx, ny), &d = dist[at(m, nx, ny)];
       if (d < 0 && (c == 0 || c == 4 || c == 6 || c == 7 || c == 11 || (keys && c == 17)))
-        d = dist[static_cast<size_t>(y) * m.width + x] + 1, q.push_back({nx, ny});
+        d = dist[at(m, x, y)] + 1, q.push_back({nx, ny});
     }
   }
   return dist;
 }
 
+// A town: its counters, keepers and a gate out; every counter is served from
+// a tile the gate reaches, and every story person stands where the party can
+// walk up to it.
+void check_town(const Places& p, const place_desc& d, const map_source& m) {
+  EXPECT_EQ(m.header[8], 2) << "towns are left by their edge";
+  int counters = 0;
+  for (auto& e : m.events) {
+    int k = cls(p, m, e.x, e.y);
+    counters += k == 8 || k == 9 || k == 10 || k == 14 || k == 13;
+  }
+  EXPECT_EQ(counters, 1 + static_cast<int>(d.shops.size()) + (d.church >= 0));
+  int ax, ay;
+  place_arrival(d, &ax, &ay);
+  EXPECT_EQ(cls(p, m, ax, ay), 0);
+  EXPECT_EQ(cls(p, m, ax, m.height - 1), 0) << "the south gate is open";
+  auto dist = on_foot(p, m, ax, ay);
+  auto reached = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < m.width && y < m.height && dist[at(m, x, y)] >= 0;
+  };
+  for (auto& e : m.events)
+    EXPECT_TRUE(reached(e.x, e.y + 1)) << "counter at " << int(e.x) << "," << int(e.y);
+  for (int i = 0; i < m.npc_count; i++) {
+    const npc& n = m.npcs[i];
+    EXPECT_NE(cls(p, m, n.x, n.y), 1) << "person " << i << " in a wall";
+    bool beside = false;
+    for (auto [dx, dy] : sides) beside = beside || reached(n.x + dx, n.y + dy);
+    EXPECT_TRUE(beside || n.type != 2) << "story person " << i << " out of reach";
+  }
+}
+
+// A dungeon: stairs, its chests, a guardian before the goal; the party walks
+// from where it arrives to every chest, to the goal or the stairs down and
+// back to the stairs up, over the bridges and past the pillars and fallen
+// stones; and every kind of dungeon shows its own landmarks.
+void check_dungeon(const Places& p, const place_desc& d, const map_source& m) {
+  const u8 WATER = 249, BRIDGE = 250, LAVA = 50, LAVA_BRIDGE = 251, RUBBLE = 252, IDOL = 253;
+  struct landmarks {
+    const char* kind;
+    std::vector<std::vector<u8>> any_of; // one tile of each list at least
+    bool pillars;
+  } const table[] = {
+      {"cave", {{WATER, LAVA}, {BRIDGE, LAVA_BRIDGE}}, false},
+      {"tunnel", {{WATER}, {BRIDGE}, {RUBBLE}}, false},
+      {"ruin", {{RUBBLE}}, true},
+      {"fortress", {{LAVA}, {LAVA_BRIDGE}}, true},
+      {"shrine", {{IDOL}}, true},
+  };
+  int chests = 0, stairs = 0;
+  for (auto& e : m.events) {
+    int k = cls(p, m, e.x, e.y);
+    if (k == 11) {
+      chests++;
+      EXPECT_EQ(e.b, 128);
+    }
+    stairs += k == 2 || k == 3;
+  }
+  EXPECT_EQ(chests, static_cast<int>(d.chests.size() / 2));
+  EXPECT_GE(stairs, 1);
+  for (int i = 0; i < m.npc_count; i++) {
+    const npc& n = m.npcs[i];
+    EXPECT_NE(n.type, 0) << "townsfolk in a dungeon";
+    if (n.type != 3) continue;
+    int goal = 0;
+    for (auto [dx, dy] : sides) {
+      int c = cls(p, m, n.x + dx, n.y + dy);
+      goal += c == 2 || c == 15;
+    }
+    EXPECT_EQ(goal, 1) << "the guardian must stand before the goal";
+  }
+  int ax, ay;
+  place_arrival(d, &ax, &ay);
+  auto dist = on_foot(p, m, ax, ay, true);
+  auto near = [&](int x, int y) {
+    if (dist[at(m, x, y)] >= 0) return true;
+    for (auto [dx, dy] : sides)
+      if (dist[at(m, x + dx, y + dy)] >= 0) return true;
+    return false;
+  };
+  for (auto& e : m.events)
+    EXPECT_TRUE(near(e.x, e.y)) << int(e.x) << "," << int(e.y) << " (class " << cls(p, m, e.x, e.y)
+                                << ") out of reach";
+  std::set<u8> seen;
+  int pillars = 0;
+  for (int y = 1; y < m.height - 1; y++)
+    for (int x = 1; x < m.width - 1; x++) {
+      u8 t = m.grid[at(m, x, y)];
+      seen.insert(t);
+      int open = 0;
+      for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, -1}})
+        open += dist[at(m, x + dx, y + dy)] >= 0;
+      pillars += cls(p, m, x, y) == 1 && open == 6 && t != RUBBLE && t != IDOL;
+    }
+  for (auto& want : table) {
+    if (d.kind != want.kind) continue;
+    for (auto& tiles : want.any_of) {
+      bool found = false;
+      for (u8 t : tiles) found = found || seen.count(t);
+      EXPECT_TRUE(found) << "no landmark tile " << int(tiles[0]);
+    }
+    if (want.pillars) {
+      EXPECT_GE(pillars, 4) << "no hall of pillars";
+    }
+  }
+}
+
 } // namespace
 
-TEST(PlaceGen, EveryPlaceOfTheWorldIsDescribedOnce) {
+TEST(PlaceGen, EveryPlaceIsDescribedOnceAndGrowsWhatItsKindNeeds) {
   Places p;
   std::set<int> areas, maps;
   for (auto& d : p.descs) areas.insert(d.area), maps.insert(d.map);
   for (int a = 1; a <= 45; a++) EXPECT_TRUE(areas.count(a)) << "place " << a;
   EXPECT_EQ(maps.size(), p.descs.size());
-}
-
-TEST(PlaceGen, TownsHaveTheirCountersKeepersAndAGateOut) {
-  Places p;
   for (auto& d : p.descs) {
-    if (d.kind != "town") continue;
+    SCOPED_TRACE(testing::Message() << d.kind << " of map " << d.map);
     map_source m;
-    ASSERT_EQ(grow_place(d, p.tiles, m), "") << d.map;
-    EXPECT_EQ(m.header[8], 2) << "towns are left by their edge";
-    int counters = 0;
-    for (auto& e : m.events) {
-      int k = cls(p, m, e.x, e.y);
-      counters += k == 8 || k == 9 || k == 10 || k == 14 || k == 13;
-    }
-    EXPECT_EQ(counters, 1 + static_cast<int>(d.shops.size()) + (d.church >= 0)) << d.map;
-    int ax, ay;
-    place_arrival(d, &ax, &ay);
-    EXPECT_EQ(cls(p, m, ax, ay), 0);
-    EXPECT_EQ(cls(p, m, ax, m.height - 1), 0) << "the south gate is open";
-    // every counter is served from a tile the gate reaches, and every story
-    // person stands where the party can walk up to it
-    auto dist = on_foot(p, m, ax, ay);
-    auto reached = [&](int x, int y) { return dist[static_cast<size_t>(y) * m.width + x] >= 0; };
-    for (auto& e : m.events)
-      EXPECT_TRUE(reached(e.x, e.y + 1))
-          << "counter at " << int(e.x) << "," << int(e.y) << " on map " << d.map;
-    for (int i = 0; i < m.npc_count; i++) {
-      const npc& n = m.npcs[i];
-      EXPECT_NE(cls(p, m, n.x, n.y), 1) << "person in a wall on map " << d.map;
-      bool beside = false;
-      for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-        beside = beside || (n.x + dx >= 0 && n.y + dy >= 0 && n.x + dx < m.width &&
-                            n.y + dy < m.height && reached(n.x + dx, n.y + dy));
-      EXPECT_TRUE(beside || n.type != 2)
-          << "story person " << i << " out of reach on map " << d.map;
-    }
+    ASSERT_EQ(grow_place(d, p.tiles, m), "");
+    if (d.kind == "town")
+      check_town(p, d, m);
+    else
+      check_dungeon(p, d, m);
   }
 }
 
@@ -124,96 +209,6 @@ TEST(PlaceGen, NoTwoTownsShareAThirdOfTheirBuildings) {
         }
       EXPECT_LE(3 * shared, std::min(built_a, built_b)) << "towns " << i << " and " << j;
     }
-}
-
-TEST(PlaceGen, DungeonsHaveStairsChestsAndAGuardianBeforeTheGoal) {
-  Places p;
-  for (auto& d : p.descs) {
-    if (d.kind == "town") continue;
-    map_source m;
-    ASSERT_EQ(grow_place(d, p.tiles, m), "") << d.map;
-    int chests = 0, stairs = 0;
-    for (auto& e : m.events) {
-      int k = cls(p, m, e.x, e.y);
-      if (k == 11) {
-        chests++;
-        EXPECT_EQ(e.b, 128);
-      }
-      stairs += k == 2 || k == 3;
-    }
-    EXPECT_EQ(chests, static_cast<int>(d.chests.size() / 2)) << d.map;
-    EXPECT_GE(stairs, 1) << d.map;
-    for (int i = 0; i < m.npc_count; i++) {
-      const npc& n = m.npcs[i];
-      EXPECT_NE(n.type, 0) << "townsfolk in a dungeon, map " << d.map;
-      if (n.type != 3) continue;
-      int goal = 0;
-      for (int k = 0; k < 4; k++) {
-        int dx[] = {1, -1, 0, 0}, dy[] = {0, 0, 1, -1};
-        int c = cls(p, m, n.x + dx[k], n.y + dy[k]);
-        goal += c == 2 || c == 15;
-      }
-      EXPECT_EQ(goal, 1) << "guardian on map " << d.map << " must stand before the goal";
-    }
-  }
-}
-
-// Whatever a layout grew, the party walks from where it arrives to every
-// chest, to the goal or the stairs down and back to the stairs up, over the
-// bridges and past the pillars and fallen stones; and every kind of place
-// shows its own landmarks.
-TEST(PlaceGen, EveryDungeonCanBeWalkedThroughAndHasItsLandmarks) {
-  const u8 WATER = 249, BRIDGE = 250, LAVA = 50, LAVA_BRIDGE = 251, RUBBLE = 252, IDOL = 253;
-  struct landmarks {
-    const char* kind;
-    std::vector<std::vector<u8>> any_of; // one tile of each list at least
-    bool pillars;
-  } const table[] = {
-      {"cave", {{WATER, LAVA}, {BRIDGE, LAVA_BRIDGE}}, false},
-      {"tunnel", {{WATER}, {BRIDGE}, {RUBBLE}}, false},
-      {"ruin", {{RUBBLE}}, true},
-      {"fortress", {{LAVA}, {LAVA_BRIDGE}}, true},
-      {"shrine", {{IDOL}}, true},
-  };
-  Places p;
-  for (auto& d : p.descs) {
-    if (d.kind == "town") continue;
-    map_source m;
-    ASSERT_EQ(grow_place(d, p.tiles, m), "") << d.map;
-    int ax, ay;
-    place_arrival(d, &ax, &ay);
-    auto dist = on_foot(p, m, ax, ay, true);
-    auto near = [&](int x, int y) {
-      for (auto [dx, dy] : {std::pair{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-        if (dist[static_cast<size_t>(y + dy) * m.width + x + dx] >= 0) return true;
-      return false;
-    };
-    for (auto& e : m.events)
-      EXPECT_TRUE(near(e.x, e.y)) << "map " << d.map << ": " << int(e.x) << "," << int(e.y)
-                                  << " (class " << cls(p, m, e.x, e.y) << ") out of reach";
-    std::set<u8> seen;
-    int pillars = 0;
-    for (int y = 1; y < m.height - 1; y++)
-      for (int x = 1; x < m.width - 1; x++) {
-        seen.insert(m.grid[static_cast<size_t>(y) * m.width + x]);
-        int open = 0;
-        for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {-1, -1}})
-          open += dist[static_cast<size_t>(y + dy) * m.width + x + dx] >= 0;
-        u8 t = m.grid[static_cast<size_t>(y) * m.width + x];
-        pillars += cls(p, m, x, y) == 1 && open == 6 && t != RUBBLE && t != IDOL;
-      }
-    for (auto& want : table) {
-      if (d.kind != want.kind) continue;
-      for (auto& tiles : want.any_of) {
-        bool found = false;
-        for (u8 t : tiles) found = found || seen.count(t);
-        EXPECT_TRUE(found) << "map " << d.map << " lacks landmark tile " << int(tiles[0]);
-      }
-      if (want.pillars) {
-        EXPECT_GE(pillars, 4) << "map " << d.map << ": no hall of pillars";
-      }
-    }
-  }
 }
 
 // Each story person is drawn as what the story makes them: the heading of
@@ -266,18 +261,18 @@ TEST(PlaceGen, StoryPeopleAndGuardiansWearTheFigureOfTheirRole) {
   };
   int people = 0, guardians = 0;
   for (auto& d : p.descs) {
+    SCOPED_TRACE(testing::Message() << "map " << d.map);
     if (d.guardian_group >= 0) {
-      ASSERT_TRUE(figure.count(d.guardian_sprite)) << "map " << d.map;
+      ASSERT_TRUE(figure.count(d.guardian_sprite));
       auto fam = families.find(species_table[d.guardian_group].picture);
       if (fam != families.end()) {
         guardians++;
         EXPECT_TRUE(fam->second.count(figure[d.guardian_sprite]))
-            << "map " << d.map << ": guardian " << d.guardian_group << " drawn as "
-            << figure[d.guardian_sprite];
+            << "guardian " << d.guardian_group << " drawn as " << figure[d.guardian_sprite];
       }
     }
     for (auto& who : d.people) {
-      ASSERT_TRUE(figure.count(who.sprite)) << "map " << d.map << ": no figure at " << who.sprite;
+      ASSERT_TRUE(figure.count(who.sprite)) << "no figure at " << who.sprite;
       if (who.type != 2) continue;
       const std::string& h = heading[who.a];
       const char* fits = nullptr;
@@ -291,24 +286,4 @@ TEST(PlaceGen, StoryPeopleAndGuardiansWearTheFigureOfTheirRole) {
   }
   EXPECT_GE(guardians, 8);
   EXPECT_GE(people, 29);
-}
-
-TEST(PlaceGen, BadDescriptionsNameTheirLine) {
-  auto err = [](const char* text) {
-    std::FILE* f = std::fopen("bad_places.txt", "w");
-    std::fputs(text, f);
-    std::fclose(f);
-    std::vector<place_desc> d;
-    return read_place_descs("bad_places.txt", d);
-  };
-  EXPECT_EQ(err("town 60 area=1\n"),
-            "bad_places.txt:1: a town's map number must not be one where monsters roam");
-  EXPECT_EQ(err("cave 12 monsters=2\n"),
-            "bad_places.txt:1: monster people need a map number where monsters roam");
-  EXPECT_EQ(err("cave 12 guardian=5\ncave 36 monsters=2\n"), "")
-      << "a quiet dungeon, and one where monsters roam";
-  EXPECT_EQ(err("# x\ntown 3 shops=30\n"), "bad_places.txt:2: bad value for 'shops': 30");
-  EXPECT_EQ(err("town 3\ntown 3\n"), "bad_places.txt:2: map 3 is described twice");
-  EXPECT_EQ(err("castle 3\n"),
-            "bad_places.txt:1: a place is a town, cave, ruin, tunnel, fortress or shrine");
 }

@@ -1,15 +1,12 @@
 // The default game's story as the build compiled it into the game folder,
 // read back as the game reads them, and run through the interpreter.
-#include "event_helpers.h"
+#include "event_test.h"
 #include "state/data_files.h"
 #include "state/state.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,23 +15,19 @@ namespace {
 
 constexpr u32 KEY_Y = 0x59, KEY_N = 0x4E;
 
-std::string game_file(const char* name) {
-  const char* dir = std::getenv("ZK_GAME_DIR");
-  return std::string(dir ? dir : ".") + "/" + name;
-}
-
 // Reads eventdat.evt and eventmsg.mgb from the game folder through the
-// game's own readers.
+// game's own readers, into a fresh game.
 void load_game_events() {
   reset_event_state();
-  std::FILE* f = std::fopen(game_file("eventdat.evt").c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  ASSERT_EQ(read_event_table(f), READ_OK);
-  std::fclose(f);
-  f = std::fopen(game_file("eventmsg.mgb").c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  ASSERT_EQ(read_event_messages(f), READ_OK);
-  std::fclose(f);
+  using reader_fn = int (*)(std::FILE*);
+  for (auto [name, reader] : {std::pair<const char*, reader_fn>{"/eventdat.evt", read_event_table},
+                              {"/eventmsg.mgb", read_event_messages}}) {
+    std::FILE* f = std::fopen((std::string(ZK_GAME_DIR) + name).c_str(), "rb");
+    ASSERT_NE(f, nullptr) << name;
+    EXPECT_EQ(reader(f), READ_OK) << name;
+    std::fclose(f);
+  }
+  fresh_game();
 }
 
 int in_bag(int item) {
@@ -43,22 +36,18 @@ int in_bag(int item) {
   return n;
 }
 
-void answer_all(u32 key) {
+// Starts event n and gives every question the same answer.
+void run(int n, u32 key = KEY_Y) {
+  event_start(n);
   for (int k = 0; events.wait_answer && k < 10; k++) event_key(key);
 }
 
-// Talks to a person whose talk starts event n and gives every question the
-// same answer.
+// The same through a person whose talk starts event n.
 void talk(int n, u32 key = KEY_Y) {
   game.npc_table[0].type = 2;
   game.npc_table[0].a = static_cast<u8>(n);
   event_talk(0);
-  answer_all(key);
-}
-
-void run(int n, u32 key = KEY_Y) {
-  event_start(n);
-  answer_all(key);
+  for (int k = 0; events.wait_answer && k < 10; k++) event_key(key);
 }
 
 // What event n tests: (0, flag), (1, item in the bag), (2, item carried).
@@ -86,53 +75,33 @@ void set_conditions(const std::vector<std::pair<int, int>>& c, unsigned mask) {
 
 } // namespace
 
-TEST(default_events, messages_read_by_the_game_are_the_compiled_texts) {
-  load_game_events();
-  std::ifstream in(game_file("eventmsg.msg"), std::ios::binary);
-  std::string line;
-  int n = 0;
-  while (std::getline(in, line)) {
-    EXPECT_EQ(std::string(event_msg[n]), line) << n;
-    n++;
-  }
-  EXPECT_GT(n, 150);
-  EXPECT_EQ(event_msg[n][0], 0);
-}
-
-TEST(default_events, new_game_opening_is_event_255) {
-  load_game_events();
-  fresh_game();
-  event_start(255);
-  ASSERT_GE(shown().size(), 8u);
-  EXPECT_EQ(shown()[0], "十二の国が、ひとつの海に抱かれた世界。");
-  EXPECT_EQ(events.last_error, 0);
-  EXPECT_EQ(events.wait_answer, 0);
-  EXPECT_FALSE(ending_is_shown());
-}
-
 TEST(default_events, every_event_runs_to_its_end_in_every_state_with_either_answer) {
   load_game_events();
+  event_start(255); // the new game's opening
+  ASSERT_GE(shown().size(), 8u);
+  EXPECT_EQ(shown()[0], "十二の国が、ひとつの海に抱かれた世界。");
+  EXPECT_EQ(events.wait_answer, 0);
   for (int n = 0; n < EVENT_COUNT; n++) {
     if (event_table[n].length == 0) continue;
     std::vector<std::pair<int, int>> c = conditions(n);
     unsigned states = 1u << (c.size() < 8 ? c.size() : 8);
     for (unsigned mask = 0; mask < states; mask++)
       for (u32 key : {KEY_Y, KEY_N}) {
+        SCOPED_TRACE(testing::Message() << "event " << n << " state " << mask << " key " << key);
         fresh_game();
         game.sb.party[0].hp = game.sb.party[0].hp_max = 30;
         set_conditions(c, mask);
         run(n, key);
-        EXPECT_EQ(events.wait_answer, 0) << n;
-        EXPECT_EQ(events.last_error, 0) << n << " state " << mask;
-        for (const std::string& s : shown()) EXPECT_FALSE(s.empty()) << n;
-        EXPECT_EQ(ending_is_shown(), n == 250) << n;
+        EXPECT_EQ(events.wait_answer, 0);
+        EXPECT_EQ(events.last_error, 0);
+        for (const std::string& s : shown()) EXPECT_FALSE(s.empty());
+        EXPECT_EQ(events.ending_shown, n == 250 ? 1 : 0);
       }
   }
 }
 
 TEST(default_events, the_main_quest_hands_each_land_what_the_next_needs) {
   load_game_events();
-  fresh_game();
   talk(21, KEY_N); // the elder's letter, refused
   EXPECT_EQ(in_bag(199), 0);
   talk(21, KEY_Y);
@@ -157,12 +126,11 @@ TEST(default_events, the_main_quest_hands_each_land_what_the_next_needs) {
   for (int goal : {13, 14, 17}) run(goal);
   EXPECT_EQ(in_bag(201) + in_bag(202) + in_bag(203), 3);
   EXPECT_EQ(events.last_error, 0);
-  EXPECT_FALSE(ending_is_shown());
+  EXPECT_EQ(events.ending_shown, 0);
 }
 
 TEST(default_events, rewards_are_given_once) {
   load_game_events();
-  fresh_game();
   i32 gold = game.sb.gold;
   talk(61);
   talk(61);
@@ -184,22 +152,21 @@ TEST(default_events, rewards_are_given_once) {
 
 TEST(default_events, the_ending_follows_the_last_of_its_pages) {
   load_game_events();
-  fresh_game();
   event_start(250);
   int keys = 0;
   for (; events.wait_answer && keys < 10; keys++) {
-    EXPECT_FALSE(ending_is_shown()) << "page " << keys;
+    EXPECT_EQ(events.ending_shown, 0) << "page " << keys;
+    EXPECT_FALSE(file_exists("rpgpcd.pcd")) << "saved before the end, page " << keys;
     event_key(KEY_N);
   }
   EXPECT_EQ(keys, 3);
-  EXPECT_TRUE(ending_is_shown());
-  EXPECT_EQ(saves_made(), 1);
+  EXPECT_EQ(events.ending_shown, 1);
+  EXPECT_TRUE(file_exists("rpgpcd.pcd"));
   EXPECT_EQ(game.sb.flags[86], 0);
 }
 
 TEST(default_events, the_sealed_gate_lets_the_party_in_only_once_it_is_opened) {
   load_game_events();
-  fresh_game();
   EXPECT_EQ(event_door(4), 1); // no disc: shut, and nothing asked
   EXPECT_EQ(events.wait_answer, 0);
   game.sb.bag[3] = 200;

@@ -1,5 +1,5 @@
 // The cost of compiling a whole game's worth of events.
-#include "scic_helpers.h"
+#include "event/scic.h"
 
 #include <benchmark/benchmark.h>
 

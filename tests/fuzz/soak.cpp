@@ -241,13 +241,6 @@ void burst(int keys) {
   }
 }
 
-bool anything_open() {
-  return field_menu.cmd_menu || field_menu.system_win || field_menu.status_win ||
-         field_menu.magic_win || field_menu.item_win || field_menu.equip_win ||
-         battle.member_pick || battle.item_pick || services.shop_win || services.inn_win ||
-         services.church_win || field_map.world_map_view || msg_window.msg_visible;
-}
-
 // Backs out of every window the detour opened, saying no to a question, so
 // that the player's own settling never confirms inside the system menu.
 void leave_windows() {
@@ -258,7 +251,7 @@ void leave_windows() {
       drive_key(KEY_NOTHING);
     else if (field_map.world_map_view)
       drive_key('F');
-    else if (anything_open())
+    else if (window_open() || msg_window.msg_visible)
       drive_key('C');
     else
       break;

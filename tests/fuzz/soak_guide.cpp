@@ -35,12 +35,15 @@ bool service_class(int k) {
   return k == 8 || k == 9 || k == 10 || k == 13 || k == 14;
 }
 
-bool has_counters(const map_info& m) {
-  for (const map_event& e : m.events)
-    if (e.x <= m.max_x && e.y <= m.max_y &&
-        service_class(world_maps.classes[m.grid[e.y * (m.max_x + 1) + e.x]]))
-      return true;
-  return false;
+// The counters of the live map or of a map of the world index.
+std::vector<int> counters_of(const map_view& v) {
+  std::vector<int> out;
+  for (int i = 0; i < v.event_count; i++) {
+    const map_event& e = v.events[i];
+    if (e.x <= v.max_x && e.y <= v.max_y && service_class(v.classes[v.grid[e.y * v.stride + e.x]]))
+      out.push_back(e.x | e.y << 8);
+  }
+  return out;
 }
 
 int distance_to(int tile) {
@@ -85,35 +88,31 @@ void end_walk() {
 
 } // namespace
 
+bool window_open() {
+  return field_menu.cmd_menu != CMD_CLOSED || field_menu.system_win || field_menu.status_win ||
+         field_menu.magic_win || field_menu.item_win || field_menu.equip_win ||
+         battle.member_pick || battle.item_pick || services.shop_win || services.inn_win ||
+         services.church_win;
+}
+
 bool free_to_walk() {
-  bool windows = field_menu.cmd_menu != CMD_CLOSED || field_menu.system_win ||
-                 field_menu.status_win || field_menu.magic_win || field_menu.item_win ||
-                 field_menu.equip_win || battle.member_pick || battle.item_pick;
-  bool counters = services.shop_win || services.inn_win || services.church_win;
   bool messages = msg_window.msg_visible || msg_window.msg_wait_key || events.wait_answer;
   return title_screens.title_mode == 0 && field_map.transition == WIPE_NONE &&
          battle.battle_mode == BATTLE_NONE && battle.gameover_state == 0 &&
-         field_map.world_map_view == 0 && !windows && !counters && !messages;
+         field_map.world_map_view == 0 && !window_open() && !messages;
 }
 
 bool guide_open() {
   if (read_world_index() != 0) return false;
   town_gates.clear();
   for (const map_link& l : world_maps.maps[WORLD_MAP].links)
-    if (world_maps.maps[l.to_map & 255].present && has_counters(world_maps.maps[l.to_map & 255]))
+    if (world_maps.maps[l.to_map & 255].present && !counters_of(index_view(l.to_map)).empty())
       town_gates.push_back(l.x | l.y << 8);
   return true;
 }
 
 std::vector<int> guide_counters() {
-  std::vector<int> out;
-  for (int i = 0; i < game.map_event_count; i++) {
-    const map_event& e = game.map_events[i];
-    if (e.x <= game.map_max_x && e.y <= game.map_max_y &&
-        service_class(game.tile_class[game.map_grid[e.y][e.x]]))
-      out.push_back(e.x | e.y << 8);
-  }
-  return out;
+  return counters_of(live_view());
 }
 
 bool guide_begin(unsigned pick) {

@@ -9,6 +9,8 @@
 // Reads the maps of the game folder (the working directory); false when
 // the world map is not among them.
 bool guide_open();
+// A window of the menus, a counter's window or a member or item picker.
+bool window_open();
 // Only the field itself takes a step: no window, fight, message or view.
 bool free_to_walk();
 // Plans a walk from where the party stands, chosen by `pick`; false when the

@@ -9,26 +9,22 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace {
 
-struct scripted_key {
-  std::string name;
-  Uint32 after_ms;
-};
-
-std::vector<scripted_key> script() {
-  std::vector<scripted_key> keys;
-  const char* text = std::getenv("ZK_SCRIPTED_KEYS");
-  std::istringstream in(text ? text : "");
+// Reads the next key of the script and when it is due, counted from now;
+// false once the script is done.
+bool next_key(std::string* name, Uint32* due) {
+  static const char* text = std::getenv("ZK_SCRIPTED_KEYS");
+  static std::istringstream in(text ? text : "");
   for (std::string word; in >> word;) {
     std::size_t colon = word.find(':');
     if (colon == std::string::npos) continue;
-    keys.push_back(
-        {word.substr(0, colon), static_cast<Uint32>(std::atoi(word.c_str() + colon + 1))});
+    *name = word.substr(0, colon);
+    *due = SDL_GetTicks() + static_cast<Uint32>(std::atoi(word.c_str() + colon + 1));
+    return true;
   }
-  return keys;
+  return false;
 }
 
 void make_event(const std::string& name, SDL_Event* e) {
@@ -48,14 +44,12 @@ void make_event(const std::string& name, SDL_Event* e) {
 extern "C" int SDL_PollEvent(SDL_Event* e) {
   using poll_fn = int (*)(SDL_Event*);
   static poll_fn real = reinterpret_cast<poll_fn>(dlsym(RTLD_NEXT, "SDL_PollEvent"));
-  static std::vector<scripted_key> keys = script();
-  static std::size_t next = 0;
+  static std::string name;
   static Uint32 due = 0;
-  Uint32 now = SDL_GetTicks();
-  if (next == 0 && due == 0 && !keys.empty()) due = now + keys[0].after_ms;
-  if (next < keys.size() && now >= due && e) {
-    make_event(keys[next].name, e);
-    if (++next < keys.size()) due = now + keys[next].after_ms;
+  static bool pending = next_key(&name, &due);
+  if (pending && e && SDL_GetTicks() >= due) {
+    make_event(name, e);
+    pending = next_key(&name, &due);
     return 1;
   }
   return real(e);

@@ -1,7 +1,9 @@
-// The default world as the player meets it: every way into a place stands
-// on its own land's area tile, so that coming out of a town or a dungeon
-// puts the party among that land's monsters; the party sets out among the
-// weakest; and every place where monsters roam has monsters to meet.
+// The default world as the player meets it: the same seed grows the same
+// world, with its lands, a wide sea and the strait that waits for the
+// causeway; every way into a place stands on its own land's area tile, so
+// that coming out of a town or a dungeon puts the party among that land's
+// monsters; the party sets out among the weakest; and every place where
+// monsters roam has monsters to meet.
 #include "battle/battle.h"
 #include "state/state.h"
 #include "tools/maps/world_build.h"
@@ -23,11 +25,6 @@ struct Built {
     if (error.empty()) error = read_world_desc(src + "world/world.txt", tiles, world);
     if (error.empty()) error = read_place_descs(src + "world/places.txt", places);
     if (error.empty()) error = build_world(tiles, world, places, ".", map);
-    // The game's own rule for the area of a world tile reads the live grid.
-    reset_state();
-    game.cur_map = WORLD_MAP;
-    for (int y = 0; y < map.height; y++)
-      for (int x = 0; x < map.width; x++) game.map_grid[y][x] = tile(x, y);
   }
   int tile(int x, int y) const {
     x = (x + map.width) % map.width, y = (y + map.height) % map.height;
@@ -39,6 +36,18 @@ struct Built {
     return nullptr;
   }
 };
+
+// Built once for all the tests; the game's own rule for the area of a world
+// tile reads the live grid, so each test puts the world map in play.
+const Built& built() {
+  static const Built b;
+  EXPECT_EQ(b.error, "");
+  reset_state();
+  game.cur_map = WORLD_MAP;
+  for (int y = 0; y < b.map.height; y++)
+    for (int x = 0; x < b.map.width; x++) game.map_grid[y][x] = b.tile(x, y);
+  return b;
+}
 
 bool water(int t) {
   return t == 0 || (t >= 64 && t <= 75);
@@ -61,9 +70,24 @@ const land_of_place journey[] = {
 
 } // namespace
 
-TEST(WorldSites, EveryEntranceStandsOnItsLandsAreaTileWithThePlaceBehindIt) {
-  Built b;
-  ASSERT_EQ(b.error, "");
+TEST(World, TheSameSeedGivesTheSameWorldWithItsLandsTheSeaAndTheStrait) {
+  const Built& b = built();
+  ASSERT_EQ(b.map.width, 256);
+  map_source again;
+  ASSERT_EQ(grow_world(b.world, again), "");
+  EXPECT_EQ(again.grid, b.map.grid);
+  for (int x = 50; x <= 55; x++) EXPECT_TRUE(water(b.tile(x, 74))) << x;
+  EXPECT_FALSE(water(b.tile(49, 74)));
+  EXPECT_FALSE(water(b.tile(56, 74)));
+  int land = 0, counts[256] = {};
+  for (int t : b.map.grid) counts[t]++, land += !water(t);
+  for (auto& l : b.world.lands) EXPECT_GT(counts[l.ground], 150) << l.ground;
+  EXPECT_GT(land, 256 * 256 / 5);
+  EXPECT_LT(land, 256 * 256 / 2);
+}
+
+TEST(World, EveryEntranceStandsOnItsLandsAreaTileWithThePlaceBehindIt) {
+  const Built& b = built();
   std::map<int, int> near_ends, far_ends;
   for (auto& e : b.map.events) {
     const place_desc* p = b.place(e.a);
@@ -99,12 +123,12 @@ TEST(WorldSites, EveryEntranceStandsOnItsLandsAreaTileWithThePlaceBehindIt) {
   }
 }
 
-TEST(WorldSites, ThePartySetsOutAmongLamursMonstersAndLandsOnALandFromTheShip) {
-  Built b;
-  ASSERT_EQ(b.error, "");
+TEST(World, ThePartySetsOutOnLandAmongLamursMonstersAndLandsOnALandFromTheShip) {
+  const Built& b = built();
   int sx = b.map.header[2], sy = b.map.header[3];
   EXPECT_EQ(area_at(WORLD_MAP, sx, sy), 0);
   EXPECT_EQ(b.tiles.classes[b.tile(sx, sy)], 0);
+  EXPECT_FALSE(water(b.tile(sx, sy)));
   EXPECT_LE(std::abs(sx - 30) + std::abs(sy - 72), 3) << "Morie's gate is close by";
   // Stepping ashore sets the area from the tile: beside the water almost
   // every tile a ship can land on is a land's area tile, and no wood is.
@@ -124,9 +148,8 @@ TEST(WorldSites, ThePartySetsOutAmongLamursMonstersAndLandsOnALandFromTheShip) {
   EXPECT_LT(no_land * 50, shore) << no_land << " of " << shore << " shore tiles are in no land";
 }
 
-TEST(WorldSites, PlacesWhereMonstersRoamHaveMonstersAndTheQuietOnesHaveNone) {
-  Built b;
-  ASSERT_EQ(b.error, "");
+TEST(World, PlacesWhereMonstersRoamHaveMonstersAndTheQuietOnesHaveNone) {
+  const Built& b = built();
   for (auto& p : b.places) {
     bool roam = p.map >= 50 || p.map == 36 || p.map == 39 || p.map == 40;
     int met = 0;
@@ -138,19 +161,15 @@ TEST(WorldSites, PlacesWhereMonstersRoamHaveMonstersAndTheQuietOnesHaveNone) {
     }
   }
   // The ruins of the great gear and the two shrines are quiet.
-  for (int m : {14, 29, 45}) {
+  for (auto [m, area] : {std::pair{14, 4}, {29, 29}, {45, 45}}) {
     ASSERT_NE(b.place(m), nullptr) << m;
     EXPECT_EQ(b.place(m)->monsters, 0);
+    EXPECT_EQ(b.place(m)->area, area);
   }
-  EXPECT_EQ(b.place(14)->area, 4);
-  EXPECT_EQ(b.place(29)->area, 29);
-  EXPECT_EQ(b.place(45)->area, 45);
 }
 
-TEST(WorldSites, AGateInTheSeaOrUnderAnotherSiteIsRefused) {
-  Built b;
-  ASSERT_EQ(b.error, "");
-  world_desc d = b.world;
+TEST(World, AGateInTheSeaOrUnderAnotherSiteIsRefused) {
+  world_desc d = built().world;
   d.sites.push_back({0, 30, 72, 1, 5, 5, 10});
   d.sites.push_back({0, 30, 73, 2, 5, 5, 10}); // its picture covers the first gate
   map_source m;
