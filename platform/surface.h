@@ -16,13 +16,13 @@ struct surface {
   // Moves on whenever the pixels may have changed: every function below that
   // writes pixels (surface_pixel included) moves it on; code that writes px
   // itself calls surface_touched.
-  std::uint32_t version = 0;
+  std::uint64_t version = 0;
   // The opaque runs of every row, worked out on a keyed copy from this
   // surface and kept while version and key stay the same, so that copying
   // the same picture again costs copies, not a look at every pixel.
   mutable std::vector<opaque_run> runs;
   mutable std::vector<std::size_t> row_runs; // row y's runs: [row_runs[y], row_runs[y + 1])
-  mutable std::uint32_t runs_version = 0;
+  mutable std::uint64_t runs_version = 0;
   mutable std::uint32_t runs_key = 0;
   mutable bool runs_made = false;
 };
@@ -30,8 +30,11 @@ struct surface {
 // GDI colour value 0x00BBGGRR.
 using colorref = std::uint32_t;
 
+// Hands out the versions: no two states of any surfaces share one, so a
+// surface and its version name one picture, also to caches kept elsewhere.
+inline std::uint64_t surface_clock = 0;
 inline void surface_touched(surface& s) {
-  s.version++;
+  s.version = ++surface_clock;
 }
 
 void surface_create(surface& s, int w, int h); // zero-filled
