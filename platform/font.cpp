@@ -280,8 +280,22 @@ const std::vector<std::uint8_t>* cell_picture(const glyph& g, int w, colorref fg
   return g.cell;
 }
 
+// A cell of a width known here is copied with rows of a fixed length.
+template <int W>
+void copy_cell_rows(std::uint8_t* to, std::size_t stride, const std::uint8_t* from) {
+  for (int j = 0; j < CELL_H; j++, to += stride, from += 3 * W) std::memcpy(to, from, 3 * W);
+}
+
 // Copies a cell picture of width w to (x, y), clipped to the surface.
 void copy_cell(surface& dst, int x, int y, int w, const std::vector<std::uint8_t>& px) {
+  if (x >= 0 && y >= 0 && x + w <= dst.w && y + CELL_H <= dst.h && (w == 6 || w == 12)) {
+    const std::size_t stride = static_cast<std::size_t>(dst.w) * 3;
+    if (w == 6)
+      copy_cell_rows<6>(surface_pixel(dst, x, y), stride, px.data());
+    else
+      copy_cell_rows<12>(surface_pixel(dst, x, y), stride, px.data());
+    return;
+  }
   int from = x < 0 ? -x : 0, to = x + w > dst.w ? dst.w - x : w;
   if (to <= from) return;
   for (int j = 0; j < CELL_H; j++) {
