@@ -107,6 +107,27 @@ void copy_keyed_within(surface& s, int dx, int dy, int sx, int sy, int w, int h)
 
 } // namespace
 
+// The runs of src's row sy + j from column sx on, as pointers [first, last).
+static const opaque_run* row_runs_from(const surface& src, int sx, int y, const opaque_run** last) {
+  const opaque_run* runs = src.runs.data();
+  *last = runs + src.row_runs[y + 1];
+  return first_run_after(runs + src.row_runs[y], *last, sx);
+}
+
+// Copies the part of each run within sx .. end - 1 of the row to d (pixel sx at d).
+static void copy_runs(std::uint8_t* d, const std::uint8_t* s, const opaque_run* r,
+                      const opaque_run* last, int sx, int end) {
+  for (; r != last && static_cast<int>(r->x) < end; ++r) {
+    int from = std::max(static_cast<int>(r->x), sx) - sx;
+    int to = std::min(static_cast<int>(r->x + r->len), end) - sx;
+    std::memcpy(d + 3 * from, s + 3 * from, static_cast<size_t>(to - from) * 3);
+  }
+}
+
+static void make_runs_if_stale(const surface& src) {
+  if (!src.runs_made || src.runs_version != src.version || src.runs_key != src.key) make_runs(src);
+}
+
 // Row by row, the part of each opaque run of the source inside the rectangle
 // is copied whole.
 int copy_keyed(surface& dst, int dx, int dy, const surface& src, int sx, int sy, int w, int h) {
@@ -118,19 +139,39 @@ int copy_keyed(surface& dst, int dx, int dy, const surface& src, int sx, int sy,
     copy_keyed_within(dst, dx, dy, sx, sy, w, h);
     return 0;
   }
-  if (!src.runs_made || src.runs_version != src.version || src.runs_key != src.key) make_runs(src);
-  const opaque_run* runs = src.runs.data();
-  const int end = sx + w;
+  make_runs_if_stale(src);
   for (int j = 0; j < h; j++) {
-    const opaque_run* last = runs + src.row_runs[sy + j + 1];
-    const opaque_run* r = first_run_after(runs + src.row_runs[sy + j], last, sx);
-    const std::uint8_t* s = row_at(src, sx, sy + j);
+    const opaque_run* last;
+    const opaque_run* r = row_runs_from(src, sx, sy + j, &last);
+    copy_runs(row_at(dst, dx, dy + j), row_at(src, sx, sy + j), r, last, sx, sx + w);
+  }
+  return 0;
+}
+
+int copy_keyed_over(surface& dst, int dx, int dy, const surface& under, int ux, int uy,
+                    const surface& src, int sx, int sy, int w, int h) {
+  bool one_pass = src.keyed && &dst != &src && &dst != &under && inside(dst, dx, dy, w, h) &&
+                  inside(under, ux, uy, w, h) && inside(src, sx, sy, w, h) && w > 0 && h > 0;
+  if (!one_pass) {
+    copy_rect(dst, dx, dy, under, ux, uy, w, h);
+    return copy_keyed(dst, dx, dy, src, sx, sy, w, h);
+  }
+  make_runs_if_stale(src);
+  surface_touched(dst);
+  const std::size_t bytes = static_cast<std::size_t>(w) * 3;
+  for (int j = 0; j < h; j++) {
+    const opaque_run* last;
+    const opaque_run* r = row_runs_from(src, sx, sy + j, &last);
     std::uint8_t* d = row_at(dst, dx, dy + j);
-    for (; r != last && static_cast<int>(r->x) < end; ++r) {
-      int from = std::max(static_cast<int>(r->x), sx) - sx;
-      int to = std::min(static_cast<int>(r->x + r->len), end) - sx;
-      std::memcpy(d + 3 * from, s + 3 * from, static_cast<size_t>(to - from) * 3);
+    const std::uint8_t* s = row_at(src, sx, sy + j);
+    bool covered =
+        r != last && static_cast<int>(r->x) <= sx && static_cast<int>(r->x + r->len) >= sx + w;
+    if (covered) {
+      std::memcpy(d, s, bytes);
+      continue;
     }
+    std::memcpy(d, row_at(under, ux, uy + j), bytes);
+    copy_runs(d, s, r, last, sx, sx + w);
   }
   return 0;
 }

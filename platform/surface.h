@@ -53,3 +53,7 @@ inline const std::uint8_t* surface_pixel(const surface& s, int x, int y) {
 int fill_rect(surface& dst, int x, int y, int w, int h, colorref c);
 int copy_rect(surface& dst, int dx, int dy, const surface& src, int sx, int sy, int w, int h);
 int copy_keyed(surface& dst, int dx, int dy, const surface& src, int sx, int sy, int w, int h);
+// What copy_rect from under and then copy_keyed from src to the same place
+// draw, in one pass: rows that src covers wholly are not copied from under.
+int copy_keyed_over(surface& dst, int dx, int dy, const surface& under, int ux, int uy,
+                    const surface& src, int sx, int sy, int w, int h);
