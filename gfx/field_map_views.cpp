@@ -87,8 +87,11 @@ void draw_whole_map() {
   whole_map_picture& m = whole_map;
   const std::size_t row_bytes = static_cast<std::size_t>(cols) * 3;
   if (whole_map_still_holds(cols, rows, colour)) {
-    for (int y = 0; y < rows; y++)
-      std::memcpy(surface_pixel(b, 0, y), m.px + y * row_bytes, row_bytes);
+    if (cols == b.w) // whole rows lie one after the other, here as in the back buffer
+      std::memcpy(surface_pixel(b, 0, 0), m.px, row_bytes * static_cast<std::size_t>(rows));
+    else
+      for (int y = 0; y < rows; y++)
+        std::memcpy(surface_pixel(b, 0, y), m.px + y * row_bytes, row_bytes);
     pass_shallows(m.shallows);
     return;
   }
