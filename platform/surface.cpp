@@ -1,6 +1,7 @@
 #include "platform/surface.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 void surface_create(surface& s, int w, int h) {
@@ -62,17 +63,36 @@ bool is_key(const std::uint8_t* p, std::uint32_t key) {
   return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16) == key;
 }
 
+// Whether pixel i of a row is the key, reading four bytes at once; the last
+// pixel of the surface, with no byte after it, is read byte by byte.
+struct key_test {
+  const std::uint8_t* row;
+  bool last_row;
+  int w;
+  std::uint32_t key;
+  bool operator()(int i) const {
+    const std::uint8_t* p = row + 3 * i;
+    if (last_row && i == w - 1) return is_key(p, key);
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    if constexpr (std::endian::native == std::endian::little)
+      return (v & 0xFFFFFF) == key;
+    else
+      return is_key(p, key);
+  }
+};
+
 // Looks at every pixel once, after the surface or its key changed.
 void make_runs(const surface& s) {
   s.runs.clear();
   s.row_runs.assign(static_cast<size_t>(s.h) + 1, 0);
   for (int y = 0; y < s.h; y++) {
     s.row_runs[y] = s.runs.size();
-    const std::uint8_t* p = row_at(s, 0, y);
+    const key_test keyed{row_at(s, 0, y), y == s.h - 1, s.w, s.key};
     for (int i = 0; i < s.w;) {
-      while (i < s.w && is_key(p + 3 * i, s.key)) i++;
+      while (i < s.w && keyed(i)) i++;
       int start = i;
-      while (i < s.w && !is_key(p + 3 * i, s.key)) i++;
+      while (i < s.w && !keyed(i)) i++;
       if (i > start)
         s.runs.push_back(
             {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(i - start)});
