@@ -105,13 +105,14 @@ void move_backdrop(const step_rule& s) {
   if (s.dx < 0 && --field_map.bg_scroll_x < 1) field_map.bg_scroll_x = 32;
 }
 
+// The map's picture over its backdrop.
 void compose(int sx, int sy) {
   if (game.map_kind == 1)
-    copy_rect(gfx.back_surface, 0, 0, current_backdrop(), field_map.bg_scroll_x,
-              field_map.bg_scroll_y, 256, 256);
+    copy_keyed_over(gfx.back_surface, 0, 0, current_backdrop(), field_map.bg_scroll_x,
+                    field_map.bg_scroll_y, current_picture(), sx, sy, 256, 256);
   else
-    copy_rect(gfx.back_surface, 0, 0, gfx.bg_surface[0], sx, sy, 256, 256);
-  copy_keyed(gfx.back_surface, 0, 0, current_picture(), sx, sy, 256, 256);
+    copy_keyed_over(gfx.back_surface, 0, 0, gfx.bg_surface[0], sx, sy, current_picture(), sx, sy,
+                    256, 256);
 }
 
 // The end of a step: the picture moves by one tile into the other picture,

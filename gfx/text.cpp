@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 text_data text_drawing;
 
@@ -85,26 +86,71 @@ void shadow_text(int x, int y, const char* s, colorref fg) {
 static const int frame_piece[3][3] = {{0, 4, 1}, {6, 8, 7}, {2, 5, 3}};
 
 // 0 when the piece was drawn.
-static int frame_piece_at(int k, int x, int y) {
-  return copy_rect(gfx.back_surface, x, y, gfx.waku1_surface, 8 * k, 0, 8, 8);
+static int frame_piece_at(surface& dst, int k, int x, int y) {
+  return copy_rect(dst, x, y, gfx.waku1_surface, 8 * k, 0, 8, 8);
 }
+
+// One band of a frame, 8 rows of a row class, piece by piece; 0 when every
+// piece was drawn.
+static int draw_band(surface& dst, int row, int x, int y, int w) {
+  int refused = frame_piece_at(dst, frame_piece[row][0], x, y);
+  int i = 8;
+  for (; i < w - 8; i += 8) refused |= frame_piece_at(dst, frame_piece[row][1], x + i, y);
+  refused |= frame_piece_at(dst, frame_piece[row][2], x + i, y);
+  return refused;
+}
+
+namespace {
+
+// A band put together once per width and row class from the pieces as they
+// are now, to be copied whole: windows are drawn every frame at a handful of
+// sizes. A band some piece of which is missing is not kept.
+struct frame_band {
+  int row = 0, span = 0;
+  std::uint64_t pieces = 0; // the version of waku1_surface it was made from
+  surface px;
+};
+constexpr std::size_t MAX_FRAME_BANDS = 64;
+std::vector<frame_band> frame_bands;
+
+// The width of a frame's bands: the pieces cover w, rounded up to whole pieces.
+int band_span(int w) {
+  int i = 8;
+  while (i < w - 8) i += 8;
+  return i + 8;
+}
+
+const surface* prepared_band(int row, int w) {
+  const int span = band_span(w);
+  if (span > gfx.back_surface.w) return nullptr; // never inside the back buffer whole
+  const std::uint64_t pieces = gfx.waku1_surface.version;
+  for (const frame_band& b : frame_bands)
+    if (b.row == row && b.span == span && b.pieces == pieces) return &b.px;
+  if (frame_bands.size() >= MAX_FRAME_BANDS) frame_bands.clear();
+  frame_band b{row, span, pieces, {}};
+  surface_create(b.px, span, 8);
+  if (draw_band(b.px, row, 0, 0, w) != 0) return nullptr;
+  frame_bands.push_back(std::move(b));
+  return &frame_bands.back().px;
+}
+
+} // namespace
 
 void draw_frame(int x, int y, int w, int h) {
   int row = 0;
   int middle_at = -1; // a middle row drawn wholly inside the back buffer, copied for the others
   for (int j = 0; j < h; j += 8) {
-    int i = 8;
-    while (i < w - 8) i += 8;
-    int span = i + 8;
+    const surface* band = prepared_band(row, w);
+    const int span = band_span(w);
     bool copied =
         row == 1 && middle_at >= 0 &&
         copy_rect(gfx.back_surface, x, y + j, gfx.back_surface, x, y + middle_at, span, 8) == 0;
-    if (!copied) {
-      int refused = frame_piece_at(frame_piece[row][0], x, y + j);
-      for (i = 8; i < w - 8; i += 8) refused |= frame_piece_at(frame_piece[row][1], x + i, y + j);
-      refused |= frame_piece_at(frame_piece[row][2], x + i, y + j);
-      if (row == 1 && middle_at < 0 && !refused) middle_at = j;
+    if (!copied && band && copy_rect(gfx.back_surface, x, y + j, *band, 0, 0, span, 8) == 0) {
+      copied = true;
+      if (row == 1 && middle_at < 0) middle_at = j;
     }
+    if (!copied && draw_band(gfx.back_surface, row, x, y + j, w) == 0 && row == 1 && middle_at < 0)
+      middle_at = j;
     // the bottom class is reached one row before the end, so the last row is a bottom row
     if (j == 0)
       row = 1;

@@ -6,6 +6,7 @@
 
 #include <iconv.h>
 
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
@@ -205,15 +206,34 @@ const glyph* rendered_glyph(int slot, std::uint32_t code) {
   return &g;
 }
 
+// One colour laid out as four pixels (12 bytes in two integers), so that the
+// short runs of a glyph are filled a few pixels at a time.
+struct pixel_fill {
+  std::uint32_t one;    // blue | green << 8 | red << 16
+  std::uint64_t first8; // the four pixels' first eight bytes, as they lie in memory
+  std::uint32_t last4;  // and their last four
+  explicit pixel_fill(colorref c)
+      : one((c >> 16 & 255) | (c & 0xFF00) | (c & 255) << 16),
+        first8(one | std::uint64_t{one} << 24 | std::uint64_t{one} << 48),
+        last4(one >> 16 | one << 8) {}
+  void fill(std::uint8_t* p, int n) const {
+    if constexpr (std::endian::native == std::endian::little) {
+      for (; n >= 4; n -= 4, p += 12) {
+        std::memcpy(p, &first8, 8);
+        std::memcpy(p + 8, &last4, 4);
+      }
+    }
+    for (; n > 0; n--, p += 3) p[0] = one & 255, p[1] = one >> 8 & 255, p[2] = one >> 16 & 255;
+  }
+};
+
 // Fills pixels x .. x + n - 1 of row y with c, clipped to the surface.
 void fill_span(surface& dst, int x, int y, int n, colorref c) {
   if (y < 0 || y >= dst.h) return;
   if (x < 0) n += x, x = 0;
   if (x + n > dst.w) n = dst.w - x;
   if (n <= 0) return;
-  std::uint8_t b = (c >> 16) & 255, g = (c >> 8) & 255, r = c & 255;
-  std::uint8_t* p = surface_pixel(dst, x, y);
-  for (int i = 0; i < n; i++, p += 3) p[0] = b, p[1] = g, p[2] = r;
+  pixel_fill(c).fill(surface_pixel(dst, x, y), n);
 }
 
 void put_pixel(surface& dst, int x, int y, colorref c) {
@@ -224,8 +244,20 @@ void fill_cell(surface& dst, int x, int y, int w, int h, colorref c) {
   for (int j = 0; j < h; j++) fill_span(dst, x, y + j, w, c);
 }
 
+// A glyph wholly inside the surface needs no clipping run by run (nor one
+// too big for its runs' numbers).
 void draw_glyph(surface& dst, int x, int y, const glyph& g, colorref c) {
-  for (const glyph_run& r : g.runs) fill_span(dst, x + g.left + r.x, y + g.top + r.y, r.len, c);
+  int gx = x + g.left, gy = y + g.top;
+  bool inside = gx >= 0 && gy >= 0 && gx + g.w <= dst.w && gy + g.h <= dst.h && g.w <= INT16_MAX &&
+                g.h <= INT16_MAX;
+  if (!inside || g.runs.empty()) {
+    for (const glyph_run& r : g.runs) fill_span(dst, gx + r.x, gy + r.y, r.len, c);
+    return;
+  }
+  const pixel_fill f(c);
+  std::uint8_t* top_left = surface_pixel(dst, gx, gy);
+  const std::size_t stride = static_cast<std::size_t>(dst.w) * 3;
+  for (const glyph_run& r : g.runs) f.fill(top_left + r.y * stride + 3 * r.x, r.len);
 }
 
 // The cell of a glyph that lies wholly inside it, in fg on bg, made on first
@@ -248,8 +280,22 @@ const std::vector<std::uint8_t>* cell_picture(const glyph& g, int w, colorref fg
   return g.cell;
 }
 
+// A cell of a width known here is copied with rows of a fixed length.
+template <int W>
+void copy_cell_rows(std::uint8_t* to, std::size_t stride, const std::uint8_t* from) {
+  for (int j = 0; j < CELL_H; j++, to += stride, from += 3 * W) std::memcpy(to, from, 3 * W);
+}
+
 // Copies a cell picture of width w to (x, y), clipped to the surface.
 void copy_cell(surface& dst, int x, int y, int w, const std::vector<std::uint8_t>& px) {
+  if (x >= 0 && y >= 0 && x + w <= dst.w && y + CELL_H <= dst.h && (w == 6 || w == 12)) {
+    const std::size_t stride = static_cast<std::size_t>(dst.w) * 3;
+    if (w == 6)
+      copy_cell_rows<6>(surface_pixel(dst, x, y), stride, px.data());
+    else
+      copy_cell_rows<12>(surface_pixel(dst, x, y), stride, px.data());
+    return;
+  }
   int from = x < 0 ? -x : 0, to = x + w > dst.w ? dst.w - x : w;
   if (to <= from) return;
   for (int j = 0; j < CELL_H; j++) {
