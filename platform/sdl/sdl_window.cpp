@@ -55,16 +55,19 @@ static bool make_renderer() {
     SDL_DestroyRenderer(sdl.renderer);
     // the window's picture in shared memory, not a texture of OpenGL again
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    sdl.renderer = nullptr;
+    sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
+    // a video system without such a picture (Wayland's) keeps OpenGL
+    if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
   }
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
   if (!sdl.renderer) return false;
   SDL_RendererInfo info{};
-  Uint32 window_format = SDL_GetWindowPixelFormat(sdl.window);
   bool software = SDL_GetRendererInfo(sdl.renderer, &info) == 0 && info.name &&
                   std::strcmp(info.name, "software") == 0;
+  // the software renderer draws into the window's own picture
+  SDL_Surface* drawn = software ? SDL_GetWindowSurface(sdl.window) : nullptr;
   sdl.texture_format = SDL_PIXELFORMAT_BGR24;
-  if (software && SDL_BYTESPERPIXEL(window_format) == 4) sdl.texture_format = window_format;
+  if (drawn && drawn->format->BytesPerPixel == 4) sdl.texture_format = drawn->format->format;
   sdl.picture =
       SDL_CreateTexture(sdl.renderer, sdl.texture_format, SDL_TEXTUREACCESS_STREAMING, 256, 256);
   return sdl.picture != nullptr;
