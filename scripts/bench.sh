@@ -58,7 +58,9 @@ if [[ ${1:-} == --loops ]]; then
     side_by_side field "$size"
     side_by_side field "$size" quiet
   done
+  side_by_side title 1 quiet
   side_by_side worldmap 1
+  side_by_side worldmap 1 quiet
   real_game
   exit 0
 fi

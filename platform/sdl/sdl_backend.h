@@ -31,12 +31,14 @@ struct sdl_menu_look {
 struct sdl_data {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
-  SDL_Texture* picture = nullptr; // the 256 x 256 back buffer, blue-green-red
+  SDL_Texture* picture = nullptr; // the 256 x 256 back buffer
   SDL_Texture* overlay = nullptr; // the menu bar and an open popup
   sdl_menu_look overlay_look;     // what the overlay texture holds
   bool overlay_valid = false;     // false: its pixels are to be composed again
   long overlay_composes = 0;      // how often it was composed and uploaded
   bool have_picture = false;
+  // of the picture and the overlay: blue-green-red, or the window's for the software renderer
+  Uint32 texture_format = SDL_PIXELFORMAT_BGR24;
   std::vector<std::uint8_t> shown; // the back buffer the picture texture holds
   long rows_uploaded = 0;          // of the picture, ever
   std::deque<plat_msg> queue;

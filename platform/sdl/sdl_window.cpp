@@ -26,13 +26,65 @@ static void set_icon() {
   SDL_FreeSurface(icon);
 }
 
+// True when the renderer draws through OpenGL that a processor rasterises
+// (Mesa's llvmpipe and its kin, as under a virtual display or without a
+// graphics driver): there every present clears, draws and reads back the
+// whole window on the processor, through threads of its own.
+static bool gl_on_the_processor(SDL_Renderer* r) {
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(r, &info) != 0 || !info.name) return false;
+  if (std::strncmp(info.name, "opengl", 6) != 0) return false;
+  using get_string = const unsigned char* (*)(unsigned);
+  auto get = reinterpret_cast<get_string>(SDL_GL_GetProcAddress("glGetString"));
+  constexpr unsigned GL_RENDERER_NAME = 0x1F01;
+  const char* name = get ? reinterpret_cast<const char*>(get(GL_RENDERER_NAME)) : nullptr;
+  if (!name) return false;
+  for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer"})
+    if (std::strstr(name, soft)) return true;
+  return false;
+}
+
+// A graphics card's renderer when there is one. Otherwise SDL's own software
+// renderer into the window's shared-memory picture: it copies only what is
+// drawn, at about a third of the processor time of OpenGL on the processor.
+// Its textures are in the window's pixel format, so that stretching the
+// picture is a plain copy of pixels and not a conversion of each one.
 static bool make_renderer() {
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
+  if (sdl.renderer && gl_on_the_processor(sdl.renderer)) {
+    SDL_DestroyRenderer(sdl.renderer);
+    // the window's picture in shared memory, not a texture of OpenGL again
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
+    // a video system without such a picture (Wayland's) keeps OpenGL
+    if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
+  }
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
   if (!sdl.renderer) return false;
+  SDL_RendererInfo info{};
+  bool software = SDL_GetRendererInfo(sdl.renderer, &info) == 0 && info.name &&
+                  std::strcmp(info.name, "software") == 0;
+  // the software renderer draws into the window's own picture
+  SDL_Surface* drawn = software ? SDL_GetWindowSurface(sdl.window) : nullptr;
+  sdl.texture_format = SDL_PIXELFORMAT_BGR24;
+  if (drawn && drawn->format->BytesPerPixel == 4) sdl.texture_format = drawn->format->format;
   sdl.picture =
-      SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, 256, 256);
+      SDL_CreateTexture(sdl.renderer, sdl.texture_format, SDL_TEXTUREACCESS_STREAMING, 256, 256);
   return sdl.picture != nullptr;
+}
+
+// Rows of blue-green-red pixels into a texture of the renderer's format.
+static void upload(SDL_Texture* t, const SDL_Rect& rows, const std::uint8_t* px, int pitch) {
+  if (sdl.texture_format == SDL_PIXELFORMAT_BGR24) {
+    SDL_UpdateTexture(t, &rows, px, pitch);
+    return;
+  }
+  void* to = nullptr;
+  int to_pitch = 0;
+  if (SDL_LockTexture(t, &rows, &to, &to_pitch) != 0) return;
+  SDL_ConvertPixels(rows.w, rows.h, SDL_PIXELFORMAT_BGR24, px, pitch, sdl.texture_format, to,
+                    to_pitch);
+  SDL_UnlockTexture(t);
 }
 
 int plat_create_window(const char* title) {
@@ -94,13 +146,13 @@ static void draw_overlay(int w, int h) {
   if (!sdl.overlay || sdl.overlay_look.w != w || sdl.overlay_look.h != h) {
     if (sdl.overlay) SDL_DestroyTexture(sdl.overlay);
     sdl.overlay =
-        SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING, w, h);
+        SDL_CreateTexture(sdl.renderer, sdl.texture_format, SDL_TEXTUREACCESS_STREAMING, w, h);
     sdl.overlay_valid = false;
     if (!sdl.overlay) return;
   }
   if (!sdl.overlay_valid || !(sdl.overlay_look == look)) {
     menu_compose(sdl.menu_pixels, w, h);
-    SDL_UpdateTexture(sdl.overlay, nullptr, sdl.menu_pixels.px.data(), w * 3);
+    upload(sdl.overlay, SDL_Rect{0, 0, w, h}, sdl.menu_pixels.px.data(), w * 3);
     sdl.overlay_look = look;
     sdl.overlay_valid = true;
     sdl.overlay_composes++;
@@ -154,7 +206,7 @@ void plat_present(const surface& back) {
   if (!changed_rows(back, &first, &last)) return;
   sdl.shown = back.px;
   SDL_Rect rows{0, first, 256, last - first + 1};
-  SDL_UpdateTexture(sdl.picture, &rows, back.px.data() + first * 256 * 3, 256 * 3);
+  upload(sdl.picture, rows, back.px.data() + first * 256 * 3, 256 * 3);
   sdl.have_picture = true;
   sdl.rows_uploaded += rows.h;
   sdl_redraw();

@@ -114,6 +114,18 @@ int run_to_field(double until, double main_real, figures& f) {
   return 0;
 }
 
+// The name of the renderer of the program's (first) window that has one.
+const char* renderer_name() {
+  constexpr Uint32 FEW_WINDOWS = 8;
+  for (Uint32 id = 1; id <= FEW_WINDOWS; id++) {
+    SDL_Window* w = SDL_GetWindowFromID(id);
+    SDL_Renderer* r = w ? SDL_GetRenderer(w) : nullptr;
+    SDL_RendererInfo info{};
+    if (r && SDL_GetRendererInfo(r, &info) == 0 && info.name) return info.name;
+  }
+  return "?";
+}
+
 int run_game(const char* screen, int size, double seconds, bool quiet, double main_real) {
   bool field = std::strcmp(screen, "title") != 0;
   bool whole_map = std::strcmp(screen, "worldmap") == 0;
@@ -139,12 +151,12 @@ int run_game(const char* screen, int size, double seconds, bool quiet, double ma
   if (run_game(w0 + seconds, main_real, f, true)) return 1;
   f.cpu = cpu_s() - c0;
   f.wall = now_s(CLOCK_MONOTONIC) - w0;
-  char extra[96];
-  std::snprintf(extra, sizeof extra, " music=%s on_screen=%d active=%d",
+  char extra[128];
+  std::snprintf(extra, sizeof extra, " music=%s on_screen=%d active=%d renderer=%s",
                 quiet                ? "off"
                 : music.music_failed ? "failed"
                                      : "on",
-                on_screen ? 1 : 0, shell.app_active);
+                on_screen ? 1 : 0, shell.app_active, renderer_name());
   print("game", screen, size, f, extra);
   return on_screen && shell.app_active ? 0 : 1;
 }

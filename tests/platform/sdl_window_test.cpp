@@ -145,6 +145,32 @@ TEST_F(SdlWindow, OnlyTheRowsThatChangedAreUploaded) {
   EXPECT_TRUE(picture_shown());
 }
 
+// Whatever the renderer's own pixel format, the window shows the picture
+// dot for dot, each dot a square of the window size's scale.
+TEST_F(SdlWindow, ThePictureIsShownDotForDotAtEveryWholeScale) {
+  for (int y = 0; y < 256; y++)
+    for (int x = 0; x < 256; x++) {
+      std::uint8_t* p = surface_pixel(back, x, y);
+      p[0] = static_cast<std::uint8_t>(x), p[1] = static_cast<std::uint8_t>(y);
+      p[2] = static_cast<std::uint8_t>(x ^ y);
+    }
+  plat_present(back);
+  for (auto [sx, sy] : {std::pair{1, 1}, {3, 3}, {2, 1}}) {
+    plat_set_client_size(256 * sx, 256 * sy);
+    SDL_Rect area{0, MENU_BAR_H, 256 * sx, 256 * sy};
+    std::vector<std::uint8_t> shown(static_cast<std::size_t>(area.w) * area.h * 3);
+    ASSERT_EQ(
+        SDL_RenderReadPixels(sdl.renderer, &area, SDL_PIXELFORMAT_BGR24, shown.data(), area.w * 3),
+        0);
+    int wrong = 0;
+    for (int y = 0; y < area.h; y++)
+      for (int x = 0; x < area.w; x++)
+        wrong += std::memcmp(&shown[(static_cast<std::size_t>(y) * area.w + x) * 3],
+                             surface_pixel(back, x / sx, y / sy), 3) != 0;
+    EXPECT_EQ(wrong, 0) << sx << "x" << sy;
+  }
+}
+
 } // namespace
 
 namespace {
