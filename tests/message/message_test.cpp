@@ -9,6 +9,7 @@
 #include "message/message.h"
 #include "platform/png.h"
 #include "state/state.h"
+#include "tests/common/back_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,6 @@
 #include <vector>
 
 namespace {
-
-struct pixel_rgb {
-  int r, g, b;
-  bool operator==(const pixel_rgb&) const = default;
-};
 
 // Every subsystem the window reads from, back to its start; the back buffer
 // black, frame piece k of red k + 1.
@@ -62,19 +58,6 @@ void frames(int n = 1) {
 void page_key() {
   msg_window.msg_wait_key = 0;
   msg_window.msg_line_delay_phase = msg_window.msg_line_delay - 1;
-}
-
-pixel_rgb pixel(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
-  return {p[2], p[1], p[0]};
-}
-
-// Pixels of one colour in the rectangle.
-int count_color(int x, int y, int w, int h, pixel_rgb c) {
-  int n = 0;
-  for (int j = y; j < y + h && j < 256; j++)
-    for (int i = x; i < x + w && i < 256; i++) n += pixel(i, j) == c;
-  return n;
 }
 
 std::string line(int k) {

@@ -20,6 +20,7 @@
 #include "shell/shell.h"
 #include "state/save_slots.h"
 #include "state/state.h"
+#include "tests/common/back_buffer.h"
 #include "tests/common/test_files.h"
 
 #include <algorithm>
@@ -33,10 +34,6 @@ namespace {
 
 constexpr int DOWN = VK_DOWN, UP = VK_UP, KEY_D = 'D', KEY_C = 'C';
 
-struct pixel_rgb {
-  int r, g, b;
-  bool operator==(const pixel_rgb&) const = default;
-};
 const pixel_rgb DARK_BLUE{0, 0, 100}, WHITE{255, 255, 255}, DIM_RED{50, 0, 0}, GREEN{0, 255, 0};
 
 // A short silent wave, so that an effect is present and its play is logged
@@ -71,18 +68,6 @@ void fresh_title() {
 
 int logged(const std::string& line) {
   return static_cast<int>(std::count(headless.log.begin(), headless.log.end(), line));
-}
-
-pixel_rgb pixel(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
-  return {p[2], p[1], p[0]};
-}
-
-int count_color(int x, int y, int w, int h, pixel_rgb c) {
-  int n = 0;
-  for (int j = y; j < y + h && j < 256; j++)
-    for (int i = x; i < x + w && i < 256; i++) n += pixel(i, j) == c;
-  return n;
 }
 
 // Writes the back buffer to the folder ZK_PICTURES names, when it is set.
