@@ -1,42 +1,15 @@
-// What converting a piece and mixing a second of sound cost.
-#include "audio/music.h"
-#include "audio_files.h"
+// What mixing a second of sound costs. Converting the field's music is
+// timed by tests/bench/frame_costs (convert_midi_buffer).
 #include "platform/audio_engine.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
 namespace {
-
-// Two tracks of a thousand notes each.
-void write_piece() {
-  std::vector<bytes> tracks(2);
-  for (int k = 0; k < 2; k++) {
-    tempo_ev(tracks[k], 0, 500000);
-    for (int i = 0; i < 1000; i++) {
-      ev(tracks[k], 0, {0x90 + k, 40 + i % 40, 90});
-      ev(tracks[k], 120, {0x80 + k, 40 + i % 40, 0});
-    }
-    end_ev(tracks[k], 0);
-  }
-  write_file("bench.mid", smf(tracks, 480));
-}
-
-void BM_ConvertPiece(benchmark::State& state) {
-  write_piece();
-  for (auto _ : state) {
-    midi_open_file("bench.mid");
-    music.first_event = 1;
-    stream_buffer b{};
-    int first = 1;
-    while (!(music.conv_status & CONV_ALL_ENDED) && midi_convert(first, &b) == CONVERT_OK)
-      first = 0;
-    midi_close_file();
-    midi_free_tracks();
-    music.conv_status = 0;
-  }
-  state.SetItemsProcessed(state.iterations() * 4000);
-}
-BENCHMARK(BM_ConvertPiece);
 
 void BM_MixOneSecond(benchmark::State& state) {
   {

@@ -1,9 +1,7 @@
 // The cost of one battle round: three members' actions and the monster's,
-// each with its report through the message printer.
+// each with its report through the message printer. A battle frame on the
+// default game is timed by tests/bench/frame_costs (battle_frame).
 #include "battle_fixture.h"
-
-#include "gfx/battle_screen.h"
-#include "gfx/surfaces.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,15 +22,3 @@ static void one_round(benchmark::State& state) {
   }
 }
 BENCHMARK(one_round);
-
-static void screen_frame(benchmark::State& state) {
-  fresh_game();
-  surface_create(gfx.back_surface, 256, 256);
-  surface_create(gfx.waku1_surface, 72, 8);
-  surface_create(gfx.cursol_surface, 6, 12);
-  surface_create(gfx.monster_surface[2], 64, 64);
-  start_set_battle(32);
-  battle.monster_view = 1;
-  for (auto _ : state) draw_battle_screen();
-}
-BENCHMARK(screen_frame);

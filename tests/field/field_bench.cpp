@@ -1,5 +1,6 @@
-// Costs of the field: a standing frame, a whole step (16 scrolling frames and
-// the advance of the pictures) and a full rebuild after a map change.
+// The cost of the field's full rebuild of its pictures after a map change.
+// A standing frame and a step on the default world are timed by
+// tests/bench/frame_costs (field_standing, field_scrolling).
 #include "gfx/field_map.h"
 #include "gfx/surfaces.h"
 #include "shell/shell.h"
@@ -28,29 +29,6 @@ void field_setup() {
   for (int i = 0; i < NPC_COUNT; i++) game.npc_table[i].x = static_cast<u8>(120 + i % 16);
   rebuild_map_pictures();
 }
-
-void BM_StandingFrame(benchmark::State& state) {
-  field_setup();
-  for (auto _ : state) {
-    draw_field_map();
-    draw_party();
-    move_npcs();
-    draw_npcs();
-  }
-}
-BENCHMARK(BM_StandingFrame);
-
-void BM_WholeStep(benchmark::State& state) {
-  field_setup();
-  for (auto _ : state) {
-    field_map.step_dir = STEP_RIGHT;
-    field_map.step_off_x = 0;
-    while (field_map.step_dir != STEP_ARRIVED) draw_field_map();
-    field_map.step_dir = 0;
-    if (game.view_x > 200) game.view_x = 0;
-  }
-}
-BENCHMARK(BM_WholeStep);
 
 void BM_Rebuild(benchmark::State& state) {
   field_setup();

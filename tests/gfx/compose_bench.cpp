@@ -1,11 +1,10 @@
 // The cost of composing one frame on the back buffer (copies of a 256 x 256
-// picture plus a window of text) against a plain copy of the same bytes.
+// picture plus a window of text); a plain copy of the same bytes, the
+// yardstick, is tests/bench/frame_costs' memcpy_back_buffer.
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cstring>
 
 namespace {
 
@@ -60,14 +59,5 @@ void BM_ComposeFrameCopiesOnly(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ComposeFrameCopiesOnly);
-
-void BM_MemcpyFrame(benchmark::State& state) {
-  setup();
-  for (auto _ : state) {
-    std::memcpy(gfx.back_surface.px.data(), gfx.pmap_surface.px.data(), 256 * 256 * 3);
-    benchmark::DoNotOptimize(gfx.back_surface.px.data());
-  }
-}
-BENCHMARK(BM_MemcpyFrame);
 
 } // namespace
