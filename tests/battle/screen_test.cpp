@@ -3,20 +3,12 @@
 #include "gfx/battle_screen.h"
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
+#include "tests/common/back_buffer.h"
+#include "tests/common/window_pieces.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct rgb {
-  int r, g, b;
-  bool operator==(const rgb&) const = default;
-};
-
-rgb pixel(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
-  return {p[2], p[1], p[0]};
-}
 
 void fill(surface& s, int w, int h, colorref c) {
   surface_create(s, w, h);
@@ -26,10 +18,7 @@ void fill(surface& s, int w, int h, colorref c) {
 // Frame pieces, cursor and pictures in colours a test can tell apart:
 // picture n is red n + 100; hit picture n is blue n + 100 on its right half.
 void screen_surfaces() {
-  surface_create(gfx.back_surface, 256, 256);
-  surface_create(gfx.waku1_surface, 72, 8);
-  for (int k = 0; k < 9; k++)
-    fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+  numbered_window_pieces();
   fill(gfx.cursol_surface, 6, 12, 0x00FF00);
   for (int n = 0; n < MONSTER_PICTURES; n++) {
     fill(gfx.monster_surface[n], 64, 64, static_cast<colorref>(n + 100));
@@ -57,9 +46,9 @@ TEST(BattleScreen, PicturesSitByTheNumberOfMonsters) {
     for (int k = 0; k < count; k++) {
       int x = xs[count - 1][k];
       EXPECT_EQ(monster_picture_x(count, k), x);
-      EXPECT_EQ(pixel(x, 68), (rgb{k + 101, 0, 0})) << count << " " << k;
-      EXPECT_EQ(pixel(x + 63, 68 + 63), (rgb{k + 101, 0, 0}));
-      EXPECT_NE(pixel(x - 1, 100), (rgb{k + 101, 0, 0}));
+      EXPECT_EQ(pixel(x, 68), (pixel_rgb{k + 101, 0, 0})) << count << " " << k;
+      EXPECT_EQ(pixel(x + 63, 68 + 63), (pixel_rgb{k + 101, 0, 0}));
+      EXPECT_NE(pixel(x - 1, 100), (pixel_rgb{k + 101, 0, 0}));
     }
   }
 }
@@ -70,13 +59,13 @@ TEST(BattleScreen, SlainMonsterStaysForItsHitPicture) {
   battle.hit_flash[1] = {1, 16, 5};
   for (int frame = 0; frame < 16; frame++) {
     draw_battle_screen();
-    EXPECT_EQ(pixel(160, 100), (rgb{102, 0, 0})) << frame; // the monster on the left half
-    EXPECT_EQ(pixel(200, 100), (rgb{0, 0, 105})) << frame; // spell 5's picture on the right
+    EXPECT_EQ(pixel(160, 100), (pixel_rgb{102, 0, 0})) << frame; // the monster on the left half
+    EXPECT_EQ(pixel(200, 100), (pixel_rgb{0, 0, 105})) << frame; // spell 5's picture on the right
   }
   EXPECT_EQ(battle.hit_flash[1].on, 0);
   draw_battle_screen();
-  EXPECT_NE(pixel(160, 100), (rgb{102, 0, 0}));
-  EXPECT_EQ(pixel(32, 100), (rgb{101, 0, 0})); // the living one stays
+  EXPECT_NE(pixel(160, 100), (pixel_rgb{102, 0, 0}));
+  EXPECT_EQ(pixel(32, 100), (pixel_rgb{101, 0, 0})); // the living one stays
 }
 
 // When the round ends with the killing blow, or the U key turns the hit
@@ -98,10 +87,10 @@ TEST(BattleScreen, AMonsterBeatenWhenItsHitPictureIsTurnedOffGoesOnTime) {
     ASSERT_EQ(battle.hit_flash[1].on, 0) << w.round_ends;
     for (int f = w.frames_before; f < 16; f++) {
       draw_battle_screen();
-      EXPECT_EQ(pixel(200, 100), (rgb{102, 0, 0})) << w.round_ends << " " << f;
+      EXPECT_EQ(pixel(200, 100), (pixel_rgb{102, 0, 0})) << w.round_ends << " " << f;
     }
     draw_battle_screen();
-    EXPECT_NE(pixel(160, 100), (rgb{102, 0, 0})) << w.round_ends;
+    EXPECT_NE(pixel(160, 100), (pixel_rgb{102, 0, 0})) << w.round_ends;
   }
 }
 
@@ -110,7 +99,7 @@ TEST(BattleScreen, NoPicturesWithoutTheMonsterView) {
   battle.monster_view = 0;
   battle.hit_flash[0] = {1, 16, 0};
   draw_battle_screen();
-  EXPECT_NE(pixel(100, 100), (rgb{101, 0, 0}));
+  EXPECT_NE(pixel(100, 100), (pixel_rgb{101, 0, 0}));
   EXPECT_EQ(battle.hit_flash[0].timer, 16);
   battle_key('U');
   EXPECT_EQ(battle.monster_view, 1);
@@ -119,10 +108,10 @@ TEST(BattleScreen, NoPicturesWithoutTheMonsterView) {
 
 // The colour of the text pixels in a band of rows, or white when none is
 // drawn in the actor's colour.
-rgb actor_colour(int y0) {
+pixel_rgb actor_colour(int y0) {
   for (int y = y0; y < y0 + 12; y++)
     for (int x = 8; x < 248; x++) {
-      rgb p = pixel(x, y);
+      pixel_rgb p = pixel(x, y);
       if (p.r == 0x96) return p;
     }
   return {255, 255, 255};
@@ -133,14 +122,14 @@ TEST(BattleScreen, ActorLinePulsesAndTheOthersAreWhite) {
   battle.actor = 1;
   battle.actor_phase = 0;
   draw_battle_screen();
-  EXPECT_EQ(actor_colour(8 + 14), (rgb{0x96, 16, 16}));
+  EXPECT_EQ(actor_colour(8 + 14), (pixel_rgb{0x96, 16, 16}));
   draw_battle_screen();
-  EXPECT_EQ(actor_colour(8 + 14), (rgb{0x96, 32, 32}));
+  EXPECT_EQ(actor_colour(8 + 14), (pixel_rgb{0x96, 32, 32}));
   bool white = false;
   for (int x = 8; x < 248 && !white; x++)
-    for (int y = 8; y < 20 && !white; y++) white = pixel(x, y) == rgb{255, 255, 255};
+    for (int y = 8; y < 20 && !white; y++) white = pixel(x, y) == pixel_rgb{255, 255, 255};
   EXPECT_TRUE(white);
-  EXPECT_EQ(actor_colour(8), (rgb{255, 255, 255})); // member 0 is not in the actor's colour
+  EXPECT_EQ(actor_colour(8), (pixel_rgb{255, 255, 255})); // member 0 is not in the actor's colour
 }
 
 TEST(BattleScreen, WindowsAndTheChoiceBeingMade) {
@@ -149,28 +138,28 @@ TEST(BattleScreen, WindowsAndTheChoiceBeingMade) {
   battle.cmd_cursor = 2;
   draw_battle_screen();
   EXPECT_EQ(battle.attack_all, 0);
-  EXPECT_EQ(pixel(0, 0), (rgb{1, 0, 0}));          // party window, top-left piece
-  EXPECT_EQ(pixel(0, 152), (rgb{1, 0, 0}));        // command window
-  EXPECT_EQ(pixel(8, 166 + 28), (rgb{0, 255, 0})); // cursor on アイテム
+  EXPECT_EQ(pixel(0, 0), (pixel_rgb{1, 0, 0}));          // party window, top-left piece
+  EXPECT_EQ(pixel(0, 152), (pixel_rgb{1, 0, 0}));        // command window
+  EXPECT_EQ(pixel(8, 166 + 28), (pixel_rgb{0, 255, 0})); // cursor on アイテム
   battle.cmd_state = CMD_ATTACK_TARGET;
   battle.target_cursor = 1;
   draw_battle_screen();
-  EXPECT_EQ(pixel(69, 152), (rgb{1, 0, 0}));
-  EXPECT_EQ(pixel(77, 166 + 14), (rgb{0, 255, 0}));
+  EXPECT_EQ(pixel(69, 152), (pixel_rgb{1, 0, 0}));
+  EXPECT_EQ(pixel(77, 166 + 14), (pixel_rgb{0, 255, 0}));
   battle.cmd_state = CMD_ITEM_LIST;
   battle.item_cursor[1] = 3;
   draw_battle_screen();
-  EXPECT_EQ(pixel(80, 166 + 42), (rgb{0, 255, 0}));
+  EXPECT_EQ(pixel(80, 166 + 42), (pixel_rgb{0, 255, 0}));
   battle.item_pick = 1;
   battle.item_target_member = 2;
   draw_battle_screen();
-  EXPECT_EQ(pixel(69, 152), (rgb{1, 0, 0}));
-  EXPECT_EQ(pixel(77, 166 + 28), (rgb{0, 255, 0}));
+  EXPECT_EQ(pixel(69, 152), (pixel_rgb{1, 0, 0}));
+  EXPECT_EQ(pixel(77, 166 + 28), (pixel_rgb{0, 255, 0}));
   battle.cmd_state = CMD_SPELL_TARGET;
   battle.spell_cursor[0] = 1;
   battle.magic_target_cursor = 1;
   draw_battle_screen();
-  EXPECT_EQ(pixel(77, 166 + 14), (rgb{0, 255, 0}));
+  EXPECT_EQ(pixel(77, 166 + 14), (pixel_rgb{0, 255, 0}));
 }
 
 } // namespace

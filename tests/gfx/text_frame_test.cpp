@@ -1,5 +1,6 @@
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
+#include "tests/common/window_pieces.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -7,16 +8,11 @@
 
 namespace {
 
-// waku1 with piece k filled with red k + 1, so that the back buffer shows
-// which piece went where (0: not drawn).
 struct Frames : ::testing::Test {
   void SetUp() override {
     reset_surfaces_state();
     reset_text_state();
-    surface_create(gfx.back_surface, 256, 256);
-    surface_create(gfx.waku1_surface, 72, 8);
-    for (int k = 0; k < 9; k++)
-      fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+    numbered_window_pieces();
   }
 };
 
