@@ -1,5 +1,5 @@
-// The default game's world and towns through the field: its pictures, a walk
-// and a stair. With ZK_FIELD_PICTURES naming a folder, each test leaves PNG
+// The default game's world and towns through the field: its pictures and a
+// walk. With ZK_FIELD_PICTURES naming a folder, each test leaves PNG
 // pictures of what it drew there, to be looked at.
 #include "field/walk.h"
 #include "field_fixture.h"
@@ -76,25 +76,18 @@ TEST_F(DefaultWorld, TheStartOfTheWorldAndAWalkAcrossIt) {
   field_map.world_map_view = 1;
   draw_world_map_view();
   save("world_whole.png");
-}
-
-TEST_F(DefaultWorld, AStairOfTheWorldLeadsIntoItsPlace) {
-  int found = -1;
-  for (int i = 0; i < game.map_event_count && found < 0; i++) {
-    const map_event& e = game.map_events[i];
-    int k = game.tile_class[game.map_grid[e.y][e.x]];
-    if (k == 2 || k == 3) found = i;
+  // Down the first stair of the world, for its picture (the stairs
+  // themselves are Walk's and World's).
+  field_map.world_map_view = 0;
+  for (int i = 0; i < game.map_event_count; i++) {
+    const map_event e = game.map_events[i];
+    if (int k = game.tile_class[game.map_grid[e.y][e.x]]; k != 2 && k != 3) continue;
+    game.pos_x = e.x, game.pos_y = e.y, game.encounter_steps = 5;
+    try_step(e.x, e.y, STEP_ARRIVE);
+    frame();
+    save("place_entered.png");
+    break;
   }
-  ASSERT_GE(found, 0) << "the world has stairs";
-  map_event e = game.map_events[found];
-  game.pos_x = e.x, game.pos_y = e.y;
-  game.encounter_steps = 5;
-  try_step(e.x, e.y, STEP_ARRIVE);
-  EXPECT_EQ(game.cur_map, e.a);
-  EXPECT_EQ(game.pos_x, e.b);
-  field_map.area_label_on = 1;
-  frame();
-  save("place_entered.png");
 }
 
 // Whether any 16 x 16 cell of the field shows the outside tile of the second
