@@ -1,8 +1,7 @@
 // The cost of the field's full rebuild of its pictures after a map change.
 // A standing frame and a step on the default world are timed by
 // tests/bench/frame_costs (field_standing, field_scrolling).
-#include "gfx/field_map.h"
-#include "gfx/surfaces.h"
+#include "field_sheets.h"
 #include "shell/shell.h"
 
 #include <benchmark/benchmark.h>
@@ -11,15 +10,7 @@ namespace {
 
 void field_setup() {
   reset_game();
-  surface_create(gfx.back_surface, 256, 256);
-  for (surface& m : gfx.map_surface) surface_create(m, 288, 288), set_color_key(m, 0);
-  for (surface& b : gfx.bg_surface) surface_create(b, 320, 320);
-  surface_create(gfx.under_party_surface, 16, 16);
-  surface_create(gfx.pmap_surface, 256, 256);
-  surface_create(gfx.dummy_surface, 256, 256);
-  surface_create(gfx.plc_surface, 256, 256);
-  fill_rect(gfx.pmap_surface, 0, 0, 256, 256, 0x204080);
-  set_color_key(gfx.plc_surface, 0);
+  make_field_surfaces();
   game.cur_map = WORLD_MAP;
   game.map_max_x = game.map_max_y = 255;
   for (int y = 0; y < 256; y++)

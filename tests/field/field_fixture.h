@@ -1,8 +1,7 @@
 // A clean game on a small map written by the test, with tile and character
 // sheets whose every pixel tells where it came from.
 #pragma once
-#include "gfx/field_map.h"
-#include "platform/surface.h"
+#include "field_sheets.h"
 #include "state/state.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +9,6 @@
 #include <tuple>
 #include <utility>
 #include <vector>
-
-// Tile n of the map sheet is one colour: blue n, green 0x10, red 0x20; tile n
-// of the second sheet blue n, green 0x30, red 0x40. Pixel (i, j) of character
-// picture n is blue n, green i + 1, red j + 1.
-struct bgr {
-  int b, g, r;
-  bool operator==(const bgr&) const = default;
-};
-bgr map_tile_color(int n);
-bgr outside_tile_color(int n);
-bgr char_pixel(int n, int i, int j);
-bgr pixel(const surface& s, int x, int y);
 
 // Where the party stands: map, x, y.
 std::tuple<int, int, int> place();
