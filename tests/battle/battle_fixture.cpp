@@ -102,12 +102,10 @@ std::string transcript() {
 }
 
 std::vector<int> upcoming(int n) {
-  u32 s = game.rand_state;
+  u32 kept = game.rand_state;
   std::vector<int> out;
-  for (int i = 0; i < n; i++) {
-    s = s * 214013u + 2531011u;
-    out.push_back(static_cast<int>((s >> 16) & 32767u));
-  }
+  for (int i = 0; i < n; i++) out.push_back(next_rand());
+  game.rand_state = kept;
   return out;
 }
 
