@@ -5,6 +5,7 @@
 #include "tools/maps/place_gen.h"
 
 #include "battle/battle.h"
+#include "tests/common/test_files.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -188,8 +189,7 @@ TEST(PlaceGen, NoTwoTownsShareAThirdOfTheirBuildings) {
   for (int n = 1; n < 256; n++) {
     char name[64];
     std::snprintf(name, sizeof name, "%s/dmapdat%03d.mp", ZK_GAME_DIR, n);
-    std::ifstream in(name, std::ios::binary);
-    std::vector<u8> b((std::istreambuf_iterator<char>(in)), {});
+    std::vector<u8> b = read_file(name);
     if (b.size() > 16 && b[8] == 2) towns.push_back(b); // towns are left by their edge
   }
   ASSERT_GT(towns.size(), 20u);
