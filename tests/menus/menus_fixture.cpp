@@ -1,14 +1,11 @@
 #include "menus_fixture.h"
 
-#include "audio/music.h"
 #include "audio/sound.h"
-#include "field/walk.h"
-#include "gfx/field_map.h"
-#include "gfx/surfaces.h"
 #include "gfx/text.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "shell/shell.h"
 
 #include <algorithm>
 #include <cstring>
@@ -36,17 +33,7 @@ void make_member(member& m, const char* name) {
 
 void fresh_game() {
   headless_reset();
-  reset_state();
-  reset_field_menu_state();
-  reset_shop_state();
-  reset_battle_state();
-  reset_event_state();
-  reset_music_state();
-  reset_sound_state();
-  reset_surfaces_state();
-  reset_text_state();
-  reset_message_state();
-  reset_field_map_state();
+  reset_game();
   sound_init();
   const char* names[3] = {"ALICE", "BOB", "CARL"};
   for (int i = 0; i < 3; i++) make_member(game.sb.party[i], names[i]);

@@ -3,10 +3,11 @@
 #include "gfx/field_windows.h"
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
-#include "platform/png.h"
+#include "tests/common/back_buffer.h"
+#include "tests/common/marked_windows.h"
+#include "tests/common/save_picture.h"
 
 #include <array>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
@@ -14,29 +15,13 @@
 
 namespace {
 
-struct rgb {
-  int r, g, b;
-  bool operator==(const rgb&) const = default;
-};
+constexpr pixel_rgb GREEN{0, 255, 0}, WHITE{255, 255, 255}, RED{255, 0, 0}, CYAN{0, 255, 255};
 
-rgb pixel(int x, int y) {
-  const std::uint8_t* p = surface_pixel(gfx.back_surface, x, y);
-  return {p[2], p[1], p[0]};
-}
-
-constexpr rgb GREEN{0, 255, 0}, WHITE{255, 255, 255}, RED{255, 0, 0}, CYAN{0, 255, 255};
-
-// Frame pieces in colours a test can tell apart (piece k is blue 100 + k,
-// piece 8 the inside), the cursor green, the inn picture grey.
+// Marked frame pieces and cursor, the inn picture grey.
 struct Windows : ::testing::Test {
   void SetUp() override {
     fresh_game();
-    surface_create(gfx.back_surface, 256, 256);
-    surface_create(gfx.waku1_surface, 72, 8);
-    for (int k = 0; k < 9; k++)
-      fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(100 + k) << 16);
-    surface_create(gfx.cursol_surface, 6, 12);
-    fill_rect(gfx.cursol_surface, 0, 0, 6, 12, 0x00FF00);
+    mark_window_pieces();
     surface_create(gfx.yadoya_surface, 80, 80);
     fill_rect(gfx.yadoya_surface, 0, 0, 80, 80, 0x808080);
   }
@@ -46,8 +31,8 @@ struct Windows : ::testing::Test {
     draw_system_menu();
   }
   int piece(int x, int y) {
-    rgb p = pixel(x, y);
-    return p.r == 0 && p.g == 0 && p.b >= 100 && p.b <= 108 ? p.b - 100 : -1;
+    pixel_rgb p = pixel(x, y);
+    return p.g == 0 && p.b == 0 && p.r >= 1 && p.r <= 9 ? p.r - 1 : -1;
   }
   bool cursor_at(int x, int y) {
     return pixel(x, y) == GREEN && pixel(x + 5, y + 11) == GREEN && pixel(x - 1, y) != GREEN &&
@@ -74,12 +59,6 @@ struct Windows : ::testing::Test {
     for (auto [x, y] : cursors) EXPECT_TRUE(cursor_at(x, y)) << x << "," << y;
     for (auto [x, y] : covered) EXPECT_FALSE(cursor_at(x, y)) << x << "," << y << " covered";
   }
-  int count(rgb c, int x0, int y0, int x1, int y1) {
-    int n = 0;
-    for (int y = y0; y < y1; y++)
-      for (int x = x0; x < x1; x++) n += pixel(x, y) == c;
-    return n;
-  }
 };
 
 using frames = std::vector<std::array<int, 4>>; // x, y, w, h
@@ -90,10 +69,10 @@ TEST_F(Windows, EveryWindowHasItsFrameAndCursorAndCoversTheOnesUnder) {
   game.sb.party[0].eq_mask = 1;
   look({.cmd_menu = CMD_OPEN, .cmd_row = 2, .cmd_col = 1}, {}, frames{{8, 8, 128, 64}},
        spots{{66, 50}});
-  EXPECT_GT(count(WHITE, 44, 8, 104, 20), 20);  // " コマンド "
-  EXPECT_GT(count(WHITE, 26, 50, 122, 62), 40); // "そうび　しらべる"
+  EXPECT_GT(count_color(44, 8, 60, 12, WHITE), 20);  // " コマンド "
+  EXPECT_GT(count_color(26, 50, 96, 12, WHITE), 40); // "そうび　しらべる"
   look({.cmd_menu = CMD_ITEMS, .sel_member = 2}, {}, frames{{16, 16, 128, 64}}, spots{{24, 58}});
-  EXPECT_GT(count(WHITE, 36, 58, 60, 70), 10); // "CARL"
+  EXPECT_GT(count_color(36, 58, 24, 12, WHITE), 10); // "CARL"
   field_menu_data spells{.cmd_menu = CMD_MAGIC, .magic_win = 1, .magic_col = 1, .magic_row = 3};
   look(spells, {}, frames{{24, 24, 152, 148}}, spots{{100, 80}});
   battle.member_pick = 1;
@@ -101,7 +80,7 @@ TEST_F(Windows, EveryWindowHasItsFrameAndCursorAndCoversTheOnesUnder) {
   look(spells, {}, {}, spots{{24, 44}});
   battle.member_pick = 0;
   look({.cmd_menu = CMD_ITEMS, .item_win = 1}, {}, frames{{24, 24, 140, 134}}, spots{{32, 38}});
-  EXPECT_GT(count(WHITE, 42 + 17 * 6, 38, 42 + 18 * 6, 50), 4); // the "E" mark
+  EXPECT_GT(count_color(42 + 17 * 6, 38, 6, 12, WHITE), 4); // the "E" mark
   field_menu_data items{
       .cmd_menu = CMD_ITEMS, .item_win = 1, .item_action_win = 1, .item_action_row = 2};
   look(items, {}, frames{{36, 36, 68, 78}}, spots{{44, 78}}, spots{{32, 38}});
@@ -117,7 +96,7 @@ TEST_F(Windows, EveryWindowHasItsFrameAndCursorAndCoversTheOnesUnder) {
   equip.equip_list_row = 7;
   look(equip, {}, frames{{24, 24, 140, 134}}, spots{{32, 136}});
   look({}, {.inn_win = 1, .inn_row = 1}, frames{{8, 8, 68, 50}, {88, 72, 80, 80}}, spots{{16, 36}});
-  constexpr rgb GREY{128, 128, 128};
+  constexpr pixel_rgb GREY{128, 128, 128};
   EXPECT_EQ(pixel(96, 80), GREY) << "the inn's picture, whole";
   EXPECT_EQ(pixel(159, 143), GREY);
   EXPECT_NE(pixel(160, 143), GREY);
@@ -142,17 +121,17 @@ TEST_F(Windows, DeadNamesAreRedAndPoisonedOnesCyan) {
   game.sb.party[0].status = STATUS_DEAD | STATUS_POISON;
   draw();
   expect_frame(24, 24, 196, 200);
-  EXPECT_GT(count(RED, 24, 24, 224, 224), 500);
-  EXPECT_EQ(count(WHITE, 32, 24, 220, 220), 0);
+  EXPECT_GT(count_color(24, 24, 200, 200, RED), 500);
+  EXPECT_EQ(count_color(32, 24, 188, 196, WHITE), 0);
   game.sb.party[0].status = STATUS_POISON | STATUS_CURSE;
   field_menu.status_win = 2;
   draw();
   expect_frame(44, 52, 176, 134);
-  EXPECT_GT(count(CYAN, 52, 60, 210, 160), 200); // the equipment panel too
-  EXPECT_EQ(count(WHITE, 24, 24, 224, 224), 0);
+  EXPECT_GT(count_color(52, 60, 158, 100, CYAN), 200); // the equipment panel too
+  EXPECT_EQ(count_color(24, 24, 200, 200, WHITE), 0);
   game.sb.party[0].status = STATUS_CURSE;
   draw();
-  EXPECT_EQ(count(CYAN, 24, 24, 224, 224), 0);
+  EXPECT_EQ(count_color(24, 24, 200, 200, CYAN), 0);
   EXPECT_EQ(status_color(0), 0xFFFFFFu);
 }
 
@@ -186,10 +165,7 @@ TEST(WindowPictures, WrittenAsPng) {
     fill_rect(gfx.back_surface, 0, 0, 256, 256, 0x604020);
     draw_field_windows();
     draw_system_menu();
-    const char* dir = std::getenv("ZK_PICTURES"); // where a person wants to look at them
-    std::string path = dir ? std::string(dir) + "/" + name : name;
-    std::string why;
-    EXPECT_EQ(write_png(path.c_str(), gfx.back_surface, &why), 0) << why;
+    save_picture(name);
   };
   const std::pair<const char*, field_menu_data> shots[] = {
       {"status_panel.png", {.cmd_menu = CMD_STATUS, .status_win = 2}},

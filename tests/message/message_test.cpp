@@ -7,13 +7,13 @@
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
 #include "message/message.h"
-#include "platform/png.h"
 #include "state/state.h"
 #include "tests/common/back_buffer.h"
+#include "tests/common/marked_windows.h"
+#include "tests/common/save_picture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -28,10 +28,7 @@ void fresh_window() {
   reset_surfaces_state();
   reset_text_state();
   reset_message_state();
-  surface_create(gfx.back_surface, 256, 256);
-  surface_create(gfx.waku1_surface, 72, 8);
-  for (int k = 0; k < 9; k++)
-    fill_rect(gfx.waku1_surface, 8 * k, 0, 8, 8, static_cast<colorref>(k + 1));
+  mark_window_pieces();
 }
 
 // Sets member m's name field: the text, then blanks.
@@ -62,15 +59,6 @@ void page_key() {
 
 std::string line(int k) {
   return msg_window.msg_line[k];
-}
-
-// Writes the back buffer to a PNG in the folder ZK_PICTURES names, when it
-// is set, for a person to look at.
-void save_picture(const char* name) {
-  const char* dir = std::getenv("ZK_PICTURES");
-  if (!dir) return;
-  std::string why, path = std::string(dir) + "/" + name;
-  if (write_png(path.c_str(), gfx.back_surface, &why) != 0) ADD_FAILURE() << path << ": " << why;
 }
 
 std::string repeat(const char* s, int n) {
