@@ -4,8 +4,8 @@
 #include "gfx/surfaces.h"
 #include "gfx/text.h"
 #include "tests/common/back_buffer.h"
-#include "tests/common/marked_windows.h"
 #include "tests/common/save_picture.h"
+#include "tests/common/window_pieces.h"
 
 #include <array>
 #include <gtest/gtest.h>

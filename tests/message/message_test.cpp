@@ -9,8 +9,8 @@
 #include "message/message.h"
 #include "state/state.h"
 #include "tests/common/back_buffer.h"
-#include "tests/common/marked_windows.h"
 #include "tests/common/save_picture.h"
+#include "tests/common/window_pieces.h"
 
 #include <gtest/gtest.h>
 

@@ -20,9 +20,9 @@
 #include "state/save_slots.h"
 #include "state/state.h"
 #include "tests/common/back_buffer.h"
-#include "tests/common/marked_windows.h"
 #include "tests/common/save_picture.h"
 #include "tests/common/test_files.h"
+#include "tests/common/window_pieces.h"
 
 #include <algorithm>
 #include <cstdlib>
