@@ -21,6 +21,9 @@ struct text_paint {
 // outside dst are clipped. Returns the advance in pixels.
 int plat_draw_text(surface& dst, int x, int y, const char* s, int len, const text_paint& p);
 int plat_text_width(const char* s, int len, int face, int px_height);
+// The bytes the menu face reads as the character at s, of len bytes left:
+// 2 for a double-byte character, otherwise 1.
+int plat_char_bytes(const char* s, int len);
 
 // The font files; a missing one is reported once on standard error and its
 // characters are drawn as boxes.
