@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 text_data text_drawing;
@@ -46,12 +47,15 @@ void set_bk_color(colorref c) {
   text_drawing.bk_color = c;
 }
 
+static int add_text_op(int x, int y, const char* s, int len, const text_paint& p);
+
 int text_out(int x, int y, const char* s, int len) {
   const font_desc& f = text_drawing.text_font;
   if (len <= 0) return 0;
   if (!surface_exists(gfx.back_surface)) return text_width(s, len);
   text_paint p{face_of(f), px_of(f), text_drawing.text_color, text_drawing.bk_color,
                text_drawing.bk_mode == TEXT_OPAQUE};
+  if (window_layer_open()) return add_text_op(x, y, s, len, p);
   return plat_draw_text(gfx.back_surface, x, y, s, len, p);
 }
 
@@ -136,7 +140,7 @@ const surface* prepared_band(int row, int w) {
 
 } // namespace
 
-void draw_frame(int x, int y, int w, int h) {
+static void draw_frame_now(int x, int y, int w, int h) {
   int row = 0;
   int middle_at = -1; // a middle row drawn wholly inside the back buffer, copied for the others
   for (int j = 0; j < h; j += 8) {
@@ -159,6 +163,145 @@ void draw_frame(int x, int y, int w, int h) {
   }
 }
 
+static void draw_cursor_now(int x, int y) {
+  copy_rect(gfx.back_surface, x, y, gfx.cursol_surface, 0, 0, CURSOR_W, CURSOR_H);
+}
+
+namespace {
+
+// What the window layer keeps of one drawing, to draw it later.
+enum layer_op_kind { OP_FRAME, OP_TEXT, OP_CURSOR, OP_PICTURE };
+struct rect {
+  int x = 0, y = 0, w = 0, h = 0;
+  bool holds(const rect& r) const {
+    return r.x >= x && r.y >= y && r.x + r.w <= x + w && r.y + r.h <= y + h;
+  }
+};
+struct layer_op {
+  layer_op_kind kind = OP_FRAME;
+  int x = 0, y = 0, w = 0, h = 0; // the call's arguments
+  rect box;                       // no pixel it writes lies outside
+  bool covers = false;            // every pixel of box written, and opaque (a frame)
+  bool left_out = false;
+  text_paint paint;
+  std::size_t text_at = 0; // its bytes in window_layer.text
+  const surface* src = nullptr;
+  int sx = 0, sy = 0;
+  bool keyed = false;
+};
+struct window_layer_data {
+  bool open = false;
+  std::vector<layer_op> ops;
+  std::string text;
+  std::vector<rect> covers; // scratch: the frames after the op being looked at
+};
+window_layer_data layer;
+
+constexpr int FRAME_PIECES = 9, PIECE = 8, MENU_CELL_H = 12;
+
+// A frame writes whole bands of pieces; it writes every pixel of them only
+// when all lie inside the back buffer and the pieces are there to copy.
+layer_op frame_op(int x, int y, int w, int h) {
+  layer_op op;
+  op.kind = OP_FRAME, op.x = x, op.y = y, op.w = w, op.h = h;
+  const int rows = h > 0 ? (h + PIECE - 1) / PIECE * PIECE : 0;
+  op.box = {x, y, band_span(w), rows};
+  const surface& back = gfx.back_surface;
+  const surface& pieces = gfx.waku1_surface;
+  op.covers = rows > 0 && rect{0, 0, back.w, back.h}.holds(op.box) &&
+              pieces.w >= FRAME_PIECES * PIECE && pieces.h >= PIECE;
+  return op;
+}
+
+void run_op(const layer_op& op) {
+  switch (op.kind) {
+  case OP_FRAME:
+    return draw_frame_now(op.x, op.y, op.w, op.h);
+  case OP_TEXT:
+    plat_draw_text(gfx.back_surface, op.x, op.y, layer.text.data() + op.text_at, op.w, op.paint);
+    return;
+  case OP_CURSOR:
+    return draw_cursor_now(op.x, op.y);
+  case OP_PICTURE:
+    if (op.keyed)
+      copy_keyed(gfx.back_surface, op.x, op.y, *op.src, op.sx, op.sy, op.w, op.h);
+    else
+      copy_rect(gfx.back_surface, op.x, op.y, *op.src, op.sx, op.sy, op.w, op.h);
+    return;
+  }
+}
+
+// Whether a text writes only inside its character cells, worked out only
+// for a text some frame might cover.
+bool bounded(const layer_op& op) {
+  return op.kind != OP_TEXT ||
+         plat_text_in_cells(layer.text.data() + op.text_at, op.w, op.paint.face);
+}
+
+// From the last drawing to the first: a drawing that a later frame covers
+// wholly would be painted over, so it is left out.
+void leave_out_covered() {
+  layer.covers.clear();
+  for (std::size_t i = layer.ops.size(); i-- > 0;) {
+    layer_op& op = layer.ops[i];
+    for (const rect& c : layer.covers)
+      if (c.holds(op.box) && bounded(op)) {
+        op.left_out = true;
+        break;
+      }
+    if (op.covers && !op.left_out) layer.covers.push_back(op.box);
+  }
+}
+
+} // namespace
+
+static int add_text_op(int x, int y, const char* s, int len, const text_paint& p) {
+  layer_op op;
+  op.kind = OP_TEXT, op.x = x, op.y = y, op.w = len, op.paint = p;
+  op.text_at = layer.text.size();
+  layer.text.append(s, static_cast<std::size_t>(len));
+  const int width = plat_text_width(s, len, p.face, p.px_height);
+  op.box = {x, y, width, p.face == FACE_MENU ? MENU_CELL_H : 0};
+  layer.ops.push_back(op);
+  return width;
+}
+
+bool window_layer_open() {
+  return layer.open;
+}
+
+void begin_window_layer() {
+  if (layer.open) end_window_layer(); // what an unfinished layer kept is drawn, not lost
+  layer.open = true;
+  layer.ops.clear();
+  layer.text.clear();
+}
+
+void end_window_layer() {
+  layer.open = false;
+  leave_out_covered();
+  for (const layer_op& op : layer.ops)
+    if (!op.left_out) run_op(op);
+  layer.ops.clear();
+  layer.text.clear();
+}
+
+void draw_frame(int x, int y, int w, int h) {
+  if (layer.open) return layer.ops.push_back(frame_op(x, y, w, h));
+  draw_frame_now(x, y, w, h);
+}
+
 void draw_cursor(int x, int y) {
-  copy_rect(gfx.back_surface, x, y, gfx.cursol_surface, 0, 0, 6, 12);
+  if (!layer.open) return draw_cursor_now(x, y);
+  layer_op op;
+  op.kind = OP_CURSOR, op.x = x, op.y = y, op.box = {x, y, CURSOR_W, CURSOR_H};
+  layer.ops.push_back(op);
+}
+
+void draw_picture(int x, int y, const surface& src, int sx, int sy, int w, int h, bool keyed) {
+  layer_op op;
+  op.kind = OP_PICTURE, op.x = x, op.y = y, op.w = w, op.h = h, op.box = {x, y, w, h};
+  op.src = &src, op.sx = sx, op.sy = sy, op.keyed = keyed;
+  if (layer.open) return layer.ops.push_back(op);
+  run_op(op);
 }

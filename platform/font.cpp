@@ -527,6 +527,18 @@ int plat_char_bytes(const char* s, int len) {
   return len >= 2 && is_lead(u[0]) && is_trail(u[1]) ? 2 : 1;
 }
 
+bool plat_text_in_cells(const char* s, int len, int face) {
+  if (face == FACE_TITLE) return false;
+  if (!fc.opened) open_fonts();
+  const std::uint8_t* u = reinterpret_cast<const std::uint8_t*>(s);
+  for (int i = 0; i < len;) {
+    int w = 0;
+    const glyph* g = menu_char(u, len, i, w);
+    if (g && !inside_cell(*g, w)) return false; // without a glyph: a box inside the cell
+  }
+  return true;
+}
+
 void plat_use_fonts(const font_files& f) {
   fc.close();
   fc.files = f;

@@ -11,6 +11,7 @@
 #include "gfx/field_map.h"
 #include "gfx/field_windows.h"
 #include "gfx/surfaces.h"
+#include "gfx/text.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
 #include "shell/shell.h"
@@ -38,10 +39,13 @@ void draw_field_frame() {
   move_npcs();
   draw_npcs();
   if (field_map.area_label_on == 1) draw_area_label();
+  // the windows go on the back buffer together, those wholly painted over left out
+  begin_window_layer();
   draw_field_windows();
   if (battle.battle_mode != BATTLE_NONE) draw_battle_screen();
   if (field_menu.system_win) draw_system_menu();
   msg_window_step();
+  end_window_layer();
   if (battle.gameover_state == 2) draw_game_over();
   if (field_map.transition == WIPE_OPENING) opening_wipe();
   present();
