@@ -3,6 +3,7 @@
 #include "gfx/surfaces.h"
 #include "platform/font.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -131,6 +132,7 @@ const surface* prepared_band(int row, int w) {
   for (const frame_band& b : frame_bands)
     if (b.row == row && b.span == span && b.pieces == pieces) return &b.px;
   if (frame_bands.size() >= MAX_FRAME_BANDS) frame_bands.clear();
+  frame_bands.reserve(MAX_FRAME_BANDS); // never moved: a band stays where it is until cleared
   frame_band b{row, span, pieces, {}};
   surface_create(b.px, span, 8);
   if (draw_band(b.px, row, 0, 0, w) != 0) return nullptr;
@@ -138,7 +140,23 @@ const surface* prepared_band(int row, int w) {
   return &frame_bands.back().px;
 }
 
+// The bands of all three row classes for frames w wide, together: room for
+// them is made first, so that making one never throws away another.
+bool prepared_bands(int w, const surface* (&bands)[3]) {
+  if (frame_bands.size() + 3 > MAX_FRAME_BANDS) frame_bands.clear();
+  for (int r = 0; r < 3; r++) bands[r] = prepared_band(r, w);
+  return bands[0] && bands[1] && bands[2];
+}
+
 } // namespace
+
+// The row class of the band after the one at j of a frame h high: the
+// bottom class is reached one row before the end, so the last row is a
+// bottom row.
+static int next_row_class(int row, int j, int h) {
+  if (j == 0) return 1;
+  return j + 16 >= h && row < 2 ? row + 1 : row;
+}
 
 static void draw_frame_now(int x, int y, int w, int h) {
   int row = 0;
@@ -155,11 +173,7 @@ static void draw_frame_now(int x, int y, int w, int h) {
     }
     if (!copied && draw_band(gfx.back_surface, row, x, y + j, w) == 0 && row == 1 && middle_at < 0)
       middle_at = j;
-    // the bottom class is reached one row before the end, so the last row is a bottom row
-    if (j == 0)
-      row = 1;
-    else if (j + 16 >= h && row < 2)
-      row++;
+    row = next_row_class(row, j, h);
   }
 }
 
@@ -177,12 +191,16 @@ struct rect {
     return r.x >= x && r.y >= y && r.x + r.w <= x + w && r.y + r.h <= y + h;
   }
 };
+struct x_range {
+  int from = 0, to = 0;
+};
 struct layer_op {
   layer_op_kind kind = OP_FRAME;
   int x = 0, y = 0, w = 0, h = 0; // the call's arguments
   rect box;                       // no pixel it writes lies outside
   bool covers = false;            // every pixel of box written, and opaque (a frame)
   bool left_out = false;
+  std::size_t later = 0; // the covers of the frames after it: window_layer.covers[0, later)
   text_paint paint;
   std::size_t text_at = 0; // its bytes in window_layer.text
   const surface* src = nullptr;
@@ -193,16 +211,25 @@ struct window_layer_data {
   bool open = false;
   std::vector<layer_op> ops;
   std::string text;
-  std::vector<rect> covers; // scratch: the frames after the op being looked at
+  std::vector<rect> covers; // the frames that cover, from the last one drawn back
+  // scratch of draw_frame_visible
+  std::vector<rect> hits;
+  std::vector<int> edges, classes;
+  std::vector<x_range> shown, cut;
 };
 window_layer_data layer;
 
 constexpr int FRAME_PIECES = 9, PIECE = 8, MENU_CELL_H = 12;
 
+// A drawing kept in place at the end of the list, not copied there.
+layer_op& new_op() {
+  return layer.ops.emplace_back();
+}
+
 // A frame writes whole bands of pieces; it writes every pixel of them only
 // when all lie inside the back buffer and the pieces are there to copy.
-layer_op frame_op(int x, int y, int w, int h) {
-  layer_op op;
+void add_frame_op(int x, int y, int w, int h) {
+  layer_op& op = new_op();
   op.kind = OP_FRAME, op.x = x, op.y = y, op.w = w, op.h = h;
   const int rows = h > 0 ? (h + PIECE - 1) / PIECE * PIECE : 0;
   op.box = {x, y, band_span(w), rows};
@@ -210,13 +237,74 @@ layer_op frame_op(int x, int y, int w, int h) {
   const surface& pieces = gfx.waku1_surface;
   op.covers = rows > 0 && rect{0, 0, back.w, back.h}.holds(op.box) &&
               pieces.w >= FRAME_PIECES * PIECE && pieces.h >= PIECE;
-  return op;
+}
+
+bool meets(const rect& a, const rect& b) {
+  return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// The parts of the ranges in layer.shown outside from .. to - 1.
+void cut_out(int from, int to) {
+  layer.cut.clear();
+  for (const x_range& r : layer.shown) {
+    if (std::min(r.to, from) > r.from) layer.cut.push_back({r.from, std::min(r.to, from)});
+    if (r.to > std::max(r.from, to)) layer.cut.push_back({std::max(r.from, to), r.to});
+  }
+  layer.shown.swap(layer.cut);
+}
+
+// Copies the rows a .. b - 1 of a frame, but for what the later frames that
+// cover those rows whole hide, from the bands of each row class.
+void copy_frame_rows(const layer_op& op, int a, int b, const surface* const* bands) {
+  const rect& box = op.box;
+  layer.shown.assign(1, {box.x, box.x + box.w});
+  for (const rect& c : layer.hits)
+    if (c.y <= a && c.y + c.h >= b) cut_out(c.x, c.x + c.w);
+  surface& back = gfx.back_surface;
+  for (int yy = a; yy < b; yy++) {
+    const int in_frame = yy - box.y;
+    const surface& band = *bands[layer.classes[static_cast<std::size_t>(in_frame / PIECE)]];
+    for (const x_range& r : layer.shown)
+      std::memcpy(surface_pixel(back, r.from, yy),
+                  surface_pixel(band, r.from - box.x, in_frame % PIECE),
+                  3 * static_cast<std::size_t>(r.to - r.from));
+  }
+}
+
+// A frame wholly on the back buffer, part of which later frames cover: only
+// the rest is copied from its bands, which hold what draw_frame_now puts in
+// every row. False, with nothing drawn, where no later frame reaches it or
+// a band cannot be made.
+bool draw_frame_visible(const layer_op& op) {
+  const rect& box = op.box;
+  layer.hits.clear();
+  for (std::size_t i = 0; i < op.later; i++)
+    if (meets(layer.covers[i], box)) layer.hits.push_back(layer.covers[i]);
+  const surface* bands[3] = {};
+  if (layer.hits.empty() || !prepared_bands(op.w, bands)) return false;
+  layer.classes.clear();
+  for (int j = 0, row = 0; j < op.h; j += PIECE) {
+    layer.classes.push_back(row);
+    row = next_row_class(row, j, op.h);
+  }
+  // rows between two edges of covers are covered alike
+  layer.edges.assign({box.y, box.y + box.h});
+  for (const rect& c : layer.hits) {
+    layer.edges.push_back(std::clamp(c.y, box.y, box.y + box.h));
+    layer.edges.push_back(std::clamp(c.y + c.h, box.y, box.y + box.h));
+  }
+  std::sort(layer.edges.begin(), layer.edges.end());
+  layer.edges.erase(std::unique(layer.edges.begin(), layer.edges.end()), layer.edges.end());
+  for (std::size_t k = 0; k + 1 < layer.edges.size(); k++)
+    copy_frame_rows(op, layer.edges[k], layer.edges[k + 1], bands);
+  return true;
 }
 
 void run_op(const layer_op& op) {
   switch (op.kind) {
   case OP_FRAME:
-    return draw_frame_now(op.x, op.y, op.w, op.h);
+    if (!op.covers || !draw_frame_visible(op)) draw_frame_now(op.x, op.y, op.w, op.h);
+    return;
   case OP_TEXT:
     plat_draw_text(gfx.back_surface, op.x, op.y, layer.text.data() + op.text_at, op.w, op.paint);
     return;
@@ -249,6 +337,7 @@ void leave_out_covered() {
         op.left_out = true;
         break;
       }
+    op.later = layer.covers.size();
     if (op.covers && !op.left_out) layer.covers.push_back(op.box);
   }
 }
@@ -256,13 +345,12 @@ void leave_out_covered() {
 } // namespace
 
 static int add_text_op(int x, int y, const char* s, int len, const text_paint& p) {
-  layer_op op;
+  layer_op& op = new_op();
   op.kind = OP_TEXT, op.x = x, op.y = y, op.w = len, op.paint = p;
   op.text_at = layer.text.size();
   layer.text.append(s, static_cast<std::size_t>(len));
   const int width = plat_text_width(s, len, p.face, p.px_height);
   op.box = {x, y, width, p.face == FACE_MENU ? MENU_CELL_H : 0};
-  layer.ops.push_back(op);
   return width;
 }
 
@@ -287,21 +375,20 @@ void end_window_layer() {
 }
 
 void draw_frame(int x, int y, int w, int h) {
-  if (layer.open) return layer.ops.push_back(frame_op(x, y, w, h));
+  if (layer.open) return add_frame_op(x, y, w, h);
   draw_frame_now(x, y, w, h);
 }
 
 void draw_cursor(int x, int y) {
   if (!layer.open) return draw_cursor_now(x, y);
-  layer_op op;
+  layer_op& op = new_op();
   op.kind = OP_CURSOR, op.x = x, op.y = y, op.box = {x, y, CURSOR_W, CURSOR_H};
-  layer.ops.push_back(op);
 }
 
 void draw_picture(int x, int y, const surface& src, int sx, int sy, int w, int h, bool keyed) {
-  layer_op op;
+  layer_op kept;
+  layer_op& op = layer.open ? new_op() : kept;
   op.kind = OP_PICTURE, op.x = x, op.y = y, op.w = w, op.h = h, op.box = {x, y, w, h};
   op.src = &src, op.sx = sx, op.sy = sy, op.keyed = keyed;
-  if (layer.open) return layer.ops.push_back(op);
-  run_op(op);
+  if (!layer.open) run_op(op);
 }

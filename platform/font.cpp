@@ -71,8 +71,10 @@ struct line_hash {
 // one each step. A run that met far more starts afresh.
 constexpr std::size_t MAX_LINES = 512;
 constexpr int MAX_LINE_BYTES = 256;
-constexpr int MIN_LINE_BYTES = 3; // a character or two costs less copied cell by cell
-constexpr int CELL_W_SINGLE = 6;  // a single-byte character's cell; a double-byte one is twice that
+constexpr std::int8_t VERDICT_UNKNOWN = 0, VERDICT_IN = 1, VERDICT_OUT = 2;
+constexpr std::size_t PAIR_CODES = 1 << 16; // a lead and a trail byte
+constexpr int MIN_LINE_BYTES = 3;           // a character or two costs less copied cell by cell
+constexpr int CELL_W_SINGLE = 6; // a single-byte character's cell; a double-byte one is twice that
 
 struct font_cache {
   font_files files;
@@ -89,6 +91,9 @@ struct font_cache {
   std::unordered_map<cell_key, std::vector<std::uint8_t>, cell_hash> cells;
   unsigned cells_made = 1; // moves on whenever the cells are thrown away
   std::unordered_map<line_key, std::vector<std::uint8_t>, line_hash> lines;
+  // whether each character's glyph lies inside its cell, by its bytes
+  std::int8_t single_verdict[SINGLE_CODES] = {};
+  std::vector<std::int8_t> pair_verdict = std::vector<std::int8_t>(PAIR_CODES);
   line_key wanted; // the line looked for, its bytes kept between calls
 
   void close() {
@@ -103,6 +108,8 @@ struct font_cache {
     cells.clear();
     cells_made++;
     lines.clear();
+    for (std::int8_t& v : single_verdict) v = VERDICT_UNKNOWN;
+    pair_verdict.assign(PAIR_CODES, VERDICT_UNKNOWN);
     opened = false;
     title_px = 0;
   }
@@ -438,6 +445,16 @@ bool cells_only(const std::uint8_t* s, int len) {
   return true;
 }
 
+// The verdict kept for the character at s[i], as the menu face reads it;
+// i moves past the character.
+std::int8_t& in_cell_verdict(const std::uint8_t* s, int len, int& i) {
+  if (is_lead(s[i]) && i + 1 < len && is_trail(s[i + 1])) {
+    i += 2;
+    return fc.pair_verdict[static_cast<std::size_t>(s[i - 2]) << 8 | s[i - 1]];
+  }
+  return fc.single_verdict[s[i++]];
+}
+
 // The picture of a line of opaque text, made on first use; null for a line
 // that is drawn character by character.
 const std::vector<std::uint8_t>* line_picture(const std::uint8_t* s, int len, const text_paint& p) {
@@ -532,9 +549,14 @@ bool plat_text_in_cells(const char* s, int len, int face) {
   if (!fc.opened) open_fonts();
   const std::uint8_t* u = reinterpret_cast<const std::uint8_t*>(s);
   for (int i = 0; i < len;) {
-    int w = 0;
-    const glyph* g = menu_char(u, len, i, w);
-    if (g && !inside_cell(*g, w)) return false; // without a glyph: a box inside the cell
+    const int at = i;
+    std::int8_t& known = in_cell_verdict(u, len, i);
+    if (known == VERDICT_UNKNOWN) {
+      int w = 0, k = at;
+      const glyph* g = menu_char(u, len, k, w);
+      known = !g || inside_cell(*g, w) ? VERDICT_IN : VERDICT_OUT; // no glyph: a box in the cell
+    }
+    if (known == VERDICT_OUT) return false;
   }
   return true;
 }

@@ -118,6 +118,10 @@ TEST_F(Frames, AWindowLayerLooksLikeTheWindowsDrawnInTurn) {
         draw_cursor(250, 200);
         draw_frame(180, 180, 100, 100);
         draw_frame(30, 30, 100, 100);
+        draw_frame(160, 4, 60, 16);  // a top and a middle band, the middle one partly covered
+        draw_frame(170, 12, 16, 40); // and a frame over the whole height of another
+        draw_frame(150, 0, 80, 9);
+        draw_frame(200, 0, 16, 60);
       },
       [] { // big text reaches out of the frame drawn over its cells' top
         begin_text(text_drawing.title_font, TEXT_TRANSPARENT);
