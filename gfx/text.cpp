@@ -184,7 +184,7 @@ static void draw_cursor_now(int x, int y) {
 namespace {
 
 // What the window layer keeps of one drawing, to draw it later.
-enum layer_op_kind { OP_FRAME, OP_TEXT, OP_CURSOR, OP_PICTURE };
+enum layer_op_kind { OP_FRAME, OP_TEXT, OP_CURSOR, OP_PICTURE, OP_OVER };
 struct rect {
   int x = 0, y = 0, w = 0, h = 0;
   bool holds(const rect& r) const {
@@ -198,7 +198,8 @@ struct layer_op {
   layer_op_kind kind = OP_FRAME;
   int x = 0, y = 0, w = 0, h = 0; // the call's arguments
   rect box;                       // no pixel it writes lies outside
-  bool covers = false;            // every pixel of box written, and opaque (a frame)
+  bool covers =
+      false; // every pixel of box written, and opaque (a frame, a picture over a backdrop)
   bool left_out = false;
   std::size_t later = 0; // the covers of the frames after it: window_layer.covers[0, later)
   text_paint paint;
@@ -206,6 +207,8 @@ struct layer_op {
   const surface* src = nullptr;
   int sx = 0, sy = 0;
   bool keyed = false;
+  const surface* under = nullptr; // the backdrop of a picture drawn over one
+  int ux = 0, uy = 0;
 };
 struct window_layer_data {
   bool open = false;
@@ -253,40 +256,23 @@ void cut_out(int from, int to) {
   layer.shown.swap(layer.cut);
 }
 
-// Copies the rows a .. b - 1 of a frame, but for what the later frames that
-// cover those rows whole hide, from the bands of each row class.
-void copy_frame_rows(const layer_op& op, int a, int b, const surface* const* bands) {
-  const rect& box = op.box;
+// The columns of rows a .. b - 1 of a drawing that no later frame covering
+// those rows whole hides, into layer.shown.
+void shown_columns(const rect& box, int a, int b) {
   layer.shown.assign(1, {box.x, box.x + box.w});
   for (const rect& c : layer.hits)
     if (c.y <= a && c.y + c.h >= b) cut_out(c.x, c.x + c.w);
-  surface& back = gfx.back_surface;
-  for (int yy = a; yy < b; yy++) {
-    const int in_frame = yy - box.y;
-    const surface& band = *bands[layer.classes[static_cast<std::size_t>(in_frame / PIECE)]];
-    for (const x_range& r : layer.shown)
-      std::memcpy(surface_pixel(back, r.from, yy),
-                  surface_pixel(band, r.from - box.x, in_frame % PIECE),
-                  3 * static_cast<std::size_t>(r.to - r.from));
-  }
 }
 
-// A frame wholly on the back buffer, part of which later frames cover: only
-// the rest is copied from its bands, which hold what draw_frame_now puts in
-// every row. False, with nothing drawn, where no later frame reaches it or
-// a band cannot be made.
-bool draw_frame_visible(const layer_op& op) {
+// Calls draw(from, to, a, b) for each part of a drawing's box that the
+// frames after it leave to be seen (columns from .. to - 1 of rows
+// a .. b - 1); false, with no call, where none of them reaches the box.
+template <class Draw> bool each_shown_part(const layer_op& op, Draw draw) {
   const rect& box = op.box;
   layer.hits.clear();
   for (std::size_t i = 0; i < op.later; i++)
     if (meets(layer.covers[i], box)) layer.hits.push_back(layer.covers[i]);
-  const surface* bands[3] = {};
-  if (layer.hits.empty() || !prepared_bands(op.w, bands)) return false;
-  layer.classes.clear();
-  for (int j = 0, row = 0; j < op.h; j += PIECE) {
-    layer.classes.push_back(row);
-    row = next_row_class(row, j, op.h);
-  }
+  if (layer.hits.empty()) return false;
   // rows between two edges of covers are covered alike
   layer.edges.assign({box.y, box.y + box.h});
   for (const rect& c : layer.hits) {
@@ -295,9 +281,47 @@ bool draw_frame_visible(const layer_op& op) {
   }
   std::sort(layer.edges.begin(), layer.edges.end());
   layer.edges.erase(std::unique(layer.edges.begin(), layer.edges.end()), layer.edges.end());
-  for (std::size_t k = 0; k + 1 < layer.edges.size(); k++)
-    copy_frame_rows(op, layer.edges[k], layer.edges[k + 1], bands);
+  for (std::size_t k = 0; k + 1 < layer.edges.size(); k++) {
+    const int a = layer.edges[k], b = layer.edges[k + 1];
+    shown_columns(box, a, b);
+    for (const x_range& r : layer.shown) draw(r.from, r.to, a, b);
+  }
   return true;
+}
+
+// A frame wholly on the back buffer, part of which later frames cover: only
+// the rest is copied from its bands, which hold what draw_frame_now puts in
+// every row. False, with nothing drawn, where no later frame reaches it or
+// a band cannot be made.
+bool draw_frame_visible(const layer_op& op) {
+  const surface* bands[3] = {};
+  if (!prepared_bands(op.w, bands)) return false;
+  layer.classes.clear();
+  for (int j = 0, row = 0; j < op.h; j += PIECE) {
+    layer.classes.push_back(row);
+    row = next_row_class(row, j, op.h);
+  }
+  surface& back = gfx.back_surface;
+  return each_shown_part(op, [&](int from, int to, int a, int b) {
+    for (int yy = a; yy < b; yy++) {
+      const int in_frame = yy - op.box.y;
+      const surface& band = *bands[layer.classes[static_cast<std::size_t>(in_frame / PIECE)]];
+      std::memcpy(surface_pixel(back, from, yy),
+                  surface_pixel(band, from - op.box.x, in_frame % PIECE),
+                  3 * static_cast<std::size_t>(to - from));
+    }
+  });
+}
+
+// A picture over its backdrop, drawn only where later frames leave it to be
+// seen: each pixel of it depends on that pixel of the two sources alone.
+void draw_over(const layer_op& op) {
+  auto part = [&op](int from, int to, int a, int b) {
+    const int dx = from - op.x, dy = a - op.y;
+    copy_keyed_over(gfx.back_surface, from, a, *op.under, op.ux + dx, op.uy + dy, *op.src,
+                    op.sx + dx, op.sy + dy, to - from, b - a);
+  };
+  if (!op.covers || !each_shown_part(op, part)) part(op.x, op.x + op.w, op.y, op.y + op.h);
 }
 
 void run_op(const layer_op& op) {
@@ -310,6 +334,8 @@ void run_op(const layer_op& op) {
     return;
   case OP_CURSOR:
     return draw_cursor_now(op.x, op.y);
+  case OP_OVER:
+    return draw_over(op);
   case OP_PICTURE:
     if (op.keyed)
       copy_keyed(gfx.back_surface, op.x, op.y, *op.src, op.sx, op.sy, op.w, op.h);
@@ -383,6 +409,20 @@ void draw_cursor(int x, int y) {
   if (!layer.open) return draw_cursor_now(x, y);
   layer_op& op = new_op();
   op.kind = OP_CURSOR, op.x = x, op.y = y, op.box = {x, y, CURSOR_W, CURSOR_H};
+}
+
+void draw_over_backdrop(int x, int y, const surface& under, int ux, int uy, const surface& src,
+                        int sx, int sy, int w, int h) {
+  layer_op kept;
+  layer_op& op = layer.open ? new_op() : kept;
+  op.kind = OP_OVER, op.x = x, op.y = y, op.w = w, op.h = h, op.box = {x, y, w, h};
+  op.under = &under, op.ux = ux, op.uy = uy, op.src = &src, op.sx = sx, op.sy = sy;
+  // drawn in parts only where the whole lies inside all three surfaces, as
+  // the whole would be refused otherwise
+  op.covers = rect{0, 0, gfx.back_surface.w, gfx.back_surface.h}.holds(op.box) &&
+              rect{0, 0, under.w, under.h}.holds({ux, uy, w, h}) &&
+              rect{0, 0, src.w, src.h}.holds({sx, sy, w, h}) && w > 0 && h > 0;
+  if (!layer.open) run_op(op);
 }
 
 void draw_picture(int x, int y, const surface& src, int sx, int sy, int w, int h, bool keyed) {

@@ -33,14 +33,15 @@ void advance_message_counters() {
     msg_window.msg_line_delay_phase = 0;
 }
 
+// The map, its people and the windows go on the back buffer together, what
+// the windows paint over left out.
 void draw_field_frame() {
+  begin_window_layer();
   draw_field_map();
   draw_party();
   move_npcs();
   draw_npcs();
   if (field_map.area_label_on == 1) draw_area_label();
-  // the windows go on the back buffer together, those wholly painted over left out
-  begin_window_layer();
   draw_field_windows();
   if (battle.battle_mode != BATTLE_NONE) draw_battle_screen();
   if (field_menu.system_win) draw_system_menu();

@@ -87,9 +87,10 @@ TEST_F(Frames, ShadowedTextIsNearBlackDownRightUnderTheForeground) {
 }
 
 // Windows drawn inside a window layer, which leaves out what a later frame
-// covers wholly, look exactly as drawn one after another: frames over
-// frames, text and cursors under them, a frame partly off the buffer (which
-// covers nothing), big title text reaching out of a frame, keyed pictures.
+// covers, look exactly as drawn one after another: a map over its backdrop,
+// frames over frames, text and cursors under them, a frame partly off the
+// buffer (which covers nothing), big title text reaching out of a frame,
+// keyed pictures.
 TEST_F(Frames, AWindowLayerLooksLikeTheWindowsDrawnInTurn) {
   surface_create(gfx.cursol_surface, CURSOR_W, CURSOR_H);
   fill_rect(gfx.cursol_surface, 0, 0, CURSOR_W, CURSOR_H, 0x00C0C0);
@@ -131,8 +132,15 @@ TEST_F(Frames, AWindowLayerLooksLikeTheWindowsDrawnInTurn) {
         draw_frame(0, 0, 16, 0); // no rows: draws and covers nothing
       },
   };
+  surface backdrop, map;
+  surface_create(backdrop, 300, 300);
+  surface_create(map, 256, 256);
+  for (int i = 0; i < 300; i += 10) fill_rect(backdrop, i, 0, 5, 300, 0x405060 + i);
+  for (int i = 0; i < 256; i += 16) fill_rect(map, 0, i, 256, 9, 0x806040 + i);
+  map.keyed = true;
   auto draw_scene = [&](int k) {
     fill_rect(gfx.back_surface, 0, 0, 256, 256, 0x102030);
+    draw_over_backdrop(0, 0, backdrop, 7, 3, map, 0, 0, 256, 256);
     scenes[static_cast<std::size_t>(k)]();
     menu_text(40, 120, "うしろ", TEXT_TRANSPARENT);
     draw_picture(100, 100, picture, 0, 0, 64, 64, true);
