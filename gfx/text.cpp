@@ -198,8 +198,8 @@ struct layer_op {
   layer_op_kind kind = OP_FRAME;
   int x = 0, y = 0, w = 0, h = 0; // the call's arguments
   rect box;                       // no pixel it writes lies outside
-  bool covers =
-      false; // every pixel of box written, and opaque (a frame, a picture over a backdrop)
+  // every pixel of box written, and opaque (a frame, a picture over its backdrop)
+  bool covers = false;
   bool left_out = false;
   std::size_t later = 0; // the covers of the frames after it: window_layer.covers[0, later)
   text_paint paint;
@@ -215,7 +215,7 @@ struct window_layer_data {
   std::vector<layer_op> ops;
   std::string text;
   std::vector<rect> covers; // the frames that cover, from the last one drawn back
-  // scratch of draw_frame_visible
+  // scratch of each_shown_part and draw_frame_visible
   std::vector<rect> hits;
   std::vector<int> edges, classes;
   std::vector<x_range> shown, cut;
