@@ -159,11 +159,13 @@ static int next_row_class(int row, int j, int h) {
 }
 
 static void draw_frame_now(int x, int y, int w, int h) {
+  const surface* bands[3] = {};
+  prepared_bands(w, bands); // looked up once, not band by band
+  const int span = band_span(w);
   int row = 0;
   int middle_at = -1; // a middle row drawn wholly inside the back buffer, copied for the others
   for (int j = 0; j < h; j += 8) {
-    const surface* band = prepared_band(row, w);
-    const int span = band_span(w);
+    const surface* band = bands[row];
     bool copied =
         row == 1 && middle_at >= 0 &&
         copy_rect(gfx.back_surface, x, y + j, gfx.back_surface, x, y + middle_at, span, 8) == 0;
