@@ -75,11 +75,10 @@ void draw_monster_view() {
     hit_effect& h = battle.hit_flash[k];
     if ((s.status & STATUS_DEAD) && h.timer == 0) continue;
     int x = monster_picture_x(battle.monster_count, k);
-    copy_keyed(gfx.back_surface, x, 68, gfx.monster_surface[s.picture % MONSTER_PICTURES], 0, 0, 64,
-               64);
+    draw_picture(x, 68, gfx.monster_surface[s.picture % MONSTER_PICTURES], 0, 0, 64, 64, true);
     if (h.on) {
       int kind = h.kind >= 0 && h.kind < MONSTER_PICTURES ? h.kind : 0;
-      copy_keyed(gfx.back_surface, x, 68, gfx.monster_surface_b[kind], 0, 0, 64, 64);
+      draw_picture(x, 68, gfx.monster_surface_b[kind], 0, 0, 64, 64, true);
     }
     run_hit_timer(h);
   }

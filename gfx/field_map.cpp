@@ -6,6 +6,7 @@
 #include "gfx/field_map.h"
 
 #include "gfx/surfaces.h"
+#include "gfx/text.h"
 
 field_map_data field_map;
 
@@ -105,14 +106,18 @@ void move_backdrop(const step_rule& s) {
   if (s.dx < 0 && --field_map.bg_scroll_x < 1) field_map.bg_scroll_x = 32;
 }
 
-// The map's picture over its backdrop.
-void compose(int sx, int sy) {
-  if (game.map_kind == 1)
-    copy_keyed_over(gfx.back_surface, 0, 0, current_backdrop(), field_map.bg_scroll_x,
-                    field_map.bg_scroll_y, current_picture(), sx, sy, 256, 256);
+// The map's picture over its backdrop. A standing frame's goes through the
+// window layer, which leaves out what the windows cover; a step's is drawn
+// at once, as the step then reads the party's square and may move the
+// pictures on.
+void compose(int sx, int sy, bool through_layer) {
+  const bool moving = game.map_kind == 1;
+  const surface& under = moving ? current_backdrop() : gfx.bg_surface[0];
+  const int ux = moving ? field_map.bg_scroll_x : sx, uy = moving ? field_map.bg_scroll_y : sy;
+  if (through_layer)
+    draw_over_backdrop(0, 0, under, ux, uy, current_picture(), sx, sy, 256, 256);
   else
-    copy_keyed_over(gfx.back_surface, 0, 0, gfx.bg_surface[0], sx, sy, current_picture(), sx, sy,
-                    256, 256);
+    copy_keyed_over(gfx.back_surface, 0, 0, under, ux, uy, current_picture(), sx, sy, 256, 256);
 }
 
 // The end of a step: the picture moves by one tile into the other picture,
@@ -151,7 +156,7 @@ void scroll_tick(const step_rule& s) {
   // Down and right look from the middle onwards, up and left from the ring.
   int sx = s.dx != 0 ? field_map.step_off_x + (s.dx > 0 ? 16 : 0) : 16;
   int sy = s.dy != 0 ? field_map.step_off_y + (s.dy > 0 ? 16 : 0) : 16;
-  compose(sx, sy);
+  compose(sx, sy, false);
   save_under_party();
   // People keep their place on the map, so on the screen they move against the step.
   for (npc& n : game.npc_table) {
@@ -187,7 +192,7 @@ void draw_field_map() {
     scroll_tick(*s);
     return;
   }
-  compose(16, 16);
+  compose(16, 16, true);
 }
 
 void save_under_party() {

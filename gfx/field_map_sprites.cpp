@@ -2,6 +2,7 @@
 // character sheet, two walking pictures per facing.
 #include "gfx/field_map.h"
 #include "gfx/surfaces.h"
+#include "gfx/text.h"
 
 namespace {
 
@@ -68,10 +69,10 @@ bool clip(int p, int* src, int* dst, int* len) {
 } // namespace
 
 void draw_party() {
-  copy_rect(gfx.back_surface, 128, 128, gfx.under_party_surface, 0, 0, 16, 16);
+  draw_picture(128, 128, gfx.under_party_surface, 0, 0, 16, 16, false);
   int sx = ((game.ship_sprite % 16) + game.facing + field_map.party_frame) * 16;
   int sy = game.ship_sprite / 16 * 16;
-  copy_keyed(gfx.back_surface, 128, 128, gfx.plc_surface, sx, sy, 16, 16);
+  draw_picture(128, 128, gfx.plc_surface, sx, sy, 16, 16, true);
 }
 
 void move_npcs() {
@@ -91,7 +92,7 @@ void draw_npcs() {
     int sx, dx, w, sy, dy, h;
     if (!clip(n.px, &sx, &dx, &w) || !clip(n.py, &sy, &dy, &h)) continue;
     int col = (n.sprite % 16) + n.facing + n.frame, row = n.sprite / 16;
-    copy_keyed(gfx.back_surface, dx, dy, gfx.plc_surface, col * 16 + sx, row * 16 + sy, w, h);
+    draw_picture(dx, dy, gfx.plc_surface, col * 16 + sx, row * 16 + sy, w, h, true);
     if (n.frame_count < n.frame_period) {
       n.frame_count++;
     } else {

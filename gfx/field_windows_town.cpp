@@ -10,7 +10,7 @@ void draw_inn_window() {
   draw_frame(8, 8, 68, 50);
   draw_frame(88, 72, 80, 80);
   if (surface_exists(gfx.yadoya_surface))
-    copy_rect(gfx.back_surface, 96, 80, gfx.yadoya_surface, 0, 0, 64, 64);
+    draw_picture(96, 80, gfx.yadoya_surface, 0, 0, 64, 64, false);
   begin_window_text();
   text_rows(26, 22, rows, 2);
   end_text();

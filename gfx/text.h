@@ -59,4 +59,20 @@ void shadow_text(int x, int y, const char* s, colorref fg);
 // The window frame of 8 x 8 pieces of waku1_surface, drawn filled.
 void draw_frame(int x, int y, int w, int h);
 // The 6 x 12 menu cursor at (x, y).
+constexpr int CURSOR_W = 6, CURSOR_H = 12;
 void draw_cursor(int x, int y);
+// A copy of a picture onto the back buffer, plain or keyed.
+void draw_picture(int x, int y, const surface& src, int sx, int sy, int w, int h, bool keyed);
+// A keyed picture over its backdrop onto the back buffer (copy_keyed_over).
+void draw_over_backdrop(int x, int y, const surface& under, int ux, int uy, const surface& src,
+                        int sx, int sy, int w, int h);
+
+// Windows drawn over one another. Between begin_window_layer and
+// end_window_layer the frames, texts, cursors and pictures above are kept in
+// order instead of drawn, and drawn at the end, leaving out what a frame
+// drawn after them covers: a frame's pieces are opaque, so nothing of it
+// would show. While the layer keeps anything, nothing else may draw on the
+// back buffer nor change the pictures kept drawings copy from.
+void begin_window_layer();
+void end_window_layer();
+bool window_layer_open();

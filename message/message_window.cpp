@@ -4,6 +4,7 @@
 #include "battle/battle.h"
 #include "gfx/text.h"
 #include "message/message.h"
+#include "platform/font.h"
 
 namespace {
 
@@ -49,16 +50,38 @@ void page_mark_reached(int l) {
   msg_window.msg_wait_line = l;
 }
 
+// Characters of a line gathered to be drawn as one text: a whole stretch
+// of one colour costs one copy per row instead of one per character.
+struct text_run {
+  const char* from = nullptr;
+  int x = 0, len = 0;
+  void flush(int y) {
+    if (len > 0) text_out(x, y, from, len);
+    len = 0;
+  }
+  // The w bytes at s start a character at pen x; they join the run where the
+  // font would read them as the same character inside a longer text.
+  void add(const char* s, int w, int pen, int y, int left) {
+    bool same_character = plat_char_bytes(s, left) == w;
+    if (len > 0 && (from + len != s || !same_character)) flush(y);
+    if (len == 0) from = s, x = pen;
+    len += w;
+    if (!same_character) flush(y);
+  }
+};
+
 // Draws stored line l at y up to byte `end`, acting on its codes. The colour
 // a code sets stays for the following lines of the frame. A byte after a
 // skipped code is always drawn as text, even an '@'.
 void draw_line(int l, int y, int end, bool current) {
   const char* s = msg_window.msg_line[l];
   int x = TEXT_X;
+  text_run run;
   for (int p = 0; p < end && byte_at(s, p);) {
     if (s[p] == '@' && byte_at(s, p + 1) == 'C' && byte_at(s, p + 2) >= '0' &&
         byte_at(s, p + 2) <= '8') {
       int k = s[p + 2] - '0';
+      run.flush(y);
       set_text_color(current && k == 3 ? CURRENT_C3 : code_colors[k]);
       p += 3;
     } else if (s[p] == '@' && byte_at(s, p + 1) == 'P') {
@@ -67,10 +90,11 @@ void draw_line(int l, int y, int end, bool current) {
     }
     if (!byte_at(s, p)) break;
     int w = p + 1 < MSG_LINE_BYTES && is_dbcs_pair(byte_at(s, p), byte_at(s, p + 1)) ? 2 : 1;
-    text_out(x, y, s + p, w);
+    run.add(s + p, w, x, y, MSG_LINE_BYTES - p);
     x += w * CELL_W;
     p += w;
   }
+  run.flush(y);
 }
 
 void draw_text() {

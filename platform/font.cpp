@@ -9,6 +9,8 @@
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -52,6 +54,28 @@ constexpr std::uint32_t JIS_FIRST = 0x21, JIS_SIDE = 94; // rows and cells 0x21.
 // Windows draw in a handful of colours; a run that met far more starts afresh.
 constexpr std::size_t MAX_CELLS = 8192;
 
+// A whole line of the windows' opaque menu text in one pair of colours, put
+// together from its cells once and then copied twelve rows at a time: the
+// windows draw the same lines every frame.
+struct line_key {
+  std::string bytes;
+  colorref fg = 0, bg = 0;
+  bool operator==(const line_key&) const = default;
+};
+struct line_hash {
+  std::size_t operator()(const line_key& k) const {
+    return std::hash<std::string_view>()(k.bytes) ^ (static_cast<std::size_t>(k.fg) << 24) ^ k.bg;
+  }
+};
+// A frame shows a few dozen lines; the message window's reveal makes a new
+// one each step. A run that met far more starts afresh.
+constexpr std::size_t MAX_LINES = 512;
+constexpr int MAX_LINE_BYTES = 256;
+constexpr std::int8_t VERDICT_UNKNOWN = 0, VERDICT_IN = 1, VERDICT_OUT = 2;
+constexpr std::size_t PAIR_CODES = 1 << 16; // a lead and a trail byte
+constexpr int MIN_LINE_BYTES = 3;           // a character or two costs less copied cell by cell
+constexpr int CELL_W_SINGLE = 6; // a single-byte character's cell; a double-byte one is twice that
+
 struct font_cache {
   font_files files;
   FT_Library lib = nullptr;
@@ -66,6 +90,11 @@ struct font_cache {
   const glyph* double_byte[JIS_SIDE * JIS_SIDE] = {};
   std::unordered_map<cell_key, std::vector<std::uint8_t>, cell_hash> cells;
   unsigned cells_made = 1; // moves on whenever the cells are thrown away
+  std::unordered_map<line_key, std::vector<std::uint8_t>, line_hash> lines;
+  // whether each character's glyph lies inside its cell, by its bytes
+  std::int8_t single_verdict[SINGLE_CODES] = {};
+  std::vector<std::int8_t> pair_verdict = std::vector<std::int8_t>(PAIR_CODES);
+  line_key wanted; // the line looked for, its bytes kept between calls
 
   void close() {
     for (FT_Face& f : face)
@@ -78,6 +107,9 @@ struct font_cache {
     for (const glyph*& g : double_byte) g = nullptr;
     cells.clear();
     cells_made++;
+    lines.clear();
+    for (std::int8_t& v : single_verdict) v = VERDICT_UNKNOWN;
+    pair_verdict.assign(PAIR_CODES, VERDICT_UNKNOWN);
     opened = false;
     title_px = 0;
   }
@@ -260,10 +292,14 @@ void draw_glyph(surface& dst, int x, int y, const glyph& g, colorref c) {
   for (const glyph_run& r : g.runs) f.fill(top_left + r.y * stride + 3 * r.x, r.len);
 }
 
+bool inside_cell(const glyph& g, int w) {
+  return g.left >= 0 && g.top >= 0 && g.left + g.w <= w && g.top + g.h <= CELL_H;
+}
+
 // The cell of a glyph that lies wholly inside it, in fg on bg, made on first
 // use; null for a glyph that reaches out of its cell (drawn the slow way).
 const std::vector<std::uint8_t>* cell_picture(const glyph& g, int w, colorref fg, colorref bg) {
-  if (g.left < 0 || g.top < 0 || g.left + g.w > w || g.top + g.h > CELL_H) return nullptr;
+  if (!inside_cell(g, w)) return nullptr;
   if (g.cell && g.cell_made == fc.cells_made && g.cell_fg == fg && g.cell_bg == bg && g.cell_w == w)
     return g.cell;
   cell_key key{&g, fg, bg, w};
@@ -286,6 +322,17 @@ void copy_cell_rows(std::uint8_t* to, std::size_t stride, const std::uint8_t* fr
   for (int j = 0; j < CELL_H; j++, to += stride, from += 3 * W) std::memcpy(to, from, 3 * W);
 }
 
+// Copies a picture w pixels wide and a cell high to (x, y), clipped to the surface.
+void copy_clipped(surface& dst, int x, int y, int w, const std::vector<std::uint8_t>& px) {
+  int from = x < 0 ? -x : 0, to = x + w > dst.w ? dst.w - x : w;
+  if (to <= from) return;
+  for (int j = 0; j < CELL_H; j++) {
+    if (y + j < 0 || y + j >= dst.h) continue;
+    std::memcpy(surface_pixel(dst, x + from, y + j), px.data() + (j * w + from) * 3,
+                static_cast<std::size_t>(to - from) * 3);
+  }
+}
+
 // Copies a cell picture of width w to (x, y), clipped to the surface.
 void copy_cell(surface& dst, int x, int y, int w, const std::vector<std::uint8_t>& px) {
   if (x >= 0 && y >= 0 && x + w <= dst.w && y + CELL_H <= dst.h && (w == 6 || w == 12)) {
@@ -296,13 +343,7 @@ void copy_cell(surface& dst, int x, int y, int w, const std::vector<std::uint8_t
       copy_cell_rows<12>(surface_pixel(dst, x, y), stride, px.data());
     return;
   }
-  int from = x < 0 ? -x : 0, to = x + w > dst.w ? dst.w - x : w;
-  if (to <= from) return;
-  for (int j = 0; j < CELL_H; j++) {
-    if (y + j < 0 || y + j >= dst.h) continue;
-    std::memcpy(surface_pixel(dst, x + from, y + j), px.data() + (j * w + from) * 3,
-                static_cast<std::size_t>(to - from) * 3);
-  }
+  copy_clipped(dst, x, y, w, px);
 }
 
 // What a character without any glyph looks like: a hollow box inside its cell.
@@ -356,19 +397,27 @@ const glyph* double_glyph(std::uint8_t s1, std::uint8_t s2, int* slot) {
   return find_glyph(SLOT_DOUBLE, 0x222E);
 }
 
-int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len,
-                   const text_paint& p) {
+// The glyph of the menu face's character at s[i] (null where it has none)
+// and the width of its cell; i moves past the character.
+const glyph* menu_char(const std::uint8_t* s, int len, int& i, int& w) {
+  w = CELL_W_SINGLE;
+  if (is_lead(s[i]) && i + 1 < len && is_trail(s[i + 1])) {
+    int slot = SLOT_DOUBLE;
+    w = 2 * CELL_W_SINGLE, i += 2;
+    return double_glyph(s[i - 2], s[i - 1], &slot);
+  }
+  std::uint8_t b = s[i++];
+  return (b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF) ? find_glyph(SLOT_SINGLE, b)
+                                                              : nullptr;
+}
+
+// Character by character, each opaque cell copied from its picture.
+int draw_menu_cells(surface& dst, int x, int y, const std::uint8_t* s, int len,
+                    const text_paint& p) {
   int pen = x;
   for (int i = 0; i < len;) {
-    int slot = SLOT_SINGLE, w = 6;
-    const glyph* g = nullptr;
-    if (is_lead(s[i]) && i + 1 < len && is_trail(s[i + 1])) {
-      g = double_glyph(s[i], s[i + 1], &slot);
-      w = 12, i += 2;
-    } else {
-      std::uint8_t b = s[i++];
-      if ((b >= 0x20 && b <= 0x7E) || (b >= 0xA1 && b <= 0xDF)) g = find_glyph(SLOT_SINGLE, b);
-    }
+    int w = 0;
+    const glyph* g = menu_char(s, len, i, w);
     const std::vector<std::uint8_t>* cell =
         p.opaque && g ? cell_picture(*g, w, p.fg, p.bg) : nullptr;
     if (cell) {
@@ -383,6 +432,63 @@ int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len,
     pen += w;
   }
   return pen - x;
+}
+
+// Whether every character has a glyph wholly inside its cell: only then is
+// the line's picture the same wherever it is drawn.
+bool cells_only(const std::uint8_t* s, int len) {
+  for (int i = 0; i < len;) {
+    int w = 0;
+    const glyph* g = menu_char(s, len, i, w);
+    if (!g || !inside_cell(*g, w)) return false;
+  }
+  return true;
+}
+
+// The verdict kept for the character at s[i], as the menu face reads it;
+// i moves past the character.
+std::int8_t& in_cell_verdict(const std::uint8_t* s, int len, int& i) {
+  if (is_lead(s[i]) && i + 1 < len && is_trail(s[i + 1])) {
+    i += 2;
+    return fc.pair_verdict[static_cast<std::size_t>(s[i - 2]) << 8 | s[i - 1]];
+  }
+  return fc.single_verdict[s[i++]];
+}
+
+// The picture of a line of opaque text, made on first use; null for a line
+// that is drawn character by character.
+const std::vector<std::uint8_t>* line_picture(const std::uint8_t* s, int len, const text_paint& p) {
+  if (len < MIN_LINE_BYTES || len > MAX_LINE_BYTES) return nullptr;
+  line_key& k = fc.wanted;
+  k.bytes.assign(reinterpret_cast<const char*>(s), static_cast<std::size_t>(len));
+  k.fg = p.fg, k.bg = p.bg;
+  auto it = fc.lines.find(k);
+  if (it != fc.lines.end()) return &it->second;
+  if (!cells_only(s, len)) return nullptr;
+  if (fc.lines.size() >= MAX_LINES) fc.lines.clear();
+  surface line;
+  surface_create(line, CELL_W_SINGLE * len, CELL_H);
+  draw_menu_cells(line, 0, 0, s, len, p);
+  return &fc.lines.emplace(k, std::move(line.px)).first->second;
+}
+
+// Copies a line picture w pixels wide to (x, y), row by row where it lies
+// wholly inside, clipped otherwise.
+void copy_line(surface& dst, int x, int y, int w, const std::vector<std::uint8_t>& px) {
+  if (x < 0 || y < 0 || x + w > dst.w || y + CELL_H > dst.h) return copy_clipped(dst, x, y, w, px);
+  // the row's length from the picture: a length the compiler cannot bound
+  // stays a call of the library's copy, quicker than its inlined one here
+  const std::size_t stride = static_cast<std::size_t>(dst.w) * 3, row = px.size() / CELL_H;
+  std::uint8_t* to = surface_pixel(dst, x, y);
+  for (int j = 0; j < CELL_H; j++, to += stride) std::memcpy(to, px.data() + j * row, row);
+}
+
+int draw_menu_text(surface& dst, int x, int y, const std::uint8_t* s, int len,
+                   const text_paint& p) {
+  const std::vector<std::uint8_t>* line = p.opaque ? line_picture(s, len, p) : nullptr;
+  if (!line) return draw_menu_cells(dst, x, y, s, len, p);
+  copy_line(dst, x, y, CELL_W_SINGLE * len, *line);
+  return CELL_W_SINGLE * len;
 }
 
 std::uint32_t latin_code(std::uint8_t b) {
@@ -431,6 +537,28 @@ int plat_text_width(const char* s, int len, int face, int px_height) {
     w += title_advance(code ? find_glyph(SLOT_TITLE, code) : nullptr, px_height);
   }
   return w;
+}
+
+int plat_char_bytes(const char* s, int len) {
+  const std::uint8_t* u = reinterpret_cast<const std::uint8_t*>(s);
+  return len >= 2 && is_lead(u[0]) && is_trail(u[1]) ? 2 : 1;
+}
+
+bool plat_text_in_cells(const char* s, int len, int face) {
+  if (face == FACE_TITLE) return false;
+  if (!fc.opened) open_fonts();
+  const std::uint8_t* u = reinterpret_cast<const std::uint8_t*>(s);
+  for (int i = 0; i < len;) {
+    const int at = i;
+    std::int8_t& known = in_cell_verdict(u, len, i);
+    if (known == VERDICT_UNKNOWN) {
+      int w = 0, k = at;
+      const glyph* g = menu_char(u, len, k, w);
+      known = !g || inside_cell(*g, w) ? VERDICT_IN : VERDICT_OUT; // no glyph: a box in the cell
+    }
+    if (known == VERDICT_OUT) return false;
+  }
+  return true;
 }
 
 void plat_use_fonts(const font_files& f) {

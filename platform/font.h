@@ -21,6 +21,12 @@ struct text_paint {
 // outside dst are clipped. Returns the advance in pixels.
 int plat_draw_text(surface& dst, int x, int y, const char* s, int len, const text_paint& p);
 int plat_text_width(const char* s, int len, int face, int px_height);
+// The bytes the menu face reads as the character at s, of len bytes left:
+// 2 for a double-byte character, otherwise 1.
+int plat_char_bytes(const char* s, int len);
+// Whether drawing the text writes only inside its character cells (the
+// menu face's glyphs nearly all lie inside theirs).
+bool plat_text_in_cells(const char* s, int len, int face);
 
 // The font files; a missing one is reported once on standard error and its
 // characters are drawn as boxes.

@@ -11,6 +11,7 @@
 #include "gfx/field_map.h"
 #include "gfx/field_windows.h"
 #include "gfx/surfaces.h"
+#include "gfx/text.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
 #include "shell/shell.h"
@@ -32,7 +33,10 @@ void advance_message_counters() {
     msg_window.msg_line_delay_phase = 0;
 }
 
+// The map, its people and the windows go on the back buffer together, what
+// the windows paint over left out.
 void draw_field_frame() {
+  begin_window_layer();
   draw_field_map();
   draw_party();
   move_npcs();
@@ -42,6 +46,7 @@ void draw_field_frame() {
   if (battle.battle_mode != BATTLE_NONE) draw_battle_screen();
   if (field_menu.system_win) draw_system_menu();
   msg_window_step();
+  end_window_layer();
   if (battle.gameover_state == 2) draw_game_over();
   if (field_map.transition == WIPE_OPENING) opening_wipe();
   present();

@@ -81,3 +81,75 @@ TEST_F(Frames, ShadowedTextIsNearBlackDownRightUnderTheForeground) {
   EXPECT_GT(shadow, 0); // a one-pixel-wide bar shifted right shows its shadow beside it
   EXPECT_EQ(other, 0);  // transparent: no cell was filled
 }
+
+// Windows drawn inside a window layer, which leaves out what a later frame
+// covers, look exactly as drawn one after another: a map over its backdrop,
+// frames over frames, text and cursors under them, a frame partly off the
+// buffer (which covers nothing), big title text reaching out of a frame,
+// keyed pictures.
+TEST_F(Frames, AWindowLayerLooksLikeTheWindowsDrawnInTurn) {
+  surface_create(gfx.cursol_surface, CURSOR_W, CURSOR_H);
+  fill_rect(gfx.cursol_surface, 0, 0, CURSOR_W, CURSOR_H, 0x00C0C0);
+  surface picture;
+  surface_create(picture, 64, 64);
+  fill_rect(picture, 8, 8, 40, 40, 0x3080F0);
+  picture.keyed = true;
+  auto menu_text = [](int x, int y, const char* s, int mode) {
+    begin_text(text_drawing.menu_font, mode);
+    set_text_color(0x40FF40);
+    text_out(x, y, s);
+    end_text();
+  };
+  const std::vector<void (*)()> scenes = {
+      [] { // a member choice under a wider window, then text on the top one
+        draw_frame(16, 16, 128, 64);
+        begin_text(text_drawing.menu_font, TEXT_OPAQUE);
+        text_out(50, 16, " だれ ");
+        end_text();
+        draw_cursor(24, 30);
+        draw_frame(8, 8, 140, 78);
+        draw_cursor(16, 22);
+      },
+      [] { // only part of a window covered; a frame off the buffer covers nothing
+        draw_frame(24, 24, 196, 200);
+        draw_cursor(250, 200);
+        draw_frame(180, 180, 100, 100);
+        draw_frame(30, 30, 100, 100);
+        draw_frame(160, 4, 60, 16);  // a top and a middle band, the middle one partly covered
+        draw_frame(170, 12, 16, 40); // and a frame over the whole height of another
+        draw_frame(150, 0, 80, 9);
+        draw_frame(200, 0, 16, 60);
+      },
+      [] { // big text reaches out of the frame drawn over its cells' top
+        begin_text(text_drawing.title_font, TEXT_TRANSPARENT);
+        text_out(30, 24, "W");
+        end_text();
+        draw_frame(20, 20, 120, 40);
+        draw_frame(0, 0, 16, 0); // no rows: draws and covers nothing
+      },
+  };
+  surface backdrop, map;
+  surface_create(backdrop, 300, 300);
+  surface_create(map, 256, 256);
+  for (int i = 0; i < 300; i += 10) fill_rect(backdrop, i, 0, 5, 300, 0x405060 + i);
+  for (int i = 0; i < 256; i += 16) fill_rect(map, 0, i, 256, 9, 0x806040 + i);
+  map.keyed = true;
+  auto draw_scene = [&](int k) {
+    fill_rect(gfx.back_surface, 0, 0, 256, 256, 0x102030);
+    draw_over_backdrop(0, 0, backdrop, 7, 3, map, 0, 0, 256, 256);
+    scenes[static_cast<std::size_t>(k)]();
+    menu_text(40, 120, "うしろ", TEXT_TRANSPARENT);
+    draw_picture(100, 100, picture, 0, 0, 64, 64, true);
+    menu_text(60, 150, "HP:0123", TEXT_OPAQUE);
+    draw_frame(40, 110, 140, 100); // covers the transparent text, the picture, the opaque line
+    draw_picture(150, 150, picture, 0, 0, 64, 64, true);
+  };
+  for (int k = 0; k < static_cast<int>(scenes.size()); k++) {
+    draw_scene(k);
+    const std::vector<std::uint8_t> in_turn = gfx.back_surface.px;
+    begin_window_layer();
+    draw_scene(k);
+    end_window_layer();
+    EXPECT_EQ(gfx.back_surface.px, in_turn) << "scene " << k;
+  }
+}

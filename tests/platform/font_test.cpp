@@ -65,6 +65,33 @@ TEST(MenuFont, EveryByteIsSixPixelsSoDoubleByteCharactersAreTwelve) {
   EXPECT_EQ(space.count, 6 * 12);
 }
 
+// A line of opaque text is drawn from a picture kept whole: it must look
+// exactly like its characters drawn one by one, in each of its colours,
+// wherever it lies, cut at any edge.
+TEST(MenuFont, OpaqueLinesLookLikeTheirCharactersOneByOne) {
+  const char* lines[] = {"HP:0123 やくそう", "名前　%s　",
+                         "\x81"
+                         "A\xF0\x40"
+                         "B \x01\x81"};
+  const int at[][2] = {{10, 5}, {-9, 3}, {150, 20}, {4, -7}, {30, 55}, {-100, -100}};
+  const colorref fg[] = {0xFFFFFF, 0x96C0C0};
+  for (const char* s : lines)
+    for (const auto& xy : at)
+      for (colorref c : fg) {
+        text_paint p{FACE_MENU, 12, c, 0x000000, true};
+        surface whole, each;
+        draw(s, xy[0], xy[1], p, &whole);
+        surface_create(each, 200, 60);
+        fill_rect(each, 0, 0, 200, 60, BG);
+        for (int i = 0, x = xy[0], n = static_cast<int>(std::strlen(s)); i < n;) {
+          int k = plat_char_bytes(s + i, n - i);
+          x += plat_draw_text(each, x, xy[1], s + i, k, p);
+          i += k;
+        }
+        EXPECT_EQ(whole.px, each.px) << s << " at " << xy[0] << "," << xy[1];
+      }
+}
+
 TEST(MenuFont, CharactersShinonomeLacksStillShowSomething) {
   text_paint p{FACE_MENU, 12, 0xFFFFFF, 0, false};
   EXPECT_GT(draw("①", 0, 0, p).count, 10); // NEC row 13, from the Unicode fallback
