@@ -211,9 +211,11 @@ struct layer_op {
   bool keyed = false;
   const surface* under = nullptr; // the backdrop of a picture drawn over one
   int ux = 0, uy = 0;
+  std::uint64_t sources = 0; // src's and under's versions, summed, when kept
 };
 struct window_layer_data {
   bool open = false;
+  std::uint64_t back_version = 0; // the back buffer's when the first drawing was kept
   std::vector<layer_op> ops;
   std::string text;
   std::vector<rect> covers; // the frames that cover, from the last one drawn back
@@ -226,8 +228,13 @@ window_layer_data layer;
 
 constexpr int FRAME_PIECES = 9, PIECE = 8, MENU_CELL_H = 12;
 
+std::uint64_t source_versions(const layer_op& op) {
+  return op.src->version + (op.under ? op.under->version : 0);
+}
+
 // A drawing kept in place at the end of the list, not copied there.
 layer_op& new_op() {
+  if (layer.ops.empty()) layer.back_version = gfx.back_surface.version;
   return layer.ops.emplace_back();
 }
 
@@ -393,8 +400,19 @@ void begin_window_layer() {
   layer.text.clear();
 }
 
+// What the layer's rule forbids, counted so that the game's runs can show it
+// never happens: a drawing past the layer while it kept some, or a kept
+// picture changed before it was drawn.
+void count_layer_bypasses() {
+  if (!layer.ops.empty() && gfx.back_surface.version != layer.back_version)
+    text_drawing.layer_bypasses++;
+  for (const layer_op& op : layer.ops)
+    if (op.src && op.sources != source_versions(op)) text_drawing.layer_bypasses++;
+}
+
 void end_window_layer() {
   layer.open = false;
+  count_layer_bypasses();
   leave_out_covered();
   for (const layer_op& op : layer.ops)
     if (!op.left_out) run_op(op);
@@ -419,6 +437,7 @@ void draw_over_backdrop(int x, int y, const surface& under, int ux, int uy, cons
   layer_op& op = layer.open ? new_op() : kept;
   op.kind = OP_OVER, op.x = x, op.y = y, op.w = w, op.h = h, op.box = {x, y, w, h};
   op.under = &under, op.ux = ux, op.uy = uy, op.src = &src, op.sx = sx, op.sy = sy;
+  op.sources = source_versions(op);
   // drawn in parts only where the whole lies inside all three surfaces, as
   // the whole would be refused otherwise
   op.covers = rect{0, 0, gfx.back_surface.w, gfx.back_surface.h}.holds(op.box) &&
@@ -432,5 +451,6 @@ void draw_picture(int x, int y, const surface& src, int sx, int sy, int w, int h
   layer_op& op = layer.open ? new_op() : kept;
   op.kind = OP_PICTURE, op.x = x, op.y = y, op.w = w, op.h = h, op.box = {x, y, w, h};
   op.src = &src, op.sx = sx, op.sy = sy, op.keyed = keyed;
+  op.sources = source_versions(op);
   if (!layer.open) run_op(op);
 }

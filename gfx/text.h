@@ -34,6 +34,9 @@ struct text_data {
   colorref text_color = 0xFFFFFF;
   colorref bk_color = 0;
   int bk_mode = TEXT_TRANSPARENT;
+  // Times the window layer's rule was broken (see begin_window_layer); the
+  // soak and the tests hold it at 0.
+  int layer_bypasses = 0;
 };
 
 extern text_data text_drawing;

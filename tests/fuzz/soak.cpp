@@ -17,6 +17,7 @@
 #include "field/shop.h"
 #include "field/walk.h"
 #include "gfx/field_map.h"
+#include "gfx/text.h"
 #include "gfx/title_screens.h"
 #include "message/message.h"
 #include "platform/headless/headless.h"
@@ -163,6 +164,7 @@ void check_ranges() {
   SOAK_CHECK(events.event_no >= 0 && events.event_no < EVENT_COUNT);
   SOAK_CHECK(events.event_pc >= 0 && events.event_pc <= 255);
   SOAK_CHECK(headless.log.size() < 2000000);
+  SOAK_CHECK(text_drawing.layer_bypasses == 0);
 }
 
 // What the run has been through, for its last lines.

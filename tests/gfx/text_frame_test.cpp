@@ -152,4 +152,14 @@ TEST_F(Frames, AWindowLayerLooksLikeTheWindowsDrawnInTurn) {
     end_window_layer();
     EXPECT_EQ(gfx.back_surface.px, in_turn) << "scene " << k;
   }
+  EXPECT_EQ(text_drawing.layer_bypasses, 0);
+  // what the layer's rule forbids is counted: a drawing past the layer
+  // while it keeps some, a kept picture changed before it is drawn
+  begin_window_layer();
+  draw_frame(16, 16, 64, 32);
+  fill_rect(gfx.back_surface, 0, 0, 8, 8, 0);
+  draw_picture(100, 100, picture, 0, 0, 64, 64, true);
+  fill_rect(picture, 0, 0, 8, 8, 0);
+  end_window_layer();
+  EXPECT_EQ(text_drawing.layer_bypasses, 2);
 }
